@@ -1,0 +1,45 @@
+#pragma once
+// The bank of delay-line models one kernel channel uses: one processor per model,
+// switched with linear crossfades (one fading in, up to four fading out).
+
+#include "Korvane/ModelProcessor.h"
+
+#include <memory>
+#include <vector>
+
+namespace Korvane {
+
+class MultiModelProcessor {
+public:
+    MultiModelProcessor(int numModels, int numChannels);
+    ~MultiModelProcessor();
+
+    // Set-up thread only.
+    void setupProcessing(double sampleRate, int maxFrames);
+    void loadModel(int index, const unsigned char* data, unsigned int size);
+    void loadModel(int index, std::shared_ptr<const ModelWeights> weights);
+
+    // Real-time safe; setActiveModel and processSample must never overlap.
+    void setActiveModel(int index, int fadeSamples);
+    float processSample(float x);
+
+    int activeModel() const { return active; }
+    int fadeOutCount() const { return fadeOuts; }
+
+private:
+    struct FadeOut {
+        int model = -1;
+        float startGain = 0.0f;
+        int remaining = 0;
+        int length = 1;
+    };
+    std::vector<std::unique_ptr<ModelProcessor>> processors;
+    int active = -1;
+    int fadeInRemaining = 0;
+    int fadeInLength = 0;
+    FadeOut fades[4];
+    int fadeOuts = 0;
+    unsigned loadedMask = 0;
+};
+
+} // namespace Korvane
