@@ -10,7 +10,7 @@
 namespace Korvane {
 
 class ModelProcessor {
-public:
+  public:
     explicit ModelProcessor(int numChannels); // clamped to 1...2
     ~ModelProcessor();
     ModelProcessor(const ModelProcessor&) = delete;
@@ -33,7 +33,7 @@ public:
     void setEnabled(bool enabled);
     bool isEnabled() const;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state;
 };

@@ -11,7 +11,6 @@ struct ModelWeights; // layout private to the engine (ModelNetwork.h)
 // Parses and checks one weight document. On failure prints one of the three
 // "ModelProcessor: ..." messages to standard error and returns null. Never throws.
 // Thread: any thread but the render thread (allocates).
-std::shared_ptr<const ModelWeights> parseModelWeights(const unsigned char* data,
-                                                      unsigned int size);
+std::shared_ptr<const ModelWeights> parseModelWeights(const unsigned char* data, unsigned int size);
 
 } // namespace Korvane

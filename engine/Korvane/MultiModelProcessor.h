@@ -10,7 +10,7 @@
 namespace Korvane {
 
 class MultiModelProcessor {
-public:
+  public:
     MultiModelProcessor(int numModels, int numChannels);
     ~MultiModelProcessor();
 
@@ -26,7 +26,7 @@ public:
     int activeModel() const { return active; }
     int fadeOutCount() const { return fadeOuts; }
 
-private:
+  private:
     struct FadeOut {
         int model = -1;
         float startGain = 0.0f;
