@@ -7,3 +7,69 @@ function(emberfall_add_test)
   gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# Every executable is built into build/bin, and so are the resource bundles and the
+# application fonts: a program that is not inside an .app bundle is its own main
+# bundle, whose resources are the folder it lies in (see platform/Foundation's Bundle).
+if(NOT CMAKE_RUNTIME_OUTPUT_DIRECTORY)
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()
+set(EMBERFALL_RESOURCE_DIR ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+
+# emberfall_add_resource_bundle(TARGET <target> NAME <Package_Module> ASSETS <folder>)
+# Builds <NAME>.bundle into build/bin from a folder of assets:
+#   <NAME>.bundle/Contents/Info.plist
+#   <NAME>.bundle/Contents/Resources/Assets/colors.json   name -> [r, g, b, a] (0...1)
+#   <NAME>.bundle/Contents/Resources/Assets/<asset>.svg|.png ("/" in a name: a sub-folder)
+# and makes <target> (the module's library, or a test) depend on it. The bundles a
+# target owns are listed in its EMBERFALL_RESOURCE_BUNDLES property, for packaging.
+function(emberfall_add_resource_bundle)
+  cmake_parse_arguments(ARG "" "TARGET;NAME;ASSETS" "" ${ARGN})
+  if(NOT ARG_TARGET OR NOT ARG_NAME OR NOT ARG_ASSETS)
+    message(FATAL_ERROR "emberfall_add_resource_bundle needs TARGET, NAME and ASSETS")
+  endif()
+  get_filename_component(assets ${ARG_ASSETS} ABSOLUTE)
+  file(GLOB_RECURSE asset_files CONFIGURE_DEPENDS ${assets}/*)
+  set(bundle ${EMBERFALL_RESOURCE_DIR}/${ARG_NAME}.bundle)
+  set(plist ${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.Info.plist)
+  file(WRITE ${plist}.in "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
+<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">
+<plist version=\"1.0\">
+<dict>
+  <key>CFBundleIdentifier</key><string>${ARG_NAME}.resources</string>
+  <key>CFBundleName</key><string>${ARG_NAME}</string>
+  <key>CFBundlePackageType</key><string>BNDL</string>
+</dict>
+</plist>
+")
+  configure_file(${plist}.in ${plist} COPYONLY)
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.bundle.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${bundle}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${bundle}/Contents/Resources
+    COMMAND ${CMAKE_COMMAND} -E copy ${plist} ${bundle}/Contents/Info.plist
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${assets} ${bundle}/Contents/Resources/Assets
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${asset_files} ${plist}
+    COMMENT "Resource bundle ${ARG_NAME}.bundle" VERBATIM)
+  add_custom_target(${ARG_NAME}_bundle DEPENDS ${stamp})
+  add_dependencies(${ARG_TARGET} ${ARG_NAME}_bundle)
+  set_property(TARGET ${ARG_TARGET} APPEND PROPERTY EMBERFALL_RESOURCE_BUNDLES ${bundle})
+endfunction()
+
+# emberfall_use_project_fonts(<target>)
+# Copies the application fonts (resources/Fonts: fontconfig files and font files) to
+# build/bin/Fonts, where the drawing layer loads them when a program starts.
+function(emberfall_use_project_fonts target)
+  if(NOT TARGET EmberfallFonts)
+    set(source ${PROJECT_SOURCE_DIR}/resources/Fonts)
+    file(GLOB font_files CONFIGURE_DEPENDS ${source}/*)
+    set(stamp ${CMAKE_BINARY_DIR}/EmberfallFonts.stamp)
+    add_custom_command(OUTPUT ${stamp}
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${source} ${EMBERFALL_RESOURCE_DIR}/Fonts
+      COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+      DEPENDS ${font_files} COMMENT "Application fonts" VERBATIM)
+    add_custom_target(EmberfallFonts DEPENDS ${stamp})
+  endif()
+  add_dependencies(${target} EmberfallFonts)
+endfunction()

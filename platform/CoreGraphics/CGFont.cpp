@@ -1,0 +1,278 @@
+#include "CoreGraphics/CGFont.h"
+
+#include <fontconfig/fontconfig.h>
+#include <pango/pangofc-fontmap.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "CoreGraphics/CGTextLayout.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string executableFolder() {
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : exe.parent_path().string();
+}
+
+void loadFolder(const fs::path& folder) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        return;
+    FcConfig* config = FcConfigGetCurrent();
+    std::vector<fs::path> configs;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.path().extension() == ".conf")
+            configs.push_back(entry.path());
+    std::sort(configs.begin(), configs.end());
+    for (const fs::path& file : configs)
+        FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcFalse);
+    FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.c_str()));
+}
+
+std::string fcString(FcPattern* pattern, const char* object) {
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) == FcResultMatch && value)
+        return reinterpret_cast<const char*>(value);
+    return {};
+}
+
+// The file fontconfig picks for a family name after substitution.
+std::string matchedFile(const std::string& family) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file = match ? fcString(match, FC_FILE) : std::string();
+    if (match)
+        FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+struct Face {
+    std::string family;
+    int weight = CGFont::regular;
+    bool italic = false;
+};
+
+// The first installed face whose `object` (PostScript name, full name or family)
+// is `name`.
+std::optional<Face> listedFace(const char* object, const std::string& name) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, object, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_WEIGHT, FC_SLANT, FC_FILE, nullptr);
+    FcFontSet* set = FcFontList(nullptr, pattern, objects);
+    std::optional<Face> face;
+    if (set && set->nfont > 0) {
+        FcPattern* font = set->fonts[0];
+        if (std::string_view(object) == FC_FAMILY) {
+            // A family name asks for the family's regular face.
+            face = Face{name};
+        } else {
+            face = Face{fcString(font, FC_FAMILY)};
+            int weight, slant;
+            if (FcPatternGetInteger(font, FC_WEIGHT, 0, &weight) == FcResultMatch)
+                face->weight = FcWeightToOpenType(weight);
+            if (FcPatternGetInteger(font, FC_SLANT, 0, &slant) == FcResultMatch)
+                face->italic = slant != FC_SLANT_ROMAN;
+        }
+    }
+    if (set)
+        FcFontSetDestroy(set);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return face;
+}
+
+std::optional<Face> resolve(const std::string& name) {
+    for (const char* object : {FC_POSTSCRIPT_NAME, FC_FULLNAME, FC_FAMILY})
+        if (auto face = listedFace(object, name))
+            return face;
+    // An alias of the font configuration: the name leads somewhere other than the
+    // fallback that an unknown name gets.
+    static const std::string fallback = matchedFile("Emberfall-no-such-family");
+    std::string file = matchedFile(name);
+    if (!file.empty() && file != fallback)
+        return Face{name};
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace CGTextLayout {
+
+void ensureFontsLoaded() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        FcInit();
+        std::string exe = executableFolder();
+        if (!exe.empty()) {
+            loadFolder(fs::path(exe) / "Fonts");
+            loadFolder(fs::path(exe) / ".." / "Resources" / "Fonts");
+        }
+    });
+}
+
+void configure(PangoContext* context) {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    pango_cairo_context_set_font_options(context, options);
+    cairo_font_options_destroy(options);
+    pango_cairo_context_set_resolution(context, 72);
+    pango_context_set_round_glyph_positions(context, FALSE);
+}
+
+PangoContext* measuringContext() {
+    ensureFontsLoaded();
+    thread_local PangoContext* context = [] {
+        PangoContext* c = pango_font_map_create_context(pango_cairo_font_map_get_default());
+        configure(c);
+        return c;
+    }();
+    return context;
+}
+
+PangoFontDescription* describe(const CGFont& font) {
+    PangoFontDescription* d = pango_font_description_new();
+    pango_font_description_set_family(d, font.family().c_str());
+    pango_font_description_set_weight(d, PangoWeight(font.weight()));
+    pango_font_description_set_style(d, font.italic() ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    pango_font_description_set_absolute_size(d, font.pointSize() * PANGO_SCALE);
+    return d;
+}
+
+PangoLayout* makeLayout(PangoContext* context, const std::string& text, const CGFont& font,
+                        const CGTextOptions& options) {
+    PangoLayout* layout = pango_layout_new(context);
+    PangoFontDescription* d = describe(font);
+    pango_layout_set_font_description(layout, d);
+    pango_font_description_free(d);
+    pango_layout_set_text(layout, text.c_str(), int(text.size()));
+    if (options.width) {
+        pango_layout_set_width(layout, int(*options.width * PANGO_SCALE));
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+        if (options.maximumLines > 0) {
+            pango_layout_set_height(layout, -options.maximumLines);
+            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        }
+    }
+    switch (options.alignment) {
+    case CGTextOptions::Alignment::left:
+        pango_layout_set_alignment(layout, PANGO_ALIGN_LEFT);
+        break;
+    case CGTextOptions::Alignment::center:
+        pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+        break;
+    case CGTextOptions::Alignment::right:
+        pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+        break;
+    }
+    return layout;
+}
+
+} // namespace CGTextLayout
+
+std::optional<CGFont> CGFont::named(const std::string& name, CGFloat pointSize) {
+    CGTextLayout::ensureFontsLoaded();
+    auto face = resolve(name);
+    if (!face)
+        return std::nullopt;
+    CGFont font;
+    font.name_ = name;
+    font.size = pointSize;
+    font.family_ = face->family;
+    font.weight_ = face->weight;
+    font.italic_ = face->italic;
+    return font;
+}
+
+CGFont CGFont::system(CGFloat pointSize, Weight weight) {
+    CGFont font;
+    font.name_ = "System";
+    font.size = pointSize;
+    font.family_ = "sans-serif";
+    font.weight_ = weight;
+    return font;
+}
+
+CGFont CGFont::withSize(CGFloat pointSize) const {
+    CGFont font = *this;
+    font.size = pointSize;
+    return font;
+}
+
+std::string CGFont::pangoDescription() const {
+    PangoFontDescription* d = CGTextLayout::describe(*this);
+    char* text = pango_font_description_to_string(d);
+    std::string result = text;
+    g_free(text);
+    pango_font_description_free(d);
+    return result;
+}
+
+std::string CGFont::resolvedFamily() const {
+    PangoContext* context = CGTextLayout::measuringContext();
+    PangoFontDescription* d = CGTextLayout::describe(*this);
+    PangoFont* font = pango_font_map_load_font(pango_context_get_font_map(context), context, d);
+    pango_font_description_free(d);
+    if (!font)
+        return {};
+    PangoFontDescription* actual = pango_font_describe(font);
+    std::string family = pango_font_description_get_family(actual);
+    pango_font_description_free(actual);
+    g_object_unref(font);
+    return family;
+}
+
+namespace {
+PangoFontMetrics* metricsOf(const CGFont& font) {
+    PangoContext* context = CGTextLayout::measuringContext();
+    PangoFontDescription* d = CGTextLayout::describe(font);
+    PangoFontMetrics* metrics = pango_context_get_metrics(context, d, nullptr);
+    pango_font_description_free(d);
+    return metrics;
+}
+} // namespace
+
+CGFloat CGFont::ascent() const {
+    PangoFontMetrics* m = metricsOf(*this);
+    CGFloat value = CGFloat(pango_font_metrics_get_ascent(m)) / PANGO_SCALE;
+    pango_font_metrics_unref(m);
+    return value;
+}
+
+CGFloat CGFont::descent() const {
+    PangoFontMetrics* m = metricsOf(*this);
+    CGFloat value = CGFloat(pango_font_metrics_get_descent(m)) / PANGO_SCALE;
+    pango_font_metrics_unref(m);
+    return value;
+}
+
+CGSize CGTextMeasure(const std::string& text, const CGFont& font, const CGTextOptions& options) {
+    PangoLayout* layout =
+        CGTextLayout::makeLayout(CGTextLayout::measuringContext(), text, font, options);
+    PangoRectangle logical;
+    pango_layout_get_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    return {CGFloat(logical.width) / PANGO_SCALE, CGFloat(logical.height) / PANGO_SCALE};
+}
+
+namespace CGFontRegistry {
+
+void addFontFolder(const std::string& folder) {
+    CGTextLayout::ensureFontsLoaded();
+    loadFolder(folder);
+    pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(pango_cairo_font_map_get_default()));
+}
+
+} // namespace CGFontRegistry

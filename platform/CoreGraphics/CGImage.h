@@ -1,0 +1,75 @@
+#pragma once
+// Stands in for CGImage (a bitmap) and for the vector artwork the asset catalogues
+// hold (an SVG document rendered by librsvg at any scale). Bitmaps are immutable
+// cairo image surfaces (premultiplied 32-bit ARGB), shared between copies.
+// A name travels with images that come from a catalogue, for recorded drawing.
+// Left out: colour spaces other than sRGB, 16-bit images, image sources, masks.
+// Thread: any (values are immutable once made).
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "CoreGraphics/CGColor.h"
+#include "CoreGraphics/CGGeometry.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+typedef struct _cairo cairo_t;
+
+class CGImage {
+  public:
+    // Decoding PNG files and data (through cairo's libpng reader); none when unreadable.
+    static std::optional<CGImage> fromPNGFile(const std::string& path);
+    static std::optional<CGImage> fromPNGData(std::span<const uint8_t> data);
+    // A transparent bitmap of the given pixel size.
+    static CGImage blank(size_t pixelWidth, size_t pixelHeight);
+
+    size_t width() const;
+    size_t height() const;
+    CGSize size() const { return {CGFloat(width()), CGFloat(height())}; }
+
+    // A pixel, un-premultiplied, 0…255 per channel; (0, 0) is the top-left pixel.
+    struct Pixel {
+        uint8_t r, g, b, a;
+        friend bool operator==(const Pixel&, const Pixel&) = default;
+    };
+    Pixel pixel(size_t x, size_t y) const;
+
+    // PNG encoding (8 bits per channel, with alpha); false / empty on failure.
+    bool writePNG(const std::string& path) const;
+    std::vector<uint8_t> pngData() const;
+
+    const std::string& name() const { return name_; }
+    CGImage named(std::string name) const;
+
+    // The underlying surface, for the drawing code of the platform layer.
+    cairo_surface_t* surface() const { return surface_.get(); }
+    explicit CGImage(cairo_surface_t* adoptedSurface);
+
+  private:
+    std::shared_ptr<cairo_surface_t> surface_;
+    std::string name_;
+};
+
+// A parsed SVG document: its intrinsic size in points and rendering into any
+// rectangle of a cairo context, or into a bitmap at a scale.
+class CGSVGDocument {
+  public:
+    static std::optional<CGSVGDocument> fromFile(const std::string& path);
+    static std::optional<CGSVGDocument> fromData(std::span<const uint8_t> data);
+
+    // Width and height attributes in points (the view box when they are missing).
+    CGSize size() const { return size_; }
+    // Renders the document stretched into `rect` of `cr` (user space, y down).
+    void render(cairo_t* cr, const CGRect& rect) const;
+    // A bitmap of size × scale pixels.
+    CGImage rasterize(CGFloat scale) const;
+
+  private:
+    struct Handle;
+    std::shared_ptr<Handle> handle;
+    CGSize size_;
+};
