@@ -1,0 +1,103 @@
+#include "Foundation/URL.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(URL, ParsesComponentsAndWritesThemBack) {
+    struct Case {
+        const char* text;
+        const char* scheme;
+        const char* host;
+        std::optional<int> port;
+        const char* path;
+        const char* absolute;
+    };
+    const Case cases[] = {
+        {"https://Example.org/feed/items.xml",
+         "https",
+         "example.org",
+         {},
+         "/feed/items.xml",
+         "https://example.org/feed/items.xml"},
+        {"https://127.0.0.1:8443/a%20b?x=1#top", "https", "127.0.0.1", 8443, "/a b",
+         "https://127.0.0.1:8443/a%20b?x=1#top"},
+        {"myapp://openAndUpdate", "myapp", "openandupdate", {}, "", "myapp://openandupdate"},
+        {"http://[::1]:80/", "http", "::1", 80, "/", "http://[::1]:80/"},
+        {"file:///tmp/My%20Folder/", "file", "", {}, "/tmp/My Folder", "file:///tmp/My%20Folder/"},
+        {"https://user:pw@host.example/x",
+         "https",
+         "host.example",
+         {},
+         "/x",
+         "https://host.example/x"},
+        {"mailto:someone@example.org",
+         "mailto",
+         "",
+         {},
+         "someone@example.org",
+         "mailto:someone@example.org"},
+        {"relative/path", "", "", {}, "relative/path", "relative/path"},
+    };
+    for (const Case& c : cases) {
+        auto url = URL::string(c.text);
+        ASSERT_TRUE(url) << c.text;
+        EXPECT_EQ(url->scheme(), c.scheme) << c.text;
+        EXPECT_EQ(url->host(), c.host) << c.text;
+        EXPECT_EQ(url->port(), c.port) << c.text;
+        EXPECT_EQ(url->path(), c.path) << c.text;
+        EXPECT_EQ(url->absoluteString(), c.absolute) << c.text;
+    }
+}
+
+TEST(URL, RefusesTextThatIsNoURL) {
+    const char* cases[] = {"",
+                           "https://exa mple.org/",
+                           "https://example.org/<x>",
+                           "caf\xC3\xA9",
+                           "https://example.org/%zz",
+                           "https://example.org/%4",
+                           "https://example.org:99999/",
+                           "https://example.org:8x/",
+                           "https://[::1/"};
+    for (const char* text : cases)
+        EXPECT_FALSE(URL::string(text)) << text;
+}
+
+TEST(URL, FileURLsAndPathOperations) {
+    URL folder = URL::fileURL("/opt/Host.app", true);
+    EXPECT_TRUE(folder.isFileURL());
+    EXPECT_EQ(folder.absoluteString(), "file:///opt/Host.app/");
+    URL plist = folder.appendingPathComponent("Contents/Info.plist");
+    EXPECT_EQ(plist.path(), "/opt/Host.app/Contents/Info.plist");
+    EXPECT_EQ(plist.lastPathComponent(), "Info.plist");
+    EXPECT_EQ(plist.pathExtension(), "plist");
+    EXPECT_FALSE(plist.hasDirectoryPath());
+    EXPECT_EQ(plist.deletingLastPathComponent().path(), "/opt/Host.app/Contents");
+    EXPECT_EQ(folder.pathExtension(), "app");
+    EXPECT_EQ(URL::fileURL("/a/.hidden").pathExtension(), "");
+    EXPECT_EQ(URL::fileURL("/a/b").appendingPathExtension("bundle").path(), "/a/b.bundle");
+    EXPECT_EQ(URL::fileURL("/").appendingPathComponent("x").path(), "/x");
+    EXPECT_EQ(URL::fileURL("/x").deletingLastPathComponent().path(), "/");
+    EXPECT_EQ(URL::fileURL("/with space/ü").absoluteString(), "file:///with%20space/%C3%BC");
+    EXPECT_EQ(URL::string(URL::fileURL("/with space/ü").absoluteString())->path(), "/with space/ü");
+    EXPECT_EQ(URL::fileURL("relative").path().front(), '/');
+    EXPECT_EQ(
+        *URL::string("https://h.example/a")->appendingPathComponent("b/").absoluteString().rbegin(),
+        '/');
+    EXPECT_EQ(URL::fileURL("/a/b"), *URL::string("file:///a/b"));
+}
+
+TEST(URL, ComponentsBuildAURLOrNothing) {
+    auto url = URLComponents{"https", "updates.example.org", {}, "/feed/items.xml"}.url();
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->absoluteString(), "https://updates.example.org/feed/items.xml");
+    EXPECT_EQ(URLComponents({"https", "h.example", 8443, "/a b"}).url()->absoluteString(),
+              "https://h.example:8443/a%20b");
+    EXPECT_FALSE(URLComponents({"", "h.example", {}, "/x"}).url());
+    EXPECT_FALSE(URLComponents({"1https", "h.example", {}, "/x"}).url());
+    EXPECT_FALSE(URLComponents({"https", "bad host", {}, "/x"}).url());
+    EXPECT_FALSE(URLComponents({"https", "h.example", {}, "no-slash"}).url());
+}
+
+} // namespace
