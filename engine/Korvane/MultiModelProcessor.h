@@ -14,19 +14,31 @@ class MultiModelProcessor {
     MultiModelProcessor(int numModels, int numChannels);
     ~MultiModelProcessor();
 
-    // Set-up thread only.
+    // Set-up thread only. loadModel sets the model's loaded flag whatever the outcome.
     void setupProcessing(double sampleRate, int maxFrames);
     void loadModel(int index, const unsigned char* data, unsigned int size);
     void loadModel(int index, std::shared_ptr<const ModelWeights> weights);
 
-    // Real-time safe; setActiveModel and processSample must never overlap.
+    // Real-time safe (no allocation, no lock); setActiveModel and processSample must never
+    // overlap on one bank.
     void setActiveModel(int index, int fadeSamples);
     float processSample(float x);
 
+    // Any thread that does not overlap processSample (tests, meters).
     int activeModel() const { return active; }
     int fadeOutCount() const { return fadeOuts; }
+    int fadeInRemainingSamples() const { return fadeInRemaining; }
+    int fadeOutModel(int i) const { return fades[i].model; }
+    float fadeOutGain(int i) const;
+    const ModelProcessor& processor(int index) const { return *processors[std::size_t(index)]; }
 
   private:
+    bool validIndex(int index) const;
+    bool loaded(int index) const { return index < 32 && (loadedMask & (1u << index)) != 0; }
+    void markLoaded(int index) { loadedMask |= index < 32 ? 1u << index : 0u; }
+    float activeGain() const;
+    void removeFade(int i);
+
     struct FadeOut {
         int model = -1;
         float startGain = 0.0f;

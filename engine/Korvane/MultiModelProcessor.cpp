@@ -1,0 +1,145 @@
+#include "Korvane/MultiModelProcessor.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Korvane {
+
+namespace {
+
+// Gain of a fade-out record: start gain * remaining / length.
+float fadeGain(float startGain, int remaining, int length) {
+    return startGain * (float(remaining) / float(length));
+}
+
+} // namespace
+
+MultiModelProcessor::MultiModelProcessor(int numModels, int numChannels) {
+    const int count = std::max(numModels, 0);
+    processors.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        processors.push_back(std::make_unique<ModelProcessor>(numChannels));
+        processors.back()->setEnabled(false);
+    }
+}
+
+MultiModelProcessor::~MultiModelProcessor() {
+    while (!processors.empty())
+        processors.pop_back();
+}
+
+void MultiModelProcessor::setupProcessing(double sampleRate, int maxFrames) {
+    for (auto& p : processors)
+        p->setupProcessing(sampleRate, maxFrames);
+}
+
+void MultiModelProcessor::loadModel(int index, const unsigned char* data, unsigned int size) {
+    if (!validIndex(index))
+        return;
+    processors[std::size_t(index)]->loadModel(data, size);
+    markLoaded(index);
+}
+
+void MultiModelProcessor::loadModel(int index, std::shared_ptr<const ModelWeights> weights) {
+    if (!validIndex(index))
+        return;
+    processors[std::size_t(index)]->loadModel(std::move(weights));
+    markLoaded(index);
+}
+
+bool MultiModelProcessor::validIndex(int index) const {
+    return index >= 0 && index < int(processors.size());
+}
+
+float MultiModelProcessor::activeGain() const {
+    // 1 - remaining / length, or 1 for a length below 1.
+    return fadeInLength < 1 ? 1.0f : 1.0f - float(fadeInRemaining) / float(fadeInLength);
+}
+
+float MultiModelProcessor::fadeOutGain(int i) const {
+    return fadeGain(fades[i].startGain, fades[i].remaining, fades[i].length);
+}
+
+void MultiModelProcessor::removeFade(int i) {
+    fades[i] = fades[fadeOuts - 1];
+    fades[fadeOuts - 1] = FadeOut{};
+    --fadeOuts;
+}
+
+void MultiModelProcessor::setActiveModel(int index, int fadeSamples) {
+    if (index == active)
+        return;
+    const int old = active;
+    const bool retired = validIndex(old);
+    if (retired) {
+        const float g = activeGain();
+        if (g <= 0.0f || fadeSamples < 1) {
+            // Never became audible, or a switch without a fade: the old model stops at
+            // once rather than sounding one more sample at full gain beside the new one.
+            processors[std::size_t(old)]->setEnabled(false);
+        } else {
+            const int length = std::max(fadeSamples, 1);
+            const FadeOut record{old, g, length, length};
+            if (fadeOuts < 4) {
+                fades[fadeOuts++] = record;
+            } else {
+                // Replace the quietest fade-out (the first on a tie), which stops at once.
+                int quietest = 0;
+                for (int i = 1; i < 4; ++i)
+                    if (fadeOutGain(i) < fadeOutGain(quietest))
+                        quietest = i;
+                processors[std::size_t(fades[quietest].model)]->setEnabled(false);
+                fades[quietest] = record;
+            }
+        }
+    }
+    active = index;
+    fadeInLength = fadeSamples;
+    if (!validIndex(index)) {
+        fadeInRemaining = 0;
+        return;
+    }
+    for (int i = 0; i < fadeOuts; ++i) {
+        if (fades[i].model != index)
+            continue;
+        // Resume from the fading gain, keeping the model's state.
+        const float g = fadeOutGain(i);
+        removeFade(i);
+        const float remaining = std::round(std::clamp(1.0f - g, 0.0f, 1.0f) * float(fadeSamples));
+        fadeInRemaining = std::clamp(int(remaining), 0, std::max(fadeSamples, 0));
+        processors[std::size_t(index)]->setEnabled(true);
+        return;
+    }
+    ModelProcessor& next = *processors[std::size_t(index)];
+    next.reset();
+    fadeInRemaining = retired ? fadeSamples : 0; // the first selection is heard at once
+    next.setEnabled(true);
+}
+
+float MultiModelProcessor::processSample(float x) {
+    float out = 0.0f;
+    if (validIndex(active) && loaded(active)) {
+        const float gain = activeGain();
+        out = processors[std::size_t(active)]->processSample(x) * gain;
+        if (fadeInRemaining >= 1)
+            --fadeInRemaining;
+    } else if (fadeOuts == 0) {
+        return x; // dry
+    }
+    for (int i = 0; i < fadeOuts; ++i) {
+        FadeOut& f = fades[i];
+        out += processors[std::size_t(f.model)]->processSample(x) *
+               fadeGain(f.startGain, f.remaining, f.length);
+        if (f.remaining >= 1)
+            --f.remaining;
+    }
+    for (int i = fadeOuts - 1; i >= 0; --i) {
+        if (fades[i].remaining < 1) {
+            processors[std::size_t(fades[i].model)]->setEnabled(false);
+            removeFade(i);
+        }
+    }
+    return out;
+}
+
+} // namespace Korvane

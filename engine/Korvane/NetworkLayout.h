@@ -1,0 +1,75 @@
+#pragma once
+// The memory layout of the delay-line network: the immutable weights of one model
+// (shared by every channel that runs it) and the hidden state of one channel. Kept free
+// of library headers: the per-instruction-set kernels include only this.
+
+namespace Korvane {
+
+constexpr int kUnits = 64;            // hidden units per GRU layer
+constexpr int kGateRows = 3 * kUnits; // rows of a GRU matrix: z, r, n blocks
+constexpr int kExtended = kUnits + 1; // 64 inputs and the constant 1.0 that takes the bias
+constexpr int kTile = 32;             // rows per tile of the fast layout
+
+// One GRU layer as the straightforward network stores it: two 192 x 65 matrices,
+// column-major (column j = the 192 gate weights of input j, column 64 = the biases),
+// row blocks z (0-63), r (64-127), n (128-191).
+struct alignas(64) GruLayer {
+    float ih[kExtended * kGateRows];
+    float hh[kExtended * kGateRows];
+};
+
+// The same network laid out for the fast kernels. Every matrix is cut into tiles of 32
+// rows; a tile is column-major (32 contiguous floats per input), so a kernel streams
+// each tile once per step. The input dense layer is folded into the first GRU:
+// Wih1 (w x + b) + bih1 = slope x + offset.
+struct alignas(64) FastLayout {
+    // First GRU. Gate pre-activations: zr = zrSlope x + zrBias + Whh1[zr] h1.
+    alignas(64) float zr1[4][kUnits][kTile]; // tiles z0 z1 r0 r1 over h1
+    alignas(64) float n1[2][kUnits][kTile];  // tiles n0 n1 over h1 (recurrent)
+    alignas(64) float zrSlope1[2 * kUnits];  // Wih1[zr] w
+    alignas(64) float zrBias1[2 * kUnits];   // Wih1[zr] b + bih1[zr] + bhh1[zr]
+    alignas(64) float nSlope1[kUnits];       // Wih1[n] w
+    alignas(64) float nInputBias1[kUnits];   // Wih1[n] b + bih1[n]
+    alignas(64) float nHiddenBias1[kUnits];  // bhh1[n], scaled by r with the product
+    // Second GRU. zr = [Wih2 | Whh2][zr] [h1; h2] + bih2[zr] + bhh2[zr].
+    alignas(64) float zr2[4][2 * kUnits][kTile];
+    alignas(64) float nIn2[2][kUnits][kTile];  // Wih2[n] over h1
+    alignas(64) float nHid2[2][kUnits][kTile]; // Whh2[n] over h2
+    alignas(64) float zrBias2[2 * kUnits];
+    alignas(64) float nInputBias2[kUnits];
+    alignas(64) float nHiddenBias2[kUnits];
+    alignas(64) float outW[kUnits];
+    float outB = 0.0f;
+};
+
+struct alignas(64) ModelWeights {
+    // Input dense: d[i] = inW[i] x + inB[i].
+    alignas(64) float inW[kUnits] = {};
+    alignas(64) float inB[kUnits] = {};
+    GruLayer gru1 = {};
+    GruLayer gru2 = {};
+    // Output dense: out = outW . h2 + outB.
+    alignas(64) float outW[kUnits] = {};
+    float outB = 0.0f;
+    FastLayout fast = {};
+
+    // Derives the fast layout from the straightforward one (after every fill).
+    void buildFastLayout();
+};
+
+// Hidden state of both GRU layers, h1 then h2, so the second layer's gate product
+// reads [h1; h2] as one 128-vector.
+struct alignas(64) NetworkState {
+    alignas(64) float h[2 * kUnits] = {};
+    float output = 0.0f;
+};
+
+namespace detail {
+// One forward step of each implementation; each returns the output and updates state.
+float stepReference(const ModelWeights& w, NetworkState& s, float x);
+float stepPortable(const ModelWeights& w, NetworkState& s, float x);
+float stepAvx2(const ModelWeights& w, NetworkState& s, float x);
+float stepAvx512(const ModelWeights& w, NetworkState& s, float x);
+} // namespace detail
+
+} // namespace Korvane

@@ -1,0 +1,131 @@
+// The network step on every kernel path this CPU has, against a double-precision GRU
+// that reads the document's arrays in their own r, z, n order (so the loader's block
+// swap and the fast layout's folding are checked as well).
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace Korvane {
+namespace {
+
+using testing::DocumentArrays;
+using testing::DoubleNetwork;
+
+class NetworkOnPath : public ::testing::TestWithParam<KernelPath> {
+  protected:
+    testing::ScopedKernelPath path{GetParam()};
+};
+
+std::vector<float> noisySine(int n, float amplitude, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<float> noise(-0.1f, 0.1f);
+    std::vector<float> x;
+    for (int i = 0; i < n; ++i)
+        x.push_back(amplitude * (std::sin(0.031f * float(i)) + noise(rng)));
+    return x;
+}
+
+TEST_P(NetworkOnPath, FollowsTheDoublePrecisionNetwork) {
+    struct Case {
+        unsigned seed;
+        float weightScale;
+        float amplitude;
+    };
+    // Small weights (the trained regime), larger ones that drive the gates into
+    // saturation, and an input far beyond the guard's limit.
+    for (const Case& c : {Case{1, 0.125f, 0.5f}, Case{2, 0.3f, 0.9f}, Case{3, 0.5f, 4.0f}}) {
+        SCOPED_TRACE(c.seed);
+        const DocumentArrays arrays = testing::randomArrays(c.seed, c.weightScale);
+        ModelNetwork network;
+        network.setWeights(testing::parse(testing::writeDocument(arrays)));
+        DoubleNetwork reference(arrays);
+        double worst = 0.0, largest = 0.0;
+        for (float x : noisySine(3000, c.amplitude, c.seed)) {
+            const double expected = reference.step(x);
+            const float got = network.step(x);
+            ASSERT_FLOAT_EQ(got, network.output());
+            worst = std::max(worst, std::fabs(got - expected));
+            largest = std::max(largest, std::fabs(expected));
+        }
+        EXPECT_LT(worst, 2e-5 * (1.0 + largest));
+        EXPECT_GT(largest, 0.05); // the case really exercises the network
+    }
+}
+
+TEST_P(NetworkOnPath, ZeroWeightsGiveZeroAndKeepTheStateAtZero) {
+    ModelNetwork network;
+    network.setWeights(testing::parse(testing::writeDocument(testing::zeroArrays())));
+    for (float x : noisySine(200, 3.0f, 7)) {
+        ASSERT_EQ(network.step(x), 0.0f);
+        for (int k = 0; k < kUnits; ++k) {
+            ASSERT_EQ(network.hidden1()[k], 0.0f);
+            ASSERT_EQ(network.hidden2()[k], 0.0f);
+        }
+    }
+}
+
+TEST_P(NetworkOnPath, ResetReproducesTheSameOutputs) {
+    ModelNetwork network;
+    const auto weights = testing::parse(testing::writeDocument(testing::randomArrays(5, 0.2f)));
+    network.setWeights(weights);
+    const std::vector<float> input = noisySine(500, 0.7f, 5);
+    std::vector<float> first;
+    for (float x : input)
+        first.push_back(network.step(x));
+    network.resetState();
+    for (std::size_t i = 0; i < input.size(); ++i)
+        ASSERT_EQ(network.step(input[i]), first[i]) << i;
+    network.setWeights(weights); // a new load starts from a zero state too
+    EXPECT_EQ(network.step(input[0]), first[0]);
+}
+
+TEST_P(NetworkOnPath, SaturatedGatesAndCandidatesStayExact) {
+    // Only the first layer's input biases are set: z from zBias, n from nBias, so
+    // h1 = c + z (h1 - c) with c = tanh(nBias) and z = sigmoid(zBias).
+    struct Case {
+        float zBias, nBias;
+        bool holdsZero; // z == 1 exactly: h1 never leaves 0
+        float expected; // otherwise h1 == tanh of the clamped candidate
+    };
+    const float clampTanh = float(std::tanh(7.90531110763549805));
+    for (const Case& c :
+         {Case{200.0f, 5.0f, true, 0.0f}, Case{1e30f, -3.0f, true, 0.0f},
+          Case{-200.0f, 0.5f, false, float(std::tanh(0.5))},
+          Case{-1e30f, 1000.0f, false, clampTanh}, Case{-200.0f, -1000.0f, false, -clampTanh},
+          Case{-200.0f, 7.0f, false, float(std::tanh(7.0))}}) {
+        SCOPED_TRACE(::testing::Message() << c.zBias << " " << c.nBias);
+        DocumentArrays arrays = testing::zeroArrays();
+        for (int k = 0; k < kUnits; ++k) {
+            arrays.gru1.bih[kUnits + k] = c.zBias;     // document block 1 is z
+            arrays.gru1.bih[2 * kUnits + k] = c.nBias; // block 2 is n
+        }
+        ModelNetwork network;
+        network.setWeights(testing::parse(testing::writeDocument(arrays)));
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(std::isfinite(network.step(0.3f)));
+            for (int k = 0; k < kUnits; ++k) {
+                const float h = network.hidden1()[k];
+                if (c.holdsZero)
+                    ASSERT_EQ(h, 0.0f);
+                else
+                    ASSERT_NEAR(h, c.expected, 2e-6f);
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, NetworkOnPath, ::testing::ValuesIn(testing::supportedPaths()),
+                         [](const auto& info) { return kernelPathName(info.param); });
+
+TEST(KernelPaths, BaselinePathsAlwaysRunAndTheBestIsSupported) {
+    EXPECT_TRUE(kernelPathSupported(KernelPath::Reference));
+    EXPECT_TRUE(kernelPathSupported(KernelPath::Portable));
+    EXPECT_TRUE(kernelPathSupported(bestKernelPath()));
+    EXPECT_EQ(kernelPath(), bestKernelPath());
+}
+
+} // namespace
+} // namespace Korvane

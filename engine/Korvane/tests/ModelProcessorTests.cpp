@@ -1,0 +1,199 @@
+// The model processor: pass-through, resampling around the model rate, the level guard
+// and the output gate.
+#include "TestSupport.h"
+
+#include "Korvane/ModelProcessor.h"
+#include "Korvane/Resampler.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <random>
+
+namespace Korvane {
+namespace {
+
+// Weights whose network returns the constant outB (zero weights otherwise): y = x + outB.
+std::shared_ptr<const ModelWeights> constantModel(float outB) {
+    testing::DocumentArrays a = testing::zeroArrays();
+    a.outB = outB;
+    return testing::parse(testing::writeDocument(a));
+}
+
+TEST(ModelProcessor, UnloadedFailedOrDisabledCopiesBitForBit) {
+    enum class Kind { Unloaded, Failed, Disabled };
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> d(-4.0f, 4.0f);
+    std::vector<float> in0(512), in1(512);
+    for (std::size_t i = 0; i < 512; ++i) {
+        in0[i] = d(rng);
+        in1[i] = d(rng);
+    }
+    for (double rate : {44100.0, 48000.0}) {
+        for (Kind kind : {Kind::Unloaded, Kind::Failed, Kind::Disabled}) {
+            SCOPED_TRACE(::testing::Message() << rate << " " << int(kind));
+            ModelProcessor p(2);
+            p.setupProcessing(rate, 512);
+            if (kind == Kind::Failed)
+                p.loadModel(nullptr); // what the bank hands over for a failed document
+            if (kind == Kind::Disabled) {
+                p.loadModel(testing::parse(testing::writeDocument(testing::randomArrays(4, 0.2f))));
+                p.setEnabled(false);
+            }
+            std::vector<float> out0(512, 9.0f), out1(512, 9.0f);
+            const float* inputs[2] = {in0.data(), in1.data()};
+            float* outputs[2] = {out0.data(), out1.data()};
+            for (int block = 0; block < 3; ++block) {
+                p.processStereo(inputs, outputs, 512);
+                ASSERT_EQ(std::memcmp(out0.data(), in0.data(), 512 * sizeof(float)), 0);
+                ASSERT_EQ(std::memcmp(out1.data(), in1.data(), 512 * sizeof(float)), 0);
+            }
+            EXPECT_EQ(p.processSample(-3.25f), -3.25f);
+        }
+    }
+}
+
+TEST(InputResampler, OneSampleCallsYieldTheFirstModelSampleOnTheThirdCall) {
+    InputResampler r;
+    r.clear();
+    std::vector<float> out;
+    out.reserve(64);
+    const float x = 0.25f;
+    std::vector<std::size_t> sizes;
+    for (int call = 0; call < 3; ++call) {
+        r.process(&x, 1, 48000.0, out);
+        sizes.push_back(out.size());
+    }
+    EXPECT_EQ(sizes, (std::vector<std::size_t>{0, 0, 1}));
+    EXPECT_EQ(out[0], x); // primed history: a constant stays exact
+    r.process(nullptr, 1, 48000.0, out);
+    r.process(&x, 0, 48000.0, out);
+    r.process(&x, 1, -1.0, out);
+    EXPECT_EQ(out.size(), 1u); // bad arguments produce nothing
+}
+
+// Phase of a sine of frequency f (cycles per sample) in y[from, from + n).
+double phaseAt(const std::vector<float>& y, std::size_t from, std::size_t n, double f) {
+    double s = 0.0, c = 0.0;
+    for (std::size_t i = from; i < from + n; ++i) {
+        const double w = 2.0 * std::numbers::pi * f * double(i);
+        s += y[i] * std::sin(w);
+        c += y[i] * std::cos(w);
+    }
+    return std::atan2(c, s);
+}
+
+TEST(ModelProcessor, OneSampleResamplingHoldsAConstantLatencyForTenSeconds) {
+    for (double rate : {48000.0, 96000.0, 22050.0}) {
+        SCOPED_TRACE(rate);
+        ModelProcessor p(1);
+        p.setupProcessing(rate, 512);
+        p.loadModel(constantModel(0.0f)); // the identity model
+        p.reset();
+        const std::size_t n = std::size_t(10.0 * rate);
+        const double f = 1000.0 / rate;
+        std::vector<float> y(n);
+        for (std::size_t i = 0; i < n; ++i)
+            y[i] = p.processSample(float(0.5 * std::sin(2.0 * std::numbers::pi * f * double(i))));
+        if (rate == 48000.0) {
+            for (int i = 0; i < 3; ++i)
+                EXPECT_EQ(y[std::size_t(i)], 0.0f) << i; // read position -4: zeros first
+        }
+        // The lag of the output behind the input, a second in and near the end.
+        const std::size_t window = std::size_t(rate / 10);
+        const double early = phaseAt(y, std::size_t(rate), window, f);
+        const double late = phaseAt(y, n - window, window, f);
+        EXPECT_NEAR(std::remainder(late - early, 2.0 * std::numbers::pi), 0.0, 1e-3);
+        // The lag itself is a few samples (about four model-rate samples and the cubic).
+        const double lagSamples =
+            -std::remainder(early, 2.0 * std::numbers::pi) / (2.0 * std::numbers::pi * f);
+        EXPECT_GT(lagSamples, 1.0);
+        EXPECT_LT(lagSamples, 12.0);
+        double peak = 0.0;
+        for (std::size_t i = n - window; i < n; ++i)
+            peak = std::max(peak, double(std::fabs(y[i])));
+        EXPECT_NEAR(peak, 0.5, 0.01);
+    }
+}
+
+TEST(ModelProcessor, GuardHalvesAPeakOf1_9FromItsFirstZeroCrossing) {
+    ModelProcessor p(2);
+    p.setupProcessing(44100.0, 64);
+    p.loadModel(constantModel(0.0f));
+    struct Block {
+        std::vector<float> left, right;
+        std::vector<float> leftGain, rightGain; // expected gain per sample
+    };
+    const Block blocks[] = {
+        // Quiet: gain 1 throughout.
+        {std::vector<float>(8, 0.3f), std::vector<float>(8, 0.3f), std::vector<float>(8, 1.0f),
+         std::vector<float>(8, 1.0f)},
+        // Peak 1.9 on the left: both channels change to 0.5 at their own first crossing;
+        // the samples before it (the 1.9 among them) keep the previous gain.
+        {{0.2f, 0.4f, 1.9f, 0.5f, -0.7f, -1.9f, 0.3f, 0.2f},
+         {0.1f, -0.1f, -0.2f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f},
+         {1, 1, 1, 1, 0.5f, 0.5f, 0.5f, 0.5f},
+         {1, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f}},
+        // Quiet again: back to 1 from the first crossing.
+        {{0.2f, -0.2f, 0.2f, 0.2f}, {0.1f, 0.1f, -0.1f, 0.1f}, {0.5f, 1, 1, 1}, {0.5f, 0.5f, 1, 1}},
+    };
+    for (const Block& b : blocks) {
+        const int n = int(b.left.size());
+        std::vector<float> outL(b.left.size()), outR(b.right.size());
+        const float* inputs[2] = {b.left.data(), b.right.data()};
+        float* outputs[2] = {outL.data(), outR.data()};
+        p.processStereo(inputs, outputs, n);
+        for (int i = 0; i < n; ++i) {
+            EXPECT_EQ(outL[i], b.left[i] * b.leftGain[i]) << i;
+            EXPECT_EQ(outR[i], b.right[i] * b.rightGain[i]) << i;
+        }
+    }
+}
+
+TEST(ModelProcessor, GateFallsToTheFloorInSilence) {
+    for (double rate : {44100.0, 48000.0}) {
+        SCOPED_TRACE(rate);
+        ModelProcessor p(1);
+        p.setupProcessing(rate, 64);
+        p.loadModel(constantModel(0.1f)); // y = x + 0.1
+        for (int i = 0; i < int(rate); ++i)
+            p.processSample(0.5f * std::sin(0.05f * float(i)));
+        float y = 0.0f;
+        for (int i = 0; i < int(rate / 100); ++i)
+            y = p.processSample(0.0f);
+        EXPECT_NEAR(y, 0.1f, 1e-3f); // 10 ms into the silence the gate is still open
+        for (int i = 0; i < int(3 * rate); ++i)
+            y = p.processSample(0.0f);
+        EXPECT_NEAR(y, 0.1f * 0.001f, 1e-7f);
+    }
+}
+
+TEST(ModelProcessor, NullPointersSkipTheirChannel) {
+    std::vector<float> in0(64), in1(64);
+    for (int i = 0; i < 64; ++i) {
+        in0[std::size_t(i)] = 0.5f * std::sin(0.2f * float(i));
+        in1[std::size_t(i)] = 0.3f * std::cos(0.1f * float(i));
+    }
+    const auto weights = testing::parse(testing::writeDocument(testing::randomArrays(8, 0.2f)));
+    const auto run = [&](bool nullOutput, bool nullInput) {
+        ModelProcessor p(2);
+        p.setupProcessing(48000.0, 64);
+        p.loadModel(weights);
+        std::vector<float> out0(64, 7.0f), out1(64, 7.0f);
+        const float* inputs[2] = {in0.data(), nullInput ? nullptr : in1.data()};
+        float* outputs[2] = {out0.data(), nullOutput ? nullptr : out1.data()};
+        for (int block = 0; block < 4; ++block)
+            p.processStereo(inputs, outputs, 64);
+        return std::pair{out0, out1};
+    };
+    const auto both = run(false, false);
+    const auto noOutput = run(true, false);
+    EXPECT_EQ(noOutput.first, both.first);
+    const auto noInput = run(false, true);
+    EXPECT_EQ(noInput.second, std::vector<float>(64, 7.0f)); // left as it was
+}
+
+} // namespace
+} // namespace Korvane
