@@ -1,6 +1,7 @@
 #pragma once
 // The host's render events: a singly linked list of records, each starting with
-// the same header, handed to the render block for one cycle. Plain data.
+// the same header, handed to the render block for one cycle. Plain C data (no
+// default member values, so the union stays trivial): zero-initialise with {}.
 
 #include "AudioToolbox/AudioTypes.h"
 
@@ -15,31 +16,31 @@ enum AURenderEventType : std::uint8_t {
 union AURenderEvent;
 
 struct AURenderEventHeader {
-    AURenderEvent* next = nullptr;
-    AUEventSampleTime eventSampleTime = 0; // absolute sample time
-    AURenderEventType eventType = AURenderEventParameter;
-    std::uint8_t reserved = 0;
+    AURenderEvent* next;
+    AUEventSampleTime eventSampleTime; // absolute sample time
+    AURenderEventType eventType;
+    std::uint8_t reserved;
 };
 
 // A parameter value (type 1) or a ramp toward it (type 2).
 struct AUParameterEvent {
-    AURenderEvent* next = nullptr;
-    AUEventSampleTime eventSampleTime = 0;
-    AURenderEventType eventType = AURenderEventParameter;
-    std::uint8_t reserved[3] = {};
-    AUAudioFrameCount rampDurationSampleFrames = 0;
-    AUParameterAddress parameterAddress = 0;
-    AUValue value = 0.0f;
+    AURenderEvent* next;
+    AUEventSampleTime eventSampleTime;
+    AURenderEventType eventType;
+    std::uint8_t reserved[3];
+    AUAudioFrameCount rampDurationSampleFrames;
+    AUParameterAddress parameterAddress;
+    AUValue value;
 };
 
 struct AUMIDIEvent {
-    AURenderEvent* next = nullptr;
-    AUEventSampleTime eventSampleTime = 0;
-    AURenderEventType eventType = AURenderEventMIDI;
-    std::uint8_t reserved = 0;
-    std::uint16_t length = 0;
-    std::uint8_t cable = 0;
-    std::uint8_t data[3] = {};
+    AURenderEvent* next;
+    AUEventSampleTime eventSampleTime;
+    AURenderEventType eventType;
+    std::uint8_t reserved;
+    std::uint16_t length;
+    std::uint8_t cable;
+    std::uint8_t data[3];
 };
 
 union AURenderEvent {

@@ -1,0 +1,247 @@
+// DSPKernel: per-sample processing (render thread, real-time safe).
+#include "DSPKernel.h"
+
+#include "KernelMath.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using namespace kernelmath;
+
+namespace {
+
+void copySamples(float* destination, const float* source, std::uint32_t frames) {
+    if (destination != source && frames != 0)
+        std::memmove(destination, source, std::size_t(frames) * sizeof(float));
+}
+
+// What goes into a delay line: NaN becomes 0, the rest is held within +-limit.
+float lineSample(float v, float limit) {
+    return std::isnan(v) ? 0.0f : clamp(v, -limit, limit);
+}
+
+} // namespace
+
+void DSPKernel::process(const float* const* inputs, std::uint32_t inputCount, float* const* outputs,
+                        std::uint32_t outputCount, std::uint32_t frames) {
+    if (inputCount == 0 || outputCount == 0 || !inputs || !outputs)
+        return;
+    inputCount = std::min(inputCount, kMaxChannels);
+    outputCount = std::min(outputCount, kMaxChannels);
+    applyModelRequest();
+
+    const std::uint32_t capacity = std::uint32_t(inputLeftBuffer.size());
+    if (frames <= capacity) {
+        processBlock(inputs, inputCount, outputs, outputCount, frames);
+        return;
+    }
+    // Longer than the meter buffers (a caller past maxFrames): in pieces.
+    const float* in[kMaxChannels];
+    float* out[kMaxChannels];
+    for (std::uint32_t done = 0; done < frames;) {
+        const std::uint32_t n = std::min(capacity, frames - done);
+        for (std::uint32_t k = 0; k < inputCount; ++k)
+            in[k] = inputs[k] + done;
+        for (std::uint32_t k = 0; k < outputCount; ++k)
+            out[k] = outputs[k] + done;
+        processBlock(in, inputCount, out, outputCount, n);
+        done += n;
+    }
+}
+
+void DSPKernel::copyThrough(const float* const* inputs, std::uint32_t inputCount,
+                            float* const* outputs, std::uint32_t outputCount,
+                            std::uint32_t frames) {
+    const float* left = inputs[0];
+    const float* right = inputs[inputCount < 2 ? 0 : 1];
+    copySamples(inputLeftBuffer.data(), left, frames);
+    copySamples(inputRightBuffer.data(), right, frames);
+    // Outputs may be the input buffers themselves (memmove, self-copies skipped).
+    for (std::uint32_t c = 0; c < outputCount; ++c)
+        copySamples(outputs[c], inputs[std::min(inputCount - 1, c)], frames);
+    inputLeftMeter.update(inputLeftBuffer.data(), int(frames));
+    inputRightMeter.update(inputRightBuffer.data(), int(frames));
+    outputLeftMeter.update(inputLeftBuffer.data(), int(frames));
+    outputRightMeter.update(inputRightBuffer.data(), int(frames));
+}
+
+void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCount,
+                             float* const* outputs, std::uint32_t outputCount,
+                             std::uint32_t frames) {
+    const std::uint32_t n = std::min<std::uint32_t>(
+        {std::uint32_t(modelProcessors.size()), std::uint32_t(delayLines.size()), outputCount});
+    isStereo = outputCount >= 2;
+    if (bypass || n == 0) {
+        copyThrough(inputs, inputCount, outputs, outputCount, frames);
+        return;
+    }
+
+    const float goal = effectiveDelayMs();
+    if (!delayTimePrimed) {
+        delayTime.current = goal;
+        delayTimePrimed = true;
+    }
+    delayTime.target = goal;
+
+    const std::uint32_t rightInput = inputCount < 2 ? 0 : 1;
+    const std::uint32_t rightOutput = n < 2 ? 0 : 1;
+    const float limit = kLineLimit;
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const float lfo = lfoValue();
+        const float D = delayTime.step();
+        const float M = depth.step();
+        const float W = widthSmoother.step();
+        const float S = spreadSmoother.step();
+        const float gd = dryGain.step();
+        const float gw = wetGain.step();
+        const float F = feedbackSmoother.step();
+        const float L = lowCutCoefficient.step();
+        const float H = highCutCoefficient.step();
+        const float V = drive.step();
+        const float C = compensation.step();
+        const float G = outputGain.next();
+
+        // Every input of this frame is read before any output is written, so the
+        // outputs may share memory with the inputs. Non-finite input counts as 0.
+        float x[kMaxChannels];
+        for (std::uint32_t c = 0; c < n; ++c)
+            x[c] = finiteOrZero(inputs[std::min(inputCount - 1, c)][i]);
+        inputLeftBuffer[i] = finiteOrZero(inputs[0][i]);
+        inputRightBuffer[i] = finiteOrZero(inputs[rightInput][i]);
+
+        for (std::uint32_t c = 0; c < n; ++c) {
+            const float r = readDelay(c, n, lfo, D, M, S);      // before this sample's write
+            float y = modelProcessors[c]->processSample(r * V); // y = model(r V)
+            y = finiteOrZero(C * (y * G));                      // y = C (y G)
+            float* line = delayLines[c].data();
+            std::uint32_t& w = writeIndices[c];
+            line[w] = lineSample(x[c] + y * F, limit); // line <- x + y F
+            if (L < 1.0f) {                            // low cut: y = L (y + y1 - x1)
+                const float t = y + lowCutOutputs[c] - lowCutInputs[c];
+                lowCutInputs[c] = y;
+                y = L * t;
+                lowCutOutputs[c] = y;
+            }
+            if (H > 0.0f) { // high cut: y = (1-H) y + H y1
+                y = (1.0f - H) * y + H * highCutOutputs[c];
+                highCutOutputs[c] = y;
+            }
+            wetSamples[c] = y;
+            w = w + 1 == delayLineLength ? 0 : w + 1;
+        }
+
+        if (n >= 2) { // width: mid = (a+b)/2, side = W (a-b)/2; a = mid+side, b = mid-side
+            const float a = wetSamples[0];
+            const float b = wetSamples[1];
+            const float mid = (a + b) * 0.5f;
+            const float side = W * (a - b) * 0.5f;
+            wetSamples[0] = mid + side;
+            wetSamples[1] = mid - side;
+        }
+        for (std::uint32_t c = 0; c < n; ++c)
+            outputs[c][i] = x[c] * gd + gw * wetSamples[c]; // out = x g_d + g_w wet
+        outputLeftBuffer[i] = outputs[0][i];
+        outputRightBuffer[i] = outputs[rightOutput][i];
+        advanceLfo();
+    }
+
+    for (std::uint32_t c = n; c < outputCount; ++c)
+        copySamples(outputs[c], outputs[0], frames);
+    inputLeftMeter.update(inputLeftBuffer.data(), int(frames));
+    inputRightMeter.update(inputRightBuffer.data(), int(frames));
+    outputLeftMeter.update(outputLeftBuffer.data(), int(frames));
+    outputRightMeter.update(outputRightBuffer.data(), int(frames));
+}
+
+float DSPKernel::lfoValue() {
+    const float phi = lfoPhase;
+    switch (lfoType.load()) {
+    case 0:
+        return 1.0f - 4.0f * std::fabs(phi - 0.5f); // triangle, +1 at phi = 0.5
+    case 1:
+        return std::sin(2.0f * pi * phi);
+    case 2: { // square, slewed: full swing in 5 ms
+        const float goal = phi < 0.5f ? 1.0f : -1.0f;
+        squareValue += clamp(goal - squareValue, -squareSlew, squareSlew);
+        return squareValue;
+    }
+    case 3: { // smooth random: smoothstep s = phi^2 (3 - 2 phi) between two draws
+        const float s = phi * phi * (3.0f - 2.0f * phi);
+        return randomPrevious + (randomNext - randomPrevious) * s;
+    }
+    default:
+        return 0.0f;
+    }
+}
+
+// p = t fs / 1000 samples, at least 1, at most length - 2.
+float DSPKernel::delayPosition(float timeMs) const {
+    const float p = timeMs * float(sampleRate) * 0.001f;
+    if (p < 1.0f)
+        return 1.0f;
+    const float longest = delayLineLength < 3 ? 0.0f : float(delayLineLength - 2);
+    return std::min(p, longest);
+}
+
+float DSPKernel::readDelay(std::uint32_t c, std::uint32_t processed, float lfo, float D, float M,
+                           float S) const {
+    const float u = 0.5f + 0.5f * lfo; // 0...1
+    const bool spreadLeft = processed >= 2 && c == 0;
+    const bool spreadRight = processed >= 2 && c == 1;
+    if (lfoType != 2) {
+        float t = std::max(D + M * u, 0.0f);
+        if (spreadLeft)
+            t = std::max(t + S, 0.0f);
+        else if (spreadRight)
+            t = std::max(t - S, 0.0f);
+        return readDelayTap(c, delayPosition(t));
+    }
+    // Square: crossfade two taps, unmodulated (a) and fully modulated (b).
+    float a = std::max(D, 0.0f);
+    float b = D + M;
+    if (spreadLeft) {
+        a = std::max(a + S, 0.0f);
+        b = std::max(D + M, 0.0f) + S;
+    } else if (spreadRight) {
+        a = std::max(a - S, 0.0f);
+        b = std::max(D + M, 0.0f) - S;
+    }
+    b = std::max(b, 0.0f);
+    const float A = readDelayTap(c, delayPosition(a));
+    const float B = readDelayTap(c, delayPosition(b));
+    return A + (B - A) * u;
+}
+
+// Linear interpolation d samples behind the write index.
+float DSPKernel::readDelayTap(std::uint32_t c, float d) const {
+    const float length = float(delayLineLength);
+    float q = float(writeIndices[c]) - d;
+    while (q < 0.0f)
+        q += length;
+    std::uint32_t k = q > 0.0f && q < length ? std::uint32_t(q) : 0;
+    if (k >= delayLineLength)
+        k -= delayLineLength;
+    const float* line = delayLines[c].data();
+    const float a = line[k];
+    const float b = line[k + 1 == delayLineLength ? 0 : k + 1];
+    return a + (b - a) * (q - std::floor(q));
+}
+
+void DSPKernel::advanceLfo() {
+    if (sampleRate <= 0.0)
+        return;
+    const float hz = rate.step();
+    if (modRate <= 0.01f)
+        return; // the oscillator stands still at the lowest rate
+    lfoPhase += hz / float(sampleRate);
+    if (lfoPhase >= 1.0f) {
+        lfoPhase -= std::floor(lfoPhase);
+        drawRandom();
+    }
+}
+
+void DSPKernel::drawRandom() {
+    randomPrevious = randomNext;
+    randomNext = nextRandom(randomState);
+}

@@ -1,0 +1,259 @@
+#include "KernelFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace kerneltest;
+
+namespace {
+
+constexpr float pi = 3.14159265358979323846f;
+constexpr std::size_t D = 4410; // 100 ms at 44.1 kHz
+
+Channels impulse(std::uint32_t channels, std::size_t frames, float amplitude = 0.5f) {
+    Channels in = silence(channels, frames);
+    for (auto& channel : in)
+        channel[0] = amplitude;
+    return in;
+}
+
+// The largest |sample| of a channel away from the given positions (+-1).
+float largestElsewhere(const std::vector<float>& x, std::initializer_list<std::size_t> spots) {
+    float largest = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        bool near = false;
+        for (std::size_t s : spots)
+            near = near || (i + 1 >= s && i <= s + 1);
+        if (!near)
+            largest = std::max(largest, std::fabs(x[i]));
+    }
+    return largest;
+}
+
+TEST(KernelProcess, EchoAtTheDelayAndEachRepeatScaledByTheLoopGain) {
+    struct Case {
+        int model;
+        float dirt, feedback, amplitude;
+    };
+    // Levels stay where the models' input guard (0.95) and gate (-50 dB) are idle.
+    const Case cases[] = {{2, 0, 80, 0.5f},
+                          {0, 0, 100, 0.5f},
+                          {0, 50, 100, 0.5f},
+                          {3, -50, 60, 0.9f},
+                          {1, 20, 120, 0.5f}};
+    for (const Case c : cases) {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::modelAddress, float(c.model)},
+                         {DSPKernel::dirtAddress, c.dirt},
+                         {DSPKernel::feedbackAddress, c.feedback}});
+        const float V = kernel.drive.current, C = kernel.compensation.current;
+        const float G = DSPKernel::modelOutputGainOf(c.model);
+        const float F = kernel.feedbackSmoother.current;
+        const Channels out = render(kernel, impulse(2, 2 * D + 100, c.amplitude), 2);
+        for (int ch = 0; ch < 2; ++ch) {
+            const auto& y = out[ch];
+            EXPECT_NEAR(y[D], c.amplitude * V * G * C, 1e-5f) << c.model << " " << c.dirt;
+            EXPECT_NEAR(y[2 * D] / y[D], F * G * C * V, 1e-4f) << c.model << " " << c.dirt;
+            EXPECT_LT(largestElsewhere(y, {D, 2 * D}), 1e-6f);
+        }
+    }
+}
+
+TEST(KernelProcess, CutFiltersShapeTheWetSignalOutsideTheLoop) {
+    DSPKernel kernel;
+    prepare(kernel, {{DSPKernel::lowCutAddress, 1000},
+                     {DSPKernel::highCutAddress, 5000},
+                     {DSPKernel::feedbackAddress, 80}});
+    const float L = kernel.lowCutCoefficient.current, H = kernel.highCutCoefficient.current;
+    const Channels out = render(kernel, impulse(2, 2 * D + 10), 2);
+    const auto& y = out[0];
+    EXPECT_NEAR(y[D], 0.5f * L * (1 - H), 1e-6f); // first sample of both one-poles
+    EXPECT_NEAR(y[D - 1], 0.0f, 1e-7f);
+    // The repeat went round the loop unfiltered: filtered once, scaled by F only.
+    for (std::size_t k = 0; k < 8; ++k)
+        EXPECT_NEAR(y[2 * D + k], 0.8f * y[D + k], 1e-5f) << k;
+}
+
+TEST(KernelProcess, SpreadOffsetsTheChannelsAndWidthMixesThem) {
+    {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::spreadAddress, 10}}); // 441 samples
+        const Channels out = render(kernel, impulse(2, D + 500), 2);
+        EXPECT_NEAR(out[0][D + 441], 0.5f, 1e-6f);
+        EXPECT_NEAR(out[1][D - 441], 0.5f, 1e-6f);
+        EXPECT_LT(largestElsewhere(out[0], {D + 441}), 1e-6f);
+    }
+    for (float w : {1.0f, 0.0f, -1.0f, 2.0f, 0.5f}) {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::widthAddress, w * 100}});
+        Channels in = silence(2, D + 10);
+        in[0][0] = 0.5f; // left only
+        const Channels out = render(kernel, in, 2);
+        EXPECT_NEAR(out[0][D], 0.5f * (1 + w) / 2, 1e-6f) << w; // mid + side
+        EXPECT_NEAR(out[1][D], 0.5f * (1 - w) / 2, 1e-6f) << w; // mid - side
+    }
+}
+
+TEST(KernelProcess, DryAndWetMixWithEqualPower) {
+    for (float mix : {0.0f, 25.0f, 50.0f, 100.0f}) {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::mixAddress, mix}});
+        const Channels out = render(kernel, impulse(2, D + 10), 2);
+        const float angle = mix * 0.01f * pi / 2;
+        EXPECT_NEAR(out[1][0], 0.5f * std::cos(angle), 1e-6f) << mix;
+        EXPECT_NEAR(out[1][D], 0.5f * std::sin(angle), 1e-6f) << mix;
+    }
+}
+
+TEST(KernelProcess, BypassCopiesTheInputAlsoInPlace) {
+    for (bool inPlace : {false, true}) {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::modRateAddress, 3}});
+        kernel.bypass = true;
+        Channels in = silence(2, 256);
+        for (std::size_t i = 0; i < 256; ++i) {
+            in[0][i] = std::sin(0.05f * float(i));
+            in[1][i] = 0.25f * std::cos(0.03f * float(i));
+        }
+        const Channels original = in;
+        Channels out = silence(2, 256);
+        const float* inputs[2] = {in[0].data(), in[1].data()};
+        float* outputs[2] = {inPlace ? in[0].data() : out[0].data(),
+                             inPlace ? in[1].data() : out[1].data()};
+        kernel.process(inputs, 2, outputs, 2, 256);
+        for (int c = 0; c < 2; ++c)
+            for (std::size_t i = 0; i < 256; ++i)
+                ASSERT_EQ(outputs[c][i], original[c][i]) << inPlace << " " << c << " " << i;
+        EXPECT_EQ(kernel.lfoPhase, 0.0f); // the oscillator does not move
+        kernel.publishMeters();
+        EXPECT_EQ(kernel.outLevelDb[0].load(), kernel.inLevelDb[0].load());
+        EXPECT_EQ(kernel.outLevelDb[1].load(), kernel.inLevelDb[1].load());
+        EXPECT_NEAR(kernel.inLevelDb[1], 20 * std::log10(0.25f), 1e-3f);
+    }
+}
+
+TEST(KernelProcess, MonoAndThreeChannelOutputs) {
+    {
+        DSPKernel kernel; // one output: no spread, no width
+        prepare(kernel, {{DSPKernel::spreadAddress, 10}, {DSPKernel::widthAddress, -100}});
+        const Channels out = render(kernel, impulse(2, D + 10), 1);
+        EXPECT_NEAR(out[0][D], 0.5f, 1e-6f);
+        EXPECT_FALSE(kernel.isStereo);
+        EXPECT_EQ(kernel.outputRightBuffer[0], kernel.outputLeftBuffer[0]);
+        kernel.publishMeters();
+        EXPECT_EQ(kernel.meterIsStereo, 0u);
+    }
+    {
+        DSPKernel kernel; // stereo banks, three outputs: the third copies the first
+        prepare(kernel, {{DSPKernel::spreadAddress, 5}, {DSPKernel::mixAddress, 60}});
+        Channels in = impulse(2, D + 400);
+        in[1][0] = -0.3f;
+        const Channels out = render(kernel, in, 3);
+        EXPECT_EQ(out[2], out[0]);
+        EXPECT_NE(out[1], out[0]);
+    }
+}
+
+TEST(KernelProcess, SquareShapeAtDepthZeroIsAPlainRead) {
+    Channels in = silence(2, 3 * D);
+    std::uint32_t seed = 1;
+    for (auto& channel : in)
+        for (float& x : channel) {
+            seed = seed * 1664525u + 1013904223u;
+            x = 0.5f * (float(seed >> 8) / 16777216.0f - 0.5f);
+        }
+    Channels results[2];
+    for (int shape : {0, 2}) {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::lfoTypeAddress, float(shape)},
+                         {DSPKernel::modRateAddress, 5},
+                         {DSPKernel::spreadAddress, 3},
+                         {DSPKernel::feedbackAddress, 50},
+                         {DSPKernel::delayMsAddress, 33.3f}});
+        results[shape / 2] = render(kernel, in, 2);
+    }
+    EXPECT_EQ(results[0], results[1]);
+}
+
+TEST(KernelProcess, ShortAndLongTimesStayInsideTheLine) {
+    struct Case {
+        float ms;
+        std::size_t echoAt;
+    };
+    for (const Case c : {Case{0, 1}, {0.01f, 1}}) {
+        DSPKernel kernel; // below one sample reads one sample back
+        prepare(kernel, {{DSPKernel::delayMsAddress, c.ms}});
+        const Channels out = render(kernel, impulse(2, 16), 2);
+        EXPECT_NEAR(out[0][c.echoAt], 0.5f, 1e-6f) << c.ms;
+    }
+    DSPKernel kernel; // 5000 ms plus 100 ms of depth still fits
+    prepare(kernel, {{DSPKernel::delayMsAddress, 5000},
+                     {DSPKernel::modDepthAddress, 100},
+                     {DSPKernel::lfoTypeAddress, 2},
+                     {DSPKernel::spreadAddress, 25}});
+    const Channels out = render(kernel, impulse(2, 8000), 2);
+    EXPECT_EQ(out[0][100], 0.0f);
+}
+
+TEST(KernelProcess, RunawayFeedbackWithoutAModelStaysFinite) {
+    struct Case {
+        const char* what;
+        int model;
+        bool failedLoads;
+    };
+    for (const Case c : {Case{"no model", -1, false},
+                         {"model out of range", 7, false},
+                         {"failed load", 1, true}}) {
+        DSPKernel kernel;
+        configure(kernel, {{DSPKernel::modelAddress, float(c.model)},
+                           {DSPKernel::feedbackAddress, 150},
+                           {DSPKernel::delayMsAddress, 5},
+                           {DSPKernel::mixAddress, 50}});
+        kernel.setModelWeights(c.failedLoads ? DSPKernel::ModelWeightSet{} : identityModels());
+        kernel.initialize(44100);
+        Channels in = silence(2, 44100 * 4);
+        for (std::size_t i = 0; i < 1000; ++i)
+            in[0][i] = in[1][i] = std::sin(0.1f * float(i));
+        in[0][500] = std::numeric_limits<float>::quiet_NaN();
+        in[1][501] = std::numeric_limits<float>::infinity();
+        const Channels out = render(kernel, in, 2);
+        for (const auto& channel : out)
+            for (float y : channel)
+                ASSERT_TRUE(std::isfinite(y)) << c.what;
+        for (const auto& line : kernel.delayLines)
+            for (float s : line)
+                ASSERT_LE(std::fabs(s), DSPKernel::kLineLimit) << c.what;
+        kernel.publishMeters();
+        EXPECT_TRUE(std::isfinite(kernel.inLevelDb[0].load())) << c.what;
+    }
+}
+
+TEST(KernelProcess, ModelOutputGainFollowsTheCrossfade) {
+    DSPKernel kernel;
+    prepare(kernel, {{DSPKernel::modelAddress, 0}, {DSPKernel::delayMsAddress, 10}});
+    const float g0 = DSPKernel::modelOutputGainOf(0), g3 = DSPKernel::modelOutputGainOf(3);
+    Channels steady = silence(2, 2000);
+    for (auto& channel : steady)
+        std::fill(channel.begin(), channel.end(), 0.5f);
+    render(kernel, steady, 2); // the line is full of 0.5: the wet output is 0.5 G
+    EXPECT_NEAR(kernel.modelOutputGain(), g0, 1e-7f);
+
+    kernel.setParameter(DSPKernel::modelAddress, 3);
+    Channels after = silence(2, 3000);
+    for (auto& channel : after)
+        std::fill(channel.begin(), channel.end(), 0.5f);
+    const Channels out = render(kernel, after, 2, 64);
+    EXPECT_EQ(kernel.model, 3);
+    EXPECT_FLOAT_EQ(kernel.modelOutputGain(), g3);
+    EXPECT_NEAR(out[0][0], 0.5f * g0, 1e-5f);
+    EXPECT_NEAR(out[0][1024], 0.5f * (g0 + g3) / 2, 1e-4f); // half way through the fade
+    EXPECT_NEAR(out[0][2999], 0.5f * g3, 1e-5f);
+    float largestStep = 0;
+    for (std::size_t i = 1; i < out[0].size(); ++i)
+        largestStep = std::max(largestStep, std::fabs(out[0][i] - out[0][i - 1]));
+    EXPECT_LT(largestStep, 1e-3f); // a jump would be 0.5 (g3 - g0) ~ 0.21
+}
+
+} // namespace
