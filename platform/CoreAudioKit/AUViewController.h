@@ -1,0 +1,45 @@
+#pragma once
+// The audio-unit view controller base an extension's principal class derives from,
+// and the factory protocol through which a host asks that class for an audio unit.
+// Main thread, except createAudioUnit, which a host may call on any thread.
+
+#include "AudioToolbox/AUAudioUnit.h"
+#include "Runtime/Runtime.h"
+
+#include <memory>
+
+// The extension's side of audio-unit creation.
+class AUAudioUnitFactory {
+  public:
+    virtual ~AUAudioUnitFactory() = default;
+    // The new unit, or null with the reason in `error` (when given). Thread: any.
+    virtual std::shared_ptr<AUAudioUnit>
+    createAudioUnit(const AudioComponentDescription& description, AUError* error) = 0;
+};
+
+// The controller of a plug-in's editor. The view is loaded on first request; the
+// hooks run on the main thread.
+class AUViewController : public NSObject {
+  public:
+    struct Size {
+        double width = 0;
+        double height = 0;
+    };
+
+    // Loads the view once (running viewDidLoad), then reports it on screen.
+    void loadViewIfNeeded();
+    bool isViewLoaded() const { return viewLoaded; }
+    void viewDidAppearOnScreen();
+
+    Size preferredContentSize() const { return contentSize; }
+    void setPreferredContentSize(Size size) { contentSize = size; }
+
+  protected:
+    AUViewController() = default;
+    virtual void viewDidLoad() {}
+    virtual void viewDidAppear() {}
+
+  private:
+    bool viewLoaded = false;
+    Size contentSize;
+};
