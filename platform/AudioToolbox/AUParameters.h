@@ -13,6 +13,7 @@
 // Nothing here is real-time safe: the render thread takes values through render
 // events, not through these objects.
 
+#include "AudioToolbox/AudioTypes.h"
 #include "AudioToolbox/HostTime.h"
 
 #include <atomic>
@@ -24,8 +25,6 @@
 #include <string>
 #include <vector>
 
-using AUParameterAddress = std::uint64_t;
-using AUValue = float;
 // Identifies a host-side observer; a write that names it as originator skips it.
 using AUParameterObserverToken = void*;
 
