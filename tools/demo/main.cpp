@@ -1,0 +1,169 @@
+// emberfall-demo [output.wav]
+// Renders the built-in test phrase (stereo, 44.1 kHz) through the delay kernel's
+// render cycle, as a host would, writes the result as a 32-bit float WAV file
+// (default build/emberfall-demo.wav) and prints peak and RMS levels.
+
+#include "TestPhrase.h"
+
+#include "AUProcessHelper.h"
+#include "BufferedInputBus.h"
+#include "DSPKernel.h"
+#include "RenderCycle.h"
+
+#include "AudioToolbox/AVAudioFormat.h"
+#include "AudioToolbox/AudioTypes.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kSampleRate = 44100.0;
+constexpr AUAudioFrameCount kBlock = 512;
+
+struct Setting {
+    DSPKernel::Address address;
+    float value;
+    const char* label;
+};
+
+// A dotted-eighth echo at 120 BPM through the first delay-line model.
+const Setting kSettings[] = {
+    {DSPKernel::delayTypeAddress, 1, "delay type: ms"},
+    {DSPKernel::delayMsAddress, 375, "delay 375 ms"},
+    {DSPKernel::feedbackAddress, 45, "feedback 45 %"},
+    {DSPKernel::mixAddress, 40, "mix 40 %"},
+    {DSPKernel::modelAddress, 0, "model bbd1"},
+    {DSPKernel::modDepthAddress, 1.5f, "depth 1.5 ms"},
+    {DSPKernel::modRateAddress, 0.6f, "rate 0.6 Hz"},
+    {DSPKernel::lfoTypeAddress, 1, "shape sine"},
+    {DSPKernel::widthAddress, 100, "width 100 %"},
+    {DSPKernel::spreadAddress, 4, "spread 4 ms"},
+    {DSPKernel::lowCutAddress, 80, "low cut 80 Hz"},
+    {DSPKernel::highCutAddress, 9000, "high cut 9 kHz"},
+    {DSPKernel::dirtAddress, 0, "dirt 0 %"},
+};
+
+double toDb(double v) {
+    return v <= 1e-10 ? -200.0 : 20.0 * std::log10(v);
+}
+
+void printLevels(const char* what, const std::vector<std::vector<float>>& channels) {
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        double peak = 0, sum = 0;
+        for (float x : channels[c]) {
+            peak = std::max(peak, double(std::fabs(x)));
+            sum += double(x) * x;
+        }
+        const double rms = std::sqrt(sum / double(std::max<std::size_t>(channels[c].size(), 1)));
+        std::printf("%-6s %s  peak %7.2f dBFS  RMS %7.2f dBFS\n", what, c == 0 ? "L" : "R",
+                    toDb(peak), toDb(rms));
+    }
+}
+
+bool writeWav(const std::string& path, const std::vector<std::vector<float>>& channels,
+              double sampleRate) {
+    SF_INFO info{};
+    info.samplerate = int(sampleRate);
+    info.channels = int(channels.size());
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) {
+        std::fprintf(stderr, "emberfall-demo: cannot write %s: %s\n", path.c_str(),
+                     sf_strerror(nullptr));
+        return false;
+    }
+    const std::size_t frames = channels[0].size();
+    std::vector<float> interleaved(frames * channels.size());
+    for (std::size_t i = 0; i < frames; ++i)
+        for (std::size_t c = 0; c < channels.size(); ++c)
+            interleaved[i * channels.size() + c] = channels[c][i];
+    const sf_count_t written = sf_writef_float(file, interleaved.data(), sf_count_t(frames));
+    sf_close(file);
+    return written == sf_count_t(frames);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2 ||
+        (argc == 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))) {
+        std::printf("usage: emberfall-demo [output.wav]   (default build/emberfall-demo.wav)\n");
+        return argc > 2 ? 2 : 0;
+    }
+    const std::string path = argc == 2 ? argv[1] : "build/emberfall-demo.wav";
+
+    // What the audio unit holds, set up the way it sets them up.
+    DSPKernel kernel;
+    BufferedInputBus inputBus;
+    AUProcessHelper helper(kernel, inputBus);
+    RenderCycle cycle(kernel, inputBus, helper);
+    for (const Setting& s : kSettings)
+        kernel.setParameter(s.address, s.value);
+    cycle.setMaximumFramesToRender(kBlock);
+    auto format = AVAudioFormat::standardFormat(kSampleRate, 2);
+    const AUAudioUnitStatus allocated = cycle.allocateRenderResources(
+        format, format, [](double* tempo, double*, NSInteger*, double*, NSInteger*, double*) {
+            if (tempo)
+                *tempo = 120.0;
+            return true;
+        });
+    if (allocated != noErr) {
+        std::fprintf(stderr, "emberfall-demo: render resources refused (%d)\n", int(allocated));
+        return 1;
+    }
+
+    const demo::Phrase phrase = demo::makeTestPhrase(kSampleRate, 6.0);
+    const std::size_t frames = phrase.frames();
+    std::vector<std::vector<float>> output(2, std::vector<float>(frames, 0.0f));
+
+    OwnedAudioBufferList out(2);
+    double sampleTime = 0;
+    const AURenderPullInputBlock pull =
+        [&phrase, &sampleTime](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
+                               AUAudioFrameCount count, NSInteger,
+                               AudioBufferList* input) -> AUAudioUnitStatus {
+        for (std::uint32_t c = 0; c < input->mNumberBuffers; ++c)
+            std::memcpy(input->mBuffers[c].mData,
+                        phrase.channels[c].data() + std::size_t(sampleTime), count * sizeof(float));
+        return noErr;
+    };
+    for (std::size_t done = 0; done < frames; done += kBlock) {
+        const auto count = AUAudioFrameCount(std::min<std::size_t>(kBlock, frames - done));
+        for (std::uint32_t c = 0; c < 2; ++c) {
+            out[c].mData = output[c].data() + done;
+            out[c].mDataByteSize = count * sizeof(float);
+        }
+        AudioTimeStamp timestamp;
+        timestamp.mSampleTime = sampleTime;
+        timestamp.mFlags = kAudioTimeStampSampleTimeValid;
+        AudioUnitRenderActionFlags flags = 0;
+        const AUAudioUnitStatus status =
+            cycle.render(&flags, &timestamp, count, 0, out.get(), nullptr, pull);
+        if (status != noErr) {
+            std::fprintf(stderr, "emberfall-demo: render failed (%d)\n", int(status));
+            return 1;
+        }
+        sampleTime += count;
+    }
+    cycle.deallocateRenderResources();
+
+    std::printf("Emberfall demo: %.1f s test phrase, stereo, %.0f Hz\n",
+                double(frames) / kSampleRate, kSampleRate);
+    std::printf("settings:");
+    for (const Setting& s : kSettings)
+        std::printf(" %s;", s.label);
+    std::printf("\n");
+    printLevels("input", phrase.channels);
+    printLevels("output", output);
+    if (!writeWav(path, output, kSampleRate))
+        return 1;
+    std::printf("wrote %s\n", path.c_str());
+    return 0;
+}
