@@ -18,9 +18,6 @@
 
 class SimpleSparklerChecker : public NSObject, public XMLParserDelegate {
   public:
-    // Create with make<SimpleSparklerChecker>(): the parser holds its delegate weakly.
-    SimpleSparklerChecker() = default;
-
     void parse(const Data& data);
     std::optional<std::string> latestVersion() const;
 
@@ -33,6 +30,10 @@ class SimpleSparklerChecker : public NSObject, public XMLParserDelegate {
     void parserDidEndElement(XMLParser&, const std::string& elementName,
                              const std::optional<std::string>& namespaceURI,
                              const std::optional<std::string>& qualifiedName) override;
+
+  protected:
+    // Create with make<SimpleSparklerChecker>(): the parser holds its delegate weakly.
+    SimpleSparklerChecker() = default;
 
   private:
     std::vector<std::string> versions;
