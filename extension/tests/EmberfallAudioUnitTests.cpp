@@ -1,0 +1,185 @@
+#include "EffectFixture.h"
+
+#include <cmath>
+#include <limits>
+#include <thread>
+
+namespace {
+
+using AudioUnitTest = EffectFixture;
+
+TEST_F(AudioUnitTest, BussesCapabilitiesAndDefaults) {
+    ASSERT_EQ(unit->inputBusses()->count(), 1u);
+    ASSERT_EQ(unit->outputBusses()->count(), 1u);
+    EXPECT_EQ(unit->inputBusses()->busType(), AUAudioUnitBusType::input);
+    EXPECT_EQ(unit->outputBusses()->busType(), AUAudioUnitBusType::output);
+    for (const auto& busses : {unit->inputBusses(), unit->outputBusses()}) {
+        EXPECT_EQ((*busses)[0]->format()->sampleRate(), 44100);
+        EXPECT_EQ((*busses)[0]->format()->channelCount(), 2u);
+        EXPECT_EQ(busses->ownerAudioUnit(), unit);
+    }
+    EXPECT_EQ(unit->channelCapabilities(), (std::vector<int>{-1, -2}));
+    unit->setShouldBypassEffect(true);
+    EXPECT_TRUE(unit->dspKernel().bypass);
+    EXPECT_TRUE(unit->shouldBypassEffect());
+}
+
+TEST_F(AudioUnitTest, ConfigurationPushesDefaultValuesWithTheDelayTypeFirst) {
+    const auto& children = unit->parameterTree()->children();
+    ASSERT_EQ(children.size(), 14u);
+    EXPECT_EQ(children.front()->identifier(), "delayType");
+    for (const auto& definition : parameterDefinitions())
+        EXPECT_EQ(unit->dspKernel().getParameter(definition.address), definition.defaultValue)
+            << definition.identifier;
+}
+
+// Host writes through the tree: value, text and the values that must stop before the
+// kernel.
+TEST_F(AudioUnitTest, HostWritesAndTextThroughTheTree) {
+    struct Case {
+        const char* identifier;
+        float write;
+        float kernel; // raw value the kernel keeps
+        float mirror; // the editor's mirror after the main queue ran
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {"feedback", 80, 80, 80}, {"delayMs", 6000, 6000, 5000}, // the kernel clamps for itself
+        {"model", 2, 2, 2},       {"mix", nan, 30, 30},
+        {"width", inf, 100, 100}, {"width", -inf, 100, 100},
+    };
+    for (const Case& c : cases) {
+        parameter(c.identifier).setValue(c.write);
+        drainMainQueue();
+        EXPECT_EQ(kernelValue(c.identifier), c.kernel) << c.identifier << " " << c.write;
+        EXPECT_EQ(settings().parameterAt(parameter(c.identifier).address())->value.get(), c.mirror)
+            << c.identifier << " " << c.write;
+    }
+
+    struct Text {
+        const char* identifier;
+        float value;
+        const char* text;
+    };
+    const Text texts[] = {{"delayNote", 7, "1/8."},
+                          {"delayType", 1, "MS"},
+                          {"model", 2, "PT 1"},
+                          {"lfoType", 3, "RND"}};
+    for (const Text& t : texts)
+        EXPECT_EQ(parameter(t.identifier).string(&t.value), t.text);
+
+    // Typed text that is no finite number reads as 0, never as NaN or infinity.
+    for (const char* typed : {"nan", "inf", "-inf", "1e40", "NaN"}) {
+        AUParameter& feedback = parameter("feedback");
+        feedback.setValue(80);
+        feedback.setValue(feedback.value(typed));
+        EXPECT_EQ(kernelValue("feedback"), 0) << typed;
+    }
+}
+
+TEST_F(AudioUnitTest, FullStateCarriesThePresetId) {
+    auto bare = AUAudioUnit::instantiate<EmberfallAudioUnit>(emberfallDescription, 0);
+    ASSERT_TRUE(bare);
+    EXPECT_FALSE(bare->fullState()) << "no base state, no dictionary of the id alone";
+
+    std::vector<std::string> told;
+    unit->setOnPresetIdUpdate([&](const std::string& id) { told.push_back(id); });
+    unit->setCurrentPresetId("Echo-Dotted Line");
+    unit->setCurrentPresetId("Echo-Dotted Line");
+    EXPECT_EQ(told, (std::vector<std::string>{"Echo-Dotted Line", "Echo-Dotted Line"}));
+    auto state = unit->fullState();
+    ASSERT_TRUE(state);
+    EXPECT_EQ(*(*state)["currentPresetId"].string(), "Echo-Dotted Line");
+
+    struct Case {
+        const char* what;
+        std::optional<PropertyListValue> entry;
+    };
+    const Case cases[] = {{"no key", std::nullopt}, {"a number", PropertyListValue(5)}};
+    for (const Case& c : cases) {
+        told.clear();
+        PropertyListDictionary restored = *state;
+        restored.erase("currentPresetId");
+        if (c.entry)
+            restored["currentPresetId"] = *c.entry;
+        unit->setFullState(restored);
+        EXPECT_EQ(unit->currentPresetId(), "") << c.what;
+        EXPECT_EQ(told, std::vector<std::string>{""}) << c.what;
+    }
+}
+
+TEST_F(AudioUnitTest, PresetIdSetOffTheMainThreadIsToldOnTheMainThread) {
+    std::vector<bool> onMain;
+    unit->setOnPresetIdUpdate(
+        [&](const std::string&) { onMain.push_back(Runtime::isMainThread()); });
+    std::thread host([&] { unit->setCurrentPresetId("Chorus-Wide Awake"); });
+    host.join();
+    EXPECT_TRUE(onMain.empty()) << "handed over, not called on the host's thread";
+    drainMainQueue();
+    EXPECT_EQ(onMain, std::vector<bool>{true});
+}
+
+// A restored state is applied as far as it is valid and never overwrites its own
+// delay times by converting them.
+TEST_F(AudioUnitTest, RestoringAppliesValidValuesAndKeepsSavedDelayTimes) {
+    auto state = *unit->fullState();
+    auto& values = *state["parameters"].dictionary();
+    values["delayType"] = 1.0;   // ms, over the Default's note
+    values["delayMs"] = 123.0;   // not the converted 375
+    values["delayNote"] = 2.0;   // not the nearest division
+    values["model"] = 9.0;       // out of range
+    values["feedback"] = "loud"; // wrong type
+    values["mix"] = std::numeric_limits<double>::quiet_NaN();
+    unit->setFullState(state);
+    drainMainQueue();
+    EXPECT_EQ(kernelValue("delayType"), 1);
+    EXPECT_EQ(kernelValue("delayMs"), 123);
+    EXPECT_EQ(kernelValue("delayNote"), 2);
+    EXPECT_EQ(kernelValue("model"), 3);
+    EXPECT_EQ(kernelValue("feedback"), 45);
+    EXPECT_EQ(kernelValue("mix"), 30);
+
+    // A switch after the restore converts from the restored type.
+    parameter("delayType").setValue(0);
+    EXPECT_EQ(kernelValue("delayNote"),
+              rawValue(DelayNoteDivision::sixteenth)); // 125 ms nearest 123
+
+    PropertyListDictionary foreign = state;
+    foreign["manufacturer"] = std::int64_t{fourCharCode("Othr")};
+    (*foreign["parameters"].dictionary())["feedback"] = 99.0;
+    unit->setFullState(foreign);
+    EXPECT_EQ(kernelValue("feedback"), 45);
+}
+
+TEST_F(AudioUnitTest, MaximumFramesBoundTheRenderCall) {
+    unit->setMaximumFramesToRender(4096);
+    allocate(44100, 2, 4096);
+    EXPECT_EQ(unit->maximumFramesToRender(), 4096u);
+    BlockRenderer renderer(*unit, 2, 4097);
+    EXPECT_EQ(renderer.render(4096), noErr);
+    EXPECT_EQ(renderer.render(4097), kAudioUnitErr_TooManyFramesToProcess);
+}
+
+// Render events reach the kernel at once and the editor on the next tick; the echo
+// never writes the kernel again, so newer automation is not undone.
+TEST_F(AudioUnitTest, RenderEventEchoUpdatesTheEditorOnly) {
+    allocate(44100, 2, 256);
+    BlockRenderer renderer(*unit, 2, 256);
+    auto schedule = unit->scheduleParameterBlock();
+    schedule(AUEventSampleTimeImmediate, 0, ParameterAddress::feedback, 70.0f);
+    schedule(AUEventSampleTimeImmediate, 0, ParameterAddress::delayMs, 250.0f);
+    schedule(10, 0, ParameterAddress::delayMs, 260.0f); // the later one is what the editor shows
+    ASSERT_EQ(renderer.render(256), noErr);
+    EXPECT_EQ(kernelValue("feedback"), 70);
+    EXPECT_EQ(settings().feedback->value.get(), 45) << "not before the main thread runs";
+
+    parameter("feedback").setValue(20); // newer automation from the host
+    scope->clock().advance(1.0 / 60.0);
+    RunLoop::main().run(1.0 / 30.0);
+    EXPECT_EQ(settings().delayMs->value.get(), 260);
+    EXPECT_EQ(kernelValue("feedback"), 20) << "a late echo must not undo newer automation";
+    EXPECT_EQ(settings().feedback->value.get(), 20) << "nor show the older event";
+}
+
+} // namespace
