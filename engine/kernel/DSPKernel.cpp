@@ -155,7 +155,8 @@ float DSPKernel::noteDelayMs(std::int32_t noteIndex) const {
         beats *= 1.5f; // dotted
     else if (i >= 10)
         beats *= 0.6666667f; // triplet
-    const float bpm = tempo > 0.0 ? float(std::min(tempo, 1.0e6)) : 120.0f;
+    const double t = tempo;
+    const float bpm = t > 0.0 ? float(std::min(t, 1.0e6)) : 120.0f;
     return clamp(beats * 60000.0f / bpm, 0.0f, kMaxDelayMs); // ms = beats * 60000 / bpm
 }
 

@@ -110,7 +110,7 @@ class DSPKernel {
     Relaxed<float> delayMs{350.0f};
     Relaxed<std::uint32_t> delayType{0};
     Relaxed<std::int32_t> delayNote{3};
-    double tempo = 120.0; // render thread
+    Relaxed<double> tempo{120.0}; // written by the render thread
     Relaxed<float> modDepth{0.0f};
     Relaxed<float> modRate{0.5f};
     Relaxed<std::int32_t> lfoType{0};

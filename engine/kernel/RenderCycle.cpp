@@ -53,8 +53,7 @@ RenderCycle::allocateRenderResources(const std::shared_ptr<AVAudioFormat>& input
         return kAudioUnitErr_FormatNotSupported;
 
     allocated.store(false, std::memory_order_release);
-    kernel.maxFrames = requestedMaxFrames;
-    kernel.setMaxFramesToRender();
+    kernel.maxFrames = requestedMaxFrames; // initialize sizes the block buffers
     inputBus.init(inputFormat, "Main");
     inputBus.allocateRenderResources(kernel.maxFrames);
     kernel.initialize(outputFormat->sampleRate());

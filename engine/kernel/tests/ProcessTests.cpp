@@ -256,4 +256,18 @@ TEST(KernelProcess, ModelOutputGainFollowsTheCrossfade) {
     EXPECT_LT(largestStep, 1e-3f); // a jump would be 0.5 (g3 - g0) ~ 0.21
 }
 
+TEST(KernelProcess, BlocksLongerThanTheMeterBuffersRenderInPieces) {
+    Channels in = impulse(2, 3000);
+    in[1][1700] = -0.4f;
+    Channels whole, pieces;
+    for (std::uint32_t block : {3000u, 64u}) {
+        DSPKernel kernel;
+        kernel.maxFrames = 64;
+        prepare(kernel, {{DSPKernel::delayMsAddress, 20}, {DSPKernel::feedbackAddress, 70}});
+        (block == 64 ? pieces : whole) = render(kernel, in, 2, block);
+    }
+    EXPECT_EQ(whole, pieces);
+    EXPECT_NEAR(whole[0][882], 0.5f, 1e-6f);
+}
+
 } // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <xmmintrin.h>
+#endif
+
 #include <array>
 #include <cmath>
 #include <vector>
@@ -284,5 +288,24 @@ TEST(RenderCycle, RendersMonoToStereoAndPublishesMeters) {
     EXPECT_NEAR(unit.kernel.inLevelDb[1], -6.0206f, 1e-3f);
     EXPECT_EQ(unit.kernel.meterIsStereo, 1u);
 }
+
+#if defined(__x86_64__) || defined(__i386__)
+TEST(RenderCycle, DenormalsAreFlushedForTheRenderCallOnly) {
+    RenderUnit unit;
+    ASSERT_EQ(unit.allocate({}), noErr);
+    Host host(2, 512);
+    unsigned duringRender = 0;
+    host.block = [&duringRender](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
+                                 AUAudioFrameCount, NSInteger, AudioBufferList*) {
+        duringRender = _mm_getcsr();
+        return noErr;
+    };
+    const unsigned before = _mm_getcsr();
+    OwnedAudioBufferList out(2, 512);
+    ASSERT_EQ(host.render(unit, out.get(), 256), noErr);
+    EXPECT_EQ(duringRender & 0x8040u, 0x8040u); // flush-to-zero and denormals-are-zero
+    EXPECT_EQ(_mm_getcsr(), before);
+}
+#endif
 
 } // namespace
