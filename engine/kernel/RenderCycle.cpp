@@ -111,3 +111,13 @@ AUAudioUnitStatus RenderCycle::render(AudioUnitRenderActionFlags* actionFlags,
                              realtimeEventListHead);
     return noErr;
 }
+
+AUInternalRenderBlock RenderCycle::renderBlock() {
+    return
+        [this](AudioUnitRenderActionFlags* actionFlags, const AudioTimeStamp* timestamp,
+               AUAudioFrameCount frameCount, NSInteger outputBusNumber, AudioBufferList* outputData,
+               const AURenderEvent* events, const AURenderPullInputBlock& pullInputBlock) {
+            return render(actionFlags, timestamp, frameCount, outputBusNumber, outputData, events,
+                          pullInputBlock);
+        };
+}

@@ -55,6 +55,10 @@ class RenderCycle {
                              const AURenderEvent* realtimeEventListHead,
                              const AURenderPullInputBlock& pullInputBlock);
 
+    // Main thread: a render block that calls render on this object (which must
+    // outlive it). Calling it allocates nothing.
+    AUInternalRenderBlock renderBlock();
+
   private:
     DSPKernel& kernel;
     BufferedInputBus& inputBus;

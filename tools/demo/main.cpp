@@ -123,6 +123,7 @@ int main(int argc, char** argv) {
     const std::size_t frames = phrase.frames();
     std::vector<std::vector<float>> output(2, std::vector<float>(frames, 0.0f));
 
+    const AUInternalRenderBlock render = cycle.renderBlock();
     OwnedAudioBufferList out(2);
     double sampleTime = 0;
     const AURenderPullInputBlock pull =
@@ -145,7 +146,7 @@ int main(int argc, char** argv) {
         timestamp.mFlags = kAudioTimeStampSampleTimeValid;
         AudioUnitRenderActionFlags flags = 0;
         const AUAudioUnitStatus status =
-            cycle.render(&flags, &timestamp, count, 0, out.get(), nullptr, pull);
+            render(&flags, &timestamp, count, 0, out.get(), nullptr, pull);
         if (status != noErr) {
             std::fprintf(stderr, "emberfall-demo: render failed (%d)\n", int(status));
             return 1;

@@ -43,7 +43,7 @@ AUAudioUnitStatus Host::render(RenderUnit& unit, AudioBufferList* output, AUAudi
     timestamp.mSampleTime = sampleTime;
     timestamp.mFlags = kAudioTimeStampSampleTimeValid;
     const AUAudioUnitStatus status =
-        unit.cycle.render(&flags, &timestamp, frames, 0, output, events, block);
+        unit.block(&flags, &timestamp, frames, 0, output, events, block);
     sampleTime += frames;
     return status;
 }

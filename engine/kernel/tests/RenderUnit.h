@@ -19,6 +19,7 @@ struct RenderUnit {
     BufferedInputBus inputBus;
     AUProcessHelper helper{kernel, inputBus};
     RenderCycle cycle{kernel, inputBus, helper};
+    AUInternalRenderBlock block = cycle.renderBlock(); // what the host calls
 
     // Configures the kernel, then allocates in/out channels at 44.1 kHz.
     AUAudioUnitStatus allocate(Parameters parameters, AUAudioChannelCount inputs = 2,
