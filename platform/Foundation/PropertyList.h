@@ -8,6 +8,7 @@
 
 #include "Foundation/Data.h"
 
+#include <concepts>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -27,8 +28,10 @@ class PropertyListValue {
     PropertyListValue() : storage(std::string()) {}
     PropertyListValue(std::string value) : storage(std::move(value)) {}
     PropertyListValue(const char* value) : storage(std::string(value)) {}
-    PropertyListValue(std::int64_t value) : storage(value) {}
-    PropertyListValue(int value) : storage(std::int64_t{value}) {}
+    // Any integer type; values beyond the signed 64-bit range do not fit.
+    template <std::integral I>
+    requires(!std::same_as<I, bool>) PropertyListValue(I value)
+        : storage(static_cast<std::int64_t>(value)) {}
     PropertyListValue(double value) : storage(value) {}
     PropertyListValue(bool value) : storage(value) {}
     PropertyListValue(Data value) : storage(std::move(value)) {}

@@ -88,6 +88,12 @@ TEST(PropertyList, ReadsHandWrittenDocumentsAndTypedAccessors) {
     EXPECT_EQ((*value)["Missing"], nullptr);
     EXPECT_EQ((*(*value)["Name"])["x"], nullptr); // not a dictionary
     EXPECT_EQ((*value)["Name"]->boolean(), std::nullopt);
+
+    // Every integer type makes an integer; bool stays a boolean.
+    EXPECT_EQ(PropertyListValue(7LL).integer(), 7);
+    EXPECT_EQ(PropertyListValue(std::uint16_t{9}).integer(), 9);
+    EXPECT_EQ(PropertyListValue(true).kind(), PropertyListValue::Kind::boolean);
+    EXPECT_EQ(PropertyListValue(0.5f).kind(), PropertyListValue::Kind::real);
 }
 
 TEST(PropertyList, MalformedDocumentsAreRefusedWithAReason) {
