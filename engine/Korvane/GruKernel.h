@@ -20,7 +20,7 @@ template <class V, class VI> struct GruKernel {
         return v;
     }
     static void store(float* p, V v) { __builtin_memcpy(p, &v, sizeof v); }
-    static V splat(float s) { return V{} + s; }
+    static V splat(float s) { return s - V{}; } // s - 0 is s for every s, so no add
     static V vmin(V a, V b) { return a < b ? a : b; }
     static V vmax(V a, V b) { return a > b ? a : b; }
 
@@ -61,41 +61,60 @@ template <class V, class VI> struct GruKernel {
         return mag < splat(0.0004f) ? x : t;
     }
 
-    struct Job {
-        const float* tile; // kTile rows, column-major
-        const float* input;
-        float* out; // += tile . input
+    // One fast-layout group: four 32-row tiles over `columns` inputs, tile t reading
+    // input[t] and adding its product to out[t] (32 floats).
+    struct Group {
+        const float* matrix; // [columns][kGroup]
+        int columns;
+        const float* input[4];
+        float* out[4];
     };
 
-    // Runs K jobs over the same number of columns with all accumulators in registers.
-    static inline __attribute__((always_inline)) void pass(const Job* jobs, int columns) {
+    // Tiles first .. first + K - 1 of a group, with all accumulators in registers:
+    // acc[k] += M[tile k] . input[k], one column at a time.
+    static inline __attribute__((always_inline)) void pass(const Group& g, int first) {
         V acc[K][VT];
 #pragma GCC unroll 8
         for (int k = 0; k < K; ++k)
 #pragma GCC unroll 8
             for (int t = 0; t < VT; ++t)
-                acc[k][t] = load(jobs[k].out + t * W);
-        for (int c = 0; c < columns; ++c) {
+                acc[k][t] = load(g.out[first + k] + t * W);
+        const float* column = g.matrix + first * kTile;
+        for (int c = 0; c < g.columns; ++c, column += kGroup) {
 #pragma GCC unroll 8
             for (int k = 0; k < K; ++k) {
-                const V b = splat(jobs[k].input[c]);
-                const float* column = jobs[k].tile + c * kTile;
+                const V b = splat(g.input[first + k][c]);
 #pragma GCC unroll 8
                 for (int t = 0; t < VT; ++t)
-                    acc[k][t] += load(column + t * W) * b;
+                    acc[k][t] += load(column + k * kTile + t * W) * b;
             }
         }
 #pragma GCC unroll 8
         for (int k = 0; k < K; ++k)
 #pragma GCC unroll 8
             for (int t = 0; t < VT; ++t)
-                store(jobs[k].out + t * W, acc[k][t]);
+                store(g.out[first + k] + t * W, acc[k][t]);
     }
 
-    // Four jobs of one shape (32 rows by columns), K at a time.
-    static void run(const Job (&jobs)[4], int columns) {
-        for (int g = 0; g < 4; g += K)
-            pass(jobs + g, columns);
+    static void run(const Group& g) {
+        for (int first = 0; first < 4; first += K)
+            pass(g, first);
+    }
+
+    // zr (128 floats) += W[zr] v.
+    static void gates(const FastLayout::GateGroup& m, const float* v, float* zr) {
+        run({m[0], kUnits, {v, v, v, v}, {zr, zr + kTile, zr + 2 * kTile, zr + 3 * kTile}});
+    }
+
+    // n (64 floats) += W[n] v, through the two column halves; spare is 64 floats.
+    static void candidate(const FastLayout::CandidateGroup& m, const float* v, float* n,
+                          float* spare) {
+        const int half = kUnits / 2;
+        for (int i = 0; i < kUnits; i += W)
+            store(spare + i, V{});
+        run({m[0], half, {v, v + half, v, v + half}, {n, spare, n + kTile, spare + kTile}});
+        for (int i = 0; i < kUnits; i += W)
+            store(n + i, load(n + i) + load(spare + i));
     }
 
     // The gates and the state update of one layer, given zr = z/r pre-activations and the
@@ -116,51 +135,35 @@ template <class V, class VI> struct GruKernel {
         float* h2 = s.h + kUnits;
         alignas(64) float zr[2 * kUnits];
         alignas(64) float an[kUnits];
-        alignas(64) float bn[2 * kUnits]; // two halves of the first layer's columns
+        alignas(64) float bn[kUnits];
+        alignas(64) float spare[kUnits];
         const V xs = splat(x);
 
         // First GRU: zr = slope x + bias + Whh1[zr] h1; an = slope x + bias;
-        // bn = bhh1[n] + Whh1[n] h1, the columns split in two halves for more accumulators.
+        // bn = bhh1[n] + Whh1[n] h1.
         for (int i = 0; i < 2 * kUnits; i += W)
             store(zr + i, load(f.zrSlope1 + i) * xs + load(f.zrBias1 + i));
         for (int i = 0; i < kUnits; i += W) {
             store(an + i, load(f.nSlope1 + i) * xs + load(f.nInputBias1 + i));
             store(bn + i, load(f.nHiddenBias1 + i));
-            store(bn + kUnits + i, V{});
         }
-        const int half = kUnits / 2;
-        const Job first[4] = {{f.zr1[0][0], h1, zr},
-                              {f.zr1[1][0], h1, zr + kTile},
-                              {f.zr1[2][0], h1, zr + 2 * kTile},
-                              {f.zr1[3][0], h1, zr + 3 * kTile}};
-        const Job firstN[4] = {{f.n1[0][0], h1, bn},
-                               {f.n1[0][half], h1 + half, bn + kUnits},
-                               {f.n1[1][0], h1, bn + kTile},
-                               {f.n1[1][half], h1 + half, bn + kUnits + kTile}};
-        run(first, kUnits);
-        run(firstN, half);
-        for (int i = 0; i < kUnits; i += W)
-            store(bn + i, load(bn + i) + load(bn + kUnits + i));
+        gates(f.zr1, h1, zr);
+        candidate(f.n1, h1, bn, spare);
         update(zr, an, bn, h1);
 
-        // Second GRU: zr = bias + [Wih2 | Whh2][zr] [h1; h2]; an = bih2[n] + Wih2[n] h1;
-        // bn = bhh2[n] + Whh2[n] h2.
+        // Second GRU: zr = bias + Whh2[zr] h2 + Wih2[zr] h1; an = bih2[n] + Wih2[n] h1;
+        // bn = bhh2[n] + Whh2[n] h2. The h2 products need only the old state, so they
+        // overlap the first layer's activations.
         for (int i = 0; i < 2 * kUnits; i += W)
             store(zr + i, load(f.zrBias2 + i));
         for (int i = 0; i < kUnits; i += W) {
             store(an + i, load(f.nInputBias2 + i));
             store(bn + i, load(f.nHiddenBias2 + i));
         }
-        const Job second[4] = {{f.zr2[0][0], s.h, zr},
-                               {f.zr2[1][0], s.h, zr + kTile},
-                               {f.zr2[2][0], s.h, zr + 2 * kTile},
-                               {f.zr2[3][0], s.h, zr + 3 * kTile}};
-        const Job secondN[4] = {{f.nIn2[0][0], h1, an},
-                                {f.nIn2[1][0], h1, an + kTile},
-                                {f.nHid2[0][0], h2, bn},
-                                {f.nHid2[1][0], h2, bn + kTile}};
-        run(second, 2 * kUnits);
-        run(secondN, kUnits);
+        gates(f.zr2h, h2, zr);
+        candidate(f.n2h, h2, bn, spare);
+        gates(f.zr2i, h1, zr);
+        candidate(f.n2i, h1, an, spare);
         update(zr, an, bn, h2);
 
         // out = w . h2 + b.

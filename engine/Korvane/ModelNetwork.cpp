@@ -62,27 +62,21 @@ float stepReference(const ModelWeights& w, NetworkState& s, float x) {
 void ModelWeights::buildFastLayout() {
     FastLayout& f = fast;
     const auto at = [](const float* m, int column, int row) { return m[column * kGateRows + row]; };
-    for (int t = 0; t < 4; ++t) {
-        for (int c = 0; c < 2 * kUnits; ++c) {
-            for (int i = 0; i < kTile; ++i) {
-                const int row = t * kTile + i; // z0 z1 r0 r1
-                if (c < kUnits) {
-                    f.zr1[t][c][i] = at(gru1.hh, c, row);
-                    f.zr2[t][c][i] = at(gru2.ih, c, row);
-                } else {
-                    f.zr2[t][c][i] = at(gru2.hh, c - kUnits, row);
-                }
-            }
+    for (int c = 0; c < kUnits; ++c) {
+        for (int row = 0; row < 2 * kUnits; ++row) {
+            f.zr1[c][row] = at(gru1.hh, c, row);
+            f.zr2h[c][row] = at(gru2.hh, c, row);
+            f.zr2i[c][row] = at(gru2.ih, c, row);
         }
-    }
-    for (int t = 0; t < 2; ++t) {
-        for (int c = 0; c < kUnits; ++c) {
-            for (int i = 0; i < kTile; ++i) {
-                const int row = 2 * kUnits + t * kTile + i;
-                f.n1[t][c][i] = at(gru1.hh, c, row);
-                f.nIn2[t][c][i] = at(gru2.ih, c, row);
-                f.nHid2[t][c][i] = at(gru2.hh, c, row);
-            }
+        // Candidate groups: column c % 32 holds, for the tile of rows k / 32 and column
+        // half c / 32, row k of input c.
+        const int half = c / (kUnits / 2), column = c % (kUnits / 2);
+        for (int k = 0; k < kUnits; ++k) {
+            const int row = 2 * kUnits + k;
+            const int slot = (k / kTile) * 2 * kTile + half * kTile + k % kTile;
+            f.n1[column][slot] = at(gru1.hh, c, row);
+            f.n2h[column][slot] = at(gru2.hh, c, row);
+            f.n2i[column][slot] = at(gru2.ih, c, row);
         }
     }
     // Fold the input dense layer: Wih1 (w x + b) + bih1 = (Wih1 w) x + (Wih1 b + bih1),

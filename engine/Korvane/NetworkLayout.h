@@ -9,6 +9,7 @@ constexpr int kUnits = 64;            // hidden units per GRU layer
 constexpr int kGateRows = 3 * kUnits; // rows of a GRU matrix: z, r, n blocks
 constexpr int kExtended = kUnits + 1; // 64 inputs and the constant 1.0 that takes the bias
 constexpr int kTile = 32;             // rows per tile of the fast layout
+constexpr int kGroup = 4 * kTile;     // rows per column of a fast-layout group
 
 // One GRU layer as the straightforward network stores it: two 192 x 65 matrices,
 // column-major (column j = the 192 gate weights of input j, column 64 = the biases),
@@ -18,24 +19,36 @@ struct alignas(64) GruLayer {
     float hh[kExtended * kGateRows];
 };
 
-// The same network laid out for the fast kernels. Every matrix is cut into tiles of 32
-// rows; a tile is column-major (32 contiguous floats per input), so a kernel streams
-// each tile once per step. The input dense layer is folded into the first GRU:
-// Wih1 (w x + b) + bih1 = slope x + offset.
+// The same network laid out for the fast kernels: six products, each a group of four
+// 32-row tiles stored column by column (column c = the rows of tiles 0, 1, 2, 3 for
+// input c, 128 contiguous floats), so a step reads each group as one sequential stream.
+// The input dense layer is folded into the first GRU: Wih1 (w x + b) + bih1 =
+// slope x + offset, a rank-one term instead of a 192 x 64 product.
 struct alignas(64) FastLayout {
-    // First GRU. Gate pre-activations: zr = zrSlope x + zrBias + Whh1[zr] h1.
-    alignas(64) float zr1[4][kUnits][kTile]; // tiles z0 z1 r0 r1 over h1
-    alignas(64) float n1[2][kUnits][kTile];  // tiles n0 n1 over h1 (recurrent)
-    alignas(64) float zrSlope1[2 * kUnits];  // Wih1[zr] w
-    alignas(64) float zrBias1[2 * kUnits];   // Wih1[zr] b + bih1[zr] + bhh1[zr]
-    alignas(64) float nSlope1[kUnits];       // Wih1[n] w
-    alignas(64) float nInputBias1[kUnits];   // Wih1[n] b + bih1[n]
-    alignas(64) float nHiddenBias1[kUnits];  // bhh1[n], scaled by r with the product
-    // Second GRU. zr = [Wih2 | Whh2][zr] [h1; h2] + bih2[zr] + bhh2[zr].
-    alignas(64) float zr2[4][2 * kUnits][kTile];
-    alignas(64) float nIn2[2][kUnits][kTile];  // Wih2[n] over h1
-    alignas(64) float nHid2[2][kUnits][kTile]; // Whh2[n] over h2
-    alignas(64) float zrBias2[2 * kUnits];
+    // Gate products: zr = W[zr] v for the 128 z and r rows, tiles z0 z1 r0 r1 all over v.
+    using GateGroup = float[kUnits][kGroup];
+    // Candidate products: W[n] v for the 64 n rows, the columns in two halves so that
+    // four tiles (and more accumulators) run at once: n0 over v[0..31], n0 over
+    // v[32..63], n1 over v[0..31], n1 over v[32..63]; the halves are added after.
+    using CandidateGroup = float[kUnits / 2][kGroup];
+
+    // First GRU: zr = zrSlope1 x + zrBias1 + Whh1[zr] h1; an = nSlope1 x + nInputBias1;
+    // bn = nHiddenBias1 + Whh1[n] h1.
+    alignas(64) GateGroup zr1;
+    alignas(64) CandidateGroup n1;
+    alignas(64) float zrSlope1[2 * kUnits]; // Wih1[zr] w
+    alignas(64) float zrBias1[2 * kUnits];  // Wih1[zr] b + bih1[zr] + bhh1[zr]
+    alignas(64) float nSlope1[kUnits];      // Wih1[n] w
+    alignas(64) float nInputBias1[kUnits];  // Wih1[n] b + bih1[n]
+    alignas(64) float nHiddenBias1[kUnits]; // bhh1[n], scaled by r with the product
+    // Second GRU: zr = zrBias2 + Whh2[zr] h2 + Wih2[zr] h1; an = nInputBias2 + Wih2[n] h1;
+    // bn = nHiddenBias2 + Whh2[n] h2. The h2 products come first: they do not wait for
+    // the first layer's new h1.
+    alignas(64) GateGroup zr2h;
+    alignas(64) CandidateGroup n2h;
+    alignas(64) GateGroup zr2i;
+    alignas(64) CandidateGroup n2i;
+    alignas(64) float zrBias2[2 * kUnits]; // bih2[zr] + bhh2[zr]
     alignas(64) float nInputBias2[kUnits];
     alignas(64) float nHiddenBias2[kUnits];
     alignas(64) float outW[kUnits];

@@ -5,58 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <random>
 #include <stdexcept>
-
-namespace {
-thread_local long allocationCount = 0;
-}
-
-// Counting replacement of the global allocation functions for this test binary.
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, std::align_val_t align) {
-    ++allocationCount;
-    const std::size_t a = std::size_t(align);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size, std::align_val_t align) {
-    return operator new(size, align);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
-    std::free(p);
-}
 
 namespace Korvane::testing {
 
@@ -74,11 +24,11 @@ void fill(std::vector<float>& v, std::mt19937& rng, float scale) {
         x = d(rng);
 }
 
-void writeNumbers(std::string& out, const float* v, int n) {
-    char buffer[32];
+void writeNumbers(std::string& out, const float* v, int n, int digits) {
+    char buffer[40];
     out += '[';
     for (int i = 0; i < n; ++i) {
-        std::snprintf(buffer, sizeof buffer, "%.9g", double(v[i]));
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, double(v[i]));
         if (i > 0)
             out += ", ";
         out += buffer;
@@ -86,12 +36,12 @@ void writeNumbers(std::string& out, const float* v, int n) {
     out += ']';
 }
 
-void writeRows(std::string& out, const float* v, int rows, int columns) {
+void writeRows(std::string& out, const float* v, int rows, int columns, int digits) {
     out += '[';
     for (int r = 0; r < rows; ++r) {
         if (r > 0)
             out += ", ";
-        writeNumbers(out, v + r * columns, columns);
+        writeNumbers(out, v + r * columns, columns, digits);
     }
     out += ']';
 }
@@ -121,7 +71,7 @@ DocumentArrays randomArrays(unsigned seed, float scale) {
     return a;
 }
 
-std::string writeDocument(const DocumentArrays& a, const std::string& omitKey) {
+std::string writeDocument(const DocumentArrays& a, const std::string& omitKey, int digits) {
     std::string out = "{";
     bool first = true;
     const auto key = [&](const std::string& name) {
@@ -134,24 +84,24 @@ std::string writeDocument(const DocumentArrays& a, const std::string& omitKey) {
         return true;
     };
     if (key("_orig_mod.input_dense.weight"))
-        writeRows(out, a.inW.data(), kUnits, 1);
+        writeRows(out, a.inW.data(), kUnits, 1, digits);
     if (key("_orig_mod.input_dense.bias"))
-        writeNumbers(out, a.inB.data(), kUnits);
+        writeNumbers(out, a.inB.data(), kUnits, digits);
     for (const auto& [prefix, g] : {std::pair{std::string("_orig_mod.gru."), &a.gru1},
                                     std::pair{std::string("_orig_mod.gru2."), &a.gru2}}) {
         if (key(prefix + "weight_ih_l0"))
-            writeRows(out, g->ih.data(), kGateRows, kUnits);
+            writeRows(out, g->ih.data(), kGateRows, kUnits, digits);
         if (key(prefix + "weight_hh_l0"))
-            writeRows(out, g->hh.data(), kGateRows, kUnits);
+            writeRows(out, g->hh.data(), kGateRows, kUnits, digits);
         if (key(prefix + "bias_ih_l0"))
-            writeNumbers(out, g->bih.data(), kGateRows);
+            writeNumbers(out, g->bih.data(), kGateRows, digits);
         if (key(prefix + "bias_hh_l0"))
-            writeNumbers(out, g->bhh.data(), kGateRows);
+            writeNumbers(out, g->bhh.data(), kGateRows, digits);
     }
     if (key("_orig_mod.output_dense.weight"))
-        writeRows(out, a.outW.data(), 1, kUnits);
+        writeRows(out, a.outW.data(), 1, kUnits, digits);
     if (key("_orig_mod.output_dense.bias"))
-        writeNumbers(out, &a.outB, 1);
+        writeNumbers(out, &a.outB, 1, digits);
     out += "}";
     return out;
 }
@@ -207,10 +157,6 @@ double DoubleNetwork::step(double x) {
     for (int j = 0; j < kUnits; ++j)
         out += double(a.outW[j]) * h2[j];
     return out;
-}
-
-long allocations() {
-    return allocationCount;
 }
 
 std::vector<KernelPath> supportedPaths() {

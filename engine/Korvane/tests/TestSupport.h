@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the model tests: weight documents written from arrays in the export format
-// (gate blocks r, z, n), an independent double-precision network that reads those arrays
+// Helpers of the model tests and benchmarks: weight documents written from arrays in the export
+// format (gate blocks r, z, n), an independent double-precision network that reads those arrays
 // directly, and a process-wide count of heap allocations.
 
 #include "Korvane/ModelNetwork.h"
@@ -32,8 +32,10 @@ DocumentArrays zeroArrays();
 // Uniform weights in [-scale, scale] from a seeded generator.
 DocumentArrays randomArrays(unsigned seed, float scale);
 
-// One-line JSON in the export format; omitKey leaves that key out.
-std::string writeDocument(const DocumentArrays& arrays, const std::string& omitKey = "");
+// One-line JSON in the export format with numbers of the given significant digits (9
+// keeps every float exact; trained documents carry up to 17); omitKey leaves that key out.
+std::string writeDocument(const DocumentArrays& arrays, const std::string& omitKey = "",
+                          int digits = 9);
 // The text with the first number of key's array replaced by replacement ("" drops it
 // together with its separator).
 std::string replaceFirstNumber(const std::string& text, const std::string& key,
@@ -55,7 +57,8 @@ class DoubleNetwork {
     std::vector<double> h2 = std::vector<double>(kUnits, 0.0);
 };
 
-// Heap allocations made by this thread since the start of the process.
+// Heap allocations made by this thread since the start of the process (test binaries that
+// link CountingAllocator.cpp only).
 long allocations();
 
 // Every kernel path this CPU supports.
