@@ -17,18 +17,24 @@ class ModelProcessor {
     ModelProcessor& operator=(const ModelProcessor&) = delete;
 
     // Set-up thread only (never while rendering). Parses the document and loads it;
-    // enables the processor whatever the outcome.
+    // enables the processor whatever the outcome. A failed load (reported on standard
+    // error) clears the loaded flag, so the processor passes audio through; the weights
+    // of an earlier load are kept but not used.
     void loadModel(const unsigned char* data, unsigned int size);
-    // Same, from weights parsed once elsewhere (null = a failed load).
+    // Same, from weights parsed once elsewhere and shared with other processors (null =
+    // a failed load). Every channel gets its own state over the one set of weights.
     void loadModel(std::shared_ptr<const ModelWeights> weights);
     bool isLoaded() const;
 
-    // Set-up thread only.
+    // Set-up thread only: rate, gates, resamplers and buffers for blocks of up to
+    // maxFrames frames.
     void setupProcessing(double sampleRate, int maxFrames);
 
-    // Real-time safe.
+    // Real-time safe (no allocation for blocks of at most maxFrames, no lock).
     void reset();
+    // inputs[c] and outputs[c] for each channel; either may be null (channel skipped).
     void processStereo(const float** inputs, float** outputs, int frames);
+    // One frame on channel 0; returns the output.
     float processSample(float x);
     void setEnabled(bool enabled);
     bool isEnabled() const;

@@ -6,7 +6,7 @@
 
 namespace Korvane {
 
-struct ModelWeights; // layout private to the engine (ModelNetwork.h)
+struct ModelWeights; // layout in NetworkLayout.h, for the engine's own use
 
 // Parses and checks one weight document. On failure prints one of the three
 // "ModelProcessor: ..." messages to standard error and returns null. Never throws.
