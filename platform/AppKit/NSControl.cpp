@@ -1,0 +1,151 @@
+#include "AppKit/NSControl.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "AppKit/NSWindow.h"
+
+double NSCell::doubleValue() const {
+    if (auto* d = std::get_if<double>(&value))
+        return *d;
+    if (auto* s = std::get_if<std::string>(&value))
+        return std::strtod(s->c_str(), nullptr);
+    return 0;
+}
+
+std::string NSCell::stringValue() const {
+    if (auto* s = std::get_if<std::string>(&value))
+        return *s;
+    if (auto* d = std::get_if<double>(&value)) {
+        char buffer[32];
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, *d);
+        return std::string(buffer, result.ptr);
+    }
+    return {};
+}
+
+NSCell::StateValue NSCell::nextState() const {
+    switch (state) {
+    case StateValue::off:
+        return StateValue::on;
+    case StateValue::on:
+        return allowsMixedState ? StateValue::mixed : StateValue::off;
+    case StateValue::mixed:
+        return StateValue::off;
+    }
+    return StateValue::off;
+}
+
+CGSize NSCell::cellSize() const {
+    if (title.empty() || !font)
+        return {};
+    return CGTextMeasure(title, font->cgFont());
+}
+
+void NSControl::didInit() {
+    NSView::didInit();
+    if (!cell_)
+        setCell(makeCell());
+}
+
+void NSControl::setCell(std::shared_ptr<NSCell> cell) {
+    cell_ = cell ? std::move(cell) : make<NSCell>();
+    cell_->setControlView(weakAs<NSView>());
+    setNeedsDisplay(true);
+}
+
+void NSControl::setDoubleValue(double v) {
+    cell_->setDoubleValue(v);
+    setNeedsDisplay(true);
+}
+
+void NSControl::setFloatValue(float v) {
+    cell_->setFloatValue(v);
+    setNeedsDisplay(true);
+}
+
+void NSControl::setIntegerValue(long v) {
+    cell_->setIntegerValue(v);
+    setNeedsDisplay(true);
+}
+
+void NSControl::setStringValue(std::string v) {
+    cell_->setStringValue(std::move(v));
+    setNeedsDisplay(true);
+}
+
+void NSControl::setState(NSCell::StateValue state) {
+    cell_->state = state;
+    setNeedsDisplay(true);
+}
+
+void NSControl::setEnabled(bool enabled) {
+    cell_->isEnabled = enabled;
+    setNeedsDisplay(true);
+}
+
+void NSControl::setHighlighted(bool highlighted) {
+    cell_->isHighlighted = highlighted;
+    setNeedsDisplay(true);
+}
+
+void NSControl::setFont(std::shared_ptr<NSFont> font) {
+    cell_->font = std::move(font);
+    setNeedsDisplay(true);
+}
+
+void NSControl::setControlSize(NSControlSize size) {
+    cell_->controlSize = size;
+    setNeedsDisplay(true);
+}
+
+bool NSControl::sendAction(const NSAction& action, const std::weak_ptr<NSObject>& target) {
+    Runtime::assertMainThread("NSControl.sendAction");
+    if (!action)
+        return false;
+    if (auto t = target.lock())
+        return action.sendTo(*t, this);
+    // No target (or a released one): the first responder that understands the message.
+    auto w = window();
+    if (!w)
+        return false;
+    for (auto r = w->firstResponder(); r; r = r->nextResponder())
+        if (action.sendTo(*r, this))
+            return true;
+    return false;
+}
+
+void NSControl::drawRect(CGRect) { cell_->drawWithFrame(bounds(), *this); }
+
+void NSControl::mouseDown(const NSEvent& event) {
+    if (!isEnabled())
+        return;
+    CGPoint p = convertFromView(event.locationInWindow(), nullptr);
+    tracking = cell_->startTracking(p, *this);
+    lastPoint = p;
+    setHighlighted(true);
+}
+
+void NSControl::mouseDragged(const NSEvent& event) {
+    if (!tracking)
+        return;
+    CGPoint p = convertFromView(event.locationInWindow(), nullptr);
+    bool inside = bounds().contains(p);
+    if (inside != isHighlighted())
+        setHighlighted(inside);
+    tracking = cell_->continueTracking(lastPoint, p, *this);
+    lastPoint = p;
+}
+
+void NSControl::mouseUp(const NSEvent& event) {
+    if (!isEnabled()) {
+        tracking = false;
+        return;
+    }
+    CGPoint p = convertFromView(event.locationInWindow(), nullptr);
+    cell_->stopTracking(lastPoint, p, *this, true);
+    tracking = false;
+    setHighlighted(false);
+    if (bounds().contains(p))
+        sendAction();
+}

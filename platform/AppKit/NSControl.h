@@ -1,0 +1,182 @@
+#pragma once
+// Stands in for NSControl, NSCell and target/action: a control is a view that
+// draws and tracks through its cell, holds a value (double, float, integer or
+// string forms of one object value), an on/off/mixed state and an enabled flag,
+// and sends an action message to a weakly held target — or, when there is no
+// target (or it has been released), up the responder chain from the window's first
+// responder. The default tracking highlights the cell while the mouse is pressed
+// inside and sends the action on a mouse-up inside.
+// Left out: field editors and text editing, formatters, continuous-send timers,
+// sendActionOn masks, control tints, accessibility.
+// Thread: main thread; sendAction checks it.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "AppKit/NSFont.h"
+#include "AppKit/NSView.h"
+
+class NSImage;
+
+// The platform's control sizes, with its raw values.
+enum class NSControlSize : int { regular = 0, small = 1, mini = 2, large = 3, extraLarge = 4 };
+// Text alignment with AppKit's raw values (right is 1, centre 2 on this platform).
+enum class NSTextAlignment : int { left = 0, right = 1, center = 2, justified = 3, natural = 4 };
+enum class NSLineBreakMode : int {
+    byWordWrapping = 0,
+    byCharWrapping = 1,
+    byClipping = 2,
+    byTruncatingHead = 3,
+    byTruncatingTail = 4,
+    byTruncatingMiddle = 5
+};
+
+// An action message: a member function of the target's class taking the sender.
+// Sending it to an object of another class does nothing and reports false.
+class NSAction {
+  public:
+    NSAction() = default;
+    template <class T>
+    NSAction(void (T::*method)(NSObject* sender))
+        : call([method](NSObject& target, NSObject* sender) {
+              auto* t = dynamic_cast<T*>(&target);
+              if (!t)
+                  return false;
+              (t->*method)(sender);
+              return true;
+          }) {}
+    explicit operator bool() const { return bool(call); }
+    // True when `target` understood the message.
+    bool sendTo(NSObject& target, NSObject* sender) const { return call && call(target, sender); }
+
+  private:
+    std::function<bool(NSObject&, NSObject*)> call;
+};
+
+class NSCell : public NSObject {
+  public:
+    enum class StateValue : int { mixed = -1, off = 0, on = 1 };
+
+    // One object value seen as a number or a text: a number reads as its shortest
+    // decimal text, a text as the number it begins with (0 when none).
+    double doubleValue() const;
+    float floatValue() const { return float(doubleValue()); }
+    int intValue() const { return int(doubleValue()); }
+    long integerValue() const { return long(doubleValue()); }
+    std::string stringValue() const;
+    void setDoubleValue(double value) { setValue(value); }
+    void setFloatValue(float value) { setValue(double(value)); }
+    void setIntegerValue(long value) { setValue(double(value)); }
+    void setStringValue(std::string value) { setValue(std::move(value)); }
+    bool hasValue() const { return !std::holds_alternative<std::monostate>(value); }
+
+    StateValue state = StateValue::off;
+    bool allowsMixedState = false;
+    // off → on → (mixed →) off, as a button's click advances it.
+    StateValue nextState() const;
+    void setNextState() { state = nextState(); }
+
+    bool isEnabled = true;
+    bool isHighlighted = false;
+    bool isContinuous = false;
+    bool isBordered = false;
+    bool isBezeled = false;
+    bool isEditable = false;
+    bool isSelectable = false;
+    long tag = 0;
+    std::string title;
+    std::shared_ptr<NSImage> image;
+    std::shared_ptr<NSFont> font = NSFont::systemFont(13);
+    NSTextAlignment alignment = NSTextAlignment::natural;
+    NSLineBreakMode lineBreakMode = NSLineBreakMode::byTruncatingTail;
+    NSControlSize controlSize = NSControlSize::regular;
+
+    std::weak_ptr<NSObject> target;
+    NSAction action;
+
+    std::shared_ptr<NSView> controlView() const { return view.lock(); }
+    void setControlView(std::weak_ptr<NSView> v) { view = std::move(v); }
+
+    // Drawing: the frame (bezel) and the interior (title, image), in the control's
+    // coordinates, through the current graphics context.
+    virtual void drawWithFrame(CGRect cellFrame, NSView& controlView) {
+        drawInteriorWithFrame(cellFrame, controlView);
+    }
+    virtual void drawInteriorWithFrame(CGRect cellFrame, NSView& controlView) {}
+    // The size the cell wants (its title's size in its font by default).
+    virtual CGSize cellSize() const;
+
+    // Mouse tracking hooks, points in the control's coordinates.
+    virtual bool startTracking(CGPoint point, NSView& controlView) { return true; }
+    virtual bool continueTracking(CGPoint last, CGPoint current, NSView& controlView) { return true; }
+    virtual void stopTracking(CGPoint last, CGPoint current, NSView& controlView, bool mouseIsUp) {}
+
+  protected:
+    NSCell() = default;
+
+  private:
+    void setValue(std::variant<std::monostate, double, std::string> v) { value = std::move(v); }
+    std::variant<std::monostate, double, std::string> value;
+    std::weak_ptr<NSView> view;
+};
+
+class NSControl : public NSView {
+  public:
+    explicit NSControl(CGRect frame = {}) : NSView(frame) {}
+
+    const std::shared_ptr<NSCell>& cell() const { return cell_; }
+    void setCell(std::shared_ptr<NSCell> cell);
+
+    double doubleValue() const { return cell_->doubleValue(); }
+    float floatValue() const { return cell_->floatValue(); }
+    int intValue() const { return cell_->intValue(); }
+    long integerValue() const { return cell_->integerValue(); }
+    std::string stringValue() const { return cell_->stringValue(); }
+    void setDoubleValue(double v);
+    void setFloatValue(float v);
+    void setIntegerValue(long v);
+    void setStringValue(std::string v);
+
+    NSCell::StateValue state() const { return cell_->state; }
+    void setState(NSCell::StateValue state);
+    bool isEnabled() const { return cell_->isEnabled; }
+    void setEnabled(bool enabled);
+    bool isHighlighted() const { return cell_->isHighlighted; }
+    void setHighlighted(bool highlighted);
+    const std::shared_ptr<NSFont>& font() const { return cell_->font; }
+    void setFont(std::shared_ptr<NSFont> font);
+    NSControlSize controlSize() const { return cell_->controlSize; }
+    void setControlSize(NSControlSize size);
+    long tag() const { return cell_->tag; }
+    void setTag(long t) { cell_->tag = t; }
+
+    std::shared_ptr<NSObject> target() const { return cell_->target.lock(); }
+    void setTarget(std::weak_ptr<NSObject> target) { cell_->target = std::move(target); }
+    const NSAction& action() const { return cell_->action; }
+    void setAction(NSAction action) { cell_->action = std::move(action); }
+
+    // Sends `action` to `target`, or along the responder chain when the target is
+    // absent or released; false when nobody handled it.
+    bool sendAction(const NSAction& action, const std::weak_ptr<NSObject>& target);
+    bool sendAction() { return sendAction(cell_->action, cell_->target); }
+
+    // Resizes the control to its cell's size.
+    void sizeToFit() { setFrameSize(cell_->cellSize()); }
+
+    void drawRect(CGRect dirtyRect) override;
+    void mouseDown(const NSEvent& event) override;
+    void mouseDragged(const NSEvent& event) override;
+    void mouseUp(const NSEvent& event) override;
+
+  protected:
+    // The cell a new control starts with (NSControl's cellClass).
+    virtual std::shared_ptr<NSCell> makeCell() { return make<NSCell>(); }
+    void didInit() override;
+
+  private:
+    std::shared_ptr<NSCell> cell_;
+    bool tracking = false;
+    CGPoint lastPoint;
+};

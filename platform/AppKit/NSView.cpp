@@ -1,0 +1,261 @@
+#include "AppKit/NSView.h"
+
+#include <algorithm>
+
+#include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSWindow.h"
+
+std::shared_ptr<NSTrackingArea> NSTrackingArea::make(CGRect rect, unsigned options,
+                                                     std::weak_ptr<NSResponder> owner) {
+    auto area = ::make<NSTrackingArea>(rect, options, std::move(owner));
+    area->inside = (options & assumeInside) != 0;
+    return area;
+}
+
+NSView::NSView(CGRect frame) : frame_(frame), bounds_{{0, 0}, frame.size} {}
+
+void NSView::setFrame(CGRect frame) {
+    Runtime::assertMainThread("NSView.setFrame");
+    CGSize old = frame_.size;
+    frame_ = frame;
+    bounds_.size = frame.size;
+    if (!(old == frame.size)) {
+        layoutNeeded = true;
+        frameSizeDidChange(old);
+        updateTrackingAreas();
+    }
+    setNeedsDisplay(true);
+}
+
+void NSView::setBoundsOrigin(CGPoint origin) {
+    bounds_.origin = origin;
+    setNeedsDisplay(true);
+}
+
+void NSView::setHidden(bool hide) {
+    if (hidden == hide)
+        return;
+    hidden = hide;
+    if (auto s = superview())
+        s->setNeedsDisplay(true);
+}
+
+bool NSView::isHiddenOrHasHiddenAncestor() const {
+    for (const NSView* v = this; v; v = v->superview_.lock().get())
+        if (v->hidden)
+            return true;
+    return false;
+}
+
+std::shared_ptr<NSWindow> NSView::window() const { return window_.lock(); }
+
+void NSView::addSubview(std::shared_ptr<NSView> view) {
+    size_t end = subviews_.size();
+    insertSubview(std::move(view), end);
+}
+
+void NSView::addSubview(std::shared_ptr<NSView> view, Ordering place, const std::shared_ptr<NSView>& relativeTo) {
+    auto it = std::find(subviews_.begin(), subviews_.end(), relativeTo);
+    size_t index;
+    if (it == subviews_.end())
+        index = place == Ordering::above ? subviews_.size() : 0;
+    else
+        index = size_t(it - subviews_.begin()) + (place == Ordering::above ? 1 : 0);
+    insertSubview(std::move(view), index);
+}
+
+void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
+    Runtime::assertMainThread("NSView.addSubview");
+    if (!view || view.get() == this)
+        return;
+    if (isDescendant(*view))
+        fatalError("NSView: a view cannot be added to its own subview");
+    if (view->superview().get() == this) {
+        // Re-adding moves the view to the new position.
+        auto it = std::find(subviews_.begin(), subviews_.end(), view);
+        size_t old = size_t(it - subviews_.begin());
+        subviews_.erase(it);
+        if (old < index)
+            --index;
+    } else {
+        view->removeFromSuperview();
+    }
+    index = std::min(index, subviews_.size());
+    subviews_.insert(subviews_.begin() + std::ptrdiff_t(index), view);
+    view->superview_ = weakAs<NSView>();
+    view->setNextResponder(weakAs<NSResponder>());
+    view->viewDidMoveToSuperview();
+    view->setWindow(window_);
+    setNeedsDisplay(true);
+}
+
+void NSView::removeFromSuperview() {
+    Runtime::assertMainThread("NSView.removeFromSuperview");
+    auto parent = superview();
+    if (!parent)
+        return;
+    // Keep this view alive while it leaves its parent's list.
+    auto self = sharedAs<NSView>();
+    auto& list = parent->subviews_;
+    list.erase(std::remove(list.begin(), list.end(), self), list.end());
+    superview_.reset();
+    setNextResponder({});
+    viewDidMoveToSuperview();
+    setWindow({});
+    parent->setNeedsDisplay(true);
+}
+
+void NSView::setWindow(const std::weak_ptr<NSWindow>& window) {
+    auto newWindow = window.lock();
+    if (newWindow == window_.lock())
+        return;
+    if (auto old = window_.lock()) {
+        // A view leaving its window gives up first responder and the mouse.
+        if (old->first.lock().get() == this)
+            old->first.reset();
+        if (old->pressedView.lock().get() == this)
+            old->pressedView.reset();
+    }
+    window_ = window;
+    for (auto& area : areas)
+        area->inside = false;
+    viewDidMoveToWindow();
+    updateTrackingAreas();
+    for (auto& sub : subviews_)
+        sub->setWindow(window);
+}
+
+bool NSView::isDescendant(const NSView& of) const {
+    for (const NSView* v = this; v; v = v->superview_.lock().get())
+        if (v == &of)
+            return true;
+    return false;
+}
+
+CGAffineTransform NSView::transformToSuperview() const {
+    auto parent = superview();
+    bool parentFlipped = parent ? parent->isFlipped() : false;
+    CGAffineTransform t = CGAffineTransform::translation(-bounds_.origin.x, -bounds_.origin.y);
+    // Opposite y axes: y_s = frame.y + frame.height − y.
+    if (isFlipped() != parentFlipped)
+        t = t.concatenating({1, 0, 0, -1, 0, frame_.size.height});
+    return t.concatenating(CGAffineTransform::translation(frame_.origin.x, frame_.origin.y));
+}
+
+CGAffineTransform NSView::transformToWindow() const {
+    CGAffineTransform t = transformToSuperview();
+    for (auto v = superview(); v; v = v->superview())
+        t = t.concatenating(v->transformToSuperview());
+    return t;
+}
+
+CGPoint NSView::convertFromView(CGPoint point, const NSView* view) const {
+    CGPoint inWindow = view ? view->transformToWindow().apply(point) : point;
+    return transformToWindow().inverted().apply(inWindow);
+}
+
+CGPoint NSView::convertToView(CGPoint point, const NSView* view) const {
+    CGPoint inWindow = transformToWindow().apply(point);
+    return view ? view->transformToWindow().inverted().apply(inWindow) : inWindow;
+}
+
+CGRect NSView::convertFromView(const CGRect& rect, const NSView* view) const {
+    CGRect inWindow = view ? rect.applying(view->transformToWindow()) : rect;
+    return inWindow.applying(transformToWindow().inverted());
+}
+
+CGRect NSView::convertToView(const CGRect& rect, const NSView* view) const {
+    CGRect inWindow = rect.applying(transformToWindow());
+    return view ? inWindow.applying(view->transformToWindow().inverted()) : inWindow;
+}
+
+std::shared_ptr<NSView> NSView::hitTest(CGPoint pointInSuperview) {
+    if (hidden)
+        return nullptr;
+    CGPoint p = transformToSuperview().inverted().apply(pointInSuperview);
+    if (!bounds_.contains(p))
+        return nullptr;
+    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it)
+        if (auto hit = (*it)->hitTest(p))
+            return hit;
+    return sharedAs<NSView>();
+}
+
+void NSView::setNeedsDisplay(bool needs) {
+    Runtime::assertMainThread("NSView.setNeedsDisplay");
+    dirty = needs;
+    if (needs)
+        if (auto w = window())
+            w->requestDisplay();
+}
+
+void NSView::display() {
+    Runtime::assertMainThread("NSView.display");
+    if (auto w = window())
+        w->display();
+}
+
+void NSView::drawContent(CGContext& context) {
+    dirty = false;
+    drawRect(bounds_);
+    for (const auto& sub : subviews_)
+        sub->drawTree(context);
+}
+
+void NSView::drawTree(CGContext& context) {
+    if (hidden)
+        return;
+    context.saveGState();
+    context.concatenate(transformToSuperview());
+    if (clips)
+        context.clip(bounds_);
+    drawContent(context);
+    context.restoreGState();
+}
+
+void NSView::drawHierarchy(const std::shared_ptr<CGContext>& context) {
+    Runtime::assertMainThread("NSView.drawHierarchy");
+    auto current = NSGraphicsContext::current();
+    if (current && current->sharedCGContext() == context) {
+        drawTree(*context);
+    } else {
+        NSGraphicsContext::Scope scope(context);
+        drawTree(*context);
+    }
+}
+
+std::shared_ptr<CGContext> NSView::cacheDisplay(CGFloat scale, bool record) {
+    Runtime::assertMainThread("NSView.cacheDisplay");
+    auto context = CGContext::makeBitmap(
+        bounds_.size, {.scale = scale,
+                       .origin = isFlipped() ? CGContext::Origin::topLeft : CGContext::Origin::bottomLeft,
+                       .recordsDisplayList = record});
+    NSGraphicsContext::Scope scope(context);
+    context->translateBy(-bounds_.origin.x, -bounds_.origin.y);
+    drawContent(*context);
+    return context;
+}
+
+void NSView::layoutSubtreeIfNeeded() {
+    if (layoutNeeded) {
+        layoutNeeded = false;
+        layout();
+    }
+    // Copy: layout may add or remove subviews.
+    auto children = subviews_;
+    for (const auto& sub : children)
+        sub->layoutSubtreeIfNeeded();
+}
+
+void NSView::addTrackingArea(std::shared_ptr<NSTrackingArea> area) {
+    if (area && std::find(areas.begin(), areas.end(), area) == areas.end())
+        areas.push_back(std::move(area));
+}
+
+void NSView::removeTrackingArea(const std::shared_ptr<NSTrackingArea>& area) {
+    areas.erase(std::remove(areas.begin(), areas.end(), area), areas.end());
+}
+
+bool NSView::isMouseInside() const {
+    return std::any_of(areas.begin(), areas.end(), [](const auto& a) { return a->inside; });
+}

@@ -1,0 +1,172 @@
+#pragma once
+// Stands in for NSView and NSTrackingArea: a rectangle in its superview with its
+// own coordinate system (bounds, optionally flipped so that y grows downwards), a
+// list of subviews it owns and a superview and window it does not, hit testing,
+// drawing through the current NSGraphicsContext, layout hooks and tracking areas
+// that tell a view when the mouse enters, moves inside or leaves it.
+//
+// Coordinates: a view's frame is in its superview's coordinates; a content view's
+// superview space is the window's (origin bottom-left, y up). A view's y axis points
+// the other way from its superview's exactly when the two differ in isFlipped()
+// (the window counts as not flipped).
+//
+// Left out: Auto Layout constraints, autoresizing masks, layers, scrolling and
+// clip views, drag and drop, tool tips, rotation of bounds, printing.
+// Thread: main thread; the entry points check it.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppKit/NSResponder.h"
+#include "CoreGraphics/CGContext.h"
+
+class NSView;
+class NSWindow;
+
+class NSTrackingArea : public NSObject {
+  public:
+    enum Options : unsigned {
+        mouseEnteredAndExited = 0x01,
+        mouseMoved = 0x02,
+        cursorUpdate = 0x04,
+        activeWhenFirstResponder = 0x10,
+        activeInKeyWindow = 0x20,
+        activeInActiveApp = 0x40,
+        activeAlways = 0x80,
+        assumeInside = 0x100,
+        inVisibleRect = 0x200,
+        enabledDuringMouseDrag = 0x400,
+    };
+
+    // `rect` in the view's coordinates (ignored with inVisibleRect: the bounds).
+    static std::shared_ptr<NSTrackingArea> make(CGRect rect, unsigned options,
+                                                std::weak_ptr<NSResponder> owner);
+
+    CGRect rect() const { return rect_; }
+    unsigned options() const { return options_; }
+    std::shared_ptr<NSResponder> owner() const { return owner_.lock(); }
+
+  protected:
+    NSTrackingArea(CGRect rect, unsigned options, std::weak_ptr<NSResponder> owner)
+        : rect_(rect), options_(options), owner_(std::move(owner)) {}
+
+  private:
+    friend class NSWindow;
+    friend class NSView;
+    CGRect rect_;
+    unsigned options_;
+    std::weak_ptr<NSResponder> owner_;
+    bool inside = false; // kept by the window
+};
+
+class NSView : public NSResponder {
+  public:
+    // Views are made with make<NSView>(frame) (or a subclass's constructor arguments).
+    explicit NSView(CGRect frame = {});
+
+    // Geometry.
+    CGRect frame() const { return frame_; }
+    void setFrame(CGRect frame);
+    void setFrameOrigin(CGPoint origin) { setFrame({origin, frame_.size}); }
+    void setFrameSize(CGSize size) { setFrame({frame_.origin, size}); }
+    // The bounds' size follows the frame's; its origin shifts the content.
+    CGRect bounds() const { return bounds_; }
+    void setBoundsOrigin(CGPoint origin);
+    virtual bool isFlipped() const { return false; }
+    // Whether drawing of this view and its subviews is clipped to its bounds.
+    bool clipsToBounds() const { return clips; }
+    void setClipsToBounds(bool clip) { clips = clip; }
+    bool isHidden() const { return hidden; }
+    void setHidden(bool hide);
+    // This view or an ancestor is hidden.
+    bool isHiddenOrHasHiddenAncestor() const;
+    // The part of the bounds not clipped by clipping ancestors (the bounds here).
+    CGRect visibleRect() const { return bounds_; }
+    std::string identifier;
+    // Tool tip text (shown by the real-window layer, if at all).
+    std::string toolTip;
+
+    // Hierarchy. A view owns its subviews; the superview and window are weak.
+    std::shared_ptr<NSView> superview() const { return superview_.lock(); }
+    std::shared_ptr<NSWindow> window() const;
+    const std::vector<std::shared_ptr<NSView>>& subviews() const { return subviews_; }
+    void addSubview(std::shared_ptr<NSView> view);
+    enum class Ordering { below, above };
+    // Inserts in front of (above) or behind (below) `relativeTo`, or of all.
+    void addSubview(std::shared_ptr<NSView> view, Ordering place, const std::shared_ptr<NSView>& relativeTo);
+    void removeFromSuperview();
+    bool isDescendant(const NSView& of) const;
+    // Hooks called after the view moved to a new superview / window.
+    virtual void viewDidMoveToSuperview() {}
+    virtual void viewDidMoveToWindow() {}
+
+    // Coordinate conversion; a null view means the window's coordinates.
+    CGPoint convertFromView(CGPoint point, const NSView* view) const;
+    CGPoint convertToView(CGPoint point, const NSView* view) const;
+    CGRect convertFromView(const CGRect& rect, const NSView* view) const;
+    CGRect convertToView(const CGRect& rect, const NSView* view) const;
+    // Own coordinates → superview's (or the window's for a view without superview).
+    CGAffineTransform transformToSuperview() const;
+
+    // The deepest visible view under `point` (in the superview's coordinates),
+    // nullptr when the point is outside this view.
+    virtual std::shared_ptr<NSView> hitTest(CGPoint pointInSuperview);
+    // Whether a mouse-down on this view also makes its window key (always true here).
+    virtual bool acceptsFirstMouse(const NSEvent*) const { return true; }
+
+    // Drawing. drawRect draws the view's own content in its bounds space through
+    // NSGraphicsContext::current(); display draws the whole tree of the view.
+    virtual void drawRect(CGRect dirtyRect) {}
+    bool needsDisplay() const { return dirty; }
+    void setNeedsDisplay(bool needs = true);
+    void setNeedsDisplayInRect(CGRect) { setNeedsDisplay(true); }
+    // Redraws the window holding the view (through the window), now.
+    void display();
+    // Draws the view and its subviews into `context`, whose current user space is
+    // this view's superview space, making it the current NSGraphicsContext when it
+    // is not; clears needsDisplay on the way.
+    void drawHierarchy(const std::shared_ptr<CGContext>& context);
+    // A snapshot of the bounds: a bitmap context of the bounds' size at `scale`
+    // that the view and its subviews were drawn into (recording when asked).
+    std::shared_ptr<CGContext> cacheDisplay(CGFloat scale = 1, bool recordsDisplayList = false);
+
+    // Layout. setFrame marks the view for layout; layoutSubtreeIfNeeded lays out
+    // the marked views of the tree, parents first.
+    virtual void layout() {}
+    bool needsLayout() const { return layoutNeeded; }
+    void setNeedsLayout(bool needs = true) { layoutNeeded = needs; }
+    void layoutSubtreeIfNeeded();
+    // Called after the frame's size changed (the platform's resizeSubviews hook).
+    virtual void frameSizeDidChange(CGSize oldSize) {}
+
+    // Tracking areas: the window reports entered / moved / exited to their owners.
+    void addTrackingArea(std::shared_ptr<NSTrackingArea> area);
+    void removeTrackingArea(const std::shared_ptr<NSTrackingArea>& area);
+    const std::vector<std::shared_ptr<NSTrackingArea>>& trackingAreas() const { return areas; }
+    // Called when geometry or the window changed, so areas can be rebuilt.
+    virtual void updateTrackingAreas() {}
+    // Whether the mouse is inside one of this view's tracking areas (as last seen
+    // by the window).
+    bool isMouseInside() const;
+
+  private:
+    friend class NSWindow;
+    void setWindow(const std::weak_ptr<NSWindow>& window);
+    void insertSubview(std::shared_ptr<NSView> view, size_t index);
+    void drawTree(CGContext& context);
+    void drawContent(CGContext& context);
+    CGAffineTransform transformToWindow() const;
+
+    CGRect frame_;
+    CGRect bounds_;
+    bool clips = false;
+    bool hidden = false;
+    bool dirty = true;
+    bool layoutNeeded = true;
+    std::weak_ptr<NSView> superview_;
+    std::weak_ptr<NSWindow> window_;
+    std::vector<std::shared_ptr<NSView>> subviews_;
+    std::vector<std::shared_ptr<NSTrackingArea>> areas;
+};

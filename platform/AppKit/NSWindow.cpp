@@ -1,0 +1,255 @@
+#include "AppKit/NSWindow.h"
+
+#include "AppKit/NSGraphicsContext.h"
+
+namespace NSEventState {
+void dispatched(uint64_t modifierFlags);
+void setButton(int button, bool down);
+} // namespace NSEventState
+
+NSWindow::NSWindow(CGRect contentRect) : origin(contentRect.origin), size(contentRect.size) {}
+
+void NSWindow::didInit() { setContentView(make<NSView>(CGRect{{0, 0}, size})); }
+
+void NSWindow::setContentSize(CGSize newSize) {
+    Runtime::assertMainThread("NSWindow.setContentSize");
+    size = newSize;
+    if (content)
+        content->setFrame({{0, 0}, size});
+}
+
+void NSWindow::setContentView(std::shared_ptr<NSView> view) {
+    Runtime::assertMainThread("NSWindow.setContentView");
+    if (content == view)
+        return;
+    if (content) {
+        content->setNextResponder({});
+        content->setWindow({});
+    }
+    content = std::move(view);
+    if (!content)
+        return;
+    content->removeFromSuperview();
+    content->setFrame({{0, 0}, size});
+    content->setNextResponder(weakAs<NSResponder>());
+    content->setWindow(weakAs<NSWindow>());
+    requestDisplay();
+}
+
+std::shared_ptr<NSResponder> NSWindow::firstResponder() const {
+    if (auto r = first.lock())
+        return r;
+    return std::const_pointer_cast<NSWindow>(std::static_pointer_cast<const NSWindow>(shared_from_this()));
+}
+
+bool NSWindow::makeFirstResponder(const std::shared_ptr<NSResponder>& responder) {
+    Runtime::assertMainThread("NSWindow.makeFirstResponder");
+    auto current = firstResponder();
+    if (current == responder)
+        return true;
+    if (current.get() != this && !current->resignFirstResponder())
+        return false;
+    first.reset();
+    if (!responder || responder.get() == this)
+        return true;
+    if (!responder->acceptsFirstResponder() || !responder->becomeFirstResponder())
+        return false;
+    first = responder;
+    return true;
+}
+
+void NSWindow::sendEvent(NSEvent event) {
+    Runtime::assertMainThread("NSWindow.sendEvent");
+    event.window_ = weakAs<NSWindow>();
+    using T = NSEvent::Type;
+    bool mouse = event.type_ == T::leftMouseDown || event.type_ == T::leftMouseUp ||
+                 event.type_ == T::rightMouseDown || event.type_ == T::rightMouseUp ||
+                 event.type_ == T::leftMouseDragged || event.type_ == T::rightMouseDragged ||
+                 event.type_ == T::mouseMoved;
+    if (mouse) {
+        event.moveX = event.location.x - lastMouse.x;
+        event.moveY = lastMouse.y - event.location.y; // positive downwards, as the platform's
+        lastMouse = event.location;
+    }
+    NSEventState::dispatched(event.modifiers);
+
+    switch (event.type_) {
+    case T::leftMouseDown:
+    case T::rightMouseDown: {
+        bool right = event.type_ == T::rightMouseDown;
+        NSEventState::setButton(right ? 1 : 0, true);
+        auto view = content ? content->hitTest(event.location) : nullptr;
+        pressedView = view;
+        rightButton = right;
+        if (!view)
+            return;
+        if (view->acceptsFirstResponder())
+            makeFirstResponder(view);
+        if (right)
+            view->rightMouseDown(event);
+        else
+            view->mouseDown(event);
+        return;
+    }
+    case T::leftMouseDragged:
+    case T::rightMouseDragged:
+        if (auto view = pressedView.lock()) {
+            if (event.type_ == T::rightMouseDragged)
+                view->rightMouseDragged(event);
+            else
+                view->mouseDragged(event);
+        }
+        updateTracking(event, true);
+        return;
+    case T::leftMouseUp:
+    case T::rightMouseUp: {
+        bool right = event.type_ == T::rightMouseUp;
+        NSEventState::setButton(right ? 1 : 0, false);
+        auto view = pressedView.lock();
+        pressedView.reset();
+        if (view) {
+            if (right)
+                view->rightMouseUp(event);
+            else
+                view->mouseUp(event);
+        }
+        updateTracking(event, false);
+        return;
+    }
+    case T::mouseMoved:
+        updateTracking(event, false);
+        return;
+    case T::scrollWheel:
+        if (auto view = content ? content->hitTest(event.location) : nullptr)
+            view->scrollWheel(event);
+        return;
+    case T::keyDown:
+        firstResponder()->keyDown(event);
+        return;
+    case T::keyUp:
+        firstResponder()->keyUp(event);
+        return;
+    case T::flagsChanged:
+        firstResponder()->flagsChanged(event);
+        return;
+    case T::mouseEntered:
+    case T::mouseExited:
+    case T::cursorUpdate:
+        return; // the window makes these itself
+    }
+}
+
+namespace {
+void collectAreas(const std::shared_ptr<NSView>& view,
+                  std::vector<std::pair<std::shared_ptr<NSView>, std::shared_ptr<NSTrackingArea>>>& out) {
+    for (const auto& area : view->trackingAreas())
+        out.emplace_back(view, area);
+    for (const auto& sub : view->subviews())
+        collectAreas(sub, out);
+}
+} // namespace
+
+void NSWindow::updateTracking(const NSEvent& event, bool dragging) {
+    if (!content)
+        return;
+    std::vector<std::pair<std::shared_ptr<NSView>, std::shared_ptr<NSTrackingArea>>> all;
+    collectAreas(content, all);
+    for (auto& [view, area] : all) {
+        unsigned options = area->options_;
+        if (dragging && !(options & NSTrackingArea::enabledDuringMouseDrag))
+            continue;
+        CGRect rect = (options & NSTrackingArea::inVisibleRect) ? view->visibleRect() : area->rect_;
+        CGPoint p = view->convertFromView(event.location, nullptr);
+        bool inside = rect.contains(p) && !view->isHiddenOrHasHiddenAncestor();
+        auto owner = area->owner();
+        if (inside != area->inside) {
+            area->inside = inside;
+            if (!owner)
+                continue;
+            NSEvent crossing = event;
+            crossing.area = area;
+            if (inside) {
+                if (options & NSTrackingArea::mouseEnteredAndExited) {
+                    crossing.type_ = NSEvent::Type::mouseEntered;
+                    owner->mouseEntered(crossing);
+                }
+                if (options & NSTrackingArea::cursorUpdate) {
+                    crossing.type_ = NSEvent::Type::cursorUpdate;
+                    owner->cursorUpdate(crossing);
+                }
+            } else if (options & NSTrackingArea::mouseEnteredAndExited) {
+                crossing.type_ = NSEvent::Type::mouseExited;
+                owner->mouseExited(crossing);
+            }
+        } else if (inside && owner && (options & NSTrackingArea::mouseMoved) &&
+                   event.type_ == NSEvent::Type::mouseMoved) {
+            owner->mouseMoved(event);
+        }
+    }
+}
+
+void NSWindow::draw(const std::shared_ptr<CGContext>& context) {
+    Runtime::assertMainThread("NSWindow.draw");
+    layoutIfNeeded();
+    NSGraphicsContext::Scope scope(context);
+    if (backgroundColor) {
+        context->saveGState();
+        context->setFillColor(backgroundColor->cgColor());
+        context->fillRect({{0, 0}, size});
+        context->restoreGState();
+    }
+    if (content)
+        content->drawHierarchy(context);
+}
+
+std::shared_ptr<CGContext> NSWindow::snapshot(bool record) {
+    auto context = CGContext::makeBitmap(size, {.scale = scale, .recordsDisplayList = record});
+    draw(context);
+    return context;
+}
+
+bool NSWindow::writePNG(const std::string& path) { return snapshot()->writePNG(path); }
+
+void NSWindow::display() {
+    Runtime::assertMainThread("NSWindow.display");
+    if (displayHandler) {
+        displayHandler(*this);
+        return;
+    }
+    // Nobody shows the window: drawing would be thrown away, so only clear the marks.
+    std::vector<NSView*> pending;
+    if (content)
+        pending.push_back(content.get());
+    while (!pending.empty()) {
+        NSView* v = pending.back();
+        pending.pop_back();
+        v->dirty = false;
+        for (const auto& sub : v->subviews())
+            pending.push_back(sub.get());
+    }
+}
+
+bool NSWindow::viewsNeedDisplay() const {
+    std::vector<const NSView*> pending;
+    if (content)
+        pending.push_back(content.get());
+    while (!pending.empty()) {
+        const NSView* v = pending.back();
+        pending.pop_back();
+        if (v->needsDisplay() && !v->isHidden())
+            return true;
+        for (const auto& sub : v->subviews())
+            pending.push_back(sub.get());
+    }
+    return false;
+}
+
+void NSWindow::layoutIfNeeded() {
+    if (content)
+        content->layoutSubtreeIfNeeded();
+}
+
+void NSWindow::requestDisplay() {
+    if (displayRequested)
+        displayRequested();
+}
