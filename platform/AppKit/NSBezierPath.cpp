@@ -4,7 +4,9 @@
 
 #include "AppKit/NSGraphicsContext.h"
 
-std::shared_ptr<NSBezierPath> NSBezierPath::make() { return ::make<NSBezierPath>(); }
+std::shared_ptr<NSBezierPath> NSBezierPath::make() {
+    return ::make<NSBezierPath>();
+}
 
 std::shared_ptr<NSBezierPath> NSBezierPath::withCGPath(const CGPath& p) {
     auto path = make();
@@ -12,16 +14,24 @@ std::shared_ptr<NSBezierPath> NSBezierPath::withCGPath(const CGPath& p) {
     return path;
 }
 
-std::shared_ptr<NSBezierPath> NSBezierPath::rect(const CGRect& r) { return withCGPath(CGPath::rect(r)); }
+std::shared_ptr<NSBezierPath> NSBezierPath::rect(const CGRect& r) {
+    return withCGPath(CGPath::rect(r));
+}
 
-std::shared_ptr<NSBezierPath> NSBezierPath::ovalIn(const CGRect& r) { return withCGPath(CGPath::ellipse(r)); }
+std::shared_ptr<NSBezierPath> NSBezierPath::ovalIn(const CGRect& r) {
+    return withCGPath(CGPath::ellipse(r));
+}
 
 std::shared_ptr<NSBezierPath> NSBezierPath::roundedRect(const CGRect& r, CGFloat xr, CGFloat yr) {
     return withCGPath(CGPath::roundedRect(r, xr, yr));
 }
 
-void NSBezierPath::fillRect(const CGRect& r) { rect(r)->fill(); }
-void NSBezierPath::strokeRect(const CGRect& r) { rect(r)->stroke(); }
+void NSBezierPath::fillRect(const CGRect& r) {
+    rect(r)->fill();
+}
+void NSBezierPath::strokeRect(const CGRect& r) {
+    rect(r)->stroke();
+}
 
 void NSBezierPath::strokeLine(CGPoint from, CGPoint to) {
     auto path = make();
@@ -30,7 +40,8 @@ void NSBezierPath::strokeLine(CGPoint from, CGPoint to) {
     path->stroke();
 }
 
-void NSBezierPath::appendArc(CGPoint center, CGFloat radius, CGFloat start, CGFloat end, bool clockwise) {
+void NSBezierPath::appendArc(CGPoint center, CGFloat radius, CGFloat start, CGFloat end,
+                             bool clockwise) {
     constexpr CGFloat toRadians = std::numbers::pi / 180;
     path.addArc(center, radius, start * toRadians, end * toRadians, clockwise);
 }

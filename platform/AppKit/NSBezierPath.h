@@ -18,7 +18,8 @@ class NSBezierPath : public NSObject {
     static std::shared_ptr<NSBezierPath> withCGPath(const CGPath& path);
     static std::shared_ptr<NSBezierPath> rect(const CGRect& rect);
     static std::shared_ptr<NSBezierPath> ovalIn(const CGRect& rect);
-    static std::shared_ptr<NSBezierPath> roundedRect(const CGRect& rect, CGFloat xRadius, CGFloat yRadius);
+    static std::shared_ptr<NSBezierPath> roundedRect(const CGRect& rect, CGFloat xRadius,
+                                                     CGFloat yRadius);
 
     // Fills / strokes a path in the current context with its current colours.
     static void fillRect(const CGRect& rect);
@@ -27,7 +28,9 @@ class NSBezierPath : public NSObject {
 
     void move(CGPoint to) { path.move(to); }
     void line(CGPoint to) { path.addLine(to); }
-    void curve(CGPoint to, CGPoint control1, CGPoint control2) { path.addCurve(control1, control2, to); }
+    void curve(CGPoint to, CGPoint control1, CGPoint control2) {
+        path.addCurve(control1, control2, to);
+    }
     void close() { path.closeSubpath(); }
     void appendRect(const CGRect& rect) { path.addRect(rect); }
     void appendOval(const CGRect& rect) { path.addEllipse(rect); }

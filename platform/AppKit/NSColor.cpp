@@ -2,13 +2,17 @@
 
 #include "AppKit/NSGraphicsContext.h"
 
-std::shared_ptr<NSColor> NSColor::withCGColor(const CGColor& color) { return make<NSColor>(color); }
+std::shared_ptr<NSColor> NSColor::withCGColor(const CGColor& color) {
+    return make<NSColor>(color);
+}
 
 std::shared_ptr<NSColor> NSColor::rgb(CGFloat r, CGFloat g, CGFloat b, CGFloat a) {
     return make<NSColor>(CGColor::rgb(r, g, b, a));
 }
 
-std::shared_ptr<NSColor> NSColor::white(CGFloat w, CGFloat a) { return make<NSColor>(CGColor::gray(w, a)); }
+std::shared_ptr<NSColor> NSColor::white(CGFloat w, CGFloat a) {
+    return make<NSColor>(CGColor::gray(w, a));
+}
 
 // A process-wide constant colour with a name, for the system colours.
 #define SYSTEM_COLOR(function, label, r, g, b, a)                                                  \

@@ -115,7 +115,9 @@ bool NSControl::sendAction(const NSAction& action, const std::weak_ptr<NSObject>
     return false;
 }
 
-void NSControl::drawRect(CGRect) { cell_->drawWithFrame(bounds(), *this); }
+void NSControl::drawRect(CGRect) {
+    cell_->drawWithFrame(bounds(), *this);
+}
 
 void NSControl::mouseDown(const NSEvent& event) {
     if (!isEnabled())

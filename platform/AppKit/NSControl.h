@@ -110,7 +110,9 @@ class NSCell : public NSObject {
 
     // Mouse tracking hooks, points in the control's coordinates.
     virtual bool startTracking(CGPoint point, NSView& controlView) { return true; }
-    virtual bool continueTracking(CGPoint last, CGPoint current, NSView& controlView) { return true; }
+    virtual bool continueTracking(CGPoint last, CGPoint current, NSView& controlView) {
+        return true;
+    }
     virtual void stopTracking(CGPoint last, CGPoint current, NSView& controlView, bool mouseIsUp) {}
 
   protected:

@@ -26,7 +26,8 @@ void show(const std::shared_ptr<NSCursor>& cursor) {
 
 #define SYSTEM_CURSOR(function)                                                                    \
     const std::shared_ptr<NSCursor>& NSCursor::function() {                                        \
-        static const std::shared_ptr<NSCursor> cursor = make<NSCursor>(#function, nullptr, CGPoint{}); \
+        static const std::shared_ptr<NSCursor> cursor =                                            \
+            make<NSCursor>(#function, nullptr, CGPoint{});                                         \
         return cursor;                                                                             \
     }
 SYSTEM_CURSOR(arrow)
@@ -71,9 +72,13 @@ void NSCursor::pop() {
     show(s.stack.empty() ? arrow() : s.stack.back());
 }
 
-const std::vector<std::string>& NSCursor::history() { return state().history; }
+const std::vector<std::string>& NSCursor::history() {
+    return state().history;
+}
 
-void NSCursor::clearHistory() { state().history.clear(); }
+void NSCursor::clearHistory() {
+    state().history.clear();
+}
 
 void NSCursor::setChangeHandler(std::function<void(const std::shared_ptr<NSCursor>&)> handler) {
     state().handler = std::move(handler);

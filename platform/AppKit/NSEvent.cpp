@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "AppKit/NSEventState.h"
+
 namespace {
 // The keyboard's and mouse's state as the last dispatched event left it: process-wide,
 // like the hardware state the platform reports.
@@ -10,7 +12,9 @@ std::atomic<uint64_t> pressedButtons{0};
 } // namespace
 
 namespace NSEventState {
-void dispatched(uint64_t modifierFlags) { currentFlags.store(modifierFlags); }
+void dispatched(uint64_t modifierFlags) {
+    currentFlags.store(modifierFlags);
+}
 void setButton(int button, bool down) {
     uint64_t bit = uint64_t(1) << button;
     if (down)
@@ -20,7 +24,8 @@ void setButton(int button, bool down) {
 }
 } // namespace NSEventState
 
-NSEvent NSEvent::mouse(Type type, CGPoint location, uint64_t modifierFlags, int clickCount, double timestamp) {
+NSEvent NSEvent::mouse(Type type, CGPoint location, uint64_t modifierFlags, int clickCount,
+                       double timestamp) {
     NSEvent e;
     e.type_ = type;
     e.location = location;
@@ -30,7 +35,8 @@ NSEvent NSEvent::mouse(Type type, CGPoint location, uint64_t modifierFlags, int 
     return e;
 }
 
-NSEvent NSEvent::key(Type type, std::string characters, uint16_t keyCode, uint64_t modifierFlags, bool isARepeat) {
+NSEvent NSEvent::key(Type type, std::string characters, uint16_t keyCode, uint64_t modifierFlags,
+                     bool isARepeat) {
     NSEvent e;
     e.type_ = type;
     e.chars = std::move(characters);
@@ -40,7 +46,8 @@ NSEvent NSEvent::key(Type type, std::string characters, uint16_t keyCode, uint64
     return e;
 }
 
-NSEvent NSEvent::scroll(CGPoint location, CGFloat deltaX, CGFloat deltaY, bool precise, uint64_t modifierFlags) {
+NSEvent NSEvent::scroll(CGPoint location, CGFloat deltaX, CGFloat deltaY, bool precise,
+                        uint64_t modifierFlags) {
     NSEvent e;
     e.type_ = Type::scrollWheel;
     e.location = location;
@@ -62,5 +69,9 @@ int NSEvent::buttonNumber() const {
     }
 }
 
-uint64_t NSEvent::currentModifierFlags() { return currentFlags.load(); }
-uint64_t NSEvent::pressedMouseButtons() { return pressedButtons.load(); }
+uint64_t NSEvent::currentModifierFlags() {
+    return currentFlags.load();
+}
+uint64_t NSEvent::pressedMouseButtons() {
+    return pressedButtons.load();
+}

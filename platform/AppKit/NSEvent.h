@@ -47,13 +47,13 @@ class NSEvent {
         function = 1u << 23,
     };
 
-    static NSEvent mouse(Type type, CGPoint locationInWindow, uint64_t modifierFlags = 0, int clickCount = 1,
-                         double timestamp = 0);
-    static NSEvent key(Type type, std::string characters, uint16_t keyCode, uint64_t modifierFlags = 0,
-                       bool isARepeat = false);
+    static NSEvent mouse(Type type, CGPoint locationInWindow, uint64_t modifierFlags = 0,
+                         int clickCount = 1, double timestamp = 0);
+    static NSEvent key(Type type, std::string characters, uint16_t keyCode,
+                       uint64_t modifierFlags = 0, bool isARepeat = false);
     // Scroll deltas in points (precise) or lines.
-    static NSEvent scroll(CGPoint locationInWindow, CGFloat deltaX, CGFloat deltaY, bool precise = true,
-                          uint64_t modifierFlags = 0);
+    static NSEvent scroll(CGPoint locationInWindow, CGFloat deltaX, CGFloat deltaY,
+                          bool precise = true, uint64_t modifierFlags = 0);
 
     Type type() const { return type_; }
     CGPoint locationInWindow() const { return location; }

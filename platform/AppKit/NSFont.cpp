@@ -13,7 +13,9 @@ std::shared_ptr<NSFont> NSFont::monospacedDigitSystemFont(CGFloat size, Weight w
     return make<NSFont>(CGFont::system(size, weight), true);
 }
 
-std::shared_ptr<NSFont> NSFont::withCGFont(const CGFont& font) { return make<NSFont>(font); }
+std::shared_ptr<NSFont> NSFont::withCGFont(const CGFont& font) {
+    return make<NSFont>(font);
+}
 
 std::shared_ptr<NSFont> NSFont::withSize(CGFloat size) const {
     return make<NSFont>(font.withSize(size), monospacedDigits);

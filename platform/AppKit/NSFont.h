@@ -18,7 +18,9 @@ class NSFont : public NSObject {
     // `size` points; nullptr when no installed font answers to the name.
     static std::shared_ptr<NSFont> named(const std::string& name, CGFloat size);
     static std::shared_ptr<NSFont> systemFont(CGFloat size, Weight weight = CGFont::regular);
-    static std::shared_ptr<NSFont> boldSystemFont(CGFloat size) { return systemFont(size, CGFont::bold); }
+    static std::shared_ptr<NSFont> boldSystemFont(CGFloat size) {
+        return systemFont(size, CGFont::bold);
+    }
     // The system font with digits of equal width (the fallback face's digits are
     // already; the font is marked as such).
     static std::shared_ptr<NSFont> monospacedDigitSystemFont(CGFloat size, Weight weight);

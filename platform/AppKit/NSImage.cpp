@@ -62,7 +62,8 @@ std::shared_ptr<NSImage> NSImage::withCGImage(const CGImage& bitmap, CGSize size
     return image;
 }
 
-std::shared_ptr<NSImage> NSImage::withSize(CGSize size, bool flipped, std::function<bool(CGRect)> handler) {
+std::shared_ptr<NSImage> NSImage::withSize(CGSize size, bool flipped,
+                                           std::function<bool(CGRect)> handler) {
     auto image = make<NSImage>();
     image->backing = Drawn{flipped, std::move(handler)};
     image->size_ = size;

@@ -22,13 +22,22 @@ class Bundle;
 class NSColor;
 
 // The platform's compositing operations that drawing code uses.
-enum class NSCompositingOperation { clear, copy, sourceOver, sourceIn, sourceAtop, destinationOut, plusLighter };
+enum class NSCompositingOperation {
+    clear,
+    copy,
+    sourceOver,
+    sourceIn,
+    sourceAtop,
+    destinationOut,
+    plusLighter
+};
 
 class NSImage : public NSObject {
   public:
     // The image asset `name` of the bundle's asset catalogue (the main bundle's when
     // `bundle` is null): a new image object each call; nullptr when there is none.
-    static std::shared_ptr<NSImage> named(const std::string& name, const std::shared_ptr<Bundle>& bundle = nullptr);
+    static std::shared_ptr<NSImage> named(const std::string& name,
+                                          const std::shared_ptr<Bundle>& bundle = nullptr);
     // An image file (.svg or .png); nullptr when unreadable.
     static std::shared_ptr<NSImage> contentsOfFile(const std::string& path);
     static std::shared_ptr<NSImage> withSVG(const CGSVGDocument& document, std::string name = {});
@@ -36,7 +45,8 @@ class NSImage : public NSObject {
     static std::shared_ptr<NSImage> withCGImage(const CGImage& image, CGSize size = {});
     // An image drawn on demand: the handler draws into the current context in a
     // space of `size` points (y down when `flipped`), and returns whether it drew.
-    static std::shared_ptr<NSImage> withSize(CGSize size, bool flipped, std::function<bool(CGRect)> drawingHandler);
+    static std::shared_ptr<NSImage> withSize(CGSize size, bool flipped,
+                                             std::function<bool(CGRect)> drawingHandler);
     // An empty (transparent) image of `size` to draw into with lockFocus.
     static std::shared_ptr<NSImage> blank(CGSize size);
 
@@ -48,7 +58,8 @@ class NSImage : public NSObject {
     bool isVector() const { return std::holds_alternative<CGSVGDocument>(backing); }
 
     // Draws the image stretched into `rect` of the current graphics context.
-    void draw(const CGRect& rect, NSCompositingOperation operation = NSCompositingOperation::sourceOver,
+    void draw(const CGRect& rect,
+              NSCompositingOperation operation = NSCompositingOperation::sourceOver,
               CGFloat fraction = 1) const;
     void draw(CGPoint at, NSCompositingOperation operation = NSCompositingOperation::sourceOver,
               CGFloat fraction = 1) const {
@@ -57,7 +68,8 @@ class NSImage : public NSObject {
     // Draws the image's alpha filled with `color` (how template images are shown).
     void drawTinted(const CGRect& rect, const NSColor& color, CGFloat fraction = 1) const;
     // Draws into a given context (not necessarily the current one).
-    void draw(CGContext& context, const CGRect& rect, const std::optional<CGColor>& tint = {}) const;
+    void draw(CGContext& context, const CGRect& rect,
+              const std::optional<CGColor>& tint = {}) const;
 
     // A bitmap of the image at `scale` pixels per point.
     CGImage cgImage(CGFloat scale = 1) const;

@@ -22,8 +22,12 @@ class NSResponder : public NSObject {
     virtual void mouseDown(const NSEvent& event) { forward(&NSResponder::mouseDown, event); }
     virtual void mouseDragged(const NSEvent& event) { forward(&NSResponder::mouseDragged, event); }
     virtual void mouseUp(const NSEvent& event) { forward(&NSResponder::mouseUp, event); }
-    virtual void rightMouseDown(const NSEvent& event) { forward(&NSResponder::rightMouseDown, event); }
-    virtual void rightMouseDragged(const NSEvent& event) { forward(&NSResponder::rightMouseDragged, event); }
+    virtual void rightMouseDown(const NSEvent& event) {
+        forward(&NSResponder::rightMouseDown, event);
+    }
+    virtual void rightMouseDragged(const NSEvent& event) {
+        forward(&NSResponder::rightMouseDragged, event);
+    }
     virtual void rightMouseUp(const NSEvent& event) { forward(&NSResponder::rightMouseUp, event); }
     virtual void mouseMoved(const NSEvent& event) { forward(&NSResponder::mouseMoved, event); }
     virtual void mouseEntered(const NSEvent& event) { forward(&NSResponder::mouseEntered, event); }

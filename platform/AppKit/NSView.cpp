@@ -47,14 +47,17 @@ bool NSView::isHiddenOrHasHiddenAncestor() const {
     return false;
 }
 
-std::shared_ptr<NSWindow> NSView::window() const { return window_.lock(); }
+std::shared_ptr<NSWindow> NSView::window() const {
+    return window_.lock();
+}
 
 void NSView::addSubview(std::shared_ptr<NSView> view) {
     size_t end = subviews_.size();
     insertSubview(std::move(view), end);
 }
 
-void NSView::addSubview(std::shared_ptr<NSView> view, Ordering place, const std::shared_ptr<NSView>& relativeTo) {
+void NSView::addSubview(std::shared_ptr<NSView> view, Ordering place,
+                        const std::shared_ptr<NSView>& relativeTo) {
     auto it = std::find(subviews_.begin(), subviews_.end(), relativeTo);
     size_t index;
     if (it == subviews_.end())
@@ -226,10 +229,11 @@ void NSView::drawHierarchy(const std::shared_ptr<CGContext>& context) {
 
 std::shared_ptr<CGContext> NSView::cacheDisplay(CGFloat scale, bool record) {
     Runtime::assertMainThread("NSView.cacheDisplay");
-    auto context = CGContext::makeBitmap(
-        bounds_.size, {.scale = scale,
-                       .origin = isFlipped() ? CGContext::Origin::topLeft : CGContext::Origin::bottomLeft,
-                       .recordsDisplayList = record});
+    auto context =
+        CGContext::makeBitmap(bounds_.size, {.scale = scale,
+                                             .origin = isFlipped() ? CGContext::Origin::topLeft
+                                                                   : CGContext::Origin::bottomLeft,
+                                             .recordsDisplayList = record});
     NSGraphicsContext::Scope scope(context);
     context->translateBy(-bounds_.origin.x, -bounds_.origin.y);
     drawContent(*context);

@@ -95,7 +95,8 @@ class NSView : public NSResponder {
     void addSubview(std::shared_ptr<NSView> view);
     enum class Ordering { below, above };
     // Inserts in front of (above) or behind (below) `relativeTo`, or of all.
-    void addSubview(std::shared_ptr<NSView> view, Ordering place, const std::shared_ptr<NSView>& relativeTo);
+    void addSubview(std::shared_ptr<NSView> view, Ordering place,
+                    const std::shared_ptr<NSView>& relativeTo);
     void removeFromSuperview();
     bool isDescendant(const NSView& of) const;
     // Hooks called after the view moved to a new superview / window.

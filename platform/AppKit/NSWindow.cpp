@@ -1,15 +1,13 @@
 #include "AppKit/NSWindow.h"
 
+#include "AppKit/NSEventState.h"
 #include "AppKit/NSGraphicsContext.h"
-
-namespace NSEventState {
-void dispatched(uint64_t modifierFlags);
-void setButton(int button, bool down);
-} // namespace NSEventState
 
 NSWindow::NSWindow(CGRect contentRect) : origin(contentRect.origin), size(contentRect.size) {}
 
-void NSWindow::didInit() { setContentView(make<NSView>(CGRect{{0, 0}, size})); }
+void NSWindow::didInit() {
+    setContentView(make<NSView>(CGRect{{0, 0}, size}));
+}
 
 void NSWindow::setContentSize(CGSize newSize) {
     Runtime::assertMainThread("NSWindow.setContentSize");
@@ -39,7 +37,8 @@ void NSWindow::setContentView(std::shared_ptr<NSView> view) {
 std::shared_ptr<NSResponder> NSWindow::firstResponder() const {
     if (auto r = first.lock())
         return r;
-    return std::const_pointer_cast<NSWindow>(std::static_pointer_cast<const NSWindow>(shared_from_this()));
+    return std::const_pointer_cast<NSWindow>(
+        std::static_pointer_cast<const NSWindow>(shared_from_this()));
 }
 
 bool NSWindow::makeFirstResponder(const std::shared_ptr<NSResponder>& responder) {
@@ -140,8 +139,9 @@ void NSWindow::sendEvent(NSEvent event) {
 }
 
 namespace {
-void collectAreas(const std::shared_ptr<NSView>& view,
-                  std::vector<std::pair<std::shared_ptr<NSView>, std::shared_ptr<NSTrackingArea>>>& out) {
+void collectAreas(
+    const std::shared_ptr<NSView>& view,
+    std::vector<std::pair<std::shared_ptr<NSView>, std::shared_ptr<NSTrackingArea>>>& out) {
     for (const auto& area : view->trackingAreas())
         out.emplace_back(view, area);
     for (const auto& sub : view->subviews())
@@ -208,7 +208,9 @@ std::shared_ptr<CGContext> NSWindow::snapshot(bool record) {
     return context;
 }
 
-bool NSWindow::writePNG(const std::string& path) { return snapshot()->writePNG(path); }
+bool NSWindow::writePNG(const std::string& path) {
+    return snapshot()->writePNG(path);
+}
 
 void NSWindow::display() {
     Runtime::assertMainThread("NSWindow.display");

@@ -150,8 +150,10 @@ class CGContext {
     // y-down space, (minX, maxY) in a y-up space); `rect`'s size does not clip.
     void drawText(const std::string& text, const CGFont& font, const CGColor& color,
                   const CGRect& rect, const CGTextOptions& options = {});
+    // Text in the rectangle {at, its measured size}: it starts at `at` in a y-down
+    // space and rises from `at` in a y-up space (as AppKit draws at a point).
     void drawText(const std::string& text, const CGFont& font, const CGColor& color, CGPoint at) {
-        drawText(text, font, color, CGRect{at, {}});
+        drawText(text, font, color, CGRect{at, CGTextMeasure(text, font)});
     }
 
     // The recorded operations, in drawing order (empty unless recording).

@@ -1,0 +1,21 @@
+#pragma once
+// Stands in for AppKit, the core the system's views and controls are built on:
+// views and windows with event routing, controls and cells with target/action,
+// images, colours and fonts from bundles' asset catalogues, paths, the graphics
+// context stack, URL opening and cursors. See each header for what is left out.
+
+#include "AppKit/NSAssetCatalog.h"
+#include "AppKit/NSBezierPath.h"
+#include "AppKit/NSColor.h"
+#include "AppKit/NSControl.h"
+#include "AppKit/NSCursor.h"
+#include "AppKit/NSEvent.h"
+#include "AppKit/NSFont.h"
+#include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSImage.h"
+#include "AppKit/NSResponder.h"
+#include "AppKit/NSStringDrawing.h"
+#include "AppKit/NSView.h"
+#include "AppKit/NSWindow.h"
+#include "AppKit/NSWorkspace.h"
+#include "AppKit/ResourceBundle.h"

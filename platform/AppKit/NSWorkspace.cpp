@@ -1,0 +1,95 @@
+#include "AppKit/NSWorkspace.h"
+
+#include <algorithm>
+#include <cctype>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+// Schemes the desktop opener knows how to show.
+bool isDesktopScheme(const std::string& scheme) {
+    return scheme == "http" || scheme == "https" || scheme == "file" || scheme == "mailto";
+}
+} // namespace
+
+const std::shared_ptr<NSWorkspace>& NSWorkspace::shared() {
+    static const std::shared_ptr<NSWorkspace> workspace = make<NSWorkspace>();
+    return workspace;
+}
+
+bool NSWorkspace::open(const URL& url) {
+    std::function<bool(const URL&)> handler;
+    Launcher launch;
+    std::string scheme = lower(url.scheme());
+    {
+        std::lock_guard guard(lock);
+        opened.push_back(url.absoluteString());
+        for (const auto& [claimed, h] : schemes)
+            if (claimed == scheme)
+                handler = h;
+        launch = launcher;
+    }
+    // Handlers and the launcher run unlocked: they may open URLs themselves.
+    if (handler)
+        return handler(url);
+    if (isDesktopScheme(scheme) && launch)
+        return launch({"xdg-open", url.absoluteString()});
+    return false;
+}
+
+std::vector<std::string> NSWorkspace::openedURLs() const {
+    std::lock_guard guard(lock);
+    return opened;
+}
+
+void NSWorkspace::clearOpenedURLs() {
+    std::lock_guard guard(lock);
+    opened.clear();
+}
+
+void NSWorkspace::registerURLSchemeHandler(const std::string& scheme,
+                                           std::function<bool(const URL&)> handler) {
+    std::lock_guard guard(lock);
+    std::string key = lower(scheme);
+    schemes.erase(std::remove_if(schemes.begin(), schemes.end(),
+                                 [&](const auto& s) { return s.first == key; }),
+                  schemes.end());
+    if (handler)
+        schemes.emplace_back(key, std::move(handler));
+}
+
+void NSWorkspace::setLauncher(Launcher l) {
+    std::lock_guard guard(lock);
+    launcher = l ? std::move(l) : Launcher(spawnDetached);
+}
+
+bool NSWorkspace::spawnDetached(const std::vector<std::string>& argv) {
+    if (argv.empty())
+        return false;
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    // The opener is not waited for; the children it leaves are reaped (only ours)
+    // when the next one starts.
+    static std::mutex childrenLock;
+    static std::vector<pid_t> children;
+    std::lock_guard guard(childrenLock);
+    children.erase(
+        std::remove_if(children.begin(), children.end(),
+                       [](pid_t child) { return waitpid(child, nullptr, WNOHANG) != 0; }),
+        children.end());
+    pid_t pid;
+    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
+        return false;
+    children.push_back(pid);
+    return true;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Stands in for NSWorkspace's URL opening. Every opened URL is recorded. A URL whose
+// scheme an application registered (registerURLSchemeHandler) is handed to that
+// handler, as the platform hands a custom scheme to the application that claims it;
+// web and file URLs go to the desktop's opener, `xdg-open`, started with the URL as
+// its one argument through posix_spawn (never a shell). The launcher is injectable,
+// so tests open URLs without starting anything.
+// Left out: opening applications, files with options, icons, notifications.
+// Thread: any; handlers run on the calling thread.
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Foundation/URL.h"
+#include "Runtime/Runtime.h"
+
+class NSWorkspace : public NSObject {
+  public:
+    static const std::shared_ptr<NSWorkspace>& shared();
+
+    // Opens `url`: true when a scheme handler took it or the opener started.
+    // A URL of a scheme nobody handles opens nothing and gives false.
+    bool open(const URL& url);
+
+    // The URLs asked to open, in order (absolute strings), for tests.
+    std::vector<std::string> openedURLs() const;
+    void clearOpenedURLs();
+
+    // Claims a scheme ("myapp" for "myapp://..."); the handler says whether it took
+    // the URL. An empty handler removes the claim.
+    void registerURLSchemeHandler(const std::string& scheme,
+                                  std::function<bool(const URL&)> handler);
+
+    // Starts a program with arguments (argv[0] is looked up on PATH); returns
+    // whether it started. The default spawns it without a shell and does not wait.
+    using Launcher = std::function<bool(const std::vector<std::string>& argv)>;
+    void setLauncher(Launcher launcher);
+    static bool spawnDetached(const std::vector<std::string>& argv);
+
+  protected:
+    NSWorkspace() = default;
+
+  private:
+    mutable std::mutex lock;
+    std::vector<std::string> opened;
+    std::vector<std::pair<std::string, std::function<bool(const URL&)>>> schemes;
+    Launcher launcher = spawnDetached;
+};

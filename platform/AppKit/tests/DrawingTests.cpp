@@ -1,0 +1,133 @@
+#include "AppKit/AppKit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const std::shared_ptr<Bundle>& testBundle() {
+    static const auto bundle =
+        findResourceBundle("AppKitTests_Assets", reinterpret_cast<const void*>(&testBundle));
+    return bundle;
+}
+
+// Draws a filled square at its own (0, 0), an asset image and a text run.
+struct PaintingView : NSView {
+    PaintingView(CGRect frame, bool flipped) : NSView(frame), flipped(flipped) {}
+    bool isFlipped() const override { return flipped; }
+    void drawRect(CGRect) override {
+        NSColor::rgb(1, 0, 0)->setFill();
+        NSBezierPath::fillRect({0, 0, 10, 10});
+        if (auto image = NSImage::named("knobs/dial_01", testBundle()))
+            image->draw(CGRect{20, 0, 24, 12}, NSCompositingOperation::sourceOver, 0.5);
+        NSStringDraw("DELAY", CGPoint{0, 20},
+                     {.font = NSFont::named("Dosis-Light", 14),
+                      .color = NSColor::named("values", testBundle())});
+    }
+    bool flipped;
+};
+
+TEST(Drawing, WindowDrawsViewsWhereTheySitWithImagesTextAndOpacity) {
+    auto window = make<NSWindow>(CGRect{0, 0, 100, 80});
+    auto upright = make<PaintingView>(CGRect{0, 0, 50, 40}, false);  // bottom-left of the window
+    auto flipped = make<PaintingView>(CGRect{50, 40, 50, 40}, true); // top-right
+    window->contentView()->addSubview(upright);
+    window->contentView()->addSubview(flipped);
+    auto context = window->snapshot(true);
+    std::vector<CGDisplayItem> fills, images, texts;
+    for (const auto& item : context->displayList()) {
+        if (item.kind == CGDisplayItem::Kind::fill && item.color == CGColor::rgb(1, 0, 0, 1))
+            fills.push_back(item);
+        if (item.kind == CGDisplayItem::Kind::image)
+            images.push_back(item);
+        if (item.kind == CGDisplayItem::Kind::text)
+            texts.push_back(item);
+    }
+    ASSERT_EQ(fills.size(), 2u);
+    ASSERT_EQ(images.size(), 2u);
+    ASSERT_EQ(texts.size(), 2u);
+    // Device points (top-left origin): the upright view's (0, 0) is its bottom-left
+    // corner, the flipped view's its top-left corner.
+    EXPECT_EQ(fills[0].rect, (CGRect{0, 70, 10, 10}));
+    EXPECT_EQ(fills[1].rect, (CGRect{50, 0, 10, 10}));
+    EXPECT_EQ(images[0].imageName, "knobs/dial_01");
+    EXPECT_EQ(images[0].rect, (CGRect{20, 68, 24, 12}));
+    EXPECT_EQ(images[1].rect, (CGRect{70, 0, 24, 12}));
+    EXPECT_EQ(images[0].alpha, 0.5);
+    EXPECT_EQ(texts[0].text, "DELAY");
+    EXPECT_EQ(texts[0].fontName, "Dosis-Light");
+    EXPECT_EQ(texts[0].fontSize, 14);
+    EXPECT_EQ(texts[0].color->assetName(), "values");
+    // The upright view's text rises from y = 20; the flipped one's hangs from it.
+    EXPECT_NEAR(texts[0].rect.maxY(), 80 - 20, 1e-6);
+    EXPECT_NEAR(texts[1].rect.minY(), 20, 1e-6);
+}
+
+TEST(Drawing, WindowPNGIsWrittenAtTheBackingScale) {
+    auto window = make<NSWindow>(CGRect{0, 0, 60, 30});
+    window->setBackingScaleFactor(2);
+    window->backgroundColor = NSColor::rgb(0, 0, 0);
+    window->contentView()->addSubview(make<PaintingView>(CGRect{0, 0, 60, 30}, true));
+    std::string path =
+        (std::filesystem::temp_directory_path() / "emberfall-window-test.png").string();
+    ASSERT_TRUE(window->writePNG(path));
+    auto image = CGImage::fromPNGFile(path);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->width(), 120u);
+    EXPECT_EQ(image->height(), 60u);
+    EXPECT_EQ(image->pixel(5, 5), (CGImage::Pixel{255, 0, 0, 255}));  // the red square
+    EXPECT_EQ(image->pixel(115, 55), (CGImage::Pixel{0, 0, 0, 255})); // background
+    CGImage::Pixel art = image->pixel(50, 10);                        // half-opaque red art
+    EXPECT_GT(art.r, 100);
+    EXPECT_LT(art.r, 160);
+    int textPixels = 0;
+    for (size_t y = 40; y < 60; ++y)
+        for (size_t x = 0; x < 60; ++x)
+            textPixels += image->pixel(x, y).r > 100 && image->pixel(x, y).g > 40;
+    EXPECT_GT(textPixels, 10); // orange "values" text
+}
+
+TEST(Drawing, PathsImagesAndSnapshotsDrawThroughTheCurrentContext) {
+    auto context = CGContext::makeBitmap(
+        {40, 40}, {.origin = CGContext::Origin::topLeft, .recordsDisplayList = true});
+    NSGraphicsContext::Scope scope(context);
+    auto path = NSBezierPath::roundedRect({5, 5, 30, 20}, 4, 4);
+    path->lineWidth = 2;
+    NSColor::white(1)->set();
+    path->stroke();
+    NSBezierPath::ovalIn({0, 0, 8, 8})->addClip();
+    auto arrow = NSImage::named("arrow", testBundle());
+    ASSERT_NE(arrow, nullptr);
+    arrow->isTemplate = true;
+    arrow->drawTinted({0, 0, 8, 8}, *NSColor::rgb(0, 1, 0));
+    const auto& items = context->displayList();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].kind, CGDisplayItem::Kind::stroke);
+    EXPECT_EQ(items[0].lineWidth, 2);
+    EXPECT_EQ(items[0].rect, (CGRect{4, 4, 32, 22}));
+    EXPECT_EQ(items[1].kind, CGDisplayItem::Kind::clip);
+    EXPECT_EQ(items[2].imageName, "arrow");
+    EXPECT_EQ(items[2].color, CGColor::rgb(0, 1, 0, 1));
+    EXPECT_EQ(*items[2].clip, (CGRect{0, 0, 8, 8}));
+
+    // An image drawn with lockFocus keeps what was drawn into it.
+    auto image = NSImage::blank({10, 10});
+    image->lockFocus();
+    NSColor::rgb(0, 0, 1)->setFill();
+    NSBezierPath::fillRect({0, 0, 10, 5}); // the lower half in the image's y-up space
+    image->unlockFocus();
+    CGImage bitmap = image->cgImage();
+    EXPECT_EQ(bitmap.width(), 20u);
+    EXPECT_EQ(bitmap.pixel(2, 18), (CGImage::Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(bitmap.pixel(2, 2).a, 0);
+
+    // A view's cached display is its own drawing in its bounds.
+    auto view = make<PaintingView>(CGRect{100, 100, 50, 40}, true);
+    auto snapshot = view->cacheDisplay(1, true);
+    EXPECT_EQ(snapshot->size(), (CGSize{50, 40}));
+    EXPECT_EQ(snapshot->displayList()[0].rect, (CGRect{0, 0, 10, 10}));
+}
+
+} // namespace
