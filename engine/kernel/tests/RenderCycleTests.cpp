@@ -7,7 +7,9 @@
 #endif
 
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 using namespace kerneltest;
@@ -307,5 +309,33 @@ TEST(RenderCycle, DenormalsAreFlushedForTheRenderCallOnly) {
     EXPECT_EQ(_mm_getcsr(), before);
 }
 #endif
+
+TEST(RenderCycle, ParameterWritesFromAnotherThreadMeetRenderingSafely) {
+    RenderUnit unit; // under EMBERFALL_TSAN this proves the hand-over race-free
+    ASSERT_EQ(unit.allocate({{DSPKernel::feedbackAddress, 120}}), noErr);
+    Host host(2, 512 * 200, 0.3f);
+    OwnedAudioBufferList out(2, 512);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int k = 0; !done.load(); ++k) {
+            unit.kernel.setParameter(AUParameterAddress(k % 14), float((k * 37) % 101));
+            unit.kernel.setParameter(DSPKernel::modelAddress, float(k % 5));
+            unit.kernel.bypass = k % 7 == 0;
+            (void)unit.kernel.getParameter(DSPKernel::mixAddress);
+        }
+    });
+    bool finite = true;
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        ASSERT_EQ(host.render(unit, out.get(), 512), noErr);
+        if (unit.kernel.metersUpdated.exchange(0, std::memory_order_acquire))
+            finite = finite && std::isfinite(unit.kernel.outLevelDb[0].load());
+        for (int c = 0; c < 2; ++c)
+            for (int i = 0; i < 512; ++i)
+                finite = finite && std::isfinite(out.channel(c)[i]);
+    }
+    done = true;
+    writer.join();
+    EXPECT_TRUE(finite);
+}
 
 } // namespace
