@@ -1,0 +1,53 @@
+#pragma once
+// The environment: values a view hands down to everything inside it (font, colour,
+// enabled state, button style, focus binding, submit actions, display scale) and
+// shared objects found by their type (a view model placed with .environment(_:)).
+// Thread: main.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <typeindex>
+#include <vector>
+
+#include "SwiftUI/Color.h"
+#include "SwiftUI/State.h"
+
+namespace SwiftUI {
+
+namespace detail {
+class AnyButtonStyle;
+}
+
+enum class TextFieldStyle { automatic, plain, roundedBorder };
+enum class TextAlignment { leading, center, trailing };
+
+struct EnvironmentValues {
+    std::optional<Font> font;
+    std::optional<ColorValue> foregroundColor;
+    bool isEnabled = true;
+    // Points to pixels of the window the views are shown in.
+    CGFloat displayScale = 1;
+    std::shared_ptr<const detail::AnyButtonStyle> buttonStyle;
+    TextFieldStyle textFieldStyle = TextFieldStyle::automatic;
+    TextAlignment textAlignment = TextAlignment::leading;
+    // The focus state a focusable view inside binds to (.focused(_:)).
+    std::optional<Binding<bool>> focusBinding;
+    // Actions a text field inside runs when Return is pressed (.onSubmit(_:)).
+    std::vector<std::function<void()>> submitActions;
+
+    // The shared object of type T, or nullptr.
+    template <class T> std::shared_ptr<T> object() const {
+        auto it = objects.find(typeid(T));
+        return it == objects.end() ? nullptr : std::static_pointer_cast<T>(it->second);
+    }
+    template <class T> void setObject(std::shared_ptr<T> object) {
+        objects[typeid(T)] = std::move(object);
+    }
+
+  private:
+    std::map<std::type_index, std::shared_ptr<void>> objects;
+};
+
+} // namespace SwiftUI

@@ -1,0 +1,274 @@
+// Drawing the laid-out tree into a graphics context, and resolving colours, fonts and
+// images for it.
+
+#ifdef SWIFTUI_WITH_APPKIT
+#include "AppKit/NSColor.h"
+#include "AppKit/NSImage.h"
+#endif
+#include "CoreGraphics/CGContext.h"
+#include "SwiftUI/Modifiers.h"
+#include "SwiftUI/Views.h"
+
+namespace SwiftUI {
+
+namespace detail {
+
+void renderNode(const Node& node, CGContext& context) {
+    context.saveGState();
+    context.translateBy(node.frame.origin.x, node.frame.origin.y);
+    node.view.primitive().render(node, context);
+    context.restoreGState();
+}
+
+void renderChildren(const Node& node, CGContext& context) {
+    bool transformed = !node.contentTransform.isIdentity();
+    if (transformed) {
+        context.saveGState();
+        context.concatenate(node.contentTransform);
+    }
+    for (const auto& child : node.children)
+        renderNode(*child, context);
+    if (transformed)
+        context.restoreGState();
+}
+
+void Primitive::render(const Node& node, CGContext& context) const {
+    renderChildren(node, context);
+}
+
+CGColor foreground(const Node& node) {
+    return node.environment.foregroundColor.value_or(Color::primary()).resolve();
+}
+
+CGFont fontOf(const Node& node) {
+    return node.environment.font.value_or(Font::body()).resolve();
+}
+
+CGTextOptions textOptions(const Node& node);
+
+void ShapeView::render(const Node& node, CGContext& context) const {
+    CGColor c = color ? color->resolve() : foreground(node);
+    if (stroked) {
+        // The outline is inset by half the line, so the stroke stays in the bounds.
+        CGRect r = node.bounds().insetBy(lineWidth / 2, lineWidth / 2);
+        if (r.isNull())
+            return;
+        context.setStrokeColor(c);
+        context.setLineWidth(lineWidth);
+        context.strokePath(shape.path(r));
+    } else {
+        context.setFillColor(c);
+        context.fillPath(shape.path(node.bounds()));
+    }
+}
+
+bool ShapeView::hitsContent(const Node& node, CGPoint local) const {
+    return shape.contains(node.bounds(), local);
+}
+
+void OpacityModifier::render(const Node& node, CGContext& context) const {
+    context.saveGState();
+    context.setAlpha(context.alpha() * alpha);
+    context.beginTransparencyLayer();
+    renderChildren(node, context);
+    context.endTransparencyLayer();
+    context.restoreGState();
+}
+
+void ClipModifier::render(const Node& node, CGContext& context) const {
+    context.saveGState();
+    context.clip(shape.path(node.bounds()));
+    renderChildren(node, context);
+    context.restoreGState();
+}
+
+} // namespace detail
+
+CGColor ColorValue::resolve() const {
+    CGColor c = literal;
+    if (isAsset()) {
+#ifdef SWIFTUI_WITH_APPKIT
+        auto named = NSColor::named(assetName, assetBundle);
+        c = named ? named->cgColor() : CGColor::rgb(0, 0, 0, 0).namedAsset(assetName);
+#else
+        c = CGColor::rgb(0, 0, 0, 0).namedAsset(assetName);
+#endif
+    }
+    if (opacityFactor != 1)
+        c = c.withAlpha(c.alpha() * opacityFactor);
+    return c;
+}
+
+CGFont Font::resolve() const {
+    static const CGFont::Weight weights[] = {CGFont::ultraLight, CGFont::thin,   CGFont::light,
+                                             CGFont::regular,    CGFont::medium, CGFont::semibold,
+                                             CGFont::bold,       CGFont::heavy,  CGFont::black};
+    if (isCustom())
+        if (auto face = CGFont::named(faceName, pointSize))
+            return *face;
+    return CGFont::system(pointSize, weights[int(fontWeight)]);
+}
+
+void ViewGraph::render(CGContext& context) const {
+    Runtime::assertMainThread("ViewGraph::render");
+    detail::renderNode(*root_, context);
+}
+
+// ---- Text
+
+CGTextOptions detail::textOptions(const Node& node) {
+    CGTextOptions options;
+    switch (node.environment.textAlignment) {
+    case TextAlignment::leading:
+        options.alignment = CGTextOptions::Alignment::left;
+        break;
+    case TextAlignment::center:
+        options.alignment = CGTextOptions::Alignment::center;
+        break;
+    case TextAlignment::trailing:
+        options.alignment = CGTextOptions::Alignment::right;
+        break;
+    }
+    return options;
+}
+
+CGSize Text::sizeThatFits(Node& node, ProposedViewSize proposal) const {
+    CGFont font = detail::fontOf(node);
+    CGTextOptions options = detail::textOptions(node);
+    CGSize natural = CGTextMeasure(content, font, options);
+    if (!proposal.width || *proposal.width >= natural.width)
+        return natural;
+    options.width = std::max<CGFloat>(0, *proposal.width);
+    CGSize wrapped = CGTextMeasure(content, font, options);
+    return {std::min(wrapped.width, *proposal.width), wrapped.height};
+}
+
+void Text::render(const Node& node, CGContext& context) const {
+    CGFont font = detail::fontOf(node);
+    CGTextOptions options = detail::textOptions(node);
+    CGSize natural = CGTextMeasure(content, font, options);
+    if (natural.width > node.size().width || options.alignment != CGTextOptions::Alignment::left)
+        options.width = node.size().width;
+    context.drawText(content, font, detail::foreground(node), node.bounds(), options);
+}
+
+bool Text::hitsContent(const Node& node, CGPoint local) const {
+    return node.bounds().contains(local);
+}
+
+// ---- Colour
+
+void Color::render(const Node& node, CGContext& context) const {
+    context.setFillColor(resolve());
+    context.fillRect(node.bounds());
+}
+
+bool Color::hitsContent(const Node& node, CGPoint local) const {
+    return node.bounds().contains(local);
+}
+
+// ---- Divider
+
+void Divider::render(const Node& node, CGContext& context) const {
+    context.setFillColor(CGColor::gray(1, 0.1));
+    context.fillRect(node.bounds());
+}
+
+// ---- Image
+
+Image::Image(std::string name, std::shared_ptr<Bundle> bundle)
+    : imageName(std::move(name)), bundle(std::move(bundle)) {}
+
+Image::Image(std::shared_ptr<NSImage> image) : image(std::move(image)) {
+#ifdef SWIFTUI_WITH_APPKIT
+    if (this->image)
+        imageName = this->image->name();
+#endif
+}
+
+Image Image::systemName(std::string name) {
+    Image image{std::shared_ptr<NSImage>()};
+    image.symbol = std::move(name);
+    image.imageName = image.symbol;
+    return image;
+}
+
+std::shared_ptr<NSImage> Image::resolved() const {
+    if (image)
+        return image;
+    if (!symbol.empty() || imageName.empty())
+        return nullptr;
+        // Looked up once per description (a rebuild makes a new one).
+#ifdef SWIFTUI_WITH_APPKIT
+    if (!cached)
+        cached = NSImage::named(imageName, bundle);
+#endif
+    return cached;
+}
+
+static constexpr CGSize symbolSize{13, 13};
+
+CGSize Image::sizeThatFits(Node&, ProposedViewSize proposal) const {
+#ifdef SWIFTUI_WITH_APPKIT
+    CGSize natural = symbol.empty() ? (resolved() ? resolved()->size() : CGSize{}) : symbolSize;
+#else
+    CGSize natural = symbolSize;
+#endif
+    return isResizable ? proposal.replacingUnspecified(natural) : natural;
+}
+
+void Image::render(const Node& node, CGContext& context) const {
+    CGRect bounds = node.bounds();
+    if (!symbol.empty()) {
+        // The check mark: a short stroke down and a long one up.
+        CGPath mark;
+        mark.move({bounds.minX() + bounds.width() * 0.15, bounds.midY()});
+        mark.addLine({bounds.minX() + bounds.width() * 0.4, bounds.maxY() - bounds.height() * 0.2});
+        mark.addLine(
+            {bounds.maxX() - bounds.width() * 0.1, bounds.minY() + bounds.height() * 0.15});
+        context.setStrokeColor(detail::foreground(node));
+        context.setLineWidth(1.5);
+        context.strokePath(mark);
+        return;
+    }
+#ifdef SWIFTUI_WITH_APPKIT
+    auto source = resolved();
+    if (!source)
+        return;
+    std::optional<CGColor> tint;
+    if (source->isTemplate)
+        tint = detail::foreground(node);
+    const EdgeInsets& caps = capInsets;
+    if (!isResizable || caps == EdgeInsets{}) {
+        source->draw(context, bounds, tint);
+        return;
+    }
+    // Nine slices: the corners keep their size, the edges and the centre stretch.
+    CGSize s = source->size();
+    CGFloat sx[4] = {0, caps.leading, s.width - caps.trailing, s.width};
+    CGFloat sy[4] = {0, caps.top, s.height - caps.bottom, s.height};
+    CGFloat dx[4] = {0, caps.leading, bounds.width() - caps.trailing, bounds.width()};
+    CGFloat dy[4] = {0, caps.top, bounds.height() - caps.bottom, bounds.height()};
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col) {
+            CGFloat sw = sx[col + 1] - sx[col], sh = sy[row + 1] - sy[row];
+            CGFloat dw = dx[col + 1] - dx[col], dh = dy[row + 1] - dy[row];
+            if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
+                continue;
+            CGFloat kx = dw / sw, ky = dh / sh;
+            context.saveGState();
+            context.clip(CGRect{dx[col], dy[row], dw, dh});
+            source->draw(
+                context,
+                CGRect{dx[col] - sx[col] * kx, dy[row] - sy[row] * ky, s.width * kx, s.height * ky},
+                tint);
+            context.restoreGState();
+        }
+#endif
+}
+
+bool Image::hitsContent(const Node& node, CGPoint local) const {
+    return node.bounds().contains(local);
+}
+
+} // namespace SwiftUI

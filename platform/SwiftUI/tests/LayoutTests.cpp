@@ -1,0 +1,158 @@
+// Layout: stacks, spacers, frames, padding, alignment and the modifiers that move views.
+
+#include "SwiftUI/SwiftUI.h"
+
+#include <gtest/gtest.h>
+
+#include "Foundation/RunLoop.h"
+
+using namespace SwiftUI;
+
+namespace {
+
+// A fixed-size box that tests can find.
+AnyView box(const char* id, CGFloat w, CGFloat h) {
+    return Color::gray().frame(w, h).accessibilityIdentifier(id);
+}
+
+struct LayoutCase {
+    const char* name;
+    std::function<AnyView()> make;
+    CGSize window;
+    std::vector<std::pair<const char*, CGRect>> frames;
+};
+
+class LayoutTest : public ::testing::TestWithParam<LayoutCase> {
+  protected:
+    RunLoopTestScope scope;
+};
+
+TEST_P(LayoutTest, PlacesEveryViewWhereExpected) {
+    const LayoutCase& c = GetParam();
+    ViewGraph graph(c.make());
+    graph.setSize(c.window);
+    for (const auto& [id, expected] : c.frames) {
+        auto frame = graph.frame(id);
+        ASSERT_TRUE(frame) << id;
+        EXPECT_EQ(*frame, expected)
+            << c.name << ": " << id << " at " << frame->origin.x << "," << frame->origin.y << " "
+            << frame->size.width << "x" << frame->size.height;
+    }
+}
+
+const LayoutCase layoutCases[] = {
+    {"hstack centres its row and spaces the children",
+     [] { return AnyView(HStack(10, box("a", 20, 10), box("b", 30, 20))); },
+     {100, 100},
+     {{"a", {20, 45, 20, 10}}, {"b", {50, 40, 30, 20}}}},
+    {"hstack aligns to the top",
+     [] {
+         return AnyView(HStack(VerticalAlignment::top(), 0, box("a", 20, 10), box("b", 30, 20)));
+     },
+     {50, 20},
+     {{"a", {0, 0, 20, 10}}, {"b", {20, 0, 30, 20}}}},
+    {"vstack aligns to the leading edge with default spacing",
+     [] {
+         return AnyView(VStack(HorizontalAlignment::leading(), box("a", 20, 10), box("b", 40, 10)));
+     },
+     {40, 28},
+     {{"a", {0, 0, 20, 10}}, {"b", {0, 18, 40, 10}}}},
+    {"spacers share what the fixed children leave",
+     [] { return AnyView(HStack(0, Spacer(), box("a", 20, 10), Spacer(), box("b", 20, 10))); },
+     {100, 10},
+     {{"a", {30, 0, 20, 10}}, {"b", {80, 0, 20, 10}}}},
+    {"a framed spacer is a fixed gap",
+     [] {
+         return AnyView(
+             HStack(0, box("a", 10, 10), Spacer().frame(32, std::nullopt), box("b", 10, 10)));
+     },
+     {52, 10},
+     {{"a", {0, 0, 10, 10}}, {"b", {42, 0, 10, 10}}}},
+    {"padding on chosen edges grows the view",
+     [] {
+         return AnyView(box("a", 20, 10)
+                            .padding(Edge::leading, 8)
+                            .padding(Edge::top, 2)
+                            .accessibilityIdentifier("padded"));
+     },
+     {28, 12},
+     {{"a", {8, 2, 20, 10}}, {"padded", {0, 0, 28, 12}}}},
+    {"negative padding narrows the layout",
+     [] {
+         return AnyView(
+             box("a", 20, 10).padding(Edge::horizontal, -2).accessibilityIdentifier("p"));
+     },
+     {16, 10},
+     {{"p", {0, 0, 16, 10}}, {"a", {-2, 0, 20, 10}}}},
+    {"a fixed frame aligns its content",
+     [] { return AnyView(box("a", 10, 10).frame(40, 20, Alignment::bottomTrailing())); },
+     {40, 20},
+     {{"a", {30, 10, 10, 10}}}},
+    {"a frame with unlimited width takes the offer",
+     [] {
+         return AnyView(VStack(0,
+                               box("a", 10, 10)
+                                   .frame({.maxWidth = infinity, .alignment = Alignment::leading()})
+                                   .accessibilityIdentifier("wide"),
+                               box("b", 10, 10)));
+     },
+     {80, 20},
+     {{"wide", {0, 0, 80, 10}}, {"a", {0, 0, 10, 10}}, {"b", {35, 10, 10, 10}}}},
+    {"minimum width holds a small view open",
+     [] { return AnyView(box("a", 10, 10).frame({.minWidth = 30}).accessibilityIdentifier("f")); },
+     {100, 10},
+     {{"f", {35, 0, 30, 10}}, {"a", {45, 0, 10, 10}}}},
+    {"zstack aligns its layers in the largest",
+     [] {
+         return AnyView(ZStack(Alignment::topTrailing(), box("big", 40, 30), box("small", 10, 10)));
+     },
+     {40, 30},
+     {{"big", {0, 0, 40, 30}}, {"small", {30, 0, 10, 10}}}},
+    {"offset moves a view without moving its neighbours",
+     [] { return AnyView(HStack(0, box("a", 10, 10).offset(0, -16), box("b", 10, 10))); },
+     {20, 10},
+     {{"a", {0, -16, 10, 10}}, {"b", {10, 0, 10, 10}}}},
+    {"position centres a view on a point",
+     [] { return AnyView(box("a", 10, 20).position(30, 40)); },
+     {100, 100},
+     {{"a", {25, 30, 10, 20}}}},
+    {"background takes the size of the content",
+     [] {
+         return AnyView(
+             box("a", 30, 10)
+                 .background(box("bg", 50, 50).frame({.maxWidth = infinity}), Alignment::center()));
+     },
+     {30, 10},
+     {{"a", {0, 0, 30, 10}}}},
+    {"scale about the top-leading corner",
+     [] {
+         return AnyView(
+             box("a", 10, 10).padding(Edge::leading, 10).scaleEffect(2, UnitPoint::topLeading()));
+     },
+     {20, 10},
+     {{"a", {20, 0, 20, 20}}}},
+    {"foreach lays out one child per element",
+     [] {
+         return AnyView(HStack(0, ForEach(std::vector<int>{1, 2, 3}, [](int i) {
+                                   return box(i == 2 ? "two" : "other", 10 * i, 10);
+                               })));
+     },
+     {60, 10},
+     {{"two", {10, 0, 20, 10}}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Views, LayoutTest, ::testing::ValuesIn(layoutCases));
+
+TEST(TextLayout, TextTakesItsMeasuredSizeAndWrapsWhenNarrow) {
+    RunLoopTestScope scope;
+    Font font = Font::custom("Dosis-Medium", 14);
+    ViewGraph graph(VStack(
+        0, Text("DELAY TIME").font(font).accessibilityIdentifier("one"),
+        Text("DELAY TIME").font(font).frame(40, std::nullopt).accessibilityIdentifier("narrow")));
+    graph.setSize({200, 200});
+    CGSize natural = CGTextMeasure("DELAY TIME", font.resolve());
+    EXPECT_EQ(graph.frame("one")->size, natural);
+    EXPECT_GT(graph.frame("narrow")->size.height, natural.height); // two lines
+}
+
+} // namespace
