@@ -25,11 +25,12 @@ void AUProcessHelper::processWithEvents(const AudioBufferList* inBufferList,
     AUAudioFrameCount left = frames;
     while (events) {
         const AUEventSampleTime at = events->head.eventSampleTime;
-        // gap = clamp(at - now, 0, left), without overflow.
-        const AUAudioFrameCount gap = at <= now ? 0
-                                      : at - now >= AUEventSampleTime(left)
-                                          ? left
-                                          : AUAudioFrameCount(at - now);
+        // gap = clamp(at - now, 0, left); now is within +-2^53, so now + left cannot overflow.
+        AUAudioFrameCount gap = left;
+        if (at <= now)
+            gap = 0;
+        else if (at < now + AUEventSampleTime(left))
+            gap = AUAudioFrameCount(at - now);
         if (gap > 0) {
             pointAt(inBufferList, outBufferList, frames - left);
             processSegment(gap);

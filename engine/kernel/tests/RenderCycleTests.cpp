@@ -206,6 +206,35 @@ TEST(RenderCycle, EventsSplitTheCycleAtTheirSampleTimes) {
     }
 }
 
+TEST(RenderCycle, ExtremeTimeStampsStayInsideTheCycle) {
+    struct Case {
+        double cycleStart;
+        AUEventSampleTime first, second;
+    };
+    const Case cases[] = {{0, INT64_MIN, INT64_MAX},
+                          {-1e300, INT64_MAX, INT64_MAX},
+                          {1e300, INT64_MIN, 0},
+                          {std::nan(""), -1, 100}};
+    for (const Case& c : cases) {
+        RenderUnit unit;
+        ASSERT_EQ(unit.allocate({}), noErr);
+        std::vector<AURenderEvent> events = {parameterEvent(c.first, DSPKernel::widthAddress, 10),
+                                             parameterEvent(c.second, DSPKernel::widthAddress, 20)};
+        link(events);
+        Host host(2, 512);
+        OwnedAudioBufferList out(2, 512);
+        AudioTimeStamp timestamp;
+        timestamp.mSampleTime = c.cycleStart;
+        AudioUnitRenderActionFlags flags = 0;
+        const AURenderPullInputBlock silent = [](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
+                                                 AUAudioFrameCount, NSInteger,
+                                                 AudioBufferList*) { return noErr; };
+        ASSERT_EQ(unit.block(&flags, &timestamp, 512, 0, out.get(), events.data(), silent), noErr);
+        EXPECT_EQ(unit.kernel.writeIndices[0], 512u) << c.cycleStart;
+        EXPECT_EQ(unit.kernel.getParameter(DSPKernel::widthAddress), 20.0f) << c.cycleStart;
+    }
+}
+
 TEST(RenderCycle, OnlyPlainParameterEventsApply) {
     RenderUnit unit;
     ASSERT_EQ(unit.allocate({{DSPKernel::mixAddress, 40}}), noErr);
