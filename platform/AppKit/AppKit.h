@@ -4,6 +4,7 @@
 // images, colours and fonts from bundles' asset catalogues, paths, the graphics
 // context stack, URL opening and cursors. See each header for what is left out.
 
+#include "AppKit/NSAppearance.h"
 #include "AppKit/NSAssetCatalog.h"
 #include "AppKit/NSBezierPath.h"
 #include "AppKit/NSColor.h"
@@ -13,6 +14,7 @@
 #include "AppKit/NSFont.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImage.h"
+#include "AppKit/NSLayoutConstraint.h"
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSView.h"

@@ -10,8 +10,8 @@
 // the other way from its superview's exactly when the two differ in isFlipped()
 // (the window counts as not flipped).
 //
-// Left out: Auto Layout constraints, autoresizing masks, layers, scrolling and
-// clip views, drag and drop, tool tips, rotation of bounds, printing.
+// Left out: most of Auto Layout (see NSLayoutConstraint.h), autoresizing masks,
+// layers, scrolling and clip views, drag and drop, rotation of bounds, printing.
 // Thread: main thread; the entry points check it.
 
 #include <functional>
@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "AppKit/NSLayoutConstraint.h"
 #include "AppKit/NSResponder.h"
 #include "CoreGraphics/CGContext.h"
 
@@ -134,13 +135,33 @@ class NSView : public NSResponder {
     std::shared_ptr<CGContext> cacheDisplay(CGFloat scale = 1, bool recordsDisplayList = false);
 
     // Layout. setFrame marks the view for layout; layoutSubtreeIfNeeded lays out
-    // the marked views of the tree, parents first.
-    virtual void layout() {}
+    // the marked views of the tree, parents first. The default layout places the
+    // subviews that have constraints; overrides call it first.
+    virtual void layout();
     bool needsLayout() const { return layoutNeeded; }
     void setNeedsLayout(bool needs = true) { layoutNeeded = needs; }
     void layoutSubtreeIfNeeded();
     // Called after the frame's size changed (the platform's resizeSubviews hook).
     virtual void frameSizeDidChange(CGSize oldSize) {}
+
+    // Auto Layout: anchors, and the active constraints whose first item is this view.
+    bool translatesAutoresizingMaskIntoConstraints = true;
+    NSLayoutAnchor leadingAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::leading}; }
+    NSLayoutAnchor trailingAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::trailing}; }
+    NSLayoutAnchor leftAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::left}; }
+    NSLayoutAnchor rightAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::right}; }
+    NSLayoutAnchor topAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::top}; }
+    NSLayoutAnchor bottomAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::bottom}; }
+    NSLayoutAnchor widthAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::width}; }
+    NSLayoutAnchor heightAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::height}; }
+    NSLayoutAnchor centerXAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::centerX}; }
+    NSLayoutAnchor centerYAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::centerY}; }
+    const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const {
+        return layoutConstraints;
+    }
+
+    // The next view of the keyboard loop (Tab).
+    std::weak_ptr<NSView> nextKeyView;
 
     // Tracking areas: the window reports entered / moved / exited to their owners.
     void addTrackingArea(std::shared_ptr<NSTrackingArea> area);
@@ -154,6 +175,7 @@ class NSView : public NSResponder {
 
   private:
     friend class NSWindow;
+    friend class NSLayoutConstraint;
     void setWindow(const std::weak_ptr<NSWindow>& window);
     void insertSubview(std::shared_ptr<NSView> view, size_t index);
     void drawTree(CGContext& context);
@@ -170,4 +192,5 @@ class NSView : public NSResponder {
     std::weak_ptr<NSWindow> window_;
     std::vector<std::shared_ptr<NSView>> subviews_;
     std::vector<std::shared_ptr<NSTrackingArea>> areas;
+    std::vector<std::shared_ptr<NSLayoutConstraint>> layoutConstraints;
 };

@@ -1,4 +1,5 @@
 #include "AppKit/NSCursor.h"
+#include "AppKit/NSLayoutConstraint.h"
 #include "AppKit/NSWindow.h"
 
 #include <gtest/gtest.h>
@@ -204,6 +205,46 @@ TEST(Views, LayoutRunsParentsFirstForViewsWhoseSizeChanged) {
     window->setContentSize({300, 100});
     window->layoutIfNeeded();
     EXPECT_EQ(child->frame().size, (CGSize{150, 100}));
+}
+
+TEST(Views, ConstraintsPinAViewToItsSuperviewWithInsetsInEitherFlipping) {
+    for (bool flipped : {false, true}) {
+        SCOPED_TRACE(flipped ? "flipped" : "not flipped");
+        auto window = make<NSWindow>(CGRect{0, 0, 200, 100});
+        auto container = make<RecordingView>(CGRect{0, 0, 200, 100}, "container", flipped);
+        window->setContentView(container);
+        auto pinned = make<NSView>(CGRect{});
+        container->addSubview(pinned);
+        // Insets top 10, left 20, bottom 30, right 40: layout space grows downwards.
+        pinned->translatesAutoresizingMaskIntoConstraints = false;
+        NSLayoutConstraint::activate({
+            pinned->leadingAnchor().constraint(container->leadingAnchor(), 20),
+            pinned->trailingAnchor().constraint(container->trailingAnchor(), -40),
+            pinned->bottomAnchor().constraint(container->bottomAnchor(), -30),
+            pinned->topAnchor().constraint(container->topAnchor(), 10),
+        });
+        window->layoutIfNeeded();
+        EXPECT_EQ(pinned->frame(), flipped ? CGRect(20, 10, 140, 60) : CGRect(20, 30, 140, 60));
+        // The view's gaps seen in the window: 20 left, 40 right, 10 at the top.
+        CGRect inWindow = pinned->convertToView(pinned->bounds(), nullptr);
+        EXPECT_EQ(inWindow, (CGRect{20, 30, 140, 60}));
+        // Resizing the superview moves the pinned edges with it.
+        window->setContentSize({300, 100});
+        window->layoutIfNeeded();
+        EXPECT_EQ(pinned->frame().size, (CGSize{240, 60}));
+        // Sizes and centres: a 50 × 20 view centred on the pinned one.
+        auto badge = make<NSView>(CGRect{});
+        container->addSubview(badge);
+        badge->translatesAutoresizingMaskIntoConstraints = false;
+        NSLayoutConstraint::activate({badge->widthAnchor().constraint(50),
+                                      badge->heightAnchor().constraint(20),
+                                      badge->centerXAnchor().constraint(pinned->centerXAnchor()),
+                                      badge->centerYAnchor().constraint(pinned->centerYAnchor())});
+        window->layoutIfNeeded();
+        EXPECT_EQ(badge->frame().size, (CGSize{50, 20}));
+        EXPECT_EQ(badge->frame().midX(), pinned->frame().midX());
+        EXPECT_EQ(badge->frame().midY(), pinned->frame().midY());
+    }
 }
 
 TEST(Views, CursorsArePushedPoppedAndSetInOrder) {
