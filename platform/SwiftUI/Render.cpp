@@ -1,10 +1,8 @@
 // Drawing the laid-out tree into a graphics context, and resolving colours, fonts and
 // images for it.
 
-#ifdef SWIFTUI_WITH_APPKIT
 #include "AppKit/NSColor.h"
 #include "AppKit/NSImage.h"
-#endif
 #include "CoreGraphics/CGContext.h"
 #include "SwiftUI/Modifiers.h"
 #include "SwiftUI/Views.h"
@@ -87,12 +85,8 @@ void ClipModifier::render(const Node& node, CGContext& context) const {
 CGColor ColorValue::resolve() const {
     CGColor c = literal;
     if (isAsset()) {
-#ifdef SWIFTUI_WITH_APPKIT
         auto named = NSColor::named(assetName, assetBundle);
         c = named ? named->cgColor() : CGColor::rgb(0, 0, 0, 0).namedAsset(assetName);
-#else
-        c = CGColor::rgb(0, 0, 0, 0).namedAsset(assetName);
-#endif
     }
     if (opacityFactor != 1)
         c = c.withAlpha(c.alpha() * opacityFactor);
@@ -180,10 +174,8 @@ Image::Image(std::string name, std::shared_ptr<Bundle> bundle)
     : imageName(std::move(name)), bundle(std::move(bundle)) {}
 
 Image::Image(std::shared_ptr<NSImage> image) : image(std::move(image)) {
-#ifdef SWIFTUI_WITH_APPKIT
     if (this->image)
         imageName = this->image->name();
-#endif
 }
 
 Image Image::systemName(std::string name) {
@@ -198,22 +190,16 @@ std::shared_ptr<NSImage> Image::resolved() const {
         return image;
     if (!symbol.empty() || imageName.empty())
         return nullptr;
-        // Looked up once per description (a rebuild makes a new one).
-#ifdef SWIFTUI_WITH_APPKIT
+    // Looked up once per description (a rebuild makes a new one).
     if (!cached)
         cached = NSImage::named(imageName, bundle);
-#endif
     return cached;
 }
 
 static constexpr CGSize symbolSize{13, 13};
 
 CGSize Image::sizeThatFits(Node&, ProposedViewSize proposal) const {
-#ifdef SWIFTUI_WITH_APPKIT
     CGSize natural = symbol.empty() ? (resolved() ? resolved()->size() : CGSize{}) : symbolSize;
-#else
-    CGSize natural = symbolSize;
-#endif
     return isResizable ? proposal.replacingUnspecified(natural) : natural;
 }
 
@@ -231,7 +217,6 @@ void Image::render(const Node& node, CGContext& context) const {
         context.strokePath(mark);
         return;
     }
-#ifdef SWIFTUI_WITH_APPKIT
     auto source = resolved();
     if (!source)
         return;
@@ -264,7 +249,6 @@ void Image::render(const Node& node, CGContext& context) const {
                 tint);
             context.restoreGState();
         }
-#endif
 }
 
 bool Image::hitsContent(const Node& node, CGPoint local) const {
