@@ -20,17 +20,21 @@ std::string parameterText(const std::optional<std::vector<std::string>>& valueSt
     return text;
 }
 
-AUValue parameterValue(const std::string& text) {
+std::optional<AUValue> finiteValue(const std::string& text) {
     const char* first = text.data();
     const char* last = first + text.size();
     if (first != last && *first == '+') {
         ++first;
         if (first != last && (*first == '-' || *first == '+'))
-            return 0; // one sign at most
+            return std::nullopt; // one sign at most
     }
     float value = 0;
     auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec != std::errc() || ptr != last || first == last || !std::isfinite(value))
-        return 0;
+        return std::nullopt;
     return value;
+}
+
+AUValue parameterValue(const std::string& text) {
+    return finiteValue(text).value_or(0);
 }

@@ -20,3 +20,7 @@ std::string parameterText(const std::optional<std::vector<std::string>>& valueSt
 // not a number, or whose number is not finite in single precision ("nan", "inf",
 // "1e40"), gives 0: such a value never reaches the kernel.
 AUValue parameterValue(const std::string& text);
+
+// The same reading, with none in place of 0 for text that is not a finite number
+// (the dials' value entry refuses such text rather than setting 0).
+std::optional<AUValue> finiteValue(const std::string& text);
