@@ -24,9 +24,11 @@ template <class V, class VI> struct GruKernel {
     static V vmin(V a, V b) { return a < b ? a : b; }
     static V vmax(V a, V b) { return a > b ? a : b; }
 
-    // exp(v) for v in [-88, 88]: 2^n e^r with n = round(v / ln 2), |r| <= ln 2 / 2, e^r by
-    // its degree-7 Taylor polynomial; 2^-127 comes out as 0.
-    static V expBounded(V v) {
+    // exp(v) - 1 for v in [-88, 88], accurate relative to the result also near 0:
+    // v = n ln 2 + r with n = round(v / ln 2), |r| <= ln 2 / 2; q = e^r - 1 by its
+    // degree-7 Taylor polynomial; exp(v) - 1 = 2^n q + (2^n - 1), where 2^n is exact and
+    // 2^-127 comes out as 0 (so the result is exactly -1 there).
+    static V expm1Bounded(V v) {
         const V shift = splat(12582912.0f); // 1.5 * 2^23: adding it rounds to an integer
         const V n = (v * splat(1.44269504088896341f) + shift) - shift;
         V r = v - n * splat(0.693359375f);
@@ -38,27 +40,27 @@ template <class V, class VI> struct GruKernel {
         p = p * r + splat(1.0f / 6.0f);
         p = p * r + splat(0.5f);
         p = p * r + splat(1.0f);
-        p = p * r + splat(1.0f);
-        const VI bits = (__builtin_convertvector(n, VI) + 127) << 23;
-        return p * (V)bits;
+        const V q = p * r;
+        const V scale = (V)((__builtin_convertvector(n, VI) + 127) << 23);
+        return scale * q + (scale - splat(1.0f));
     }
 
-    // sigmoid(a) = 1 / (exp(-a) + 1): exactly 1 above a = 88, exactly 0 below -88.
+    // sigmoid(a) = 1 / (exp(-a) + 1) = 1 / ((exp(-a) - 1) + 2): exactly 1 above a = 88,
+    // exactly 0 below -88.
     static V sigmoid(V a) {
-        const V e = expBounded(vmin(vmax(-a, splat(-88.0f)), splat(88.0f)));
-        const V g = splat(1.0f) / (e + splat(1.0f));
+        const V e = expm1Bounded(vmin(vmax(-a, splat(-88.0f)), splat(88.0f)));
+        const V g = splat(1.0f) / (e + splat(2.0f));
         const VI keep = a > splat(-88.0f);
         return (V)((VI)g & keep);
     }
 
-    // tanh(v) = 1 - 2 / (exp(2v) + 1), v clamped to +-7.90531110763549805; v itself below
-    // |v| = 0.0004, where the difference form loses its last bits.
+    // tanh(v) = (exp(2v) - 1) / (exp(2v) + 1), v clamped to +-7.90531110763549805; the
+    // expm1 form keeps small values accurate to their last bits.
     static V tanh(V v) {
         const V clampHi = splat(7.90531110763549805f);
         const V x = vmin(vmax(v, -clampHi), clampHi);
-        const V t = splat(1.0f) - splat(2.0f) / (expBounded(x + x) + splat(1.0f));
-        const V mag = vmax(x, -x);
-        return mag < splat(0.0004f) ? x : t;
+        const V e = expm1Bounded(x + x);
+        return e / (e + splat(2.0f));
     }
 
     // One fast-layout group: four 32-row tiles over `columns` inputs, tile t reading

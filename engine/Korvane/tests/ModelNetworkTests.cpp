@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -113,6 +114,51 @@ TEST_P(NetworkOnPath, SaturatedGatesAndCandidatesStayExact) {
                 else
                     ASSERT_NEAR(h, c.expected, 2e-6f);
             }
+        }
+    }
+}
+
+TEST_P(NetworkOnPath, ActivationsMatchTheExactFunctions) {
+    const auto scale = [](int k) { return 20.0f * float(k + 1) / 64.0f; };
+    // After a reset, one step gives h1 = c (1 - z): with z held at 0 it shows
+    // tanh(a) unit by unit, with c held at tanh(clamp) it shows 1 - sigmoid(a). Unit k
+    // sees a = s x with s = 20 (k + 1) / 64 (the input dense passes x through, and a
+    // product is rounded once on every path), so 200 inputs in [-1, 1] sweep a over
+    // [-20, 20].
+    const double kClamp = 7.90531110763549805;
+    const double clampTanh = std::tanh(kClamp);
+    for (bool gate : {false, true}) {
+        SCOPED_TRACE(gate ? "sigmoid" : "tanh");
+        DocumentArrays arrays = testing::zeroArrays();
+        std::fill(arrays.inW.begin(), arrays.inW.end(), 1.0f);
+        const int swept = gate ? kUnits : 2 * kUnits; // document rows: r, z, n
+        const int held = gate ? 2 * kUnits : kUnits;
+        for (int k = 0; k < kUnits; ++k) {
+            arrays.gru1.ih[std::size_t((swept + k) * kUnits)] = scale(k);
+            arrays.gru1.bih[std::size_t(held + k)] = gate ? 1000.0f : -200.0f;
+        }
+        ModelNetwork network;
+        network.setWeights(testing::parse(testing::writeDocument(arrays)));
+        double worst = 0.0, worstRelative = 0.0;
+        for (int i = 0; i <= 200; ++i) {
+            const float x = float(i - 100) / 100.0f;
+            network.resetState();
+            network.step(x);
+            for (int k = 0; k < kUnits; ++k) {
+                const double a = double(scale(k) * x);
+                const double expected = gate ? clampTanh * (1.0 - 1.0 / (1.0 + std::exp(-a)))
+                                             : std::tanh(std::clamp(a, -kClamp, kClamp));
+                const double error = std::fabs(network.hidden1()[k] - expected);
+                worst = std::max(worst, error);
+                worstRelative =
+                    std::max(worstRelative, error / std::max(std::fabs(expected), 1e-30));
+            }
+        }
+        // About two ulps of 1; the straightforward path's library functions are looser.
+        const double tolerance = GetParam() == KernelPath::Reference ? 3.5e-7 : 1.6e-7;
+        EXPECT_LT(worst, tolerance);
+        if (!gate) { // tanh keeps its relative accuracy down to 0
+            EXPECT_LT(worstRelative, tolerance);
         }
     }
 }
