@@ -82,6 +82,7 @@ template <class V, class VI> struct GruKernel {
             for (int t = 0; t < VT; ++t)
                 acc[k][t] = load(g.out[first + k] + t * W);
         const float* column = g.matrix + first * kTile;
+#pragma GCC unroll 4
         for (int c = 0; c < g.columns; ++c, column += kGroup) {
 #pragma GCC unroll 8
             for (int k = 0; k < K; ++k) {
