@@ -1,0 +1,164 @@
+// The four trained delay-line models as the engine embeds them: each loads, keeps its
+// small-signal gain at the inverse of the kernel's output gain, returns to silence,
+// sounds unlike the others and unlike a wire, and stays bounded in a runaway loop.
+#include "BinaryData.h"
+#include "Korvane/ModelProcessor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <random>
+#include <vector>
+
+namespace {
+
+constexpr double kRate = 44100.0;
+
+struct Model {
+    const char* name;
+    const unsigned char* data;
+    unsigned int size;
+    float kernelGain; // the kernel's output gain G: the model's own gain is about 1/G
+};
+
+const std::array<Model, 4> kModels{{
+    {"bbd1", BinaryData::model13_json, BinaryData::model13_jsonSize, 0.631f},
+    {"bbd2", BinaryData::model12_json, BinaryData::model12_jsonSize, 0.582f},
+    {"pt1", BinaryData::model19_json, BinaryData::model19_jsonSize, 1.0f},
+    {"pt2", BinaryData::model18_json, BinaryData::model18_jsonSize, 1.06f},
+}};
+
+std::unique_ptr<Korvane::ModelProcessor> load(const Model& m) {
+    auto p = std::make_unique<Korvane::ModelProcessor>(1);
+    p->loadModel(m.data, m.size);
+    p->setupProcessing(kRate, 512);
+    return p;
+}
+
+std::vector<float> run(Korvane::ModelProcessor& p, const std::vector<float>& x) {
+    std::vector<float> y(x.size());
+    std::transform(x.begin(), x.end(), y.begin(), [&](float v) { return p.processSample(v); });
+    return y;
+}
+
+std::vector<float> sine(double amplitude, double hz, int frames) {
+    std::vector<float> x(frames);
+    for (int i = 0; i < frames; ++i)
+        x[i] = float(amplitude * std::sin(2.0 * std::numbers::pi * hz * i / kRate));
+    return x;
+}
+
+// RMS over [from, end).
+double rms(const std::vector<float>& x, std::size_t from) {
+    double sum = 0.0;
+    for (std::size_t i = from; i < x.size(); ++i)
+        sum += double(x[i]) * x[i];
+    return std::sqrt(sum / double(x.size() - from));
+}
+
+double dB(double v) {
+    return 20.0 * std::log10(std::max(v, 1e-5));
+}
+
+TEST(TrainedModels, EachLoadsAndPassesASmallSineAtTheInverseOfItsKernelGain) {
+    for (const Model& m : kModels) {
+        SCOPED_TRACE(m.name);
+        auto p = load(m);
+        ASSERT_TRUE(p->isLoaded());
+        const auto x = sine(0.1, 1000.0, int(kRate / 2)); // -20 dBFS, 1 kHz
+        const auto y = run(*p, x);
+        const double gain = dB(rms(y, x.size() / 2) / rms(x, x.size() / 2));
+        EXPECT_NEAR(gain, -dB(m.kernelGain), 1.0);
+    }
+}
+
+TEST(TrainedModels, SilenceAfterABurstStaysBelowMinus120dBFS) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> noise(-0.7f, 0.7f);
+    std::vector<float> x(int(kRate * 1.5), 0.0f);
+    std::generate_n(x.begin(), int(kRate * 0.2), [&] { return noise(rng); });
+    for (const Model& m : kModels) {
+        SCOPED_TRACE(m.name);
+        auto p = load(m);
+        const auto y = run(*p, x);
+        float peak = 0.0f;
+        for (std::size_t i = x.size() - std::size_t(kRate / 2); i < x.size(); ++i)
+            peak = std::max(peak, std::fabs(y[i]));
+        EXPECT_LT(peak, 1e-6f); // -120 dBFS
+    }
+}
+
+// Level of each tone of a multi-tone signal after a model, in dB: a coarse spectrum
+// that shows the line's filters and its level-dependent colouring.
+constexpr std::array<double, 8> kTones{100, 300, 1000, 3000, 6000, 9000, 12000, 16000};
+
+std::vector<double> toneLevels(const std::vector<float>& y) {
+    std::vector<double> levels;
+    const std::size_t from = y.size() / 2;
+    for (double hz : kTones) {
+        double re = 0.0, im = 0.0;
+        for (std::size_t i = from; i < y.size(); ++i) {
+            const double w = 2.0 * std::numbers::pi * hz * double(i) / kRate;
+            re += y[i] * std::cos(w);
+            im += y[i] * std::sin(w);
+        }
+        levels.push_back(dB(2.0 * std::hypot(re, im) / double(y.size() - from)));
+    }
+    return levels;
+}
+
+double rmsDifference(const std::vector<double>& a, const std::vector<double>& b) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        sum += (a[i] - b[i]) * (a[i] - b[i]);
+    return std::sqrt(sum / double(a.size()));
+}
+
+TEST(TrainedModels, DifferFromEachOtherAndFromAWireByMoreThan3dBAcrossTheSpectrum) {
+    const int frames = int(kRate / 2);
+    std::vector<float> x(frames, 0.0f);
+    for (std::size_t k = 0; k < kTones.size(); ++k)
+        for (int i = 0; i < frames; ++i)
+            x[i] += float(0.08 * std::sin(2.0 * std::numbers::pi * kTones[k] * i / kRate + k));
+    std::vector<std::vector<double>> spectra{toneLevels(x)}; // the wire
+    for (const Model& m : kModels) {
+        auto p = load(m);
+        spectra.push_back(toneLevels(run(*p, x)));
+    }
+    for (std::size_t a = 0; a < spectra.size(); ++a)
+        for (std::size_t b = a + 1; b < spectra.size(); ++b) {
+            SCOPED_TRACE(::testing::Message() << (a == 0 ? "wire" : kModels[a - 1].name) << " vs "
+                                              << kModels[b - 1].name);
+            EXPECT_GT(rmsDifference(spectra[a], spectra[b]), 3.0);
+        }
+}
+
+TEST(TrainedModels, StayFiniteAndBoundedInsideA150PercentFeedbackLoop) {
+    // The kernel's loop reduced to its core: line = input + F G model(line delayed).
+    const int delay = int(kRate * 0.05);
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
+    for (const Model& m : kModels) {
+        SCOPED_TRACE(m.name);
+        auto p = load(m);
+        std::vector<float> line(delay, 0.0f);
+        float peak = 0.0f;
+        bool finite = true;
+        for (int i = 0; i < int(kRate * 3); ++i) {
+            const float in = i < delay ? noise(rng) : 0.0f;
+            const float y = p->processSample(line[i % delay]) * m.kernelGain;
+            line[i % delay] = in + 1.5f * y;
+            finite = finite && std::isfinite(line[i % delay]);
+            if (i > int(kRate * 2))
+                peak = std::max(peak, std::fabs(line[i % delay]));
+        }
+        EXPECT_TRUE(finite);
+        EXPECT_LT(peak, 4.0f);
+    }
+}
+
+} // namespace

@@ -1,0 +1,206 @@
+"""Signals the trainer makes itself: plucks, chords, sweeps, noise bursts, drums and
+speech (spoken by espeak-ng), each clip at a peak level between -40 and 0 dBFS.
+
+Every generator takes a numpy Generator, so a seed fixes the whole set. The
+training, validation and held-out sets use different seeds and different
+sentences, so the held-out clips are never trained on."""
+
+from __future__ import annotations
+
+import io
+import math
+import subprocess
+import wave
+
+import numpy as np
+
+RATE = 44100
+
+TRAIN_SENTENCES = [
+    "The quick brown fox jumps over the lazy dog.",
+    "A delay line remembers what you played a moment ago.",
+    "Seven silver swans swam slowly south in the summer.",
+    "Please call Stella and ask her to bring these things with her from the store.",
+    "Bright vowels and sharp consonants test the high end of the line.",
+    "Numbers: one, two, three, four, five, six, seven, eight, nine, ten.",
+    "She sells sea shells by the sea shore, and the shells she sells are surely seashells.",
+    "Echoes fade into the distance like footsteps in a long hall.",
+]
+TEST_SENTENCES = [
+    "How razorback jumping frogs can level six piqued gymnasts.",
+    "Every evening the tape hiss rose softly behind the music.",
+]
+TRAIN_VOICES = ["en", "en-us", "en+f3", "en+m3", "de", "fr", "es+f2", "it"]
+TEST_VOICES = ["en-gb-x-rp+f4", "nl"]
+
+
+def _espeak(text: str, voice: str, speed: int, pitch: int) -> np.ndarray:
+    wav = subprocess.run(
+        ["espeak-ng", "-v", voice, "-s", str(speed), "-p", str(pitch), "--stdout", text],
+        check=True,
+        capture_output=True,
+    ).stdout
+    with wave.open(io.BytesIO(wav)) as w:
+        rate = w.getframerate()
+        pcm = np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(np.float64) / 32768.0
+    return _upsample(pcm, rate)
+
+
+def _upsample(x: np.ndarray, rate: int) -> np.ndarray:
+    """Integer-ratio upsampling to 44.1 kHz with a Hann-windowed sinc interpolator."""
+    ratio = RATE // rate
+    if ratio <= 1:
+        return x
+    up = np.zeros(x.size * ratio)
+    up[::ratio] = x * ratio
+    n = np.arange(-16 * ratio, 16 * ratio + 1)
+    h = np.sinc(n / ratio) / ratio * np.hanning(n.size)
+    return np.convolve(up, h, mode="same")
+
+
+def speech_corpus(sentences, voices, rng) -> np.ndarray:
+    parts = []
+    for i, text in enumerate(sentences):
+        for voice in voices[i % 2 :: 2]:
+            parts.append(_espeak(text, voice, int(rng.integers(120, 220)), int(rng.integers(20, 80))))
+    return np.concatenate(parts)
+
+
+def _envelope(n: int, attack: float, decay: float) -> np.ndarray:
+    t = np.arange(n) / RATE
+    return np.minimum(t / max(attack, 1e-4), 1.0) * np.exp(-t / decay)
+
+
+def _note_hz(rng) -> float:
+    return 440.0 * 2.0 ** ((rng.integers(28, 88) - 69) / 12.0)
+
+
+def _tone(n: int, hz: float, rng, bright: float) -> np.ndarray:
+    """Additive tone with slightly stretched partials whose level falls with order."""
+    t = np.arange(n) / RATE
+    out = np.zeros(n)
+    k = 1
+    while k * hz < 18000 and k <= 40:
+        f = k * hz * (1 + 0.0004 * k * k)
+        out += np.sin(2 * math.pi * f * t + rng.uniform(0, 2 * math.pi)) * k ** (-bright) * np.exp(-t * k * 0.6)
+        k += 1
+    return out
+
+
+def pluck(n, rng):
+    out = np.zeros(n)
+    start = 0
+    while start < n:
+        length = n - start
+        out[start:] += _tone(length, _note_hz(rng), rng, rng.uniform(0.7, 1.6)) * _envelope(
+            length, 0.001, rng.uniform(0.05, 0.6)
+        )
+        start += int(rng.integers(RATE // 10, RATE // 2))
+    return out
+
+
+def chord(n, rng):
+    root = _note_hz(rng) / 2
+    out = np.zeros(n)
+    for step in rng.choice([0, 3, 4, 7, 10, 12, 14, 16], size=int(rng.integers(3, 6)), replace=False):
+        out += _tone(n, root * 2 ** (step / 12), rng, rng.uniform(0.6, 1.5))
+    return out * _envelope(n, rng.uniform(0.001, 0.1), rng.uniform(0.3, 3.0))
+
+
+def sweep(n, rng):
+    f0, f1 = sorted(rng.uniform(math.log(20), math.log(20000), size=2))
+    if rng.random() < 0.5:
+        f0, f1 = f1, f0
+    t = np.arange(n) / RATE
+    f = np.exp(f0 + (f1 - f0) * t / t[-1])
+    phase = 2 * math.pi * np.cumsum(f) / RATE
+    return np.sin(phase) * (0.5 + 0.5 * np.sin(2 * math.pi * rng.uniform(0.5, 4) * t) ** 2)
+
+
+def _coloured_noise(n, rng, tilt: float, low: float = 0.0) -> np.ndarray:
+    spectrum = np.fft.rfft(rng.standard_normal(n))
+    f = np.fft.rfftfreq(n, 1 / RATE)
+    spectrum *= np.maximum(f, 20.0) ** (-tilt) * (f >= low)
+    x = np.fft.irfft(spectrum, n)
+    return x / (np.max(np.abs(x)) + 1e-12)
+
+
+def noise_burst(n, rng):
+    out = np.zeros(n)
+    for _ in range(int(rng.integers(1, 5))):
+        start = int(rng.integers(0, n - 1))
+        length = n - start
+        out[start:] += _coloured_noise(length, rng, rng.uniform(-0.3, 1.2)) * _envelope(
+            length, rng.uniform(0.0005, 0.02), rng.uniform(0.01, 0.3)
+        )
+    return out
+
+
+def drums(n, rng):
+    out = np.zeros(n)
+    step = int(RATE * rng.uniform(0.08, 0.2))
+    t = np.arange(n) / RATE
+    for start in range(0, n, step):
+        length = n - start
+        tt = t[:length]
+        kind = rng.integers(0, 3)
+        if kind == 0:  # kick: a falling sine
+            f = 45 + 120 * np.exp(-tt / 0.03)
+            hit = np.sin(2 * math.pi * np.cumsum(f) / RATE) * np.exp(-tt / 0.25)
+        elif kind == 1:  # snare: tone and noise
+            hit = 0.5 * np.sin(2 * math.pi * 190 * tt) * np.exp(-tt / 0.08)
+            hit += _coloured_noise(length, rng, 0.2) * np.exp(-tt / 0.06)
+        else:  # hat: high noise
+            hit = 0.6 * _coloured_noise(length, rng, -0.2, low=6000) * np.exp(-tt / rng.uniform(0.02, 0.2))
+        if rng.random() < 0.8:
+            out[start:] += hit * rng.uniform(0.3, 1.0)
+    return out
+
+
+def speech(n, rng, corpus):
+    start = int(rng.integers(0, corpus.size - n))
+    return corpus[start : start + n].copy()
+
+
+def burst_then_silence(n, rng):
+    """Sound that stops: the line must come back to exact silence."""
+    out = np.zeros(n)
+    stop = int(rng.integers(n // 8, n // 2))
+    out[:stop] = _coloured_noise(stop, rng, rng.uniform(0, 1)) * _envelope(stop, 0.001, 1.0)
+    if rng.random() < 0.5:
+        out[:stop] = _tone(stop, _note_hz(rng), rng, 1.0)
+    return out
+
+
+KINDS = [
+    (pluck, 0.18),
+    (chord, 0.14),
+    (sweep, 0.10),
+    (noise_burst, 0.14),
+    (drums, 0.14),
+    (speech, 0.22),
+    (burst_then_silence, 0.08),
+]
+
+
+def make_set(count: int, length: int, seed: int, held_out: bool = False) -> np.ndarray:
+    """count clips of length samples, each at a peak level drawn from -40...0 dBFS;
+    a quarter of the clips also move their level within the clip."""
+    rng = np.random.default_rng(seed)
+    corpus = (
+        speech_corpus(TEST_SENTENCES, TEST_VOICES, rng)
+        if held_out
+        else speech_corpus(TRAIN_SENTENCES, TRAIN_VOICES, rng)
+    )
+    corpus /= np.max(np.abs(corpus))
+    weights = np.array([w for _, w in KINDS])
+    out = np.zeros((count, length))
+    for i in range(count):
+        make = KINDS[rng.choice(len(KINDS), p=weights / weights.sum())][0]
+        x = make(length, rng, corpus) if make is speech else make(length, rng)
+        x /= np.max(np.abs(x)) + 1e-12
+        if rng.random() < 0.25:
+            t = np.linspace(0, 1, length)
+            x *= 10 ** (rng.uniform(-20, 0) * (t if rng.random() < 0.5 else 1 - t) / 20)
+        out[i] = x * 10 ** (rng.uniform(-40, 0) / 20)
+    return out

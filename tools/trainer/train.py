@@ -1,0 +1,207 @@
+"""Trains one delay-line network against its reference colouring and writes its
+weight document and its measurements.
+
+  /usr/bin/python3 train.py --model bbd1 --out ../../engine/models
+
+Network: dense(1->64) - GRU(64) - GRU(64) - dense(64->1), residual y = x + net(x),
+at 44.1 kHz. Loss: error-to-signal ratio of pre-emphasised signals
+(e[n] - 0.85 e[n-1]) plus a DC term, 0.75/0.25, with truncated back-propagation
+through time. Everything is seeded and single-threaded, so the same command gives
+the same document on the same machine."""
+
+from __future__ import annotations
+
+import argparse
+import copy
+import json
+import math
+import os
+import time
+
+import numpy as np
+import torch
+
+import references
+import signals
+from export import export_document
+from measure import measure
+
+DOCUMENTS = {"bbd1": "model13.json", "bbd2": "model12.json", "pt1": "model19.json", "pt2": "model18.json"}
+SEGMENT = 22050  # samples per training clip (0.5 s)
+WARMUP = 200  # samples run before the loss counts
+CHUNK = 1000  # samples per truncated back-propagation step
+PRE_EMPHASIS = 0.85
+
+
+class DelayLineNet(torch.nn.Module):
+    """The network of the engine; module names give the document's key prefixes."""
+
+    def __init__(self, hidden: int = 64):
+        super().__init__()
+        self.input_dense = torch.nn.Linear(1, hidden)
+        self.gru = torch.nn.GRU(hidden, hidden, batch_first=True)
+        self.gru2 = torch.nn.GRU(hidden, hidden, batch_first=True)
+        self.output_dense = torch.nn.Linear(hidden, 1)
+        with torch.no_grad():  # start near the identity: net(x) small
+            self.output_dense.weight.mul_(0.1)
+            self.output_dense.bias.zero_()
+
+    def forward(self, x, state=None):
+        """x: [batch, time, 1]; returns y = x + net(x) and the two hidden states."""
+        h1, h2 = (None, None) if state is None else state
+        a, h1 = self.gru(self.input_dense(x), h1)
+        b, h2 = self.gru2(a, h2)
+        return x + self.output_dense(b), (h1, h2)
+
+
+def run(net, x: np.ndarray, block: int = 44100) -> np.ndarray:
+    """Runs the trained network over signals [rows, samples] from rest (no gradients)."""
+    xt = torch.from_numpy(np.atleast_2d(x).astype(np.float32))[..., None]
+    out, state = [], None
+    with torch.no_grad():
+        for s in range(0, xt.shape[1], block):
+            y, state = net(xt[:, s : s + block], state)
+            out.append(y)
+    return torch.cat(out, dim=1)[..., 0].double().numpy()
+
+
+def streamer(net):
+    """A block processor over the network that carries its hidden state."""
+    state = [None]
+
+    def process(xb: np.ndarray) -> np.ndarray:
+        with torch.no_grad():
+            y, state[0] = net(torch.from_numpy(xb.astype(np.float32))[None, :, None], state[0])
+        return y[0, :, 0].double().numpy()
+
+    return process
+
+
+def pre_emphasis(e: torch.Tensor) -> torch.Tensor:
+    return e[:, 1:] - PRE_EMPHASIS * e[:, :-1]
+
+
+def loss_fn(y: torch.Tensor, target: torch.Tensor) -> torch.Tensor:
+    """0.75 ESR(pre-emphasised) + 0.25 DC, each normalised per clip so quiet clips
+    count as much as loud ones; a floor keeps silent clips from dividing by zero."""
+    y, target = y[..., 0], target[..., 0]
+    num = pre_emphasis(target - y).pow(2).sum(1)
+    den = pre_emphasis(target).pow(2).sum(1)
+    esr = num / (den + 1e-3 * den.mean() + 1e-10)
+    energy = target.pow(2).mean(1)
+    dc = (target - y).mean(1).pow(2) / (energy + 1e-3 * energy.mean() + 1e-10)
+    return (0.75 * esr + 0.25 * dc).mean()
+
+
+def esr(y: np.ndarray, target: np.ndarray) -> float:
+    return float(np.sum((target - y) ** 2) / np.sum(target**2))
+
+
+def trim_dc(net) -> float:
+    """Makes net(0) = 0: the output bias cancels the output at the hidden states'
+    fixed point under silence (the fixed point does not depend on that bias)."""
+    y = run(net, np.zeros((1, 2 * 44100)))
+    offset = float(y[0, -1])
+    with torch.no_grad():
+        net.output_dense.bias.sub_(offset)
+    return offset
+
+
+def train(args) -> None:
+    torch.set_num_threads(args.threads)
+    torch.manual_seed(args.seed)
+    rng = np.random.default_rng(args.seed)
+    line = references.make_line(args.model)
+    started = time.time()
+
+    x_train = signals.make_set(args.clips, SEGMENT, seed=1000 + args.seed)
+    x_valid = signals.make_set(16, SEGMENT, seed=2000 + args.seed)
+    t_train = line.process(x_train)
+    t_valid = line.process(x_valid)
+    print(f"{args.model}: data ready in {time.time() - started:.0f} s", flush=True)
+    xs = torch.from_numpy(x_train.astype(np.float32))[..., None]
+    ts = torch.from_numpy(t_train.astype(np.float32))[..., None]
+
+    net = DelayLineNet()
+    opt = torch.optim.Adam(net.parameters(), lr=args.lr)
+    best, best_state, bad = math.inf, copy.deepcopy(net.state_dict()), 0
+    for batch in range(args.batches):
+        rows = torch.from_numpy(rng.choice(args.clips, size=args.batch_size, replace=False))
+        xb, tb = xs[rows], ts[rows]
+        with torch.no_grad():
+            _, state = net(xb[:, :WARMUP])
+        total = 0.0
+        for s in range(WARMUP, SEGMENT, CHUNK):
+            y, state = net(xb[:, s : s + CHUNK], state)
+            loss = loss_fn(y, tb[:, s : s + CHUNK])
+            opt.zero_grad()
+            loss.backward()
+            torch.nn.utils.clip_grad_norm_(net.parameters(), 5.0)
+            opt.step()
+            state = tuple(h.detach() for h in state)
+            total += float(loss)
+        if (batch + 1) % args.validate_every == 0 or batch + 1 == args.batches:
+            v = esr(run(net, x_valid), t_valid)
+            if v < best:
+                best, best_state, bad = v, copy.deepcopy(net.state_dict()), 0
+                checkpoint = {"state": best_state, "validation_esr": best, "batch": batch + 1}
+                torch.save(checkpoint, os.path.join(args.work, f"{args.model}.best.pt"))
+            else:
+                bad += 1
+                if bad >= 2:  # plateau: halve the rate, go on from the best weights
+                    for g in opt.param_groups:
+                        g["lr"] *= 0.5
+                    net.load_state_dict(best_state)
+                    bad = 0
+            lr = opt.param_groups[0]["lr"]
+            print(
+                f"{args.model}: batch {batch + 1} loss {total / math.ceil((SEGMENT - WARMUP) / CHUNK):.5f} "
+                f"valid ESR {v:.5f} best {best:.5f} lr {lr:.2e} {time.time() - started:.0f} s",
+                flush=True,
+            )
+            if lr < args.lr / 64:
+                break
+    seconds = time.time() - started
+    finish(args, net, best_state, line, seconds, best, batch + 1)
+
+
+def finish(args, net, best_state, line, seconds, best, batches) -> None:
+    """Exports the best weights (after the DC trim) and measures them."""
+    net.load_state_dict(best_state)
+    offset = trim_dc(net)
+    path = os.path.join(args.out, DOCUMENTS[args.model])
+    with open(path, "w") as f:
+        f.write(export_document(net))
+    torch.save(net.state_dict(), os.path.join(args.work, f"{args.model}.pt"))
+    metrics = measure(args.model, lambda x: run(net, x), line, lambda: streamer(net))
+    metrics.update(training_seconds=None if seconds is None else round(seconds), dc_trim=offset, validation_esr=best, batches=batches)
+    with open(os.path.join(args.work, f"{args.model}.metrics.json"), "w") as f:
+        json.dump(metrics, f, indent=1)
+    print(json.dumps(metrics), flush=True)
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--model", choices=references.MODEL_ORDER, required=True)
+    p.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "..", "engine", "models"))
+    p.add_argument("--work", default=os.path.join(os.path.dirname(__file__), "runs"))
+    p.add_argument("--seed", type=int, default=7)
+    p.add_argument("--clips", type=int, default=2400)
+    p.add_argument("--batches", type=int, default=540)
+    p.add_argument("--batch-size", type=int, default=32)
+    p.add_argument("--validate-every", type=int, default=10)
+    p.add_argument("--lr", type=float, default=5e-3)
+    p.add_argument("--threads", type=int, default=1)
+    p.add_argument("--finish", action="store_true", help="export the best checkpoint of a stopped run")
+    args = p.parse_args()
+    os.makedirs(args.work, exist_ok=True)
+    if args.finish:
+        torch.set_num_threads(args.threads)
+        c = torch.load(os.path.join(args.work, f"{args.model}.best.pt"))
+        finish(args, DelayLineNet(), c["state"], references.make_line(args.model), None, c["validation_esr"], c["batch"])
+    else:
+        train(args)
+
+
+if __name__ == "__main__":
+    main()
