@@ -111,8 +111,10 @@ std::optional<NSAssetCatalog::Artwork> NSAssetCatalog::image(const std::string& 
     fs::path base = fs::path(assets) / name;
     if (auto svg = CGSVGDocument::fromFile(base.string() + ".svg"))
         artwork = *svg;
+    else if (auto dense = CGImage::fromPNGFile(base.string() + "@2x.png"))
+        artwork = Bitmap{dense->named(name), 2};
     else if (auto png = CGImage::fromPNGFile(base.string() + ".png"))
-        artwork = png->named(name);
+        artwork = Bitmap{png->named(name), 1};
     images.emplace(name, artwork);
     return artwork;
 }
@@ -130,5 +132,7 @@ std::shared_ptr<NSImage> NSImage::named(const std::string& name,
         return nullptr;
     if (auto* svg = std::get_if<CGSVGDocument>(&*artwork))
         return withSVG(*svg, name);
-    return withCGImage(std::get<CGImage>(*artwork));
+    const auto& bitmap = std::get<NSAssetCatalog::Bitmap>(*artwork);
+    return withCGImage(bitmap.image,
+                       {bitmap.image.width() / bitmap.scale, bitmap.image.height() / bitmap.scale});
 }

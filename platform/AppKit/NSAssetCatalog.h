@@ -8,6 +8,9 @@
 // components 0…1, or a "#rrggbb" / "#rrggbbaa" text:
 //   { "Background/Darker": [0.11, 0.11, 0.13, 1], "values": "#e8e2d0" }
 //
+// A bitmap may come at double density instead: <name>@2x.png is shown at half its
+// pixel size (and is preferred over <name>.png).
+//
 // A catalogue is read once per folder and kept for the process; parsed artwork is
 // kept too, so named images are cheap to make again. NSColor::named and
 // NSImage::named go through it.
@@ -36,8 +39,13 @@ class NSAssetCatalog {
     const std::string& folder() const { return assets; }
     // The colour asset, labelled with its name; none when absent.
     std::optional<CGColor> color(const std::string& name) const;
-    // Artwork of an image asset: SVG document or bitmap, labelled with its name.
-    using Artwork = std::variant<CGSVGDocument, CGImage>;
+    // Artwork of an image asset: SVG document, or bitmap (labelled with its name)
+    // with its pixels per point.
+    struct Bitmap {
+        CGImage image;
+        CGFloat scale = 1;
+    };
+    using Artwork = std::variant<CGSVGDocument, Bitmap>;
     std::optional<Artwork> image(const std::string& name) const;
     // The names of the colour assets, sorted.
     std::vector<std::string> colorNames() const;

@@ -158,6 +158,14 @@ class CGContext {
 
     // The recorded operations, in drawing order (empty unless recording).
     const std::vector<CGDisplayItem>& displayList() const { return items; }
+    // The recorded operations of one kind, in drawing order.
+    std::vector<CGDisplayItem> displayItems(CGDisplayItem::Kind kind) const {
+        std::vector<CGDisplayItem> found;
+        for (const CGDisplayItem& item : items)
+            if (item.kind == kind)
+                found.push_back(item);
+        return found;
+    }
     bool recordsDisplayList() const { return options.recordsDisplayList; }
     void clearDisplayList() { items.clear(); }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <mutex>
 #include <string_view>
 #include <vector>
@@ -93,7 +94,19 @@ std::optional<Face> listedFace(const char* object, const std::string& name) {
     return face;
 }
 
-std::optional<Face> resolve(const std::string& name) {
+// Resolved names, kept until the font configuration changes: listing the installed
+// fonts takes milliseconds, and views look fonts up by name as they draw.
+struct FaceCache {
+    std::mutex lock;
+    std::map<std::string, std::optional<Face>> faces;
+};
+
+FaceCache& faceCache() {
+    static FaceCache cache;
+    return cache;
+}
+
+std::optional<Face> resolveUncached(const std::string& name) {
     for (const char* object : {FC_POSTSCRIPT_NAME, FC_FULLNAME, FC_FAMILY})
         if (auto face = listedFace(object, name))
             return face;
@@ -104,6 +117,15 @@ std::optional<Face> resolve(const std::string& name) {
     if (!file.empty() && file != fallback)
         return Face{name};
     return std::nullopt;
+}
+
+std::optional<Face> resolve(const std::string& name) {
+    FaceCache& cache = faceCache();
+    std::lock_guard guard(cache.lock);
+    auto found = cache.faces.find(name);
+    if (found != cache.faces.end())
+        return found->second;
+    return cache.faces[name] = resolveUncached(name);
 }
 
 } // namespace
@@ -272,6 +294,10 @@ namespace CGFontRegistry {
 void addFontFolder(const std::string& folder) {
     CGTextLayout::ensureFontsLoaded();
     loadFolder(folder);
+    {
+        std::lock_guard guard(faceCache().lock);
+        faceCache().faces.clear();
+    }
     pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(pango_cairo_font_map_get_default()));
 }
 

@@ -35,15 +35,12 @@ TEST(Drawing, WindowDrawsViewsWhereTheySitWithImagesTextAndOpacity) {
     window->contentView()->addSubview(upright);
     window->contentView()->addSubview(flipped);
     auto context = window->snapshot(true);
-    std::vector<CGDisplayItem> fills, images, texts;
-    for (const auto& item : context->displayList()) {
-        if (item.kind == CGDisplayItem::Kind::fill && item.color == CGColor::rgb(1, 0, 0, 1))
+    std::vector<CGDisplayItem> fills;
+    for (const auto& item : context->displayItems(CGDisplayItem::Kind::fill))
+        if (item.color == CGColor::rgb(1, 0, 0, 1))
             fills.push_back(item);
-        if (item.kind == CGDisplayItem::Kind::image)
-            images.push_back(item);
-        if (item.kind == CGDisplayItem::Kind::text)
-            texts.push_back(item);
-    }
+    auto images = context->displayItems(CGDisplayItem::Kind::image);
+    auto texts = context->displayItems(CGDisplayItem::Kind::text);
     ASSERT_EQ(fills.size(), 2u);
     ASSERT_EQ(images.size(), 2u);
     ASSERT_EQ(texts.size(), 2u);

@@ -57,6 +57,10 @@ TEST(Resources, ColoursAndImagesComeFromTheBundlesCatalogue) {
     EXPECT_FALSE(dot->isVector());
     EXPECT_EQ(dot->size(), (CGSize{4, 2}));
     EXPECT_EQ(dot->cgImage().pixel(3, 1), (CGImage::Pixel{0, 200, 0, 255}));
+    auto dense = NSImage::named("dense", bundle); // dense@2x.png, 4 × 2 pixels
+    ASSERT_NE(dense, nullptr);
+    EXPECT_EQ(dense->size(), (CGSize{2, 1}));
+    EXPECT_EQ(dense->cgImage(2).width(), 4u);
     for (const char* missing : {"nothing", "knobs", "../Assets/arrow", "/etc/passwd", ""})
         EXPECT_EQ(NSImage::named(missing, bundle), nullptr) << missing;
 }
