@@ -5,6 +5,7 @@
 #include "CoreGraphics/CGContext.h"
 #include "Dispatch/Dispatch.h"
 #include "Observation/Observation.h"
+#include "SwiftUI/Menu.h"
 #include "SwiftUI/Modifiers.h"
 #include "SwiftUI/Views.h"
 
@@ -40,7 +41,9 @@ void trackBody(Node& node, const std::function<void()>& body) {
 Button::Button(const std::string& title, std::function<void()> action)
     : action(std::move(action)), label(Text(title)) {}
 
-void Button::build(Node& node, ViewContext& ctx) const {
+// A label drawn by the environment's button style that acts on a click.
+static void buildPressable(Node& node, ViewContext& ctx, const AnyView& label,
+                           std::function<void()> action) {
     State<bool> isPressed = ctx.state(false);
     static const auto plain =
         std::make_shared<const detail::ButtonStyleBox<PlainButtonStyle>>(PlainButtonStyle{});
@@ -48,9 +51,13 @@ void Button::build(Node& node, ViewContext& ctx) const {
     AnyView body;
     detail::trackBody(node, [&] { body = style->makeBody({label, *isPressed}, ctx); });
     if (node.isEnabled())
-        node.gestures.push_back({detail::makeButtonGesture(action, isPressed),
+        node.gestures.push_back({detail::makeButtonGesture(std::move(action), isPressed),
                                  Node::GestureAttachment::Kind::exclusive});
     ctx.setChildren({body});
+}
+
+void Button::build(Node& node, ViewContext& ctx) const {
+    buildPressable(node, ctx, label, action);
 }
 
 // ---- TextField
@@ -146,6 +153,65 @@ bool TextField::handleKey(Node& node, const KeyPress& press, bool& selectAll) co
     selectAll = false;
     text.set(value);
     return true;
+}
+
+} // namespace SwiftUI
+
+// ---- Menu
+
+namespace SwiftUI {
+
+void Menu::build(Node& node, ViewContext& ctx) const {
+    std::weak_ptr<Node> weak = node.weak_from_this();
+    auto content = items;
+    buildPressable(node, ctx, label, [weak, content] {
+        if (auto n = weak.lock())
+            n->graph.presentMenu(content, n->frameInRoot());
+    });
+}
+
+Image::Image(const ImageResource& resource) : Image(resource.name, resource.bundle) {}
+Color::Color(const ColorResource& resource) : Color(ColorValue(resource.name, resource.bundle)) {}
+
+void ViewGraph::presentMenu(std::vector<MenuItem> items, CGRect anchor) {
+    menu = std::make_shared<std::vector<MenuItem>>(std::move(items));
+    if (menuPresenter)
+        menuPresenter(*menu, anchor);
+}
+
+const std::vector<MenuItem>* ViewGraph::presentedMenu() const {
+    return menu.get();
+}
+
+void ViewGraph::dismissMenu() {
+    menu.reset();
+}
+
+bool ViewGraph::chooseMenuItem(const std::vector<std::string>& path) {
+    Runtime::assertMainThread("ViewGraph::chooseMenuItem");
+    if (!menu || path.empty())
+        return false;
+    auto shown = menu; // keeps the items alive while the action runs
+    const std::vector<MenuItem>* level = shown.get();
+    for (size_t i = 0; i < path.size(); ++i) {
+        const MenuItem* found = nullptr;
+        for (const auto& item : *level)
+            if (item.kind != MenuItem::Kind::divider && item.title == path[i])
+                found = &item;
+        if (!found)
+            return false;
+        if (i + 1 < path.size()) {
+            level = &found->items;
+            continue;
+        }
+        if (found->kind != MenuItem::Kind::button)
+            return false;
+        menu.reset();
+        if (found->action)
+            found->action();
+        return true;
+    }
+    return false;
 }
 
 } // namespace SwiftUI

@@ -5,6 +5,7 @@
 #include "SwiftUI/Environment.h"
 #include "SwiftUI/Gesture.h"
 #include "SwiftUI/Layout.h"
+#include "SwiftUI/Menu.h"
 #include "SwiftUI/Modifiers.h"
 #include "SwiftUI/Shapes.h"
 #include "SwiftUI/State.h"

@@ -175,6 +175,17 @@ class ViewGraph {
     // The focused text field's node, for drawing its caret.
     std::shared_ptr<Node> focusedNode() const { return focused.lock(); }
 
+    // Menus: a Menu's click presents its items through the presenter (a window's
+    // menu), and they stay presented until one is chosen or the menu is dismissed.
+    void presentMenu(std::vector<struct MenuItem> items, CGRect anchorInRoot);
+    const std::vector<struct MenuItem>* presentedMenu() const;
+    // Runs the item found by its titles (submenu titles first); false when none.
+    bool chooseMenuItem(const std::vector<std::string>& titlePath);
+    void dismissMenu();
+    void setMenuPresenter(std::function<void(const std::vector<struct MenuItem>&, CGRect)> p) {
+        menuPresenter = std::move(p);
+    }
+
     // Inspection (tests and tools): the root, and the first node with an
     // accessibility identifier.
     Node& root() const { return *root_; }
@@ -209,6 +220,8 @@ class ViewGraph {
     std::function<void()> didUpdate;
     std::vector<std::function<void()>> afterUpdate;
     std::weak_ptr<Node> focused;
+    std::shared_ptr<std::vector<struct MenuItem>> menu;
+    std::function<void(const std::vector<struct MenuItem>&, CGRect)> menuPresenter;
     bool selectAllOnFocus = false;
     std::function<void(bool)> focusChanged;
     std::shared_ptr<Session> session;

@@ -43,6 +43,7 @@ class Color : public ColorValue, public View<Color>, public detail::Primitive {
   public:
     using ColorValue::ColorValue;
     Color(const ColorValue& value) : ColorValue(value) {}
+    Color(const struct ColorResource& resource);
 
     static Color clear() { return Color(0, 0, 0, 0); }
     static Color black() { return Color(0, 0, 0); }
@@ -69,6 +70,7 @@ class Image : public View<Image>, public detail::Primitive {
 
     explicit Image(std::string name, std::shared_ptr<Bundle> bundle = nullptr);
     explicit Image(std::shared_ptr<NSImage> image);
+    Image(const struct ImageResource& resource);
     // A small symbol drawn by this layer ("checkmark").
     static Image systemName(std::string name);
 

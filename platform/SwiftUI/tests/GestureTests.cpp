@@ -223,3 +223,29 @@ TEST_F(InputTest, ATextFieldTakesKeysSubmitsAndLosesItsFocus) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(InputTest, AMenuPresentsItsItemsOnAClickAndRunsTheChosenOne) {
+    std::vector<std::string> chosen;
+    auto pick = [&](std::string s) { return [&chosen, s] { chosen.push_back(s); }; };
+    ViewGraph graph(Menu({MenuItem::button("Default", pick("default"), true), MenuItem::divider(),
+                          MenuItem::submenu("Echo", {MenuItem::button("Tape", pick("tape"))})},
+                         Color::gray().frame(154, 22)));
+    graph.setSize({154, 22});
+    EXPECT_FALSE(graph.presentedMenu());
+    send(graph, Phase::down, {10, 10});
+    send(graph, Phase::up, {10, 10});
+    ASSERT_TRUE(graph.presentedMenu());
+    const auto& items = *graph.presentedMenu();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_TRUE(items[0].checked);
+    EXPECT_EQ(items[1].kind, MenuItem::Kind::divider);
+    EXPECT_FALSE(graph.chooseMenuItem({"Echo"})); // a submenu is not an action
+    EXPECT_FALSE(graph.chooseMenuItem({"Echo", "Plate"}));
+    EXPECT_TRUE(graph.chooseMenuItem({"Echo", "Tape"}));
+    EXPECT_FALSE(graph.presentedMenu());
+    EXPECT_EQ(chosen, (std::vector<std::string>{"tape"}));
+}
+
+} // namespace
