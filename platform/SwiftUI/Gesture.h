@@ -120,11 +120,20 @@ class DragGesture {
         g.ended = std::move(action);
         return g;
     }
+    // Runs instead of the end action when a drag that has begun stops without a
+    // release: its view left the tree, or the window lost the mouse. This is where a
+    // view resets what the drag set up (the platform resets gesture state then).
+    DragGesture onCancelled(std::function<void()> action) const {
+        DragGesture g = *this;
+        g.cancelled = std::move(action);
+        return g;
+    }
     operator Gesture() const;
 
     CGFloat minimumDistance;
     CoordinateSpace coordinateSpace;
     std::function<void(const Value&)> changed, ended;
+    std::function<void()> cancelled;
 };
 
 // A click, or `count` clicks in a row (the event's click count), released within the

@@ -70,6 +70,17 @@ class DragRecognizer final : public Recognizer {
             status = Status::done;
         }
     }
+    // A drag that has begun and not ended is told it was cancelled, with the newest
+    // action it had (its view may already have left the tree).
+    void cancel() override {
+        if (!active || status == Status::done)
+            return;
+        status = Status::done;
+        if (auto* g = currentGesture<DragImpl>(site))
+            cancelled = g->gesture.cancelled;
+        if (cancelled)
+            cancelled();
+    }
 
   private:
     DragGesture::Value value() const {
@@ -77,7 +88,11 @@ class DragRecognizer final : public Recognizer {
         return {start, last.location, t, last.timestamp, last.location};
     }
     void fireChanged() {
-        if (auto* g = currentGesture<DragImpl>(site); g && g->gesture.changed)
+        auto* g = currentGesture<DragImpl>(site);
+        if (!g)
+            return;
+        cancelled = g->gesture.cancelled;
+        if (g->gesture.changed)
             g->gesture.changed(value());
     }
     void fireEnded() {
@@ -89,6 +104,7 @@ class DragRecognizer final : public Recognizer {
     CGPoint start;
     PointerSample last;
     bool ended = false;
+    std::function<void()> cancelled;
 };
 
 std::unique_ptr<Recognizer> DragImpl::makeRecognizer(GestureSite site) const {
@@ -261,6 +277,17 @@ class ViewGraph::Session {
     std::vector<Entry> simultaneous;
     bool decided = false;
 
+    // The running recognisers of a node.
+    std::vector<detail::Recognizer*> recognizersOf(const Node& node) {
+        std::vector<detail::Recognizer*> found;
+        for (auto* list : {&exclusive, &simultaneous})
+            for (auto& entry : *list)
+                if (entry.node.lock().get() == &node &&
+                    entry.recognizer->status != detail::Recognizer::Status::failed)
+                    found.push_back(entry.recognizer.get());
+        return found;
+    }
+
     void dispatch(detail::PointerPhase phase, const PointerEvent& event) {
         for (auto* list : {&exclusive, &simultaneous})
             for (auto& entry : *list)
@@ -324,6 +351,20 @@ class ViewGraph::Session {
 };
 
 ViewGraph::~ViewGraph() = default;
+
+// The gestures of a node that leaves the tree stop when the update is done, not at the
+// next event (which may never come): a drag that has begun hears it was cancelled.
+void ViewGraph::cancelGestures(Node& node) {
+    if (!session)
+        return;
+    for (detail::Recognizer* r : session->recognizersOf(node))
+        enqueueAfterUpdate([keep = session, r] {
+            if (r->status == detail::Recognizer::Status::failed)
+                return;
+            r->cancel();
+            r->status = detail::Recognizer::Status::failed;
+        });
+}
 
 bool ViewGraph::pointer(const PointerEvent& event) {
     Runtime::assertMainThread("ViewGraph::pointer");

@@ -216,6 +216,7 @@ void ViewGraph::unmount(Node& node) {
     node.attached = false;
     for (auto& child : node.children)
         unmount(*child);
+    cancelGestures(node);
     for (auto& action : node.disappearActions)
         enqueueAfterUpdate(action);
     if (focused.lock().get() == &node) {

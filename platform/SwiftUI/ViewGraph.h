@@ -209,6 +209,8 @@ class ViewGraph {
   private:
     class Session;
     void unmount(Node& node);
+    // Cancels the running gestures of a node that leaves the tree.
+    void cancelGestures(Node& node);
     void runAfterUpdate();
     void scheduleIfNeeded();
 
