@@ -88,6 +88,15 @@ CGImage::Pixel CGImage::pixel(size_t x, size_t y) const {
     return {straight((argb >> 16) & 0xff), straight((argb >> 8) & 0xff), straight(argb & 0xff), a};
 }
 
+const uint8_t* CGImage::bytes() const {
+    cairo_surface_flush(surface_.get());
+    return cairo_image_surface_get_data(surface_.get());
+}
+
+size_t CGImage::bytesPerRow() const {
+    return size_t(cairo_image_surface_get_stride(surface_.get()));
+}
+
 bool CGImage::writePNG(const std::string& path) const {
     return cairo_surface_write_to_png(surface_.get(), path.c_str()) == CAIRO_STATUS_SUCCESS;
 }

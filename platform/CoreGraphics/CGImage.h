@@ -37,6 +37,10 @@ class CGImage {
         friend bool operator==(const Pixel&, const Pixel&) = default;
     };
     Pixel pixel(size_t x, size_t y) const;
+    // The rows of pixels, top row first: 32-bit premultiplied ARGB words in native
+    // byte order (what a window's backing surface takes), bytesPerRow apart.
+    const uint8_t* bytes() const;
+    size_t bytesPerRow() const;
 
     // PNG encoding (8 bits per channel, with alpha); false / empty on failure.
     bool writePNG(const std::string& path) const;

@@ -61,6 +61,32 @@ TEST(Drawing, WindowDrawsViewsWhereTheySitWithImagesTextAndOpacity) {
     EXPECT_NEAR(texts[1].rect.minY(), 20, 1e-6);
 }
 
+TEST(Drawing, ViewsAskTheirWindowForDisplayAndDrawingClearsTheMarks) {
+    auto window = make<NSWindow>(CGRect{0, 0, 60, 30});
+    int requests = 0, draws = 0;
+    window->displayRequested = [&] { ++requests; };
+    window->displayHandler = [&](NSWindow& w) {
+        ++draws;
+        w.snapshot();
+    };
+    auto view = make<PaintingView>(CGRect{0, 0, 10, 10}, false);
+    window->contentView()->addSubview(view);
+    EXPECT_GT(requests, 0);
+    EXPECT_TRUE(window->viewsNeedDisplay());
+    view->display();
+    EXPECT_EQ(draws, 1);
+    EXPECT_FALSE(window->viewsNeedDisplay());
+    requests = 0;
+    view->setNeedsDisplay(true);
+    EXPECT_EQ(requests, 1);
+    EXPECT_TRUE(view->needsDisplay());
+    // Hidden views need no display.
+    view->setHidden(true);
+    window->display();
+    view->setNeedsDisplay(true);
+    EXPECT_FALSE(window->viewsNeedDisplay());
+}
+
 TEST(Drawing, WindowPNGIsWrittenAtTheBackingScale) {
     auto window = make<NSWindow>(CGRect{0, 0, 60, 30});
     window->setBackingScaleFactor(2);

@@ -33,6 +33,7 @@ struct RecordingView : NSView {
     void mouseDragged(const NSEvent& e) override { note(e); }
     void mouseUp(const NSEvent& e) override { note(e); }
     void keyDown(const NSEvent& e) override { note(e); }
+    void scrollWheel(const NSEvent& e) override { note(e); }
     void mouseEntered(const NSEvent& e) override { note(e); }
     void mouseExited(const NSEvent& e) override { note(e); }
     void mouseMoved(const NSEvent& e) override { note(e); }
@@ -127,6 +128,11 @@ TEST(Views, UnhandledEventsClimbTheResponderChainAndKeysGoToTheFirstResponder) {
     s.window->sendEvent(NSEvent::mouse(T::leftMouseDown, {71, 31}));
     ASSERT_EQ(s.d->seen.size(), 1u);
     EXPECT_EQ(s.d->seen[0].type, T::leftMouseDown);
+
+    // Scrolling goes to the view under the pointer and climbs from there.
+    s.window->sendEvent(NSEvent::scroll({71, 31}, 0, -3));
+    EXPECT_EQ(s.d->seen.size(), 2u);
+    EXPECT_EQ(s.d->seen[1].type, T::scrollWheel);
 
     // A view that accepts first responder becomes it on mouse-down and gets keys.
     s.c->acceptsFirst = true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 
@@ -99,6 +100,11 @@ TEST(Context, BitmapWrittenAsPNGReadsBackWithItsPixels) {
     EXPECT_EQ(image->height(), 40u);
     EXPECT_EQ(image->pixel(5, 5), (CGImage::Pixel{255, 0, 0, 255}));
     EXPECT_EQ(image->pixel(70, 35), (CGImage::Pixel{0, 0, 0, 255}));
+    // The raw rows: the first pixel is opaque red as a premultiplied ARGB word.
+    uint32_t first;
+    std::memcpy(&first, image->bytes(), 4);
+    EXPECT_EQ(first, 0xffff0000u);
+    EXPECT_GE(image->bytesPerRow(), 80u * 4);
 
     auto fromData = CGImage::fromPNGData(c->makeImage().pngData());
     ASSERT_TRUE(fromData.has_value());
