@@ -32,6 +32,8 @@ class NSColor : public NSObject {
     static const std::shared_ptr<NSColor>& labelColor();
     static const std::shared_ptr<NSColor>& secondaryLabelColor();
     static const std::shared_ptr<NSColor>& textColor();
+    static const std::shared_ptr<NSColor>& controlTextColor();
+    static const std::shared_ptr<NSColor>& disabledControlTextColor();
     static const std::shared_ptr<NSColor>& windowBackgroundColor();
     static const std::shared_ptr<NSColor>& controlBackgroundColor();
     static const std::shared_ptr<NSColor>& controlAccentColor();

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "AppKit/NSImage.h"
+#include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSWindow.h"
 
 double NSCell::doubleValue() const {
@@ -40,6 +42,24 @@ CGSize NSCell::cellSize() const {
     if (title.empty() || !font)
         return {};
     return CGTextMeasure(title, font->cgFont());
+}
+
+void NSCell::drawInteriorWithFrame(CGRect frame, NSView&) {
+    if (image) {
+        CGSize size = image->size();
+        image->draw(CGRect{frame.midX() - size.width / 2, frame.midY() - size.height / 2,
+                           size.width, size.height},
+                    NSCompositingOperation::sourceOver, isEnabled ? 1.0 : 0.5);
+    }
+    std::string text = title.empty() ? stringValue() : title;
+    if (text.empty())
+        return;
+    NSStringAttributes attributes{
+        font, isEnabled ? NSColor::controlTextColor() : NSColor::disabledControlTextColor(),
+        alignment, lineBreakMode};
+    CGFloat height = CGTextMeasure(text, font ? font->cgFont() : CGFont::system(12)).height;
+    NSStringDraw(text, CGRect{frame.minX(), frame.midY() - height / 2, frame.width(), height},
+                 attributes);
 }
 
 void NSControl::didInit() {
@@ -126,6 +146,8 @@ void NSControl::mouseDown(const NSEvent& event) {
     tracking = cell_->startTracking(p, *this);
     lastPoint = p;
     setHighlighted(true);
+    if (cell_->isContinuous)
+        sendAction();
 }
 
 void NSControl::mouseDragged(const NSEvent& event) {
@@ -137,6 +159,8 @@ void NSControl::mouseDragged(const NSEvent& event) {
         setHighlighted(inside);
     tracking = cell_->continueTracking(lastPoint, p, *this);
     lastPoint = p;
+    if (cell_->isContinuous)
+        sendAction();
 }
 
 void NSControl::mouseUp(const NSEvent& event) {

@@ -6,7 +6,8 @@
 // target (or it has been released), up the responder chain from the window's first
 // responder. The default tracking highlights the cell while the mouse is pressed
 // inside and sends the action on a mouse-up inside.
-// Left out: field editors and text editing, formatters, continuous-send timers,
+// A continuous control also sends its action on the mouse-down and every drag.
+// Left out: field editors and text editing, formatters, periodic (timer) sending,
 // sendActionOn masks, control tints, accessibility.
 // Thread: main thread; sendAction checks it.
 
@@ -99,12 +100,14 @@ class NSCell : public NSObject {
     std::shared_ptr<NSView> controlView() const { return view.lock(); }
     void setControlView(std::weak_ptr<NSView> v) { view = std::move(v); }
 
-    // Drawing: the frame (bezel) and the interior (title, image), in the control's
-    // coordinates, through the current graphics context.
+    // Drawing: the frame (bezel) and the interior, in the control's coordinates,
+    // through the current graphics context. The plain interior is the image centred
+    // and the title (or the string value when there is no title) in the cell's font
+    // and alignment, centred vertically, dimmed when disabled.
     virtual void drawWithFrame(CGRect cellFrame, NSView& controlView) {
         drawInteriorWithFrame(cellFrame, controlView);
     }
-    virtual void drawInteriorWithFrame(CGRect cellFrame, NSView& controlView) {}
+    virtual void drawInteriorWithFrame(CGRect cellFrame, NSView& controlView);
     // The size the cell wants (its title's size in its font by default).
     virtual CGSize cellSize() const;
 

@@ -87,6 +87,31 @@ TEST(Controls, AReleasedTargetIsNotCalledAndTheActionFallsToTheResponderChain) {
     EXPECT_FALSE(s.control->sendAction(NSAction(), other));
 }
 
+TEST(Controls, ContinuousControlsSendWhileTrackingAndCellsDrawTheirTitleCentred) {
+    ControlScene s;
+    auto receiver = make<Receiver>();
+    s.control->setTarget(receiver);
+    s.control->setAction(&Receiver::clicked);
+    s.control->cell()->isContinuous = true;
+    s.click({20, 20}, {25, 25}); // down, one drag, up inside
+    EXPECT_EQ(receiver->calls, 3);
+
+    s.control->cell()->title = "MIX";
+    s.control->cell()->alignment = NSTextAlignment::center;
+    s.control->setFont(NSFont::named("Dosis-Medium", 10));
+    auto snapshot = s.control->cacheDisplay(1, true);
+    auto texts = snapshot->displayItems(CGDisplayItem::Kind::text);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "MIX");
+    EXPECT_EQ(texts[0].fontName, "Dosis-Medium");
+    EXPECT_NEAR(texts[0].rect.midX(), 20, 0.5);
+    EXPECT_NEAR(texts[0].rect.midY(), 10, 0.5);
+    EXPECT_EQ(texts[0].color, NSColor::controlTextColor()->cgColor());
+    s.control->setEnabled(false);
+    texts = s.control->cacheDisplay(1, true)->displayItems(CGDisplayItem::Kind::text);
+    EXPECT_EQ(texts[0].color, NSColor::disabledControlTextColor()->cgColor());
+}
+
 TEST(Controls, ValuesConvertBetweenNumberAndTextForms) {
     auto control = make<NSControl>(CGRect{});
     struct Case {
