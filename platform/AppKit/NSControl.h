@@ -178,6 +178,7 @@ class NSControl : public NSView {
   protected:
     // The cell a new control starts with (NSControl's cellClass).
     virtual std::shared_ptr<NSCell> makeCell() { return make<NSCell>(); }
+    // Makes the cell; a subclass that overrides it calls NSControl::didInit() first.
     void didInit() override;
 
   private:

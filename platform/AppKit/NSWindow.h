@@ -69,6 +69,7 @@ class NSWindow : public NSResponder {
     void layoutIfNeeded();
 
   protected:
+    // Makes the content view; a subclass that overrides it calls NSWindow::didInit().
     void didInit() override;
 
   private:

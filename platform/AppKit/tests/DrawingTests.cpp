@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -92,8 +93,9 @@ TEST(Drawing, WindowPNGIsWrittenAtTheBackingScale) {
     window->setBackingScaleFactor(2);
     window->backgroundColor = NSColor::rgb(0, 0, 0);
     window->contentView()->addSubview(make<PaintingView>(CGRect{0, 0, 60, 30}, true));
-    std::string path =
-        (std::filesystem::temp_directory_path() / "emberfall-window-test.png").string();
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("emberfall-window-" + std::to_string(::getpid()) + ".png"))
+                           .string();
     ASSERT_TRUE(window->writePNG(path));
     auto image = CGImage::fromPNGFile(path);
     std::filesystem::remove(path);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -90,8 +91,9 @@ TEST(Context, BitmapWrittenAsPNGReadsBackWithItsPixels) {
     c->fillRect({0, 0, 40, 20});
     c->setFillColor(red);
     c->fillRect({0, 10, 20, 10}); // top-left quarter in a y-up space
-    std::string path =
-        (std::filesystem::temp_directory_path() / "emberfall-context-test.png").string();
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("emberfall-context-" + std::to_string(::getpid()) + ".png"))
+                           .string();
     ASSERT_TRUE(c->writePNG(path));
     auto image = CGImage::fromPNGFile(path);
     std::filesystem::remove(path);
