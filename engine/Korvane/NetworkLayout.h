@@ -55,6 +55,8 @@ struct alignas(64) FastLayout {
     float outB = 0.0f;
 };
 
+// The weights of one model: the straightforward layout (what the loader fills and the
+// reference step reads) and the fast layout derived from it. Immutable once built.
 struct alignas(64) ModelWeights {
     // Input dense: d[i] = inW[i] x + inB[i].
     alignas(64) float inW[kUnits] = {};
@@ -70,8 +72,7 @@ struct alignas(64) ModelWeights {
     void buildFastLayout();
 };
 
-// Hidden state of both GRU layers, h1 then h2, so the second layer's gate product
-// reads [h1; h2] as one 128-vector.
+// Hidden state of one channel: h1 (first GRU) then h2 (second GRU), and the last output.
 struct alignas(64) NetworkState {
     alignas(64) float h[2 * kUnits] = {};
     float output = 0.0f;
