@@ -45,14 +45,7 @@ void EmberfallAudioUnit::setMaximumFramesToRender(AUAudioFrameCount frames) {
 }
 
 AUInternalRenderBlock EmberfallAudioUnit::internalRenderBlock() {
-    RenderCycle* cycle = &renderCycle;
-    return [cycle](AudioUnitRenderActionFlags* actionFlags, const AudioTimeStamp* timestamp,
-                   AUAudioFrameCount frameCount, NSInteger outputBusNumber,
-                   AudioBufferList* outputData, const AURenderEvent* events,
-                   const AURenderPullInputBlock& pullInputBlock) {
-        return cycle->render(actionFlags, timestamp, frameCount, outputBusNumber, outputData,
-                             events, pullInputBlock);
-    };
+    return renderCycle.renderBlock();
 }
 
 std::optional<AUError> EmberfallAudioUnit::allocateRenderResources() {

@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/build.sh -DEMBERFALL_BENCHMARKS=OFF
-exec build/bin/emberfall-demo "$@"
+exec build/bin/emberfall

@@ -1,5 +1,9 @@
 #include "CoreAudioKit/AUViewController.h"
 
+// Out of line: the protocol's type information lives in this library, one copy for
+// hosts and extensions.
+AUAudioUnitFactory::~AUAudioUnitFactory() = default;
+
 void AUViewController::loadViewIfNeeded() {
     Runtime::assertMainThread("AUViewController::loadViewIfNeeded");
     if (viewLoaded)

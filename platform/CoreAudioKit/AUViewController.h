@@ -11,7 +11,7 @@
 // The extension's side of audio-unit creation.
 class AUAudioUnitFactory {
   public:
-    virtual ~AUAudioUnitFactory() = default;
+    virtual ~AUAudioUnitFactory();
     // The new unit, or null with the reason in `error` (when given). Thread: any.
     virtual std::shared_ptr<AUAudioUnit>
     createAudioUnit(const AudioComponentDescription& description, AUError* error) = 0;

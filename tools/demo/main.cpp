@@ -3,6 +3,7 @@
 // render cycle, as a host would, writes the result as a 32-bit float WAV file
 // (default build/emberfall-demo.wav) and prints peak and RMS levels.
 
+#include "AudioFile.h"
 #include "TestPhrase.h"
 
 #include "AUProcessHelper.h"
@@ -12,8 +13,6 @@
 
 #include "AudioToolbox/AVAudioFormat.h"
 #include "AudioToolbox/AudioTypes.h"
-
-#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -50,43 +49,13 @@ const Setting kSettings[] = {
     {DSPKernel::dirtAddress, 0, "dirt 0 %"},
 };
 
-double toDb(double v) {
-    return v <= 1e-10 ? -200.0 : 20.0 * std::log10(v);
-}
-
 void printLevels(const char* what, const std::vector<std::vector<float>>& channels) {
-    for (std::size_t c = 0; c < channels.size(); ++c) {
-        double peak = 0, sum = 0;
-        for (float x : channels[c]) {
-            peak = std::max(peak, double(std::fabs(x)));
-            sum += double(x) * x;
-        }
-        const double rms = std::sqrt(sum / double(std::max<std::size_t>(channels[c].size(), 1)));
+    AudioClip clip;
+    clip.channels = channels;
+    const auto levels = measureLevels(clip);
+    for (std::size_t c = 0; c < levels.size(); ++c)
         std::printf("%-6s %s  peak %7.2f dBFS  RMS %7.2f dBFS\n", what, c == 0 ? "L" : "R",
-                    toDb(peak), toDb(rms));
-    }
-}
-
-bool writeWav(const std::string& path, const std::vector<std::vector<float>>& channels,
-              double sampleRate) {
-    SF_INFO info{};
-    info.samplerate = int(sampleRate);
-    info.channels = int(channels.size());
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (!file) {
-        std::fprintf(stderr, "emberfall-demo: cannot write %s: %s\n", path.c_str(),
-                     sf_strerror(nullptr));
-        return false;
-    }
-    const std::size_t frames = channels[0].size();
-    std::vector<float> interleaved(frames * channels.size());
-    for (std::size_t i = 0; i < frames; ++i)
-        for (std::size_t c = 0; c < channels.size(); ++c)
-            interleaved[i * channels.size() + c] = channels[c][i];
-    const sf_count_t written = sf_writef_float(file, interleaved.data(), sf_count_t(frames));
-    sf_close(file);
-    return written == sf_count_t(frames);
+                    std::max(levels[c].peakDb, -200.0), std::max(levels[c].rmsDb, -200.0));
 }
 
 } // namespace
@@ -163,8 +132,14 @@ int main(int argc, char** argv) {
     std::printf("\n");
     printLevels("input", phrase.channels);
     printLevels("output", output);
-    if (!writeWav(path, output, kSampleRate))
+    AudioClip result;
+    result.sampleRate = kSampleRate;
+    result.channels = std::move(output);
+    std::string error;
+    if (!writeAudioFile(path, result, error)) {
+        std::fprintf(stderr, "emberfall-demo: %s\n", error.c_str());
         return 1;
+    }
     std::printf("wrote %s\n", path.c_str());
     return 0;
 }

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the tests that cross threads with ThreadSanitizer into build-tsan and runs
+# them: the effect's render thread against main-thread editing, the parameter
+# model, the run loop and queues, the kernel's render cycle, and the host's
+# end-to-end tests through the extension.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tests=(ExtensionUnitTests HostTests OrreryParametersTests AUParametersTests AUAudioUnitTests
+       DispatchTests FoundationTests EngineKernelTests)
+cmake --preset tsan >/dev/null
+cmake --build build-tsan --parallel "$(nproc)" --target "${tests[@]}" emberfall
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
+status=0
+for t in "${tests[@]}"; do
+  echo "== $t"
+  build-tsan/bin/"$t" --gtest_brief=1 || status=1
+done
+exit $status

@@ -1,0 +1,33 @@
+#pragma once
+// The command line of the host: what each command does, its messages and its exit
+// status. main() only hands its arguments here. Main thread.
+//
+//   emberfall                           the built-in phrase through Default; levels
+//   emberfall render [INPUT] [options]  INPUT (WAV or any file libsndfile reads,
+//                                       8-192 kHz, mono or stereo) or the phrase
+//       --preset ID|NAME   a factory preset ("Echo-Dotted Line" or "Dotted Line")
+//       --set ID=VALUE     a parameter by identifier (repeatable), after the preset
+//       --state FILE       restore a saved state first
+//       --tempo BPM        host tempo (default 120)
+//       --block FRAMES     frames per render call (default 512)
+//       --tail SECONDS     silence rendered after the input (default 2)
+//       --output FILE      write the result as a 32-bit float WAV file
+//       --appex PATH       the extension to load (default: next to this program)
+//   emberfall presets                   the factory presets by style
+//   emberfall state save FILE [--preset ..] [--set ..]   write the unit's state
+//   emberfall state load FILE           restore it and print the values
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Exit statuses.
+inline constexpr int exitOk = 0;
+inline constexpr int exitUsage = 2;         // bad command line, unknown preset or parameter
+inline constexpr int exitInputFailure = 3;  // unreadable or unwritable files
+inline constexpr int exitEffectFailure = 4; // the extension cannot be loaded or render
+
+// Runs one command line (without the program name). `out` gets results, `err`
+// messages and the progress bar (drawn only when `errIsTerminal`).
+int runHost(const std::vector<std::string>& arguments, const std::string& programPath,
+            std::ostream& out, std::ostream& err, bool errIsTerminal);

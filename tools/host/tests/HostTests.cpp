@@ -1,0 +1,264 @@
+// End to end: the effect loaded through the extension service from its .appex, the
+// way a host loads it, and the command-line host run as a program.
+#include "AudioFile.h"
+#include "EffectHost.h"
+#include "EffectLoader.h"
+
+#include "FactoryPresets.h"
+#include "Foundation/RunLoop.h"
+#include "ParameterDefinitions.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace {
+
+const FactoryPreset& presetWithId(const std::string& id) {
+    for (const FactoryPreset& preset : allFactoryPresets())
+        if (preset.id() == id)
+            return preset;
+    throw std::runtime_error("no preset " + id);
+}
+
+class LoadedHost : public ::testing::Test {
+  protected:
+    void SetUp() override { effect = load(); }
+    void TearDown() override { RunLoop::main().runUntilIdle(); }
+
+    static LoadedEffect load() {
+        std::string error;
+        std::optional<LoadedEffect> loaded = loadEffect(EMBERFALL_APPEX_PATH, error);
+        if (!loaded)
+            throw std::runtime_error(error);
+        return std::move(*loaded);
+    }
+    float value(EffectHost& host, const char* identifier) {
+        return *host.parameterValue(identifier);
+    }
+
+    LoadedEffect effect;
+};
+
+TEST_F(LoadedHost, LoadingGivesTheDefaultPresetInTheKernel) {
+    EXPECT_EQ(fourCharString(effect.description.componentType), "aufx");
+    EXPECT_EQ(effect.version, "1.0.0");
+    auto tree = effect.unit->parameterTree();
+    ASSERT_TRUE(tree);
+    ASSERT_EQ(tree->children().size(), 14u);
+    EXPECT_EQ(tree->children().front()->identifier(), "delayType") << "pushed first";
+    EffectHost host(effect.unit);
+    for (const ParameterDefinition& d : parameterDefinitions())
+        EXPECT_EQ(value(host, d.identifier.c_str()), d.defaultValue) << d.identifier;
+    EXPECT_EQ(value(host, "delayNote"), rawValue(DelayNoteDivision::dottedEighth));
+}
+
+TEST_F(LoadedHost, NoteAndMsPresetsReachTheKernel) {
+    struct Case {
+        const char* id;
+        const char* delayIdentifier;
+        float delay;
+    };
+    const Case cases[] = {
+        {"Echo-Cathedral Quarter", "delayNote", rawValue(DelayNoteDivision::dottedQuarter)},
+        {"Runaway-Event Horizon", "delayMs", 1200},
+    };
+    EffectHost host(effect.unit);
+    for (const Case& c : cases) {
+        const FactoryPreset& preset = presetWithId(c.id);
+        host.applyPreset(preset);
+        EXPECT_EQ(value(host, "delayType"), rawValue(preset.delayType)) << c.id;
+        EXPECT_EQ(value(host, c.delayIdentifier), c.delay) << c.id;
+        EXPECT_EQ(value(host, "feedback"), preset.feedback) << c.id;
+        EXPECT_EQ(value(host, "highCut"), preset.highCut) << c.id;
+        EXPECT_EQ(value(host, "model"), rawValue(preset.model)) << c.id;
+        auto state = effect.unit->fullState();
+        EXPECT_EQ(*(*state)["currentPresetId"].string(), c.id);
+    }
+}
+
+TEST_F(LoadedHost, AnImpulseThroughASlapbackEchoesAtThePresetsDelay) {
+    EffectHost host(effect.unit);
+    const FactoryPreset& preset = presetWithId("Slapback-Rockabilly Snap"); // 95 ms
+    host.applyPreset(preset);
+    AudioClip impulse;
+    impulse.sampleRate = 48000;
+    impulse.channels.assign(2, std::vector<float>(48000, 0.0f));
+    impulse.channels[0][0] = impulse.channels[1][0] = 1.0f;
+    std::string error;
+    std::optional<AudioClip> out = host.render(impulse, {256, 120, 0}, error);
+    ASSERT_TRUE(out) << error;
+    const auto& left = out->channels[0];
+    // The dry impulse, then silence until the echo.
+    const std::size_t delay = static_cast<std::size_t>(preset.delayMs * 48);
+    const std::size_t dryEnd = 48 * 20; // the filters ring briefly after the impulse
+    double silence = 0, echo = 0;
+    std::size_t echoAt = 0;
+    for (std::size_t i = dryEnd; i < delay - 48; ++i)
+        silence = std::max(silence, double(std::fabs(left[i])));
+    for (std::size_t i = delay - 48; i < delay + 48 * 10; ++i)
+        if (std::fabs(left[i]) > echo) {
+            echo = std::fabs(left[i]);
+            echoAt = i;
+        }
+    EXPECT_GT(echo, 10 * silence + 1e-4);
+    EXPECT_NEAR(double(echoAt), double(delay), 48 * 3.0) << "within 3 ms of " << delay;
+}
+
+// A host's automation observer sees a gesture's touch, values and release, and the
+// values reach the kernel.
+TEST_F(LoadedHost, AutomationObserverRecordsTheGesture) {
+    auto tree = effect.unit->parameterTree();
+    std::vector<AUParameterAutomationEvent> recorded;
+    AUParameterObserverToken recorder = tree->tokenByAddingParameterAutomationObserver(
+        [&](const AUParameterAutomationEvent& event) { recorded.push_back(event); });
+    AUParameterObserverToken surface = tree->tokenByAddingParameterObserver([](auto, auto) {});
+    auto feedback = tree->parameter("feedback");
+    using E = AUParameterAutomationEventType;
+    feedback->setValue(50, surface, 1, E::touch);
+    feedback->setValue(60, surface, 2, E::value);
+    feedback->setValue(70, surface, 3, E::value);
+    feedback->setValue(70, surface, 4, E::release);
+    tree->removeParameterObserver(recorder);
+    tree->removeParameterObserver(surface);
+    const E expected[] = {E::touch, E::value, E::value, E::release};
+    ASSERT_EQ(recorded.size(), std::size(expected));
+    for (std::size_t i = 0; i < recorded.size(); ++i) {
+        EXPECT_EQ(recorded[i].eventType, expected[i]) << i;
+        EXPECT_EQ(recorded[i].address, ParameterAddress::feedback);
+    }
+    EXPECT_EQ(recorded[2].value, 70);
+    EXPECT_EQ(feedback->value(), 70) << "the kernel's value";
+}
+
+// Save, restore and a second host instance render the same audio bit for bit.
+TEST_F(LoadedHost, SavedStateRendersTheSameInEveryInstance) {
+    AudioClip input;
+    input.sampleRate = 44100;
+    input.channels.assign(2, std::vector<float>(44100, 0.0f));
+    for (std::size_t i = 0; i + 200 < input.frames(); i += 5000)
+        for (std::size_t k = 0; k < 200; ++k)
+            input.channels[i / 5000 % 2][i + k] = 0.5f * std::sin(0.05f * float(k));
+    const RenderSettings settings{333, 97, 0.5};
+
+    EffectHost first(effect.unit);
+    // A sine oscillator: the smooth-random one draws on from where the last render
+    // left its generator, so only a fresh instance repeats it.
+    first.applyPreset(presetWithId("Chorus-Lush Eight"));
+    first.setParameter("feedback", 63);
+    first.setParameter("dirt", -40);
+    const PropertyListDictionary saved = *effect.unit->fullState();
+    std::string error;
+    std::optional<AudioClip> reference = first.render(input, settings, error);
+    ASSERT_TRUE(reference) << error;
+
+    first.applyPreset(presetWithId("Runaway-Wall of Noise"));
+    effect.unit->setFullState(saved);
+    std::optional<AudioClip> restored = first.render(input, settings, error);
+
+    LoadedEffect other = load();
+    other.unit->setFullState(saved);
+    EffectHost second(other.unit);
+    std::optional<AudioClip> elsewhere = second.render(input, settings, error);
+    ASSERT_TRUE(restored && elsewhere) << error;
+    EXPECT_EQ(*(*other.unit->fullState())["currentPresetId"].string(), "Chorus-Lush Eight");
+    EXPECT_TRUE(restored->channels == reference->channels);
+    EXPECT_TRUE(elsewhere->channels == reference->channels);
+}
+
+// ---- The program ----
+
+struct ProgramRun {
+    int status;
+    std::string out;
+};
+
+ProgramRun runHost(const std::string& arguments) {
+    const std::string command = std::string(EMBERFALL_HOST_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ProgramRun run{-1, ""};
+    if (!pipe)
+        return run;
+    std::array<char, 4096> buffer;
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        run.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(HostProgram, RendersThePhraseAndAMonoFile) {
+    ProgramRun phrase = runHost("");
+    EXPECT_EQ(phrase.status, 0) << phrase.out;
+    EXPECT_NE(phrase.out.find("built-in phrase"), std::string::npos) << phrase.out;
+    EXPECT_NE(phrase.out.find("Default-Default"), std::string::npos) << phrase.out;
+    EXPECT_NE(phrase.out.find("output R"), std::string::npos) << phrase.out;
+
+    const auto folder = std::filesystem::temp_directory_path() / "emberfall-host-test";
+    std::filesystem::create_directories(folder);
+    AudioClip mono;
+    mono.sampleRate = 48000;
+    mono.channels.assign(1, std::vector<float>(24000, 0.0f));
+    for (std::size_t i = 0; i < 2400; ++i)
+        mono.channels[0][i] = 0.3f * std::sin(0.1f * float(i));
+    std::string error;
+    const std::string in = (folder / "in.wav").string(), out = (folder / "out.wav").string();
+    ASSERT_TRUE(writeAudioFile(in, mono, error)) << error;
+    ProgramRun file =
+        runHost("render " + in + " --preset 'Sun Room' --set feedback=30 --tail 1 --output " + out);
+    ASSERT_EQ(file.status, 0) << file.out;
+    std::optional<AudioClip> result = readAudioFile(out, error);
+    ASSERT_TRUE(result) << error;
+    EXPECT_EQ(result->sampleRate, 48000);
+    ASSERT_EQ(result->channels.size(), 1u);
+    EXPECT_EQ(result->frames(), 24000u + 48000u);
+    const auto levels = measureLevels(*result);
+    EXPECT_GT(levels[0].peakDb, -30);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(HostProgram, StateRoundTripsThroughAFile) {
+    const auto path = std::filesystem::temp_directory_path() / "emberfall-state-test.plist";
+    ProgramRun save = runHost("state save " + path.string() +
+                              " --preset 'Echo-Dotted Line' --set width=-50 --set model='PT 2'");
+    ASSERT_EQ(save.status, 0) << save.out;
+    ProgramRun load = runHost("state load " + path.string());
+    ASSERT_EQ(load.status, 0) << load.out;
+    EXPECT_NE(load.out.find("preset Echo-Dotted Line"), std::string::npos) << load.out;
+    EXPECT_NE(load.out.find("PT 2"), std::string::npos) << load.out;
+    EXPECT_NE(load.out.find("-50"), std::string::npos) << load.out;
+    std::filesystem::remove(path);
+}
+
+TEST(HostProgram, ErrorsExitNonZeroWithTheirReason) {
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"render --preset Nonesuch", 2, "Runaway-Singing Emberfall"},
+        {"render --set tempo=3", 2, "unknown parameter 'tempo'"},
+        {"render --set feedback=nan", 2, "not a value of feedback"},
+        {"render --set feedback=900", 2, "out of range"},
+        {"render /nonexistent/in.wav", 3, "cannot read"},
+        {"state load /nonexistent/state.plist", 3, "cannot read the state"},
+        {"render --appex /nonexistent.appex", 4, "cannot open the extension"},
+        {"render --block 0", 2, "--block"},
+        {"frobnicate", 2, "unknown command"},
+    };
+    for (const Case& c : cases) {
+        ProgramRun run = runHost(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << "\n" << run.out;
+    }
+    ProgramRun presets = runHost("presets");
+    EXPECT_EQ(presets.status, 0);
+    EXPECT_NE(presets.out.find("Vibrato\n  Vibrato-Seasick"), std::string::npos) << presets.out;
+}
+
+} // namespace
