@@ -59,19 +59,21 @@ struct OneShot {
     std::vector<std::pair<std::weak_ptr<Channel>, std::uint64_t>> registrations;
 
     void fire() {
-        if (fired.exchange(true))
-            return;
-        std::function<void()> callback;
-        {
-            std::lock_guard lock(mutex);
-            for (auto& [weak, id] : registrations)
-                if (auto channel = weak.lock())
-                    channel->unsubscribe(id);
-            registrations.clear();
-            callback.swap(onChange);
-        }
-        if (callback)
+        if (auto callback = end())
             callback();
+    }
+    // Leaves every channel; the callback to run, once.
+    std::function<void()> end() {
+        std::function<void()> callback;
+        if (fired.exchange(true))
+            return callback;
+        std::lock_guard lock(mutex);
+        for (auto& [weak, id] : registrations)
+            if (auto channel = weak.lock())
+                channel->unsubscribe(id);
+        registrations.clear();
+        callback.swap(onChange);
+        return callback;
     }
 };
 
@@ -95,7 +97,14 @@ void ObservationToken::cancel() {
     id = 0;
 }
 
-void withObservationTracking(const std::function<void()>& apply, std::function<void()> onChange) {
+void ObservationTracking::cancel() {
+    if (auto o = once.lock())
+        (void)o->end();
+    once.reset();
+}
+
+ObservationTracking withObservationTracking(const std::function<void()>& apply,
+                                            std::function<void()> onChange) {
     std::vector<std::shared_ptr<Channel>> accessed;
     {
         struct Scope {
@@ -109,7 +118,7 @@ void withObservationTracking(const std::function<void()>& apply, std::function<v
         apply();
     }
     if (accessed.empty())
-        return;
+        return {};
     auto once = std::make_shared<ObservationDetail::OneShot>();
     once->onChange = std::move(onChange);
     std::lock_guard lock(once->mutex);
@@ -119,6 +128,7 @@ void withObservationTracking(const std::function<void()>& apply, std::function<v
         auto id = channel->subscribe([once] { once->fire(); });
         once->registrations.emplace_back(channel, id);
     }
+    return ObservationTracking(once);
 }
 
 std::shared_ptr<Channel> ObservationRegistrar::channel(const void* key) const {

@@ -70,7 +70,28 @@ class ObservationToken {
     std::uint64_t id = 0;
 };
 
-void withObservationTracking(const std::function<void()>& apply, std::function<void()> onChange);
+namespace ObservationDetail {
+struct OneShot;
+}
+
+// A tracking registration that can be ended before it fires: the owner of a scope that
+// runs again for another reason (a view rebuilt by its parent) ends the old one, so
+// registrations on values that never change do not pile up. Dropping it does not end
+// the registration.
+class ObservationTracking {
+  public:
+    ObservationTracking() = default;
+    explicit ObservationTracking(std::weak_ptr<ObservationDetail::OneShot> once)
+        : once(std::move(once)) {}
+    // onChange will not be called; its closure is released. Thread: any.
+    void cancel();
+
+  private:
+    std::weak_ptr<ObservationDetail::OneShot> once;
+};
+
+ObservationTracking withObservationTracking(const std::function<void()>& apply,
+                                            std::function<void()> onChange);
 
 // For a class that keeps its own storage: one channel per key (the address of
 // the stored member, or of any static). Call access(key) in each getter and

@@ -20,7 +20,7 @@ CGTextOptions textOptions(const Node& node);
 
 void trackBody(Node& node, const std::function<void()>& body) {
     std::weak_ptr<Node> weak = node.weak_from_this();
-    withObservationTracking(body, [weak] {
+    node.trackings.push_back(withObservationTracking(body, [weak] {
         // Changes may be written on any thread; the tree is marked on the main one,
         // and rebuilt on a later turn of its run loop.
         auto mark = [weak] {
@@ -31,7 +31,7 @@ void trackBody(Node& node, const std::function<void()>& body) {
             mark();
         else
             DispatchQueue::main().async(mark);
-    });
+    }));
 }
 
 } // namespace detail

@@ -207,6 +207,7 @@ void GeometryReader::placeChildren(Node& node, ProposedViewSize) const {
     auto slot = std::static_pointer_cast<GeometrySlot>(node.slots.at(0));
     if (slot->value != node.size()) {
         slot->value = node.size();
+        node.endTracking();
         GeometryProxy proxy{node.size()};
         AnyView body;
         detail::trackBody(node, [&] { body = content(proxy); });

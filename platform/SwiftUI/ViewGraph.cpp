@@ -149,6 +149,7 @@ void ViewGraph::update() {
 }
 
 void ViewGraph::build(Node& node) {
+    node.endTracking();
     node.dirty = false;
     node.slotCursor = 0;
     node.gestures.clear();
@@ -214,6 +215,7 @@ void ViewGraph::reconcile(Node& parent, std::vector<detail::KeyedView> keyed,
 
 void ViewGraph::unmount(Node& node) {
     node.attached = false;
+    node.endTracking();
     for (auto& child : node.children)
         unmount(*child);
     cancelGestures(node);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Observation/Observation.h"
 #include "Runtime/Runtime.h"
 #include "SwiftUI/Environment.h"
 #include "SwiftUI/Gesture.h"
@@ -54,6 +55,7 @@ struct PointerEvent {
 class Node : public std::enable_shared_from_this<Node> {
   public:
     Node(ViewGraph& graph, Node* parent, AnyView view, size_t position, ViewID id);
+    ~Node() { endTracking(); }
 
     ViewGraph& graph;
     Node* parent;
@@ -105,6 +107,13 @@ class Node : public std::enable_shared_from_this<Node> {
     bool isEnabled() const { return environment.isEnabled; }
 
     // Internal to the graph.
+    // The observations of the last build, ended when the node builds again.
+    std::vector<ObservationTracking> trackings;
+    void endTracking() {
+        for (auto& t : trackings)
+            t.cancel();
+        trackings.clear();
+    }
     size_t slotCursor = 0;
     bool dirty = false;
     bool attached = true;

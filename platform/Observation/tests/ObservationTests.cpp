@@ -93,6 +93,18 @@ TEST(Observation, TrackingCallsOnChangeOnceForTheFirstChangeOfAnythingRead) {
     EXPECT_EQ(changes, 2);
 }
 
+TEST(Observation, ACancelledTrackingNeverFiresAndReleasesItsCallback) {
+    Model model;
+    auto held = std::make_shared<int>(0);
+    auto tracking = withObservationTracking([&] { (void)model.level.get(); }, [held] { ++*held; });
+    EXPECT_EQ(held.use_count(), 2);
+    tracking.cancel();
+    EXPECT_EQ(held.use_count(), 1); // the registration is gone from the channel
+    model.level.set(2.0);
+    EXPECT_EQ(*held, 0);
+    tracking.cancel(); // again: nothing
+}
+
 TEST(Observation, NestedScopesTrackTheirOwnReads) {
     Model model;
     int outer = 0, inner = 0;
