@@ -5,6 +5,8 @@
 #include <Eigen/Core>
 
 #include <atomic>
+#include <cstdlib>
+#include <strings.h>
 
 namespace Korvane {
 
@@ -34,8 +36,16 @@ void gruStep(const GruLayer& layer, const float* u, float* h) {
     state = c + g.head<kUnits>() * (state - c);
 }
 
+KernelPath initialPath() {
+    KernelPath path;
+    const char* name = std::getenv("KORVANE_KERNEL_PATH");
+    if (name != nullptr && kernelPathFromName(name, path) && kernelPathSupported(path))
+        return path;
+    return bestKernelPath();
+}
+
 std::atomic<int>& pathSlot() {
-    static std::atomic<int> slot{static_cast<int>(bestKernelPath())};
+    static std::atomic<int> slot{static_cast<int>(initialPath())};
     return slot;
 }
 
@@ -149,6 +159,17 @@ const char* kernelPathName(KernelPath path) {
         return "Avx512";
     }
     return "?";
+}
+
+bool kernelPathFromName(const char* name, KernelPath& path) {
+    for (KernelPath p :
+         {KernelPath::Reference, KernelPath::Portable, KernelPath::Avx2, KernelPath::Avx512}) {
+        if (strcasecmp(name, kernelPathName(p)) == 0) {
+            path = p;
+            return true;
+        }
+    }
+    return false;
 }
 
 void ModelNetwork::setWeights(std::shared_ptr<const ModelWeights> weights) {

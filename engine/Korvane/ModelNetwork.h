@@ -22,11 +22,16 @@ enum class KernelPath {
 bool kernelPathSupported(KernelPath path);
 // The best path this CPU supports; what every network uses unless overridden.
 KernelPath bestKernelPath();
+// The path in use: at first the one named by the environment variable
+// KORVANE_KERNEL_PATH ("Reference", "Portable", "Avx2", "Avx512") when this CPU supports
+// it, else the best one. Any thread.
+KernelPath kernelPath();
 // Process-wide override for tests and benchmarks; false (and no change) when the CPU
 // lacks the path. Not while rendering.
 bool setKernelPath(KernelPath path);
-KernelPath kernelPath();
 const char* kernelPathName(KernelPath path);
+// The path of that name (as kernelPathName gives it, any letter case); false if none.
+bool kernelPathFromName(const char* name, KernelPath& path);
 
 // One channel's network: shared weights plus its own state. Fixed size; allocates
 // nothing after construction.
