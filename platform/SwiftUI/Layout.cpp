@@ -27,10 +27,6 @@ void Primitive::placeChildren(Node& node, ProposedViewSize proposal) const {
         child->place({0, 0}, proposal);
 }
 
-double Primitive::layoutPriority(const Node&) const {
-    return 0;
-}
-
 static CGFloat alignedOffset(CGFloat container, CGFloat content, CGFloat fraction) {
     return (container - content) * fraction;
 }

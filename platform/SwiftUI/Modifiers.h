@@ -354,8 +354,9 @@ template <class S> AnyView View<S>::onDisappear(std::function<void()> action) co
         AnyView(self()), [action](Node& n) { n.disappearActions.push_back(action); });
 }
 template <class S> template <class T>
-requires std::equality_comparable<T> AnyView
-View<S>::onChange(const T& value, bool initial, std::function<void(const T&, const T&)> action)
+requires std::equality_comparable<T>
+    AnyView View<S>::onChange(const T& value, bool initial,
+                              std::type_identity_t<std::function<void(const T&, const T&)>> action)
 const {
     return detail::wrap<detail::OnChangeModifier<T>>(AnyView(self()), value, initial,
                                                      std::move(action));
@@ -375,6 +376,23 @@ AnyView View<S>::environment(std::shared_ptr<T> object) const {
 template <class S>
 AnyView View<S>::transformEnvironment(std::function<void(EnvironmentValues&)> change) const {
     return detail::environmentChange<detail::AnyEnvironmentTag>(AnyView(self()), std::move(change));
+}
+namespace detail {
+// A view modifier applied to its content: a user view whose body is the modifier's.
+template <class M> struct ModifiedContent : View<ModifiedContent<M>> {
+    M modifier;
+    AnyView content;
+    AnyView body(ViewContext& ctx) const {
+        if constexpr (requires { modifier.body(content, ctx); })
+            return AnyView(modifier.body(content, ctx));
+        else
+            return AnyView(modifier.body(content));
+    }
+};
+} // namespace detail
+
+template <class S> template <class M> AnyView View<S>::modifier(const M& m) const {
+    return AnyView(detail::ModifiedContent<M>{{}, m, AnyView(self())});
 }
 template <class S> template <class ID> AnyView View<S>::id(const ID& identity) const {
     return detail::wrap<detail::IdentifiedModifier>(AnyView(self()), makeViewID(identity));

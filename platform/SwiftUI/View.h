@@ -103,9 +103,7 @@ template <class Self> class View : public detail::ViewTag {
     AnyView position(CGFloat x, CGFloat y) const;
     AnyView background(const AnyView& view, Alignment alignment = Alignment::center()) const;
     AnyView overlay(const AnyView& view, Alignment alignment = Alignment::center()) const;
-    AnyView fixedSize() const;
     AnyView ignoresSafeArea() const;
-    AnyView layoutPriority(double priority) const;
 
     // Drawing
     AnyView foregroundColor(const ColorValue& color) const;
@@ -143,7 +141,7 @@ template <class Self> class View : public detail::ViewTag {
     template <class T>
     requires std::equality_comparable<T>
         AnyView onChange(const T& value, bool initial,
-                         std::function<void(const T& oldValue, const T& newValue)> action)
+                         std::type_identity_t<std::function<void(const T&, const T&)>> action)
     const;
     template <class T>
     requires std::equality_comparable<T>
@@ -157,6 +155,9 @@ template <class Self> class View : public detail::ViewTag {
     // Changes any environment value of the content.
     AnyView transformEnvironment(std::function<void(EnvironmentValues&)> change) const;
     template <class ID> AnyView id(const ID& identity) const;
+    // Applies a view modifier: a value with `AnyView body(const AnyView& content) const`
+    // (or with a ViewContext as second argument).
+    template <class M> AnyView modifier(const M& modifier) const;
 
     // Focus and text input
     AnyView focused(const FocusState<bool>& state) const;
@@ -215,7 +216,6 @@ class Primitive {
     virtual bool hitsContent(const Node& node, CGPoint local) const { return false; }
     // A spacer's minimum length along its stack's axis; none for other views.
     virtual std::optional<CGFloat> spacerMinLength() const { return std::nullopt; }
-    virtual double layoutPriority(const Node& node) const;
 };
 
 // A user view with a body: one child, the body's result.

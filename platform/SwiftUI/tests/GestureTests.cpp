@@ -180,11 +180,9 @@ struct Editor : View<Editor> {
                       Text("focus")
                           .onTapGesture([focused] { focused = true; })
                           .accessibilityIdentifier("focus"))
-            .onChange(
-                *focused, false,
-                std::function<void(const bool&, const bool&)>([ev](const bool&, const bool& now) {
-                    ev->push_back(now ? "focused" : "unfocused");
-                }));
+            .onChange(*focused, false, [ev](const bool&, const bool& now) {
+                ev->push_back(now ? "focused" : "unfocused");
+            });
     }
 };
 

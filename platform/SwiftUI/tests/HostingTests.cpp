@@ -69,6 +69,7 @@ TEST_F(HostingTest, DrawsNamedImagesAndColoursAtTheWindowsScale) {
     };
     window->setBackingScaleFactor(2);
     show(HStack(VerticalAlignment::top(), 4, Image("grid-dot", bundle),
+                Image("grid-dot", bundle).resizable().frame(std::nullopt, 27),
                 Text("MIX")
                     .font(Font::custom("Dosis-Medium", 14))
                     .foregroundColor(ColorValue("values", bundle)),
@@ -79,13 +80,17 @@ TEST_F(HostingTest, DrawsNamedImagesAndColoursAtTheWindowsScale) {
     for (auto& item : items)
         if (item.kind == CGDisplayItem::Kind::image || item.kind == CGDisplayItem::Kind::text)
             own.push_back(item);
-    ASSERT_GE(own.size(), 2u);
+    ASSERT_GE(own.size(), 3u);
     EXPECT_EQ(own[0].imageName, "grid-dot");
     EXPECT_EQ(own[0].rect, CGRect(0, 0, 12, 12));
-    EXPECT_EQ(own[1].text, "MIX");
-    EXPECT_EQ(own[1].color->assetName(), "values");
-    EXPECT_EQ(own[1].color->rgba().r, 0xe8 / 255.0);
-    EXPECT_EQ(own[1].rect.origin.x, 16);
+    // Resizable: as high as its frame, as wide as the stack offers (what the others leave).
+    EXPECT_EQ(own[1].imageName, "grid-dot");
+    EXPECT_EQ(own[1].rect.size.height, 27);
+    EXPECT_GT(own[1].rect.size.width, 12);
+    EXPECT_EQ(own[2].text, "MIX");
+    EXPECT_EQ(own[2].color->assetName(), "values");
+    EXPECT_EQ(own[2].color->rgba().r, 0xe8 / 255.0);
+    EXPECT_EQ(own[2].rect.origin.x, own[1].rect.maxX() + 4);
     turn();
     EXPECT_TRUE(host->graph().find("scale 2"));
 }

@@ -43,6 +43,25 @@ TEST(Render, ASmallTreeDrawsItsShapesTextAndOpacityInPlace) {
     EXPECT_NEAR(items[1].rect.size.width, text.width, 0.01);
 }
 
+// A modifier value with a body of its own, as a framework's font modifier is written.
+struct Typeface {
+    std::string name;
+    CGFloat size;
+    AnyView body(const AnyView& content) const { return content.font(Font::custom(name, size)); }
+};
+
+TEST(Render, AViewModifierWrapsItsContent) {
+    RunLoopTestScope scope;
+    ViewGraph graph(Text("DELAY").modifier(Typeface{"Dosis-Light", 14}));
+    graph.setSize({100, 40});
+    auto context = CGContext::makeBitmap(
+        {100, 40}, {.origin = CGContext::Origin::topLeft, .recordsDisplayList = true});
+    graph.render(*context);
+    ASSERT_EQ(context->displayList().size(), 1u);
+    EXPECT_EQ(context->displayList()[0].fontName, "Dosis-Light");
+    EXPECT_EQ(context->displayList()[0].fontSize, 14);
+}
+
 TEST(Render, ScaledContentIsDrawnAndHitWhereItIsShown) {
     RunLoopTestScope scope;
     int taps = 0;

@@ -160,11 +160,9 @@ TEST_F(Fixture, AppearDisappearAndChangeActionsRunAfterTheUpdate) {
                           Text("hide")
                               .onTapGesture([shown] { shown = false; })
                               .accessibilityIdentifier("hide"))
-                .onChange(
-                    *value, true,
-                    std::function<void(const int&, const int&)>([l](const int& o, const int& n) {
-                        l->lines.push_back(std::to_string(o) + "->" + std::to_string(n));
-                    }));
+                .onChange(*value, true, [l](const int& o, const int& n) {
+                    l->lines.push_back(std::to_string(o) + "->" + std::to_string(n));
+                });
         }
     };
     ViewGraph graph(Probe{{}, log});
