@@ -192,6 +192,12 @@ def polar(cx, cy, r, deg):
     return cx + r * math.sin(a), cy - r * math.cos(a)
 
 
+def spoke(cx, cy, r0, r1, deg):
+    """Path of a radial line from radius r0 to r1 at angle deg (a negative radius crosses the centre)."""
+    (x0, y0), (x1, y1) = polar(cx, cy, r0, deg), polar(cx, cy, r1, deg)
+    return f"M{num(x0)} {num(y0)}L{num(x1)} {num(y1)}"
+
+
 def arc(cx, cy, r, a0, a1):
     (x0, y0), (x1, y1) = polar(cx, cy, r, a0), polar(cx, cy, r, a1)
     large = 1 if a1 - a0 > 180 else 0
@@ -203,12 +209,18 @@ def arc(cx, cy, r, a0, a1):
 # round ends: light and narrow like the editor's typeface, and no font needed.
 GLYPHS = {
     "A": (6, "M0 10L3 0L6 10M1.1 6.6L4.9 6.6"),
-    "B": (5.2, "M0 10L0 0L2.9 0C4.2 0 5 .9 5 2.4C5 3.9 4.2 4.8 2.9 4.8L0 4.8M2.9 4.8C4.4 4.8 5.2 5.8 5.2 7.4C5.2 9 4.3 10 2.9 10L0 10"),
+    "B": (
+        5.2,
+        "M0 10L0 0L2.9 0C4.2 0 5 .9 5 2.4C5 3.9 4.2 4.8 2.9 4.8L0 4.8M2.9 4.8C4.4 4.8 5.2 5.8 5.2 7.4C5.2 9 4.3 10 2.9 10L0 10",
+    ),
     "C": (5.6, "M5.6 1.6C5 .6 4.1 0 3.1 0C1.3 0 0 2.2 0 5C0 7.8 1.3 10 3.1 10C4.1 10 5 9.4 5.6 8.4"),
     "D": (5.6, "M0 0L0 10L2.2 10C4.3 10 5.6 8 5.6 5C5.6 2 4.3 0 2.2 0Z"),
     "E": (4.6, "M4.6 0L0 0L0 10L4.6 10M0 4.9L3.9 4.9"),
     "F": (4.4, "M4.4 0L0 0L0 10M0 4.9L3.7 4.9"),
-    "G": (5.8, "M5.6 1.6C5 .6 4.1 0 3.1 0C1.3 0 0 2.2 0 5C0 7.8 1.3 10 3.1 10C4.8 10 5.8 8.7 5.8 6.6L5.8 5.4L3.4 5.4"),
+    "G": (
+        5.8,
+        "M5.6 1.6C5 .6 4.1 0 3.1 0C1.3 0 0 2.2 0 5C0 7.8 1.3 10 3.1 10C4.8 10 5.8 8.7 5.8 6.6L5.8 5.4L3.4 5.4",
+    ),
     "H": (5.4, "M0 0L0 10M5.4 0L5.4 10M0 4.9L5.4 4.9"),
     "I": (0, "M0 0L0 10"),
     "K": (5.2, "M0 0L0 10M5.2 0L0 6.3M1.9 4.1L5.4 10"),
@@ -218,7 +230,10 @@ GLYPHS = {
     "O": (6.2, "M3.1 0C4.9 0 6.2 2.2 6.2 5C6.2 7.8 4.9 10 3.1 10C1.3 10 0 7.8 0 5C0 2.2 1.3 0 3.1 0Z"),
     "P": (5, "M0 10L0 0L2.8 0C4.2 0 5 1.1 5 2.8C5 4.5 4.2 5.6 2.8 5.6L0 5.6"),
     "R": (5.2, "M0 10L0 0L2.8 0C4.2 0 5 1.1 5 2.8C5 4.5 4.2 5.6 2.8 5.6L0 5.6M2.6 5.6L5.2 10"),
-    "S": (5, "M4.7 1.5C4.1 .5 3.3 0 2.4 0C1.1 0 .2 .9 .2 2.4C.2 5.6 5 4.4 5 7.5C5 9 4 10 2.5 10C1.4 10 .5 9.4 0 8.4"),
+    "S": (
+        5,
+        "M4.7 1.5C4.1 .5 3.3 0 2.4 0C1.1 0 .2 .9 .2 2.4C.2 5.6 5 4.4 5 7.5C5 9 4 10 2.5 10C1.4 10 .5 9.4 0 8.4",
+    ),
     "T": (5.4, "M0 0L5.4 0M2.7 0L2.7 10"),
     "U": (5.4, "M0 0L0 7C0 8.9 1.1 10 2.7 10C4.3 10 5.4 8.9 5.4 7L5.4 0"),
     "V": (5.8, "M0 0L2.9 10L5.8 0"),
@@ -227,13 +242,28 @@ GLYPHS = {
     "0": (5, "M2.5 0C4 0 5 2.2 5 5C5 7.8 4 10 2.5 10C1 10 0 7.8 0 5C0 2.2 1 0 2.5 0Z"),
     "1": (2.6, "M0 2L2.6 0L2.6 10"),
     "2": (5, "M.2 2.2C.6 .8 1.5 0 2.6 0C4 0 4.9 1 4.9 2.6C4.9 4.9 0 7.3 0 10L5 10"),
-    "3": (4.9, "M.3 1.1C.9 .4 1.7 0 2.5 0C3.9 0 4.7 1 4.7 2.5C4.7 4 3.7 4.9 2.1 4.9C3.9 4.9 4.9 5.9 4.9 7.4C4.9 9 3.9 10 2.4 10C1.4 10 .6 9.5 0 8.7"),
+    "3": (
+        4.9,
+        "M.3 1.1C.9 .4 1.7 0 2.5 0C3.9 0 4.7 1 4.7 2.5C4.7 4 3.7 4.9 2.1 4.9C3.9 4.9 4.9 5.9 4.9 7.4C4.9 9 3.9 10 2.4 10C1.4 10 .6 9.5 0 8.7",
+    ),
     "4": (5.2, "M3.8 10L3.8 0L0 7L5.2 7"),
-    "5": (4.9, "M4.7 0L.7 0L.3 4.6C.9 4.1 1.7 3.8 2.5 3.8C4 3.8 4.9 5 4.9 6.9C4.9 8.8 3.9 10 2.4 10C1.4 10 .5 9.4 0 8.5"),
-    "6": (5, "M4.4 .8C3.8 .3 3.2 0 2.6 0C1 0 0 2.4 0 5.6C0 8.5 1 10 2.5 10C4 10 5 8.8 5 7C5 5.2 4 4.1 2.6 4.1C1.5 4.1 .6 4.7 0 5.8"),
+    "5": (
+        4.9,
+        "M4.7 0L.7 0L.3 4.6C.9 4.1 1.7 3.8 2.5 3.8C4 3.8 4.9 5 4.9 6.9C4.9 8.8 3.9 10 2.4 10C1.4 10 .5 9.4 0 8.5",
+    ),
+    "6": (
+        5,
+        "M4.4 .8C3.8 .3 3.2 0 2.6 0C1 0 0 2.4 0 5.6C0 8.5 1 10 2.5 10C4 10 5 8.8 5 7C5 5.2 4 4.1 2.6 4.1C1.5 4.1 .6 4.7 0 5.8",
+    ),
     "7": (4.8, "M0 0L4.8 0L1.5 10"),
-    "8": (5, "M2.5 4.8C1.2 4.8 .3 3.9 .3 2.4C.3 1 1.2 0 2.5 0C3.8 0 4.7 1 4.7 2.4C4.7 3.9 3.8 4.8 2.5 4.8C1 4.8 0 5.9 0 7.4C0 9 1.1 10 2.5 10C3.9 10 5 9 5 7.4C5 5.9 4 4.8 2.5 4.8Z"),
-    "9": (5, "M.6 9.2C1.2 9.7 1.8 10 2.4 10C4 10 5 7.6 5 4.4C5 1.5 4 0 2.5 0C1 0 0 1.2 0 3C0 4.8 1 5.9 2.4 5.9C3.5 5.9 4.4 5.3 5 4.2"),
+    "8": (
+        5,
+        "M2.5 4.8C1.2 4.8 .3 3.9 .3 2.4C.3 1 1.2 0 2.5 0C3.8 0 4.7 1 4.7 2.4C4.7 3.9 3.8 4.8 2.5 4.8C1 4.8 0 5.9 0 7.4C0 9 1.1 10 2.5 10C3.9 10 5 9 5 7.4C5 5.9 4 4.8 2.5 4.8Z",
+    ),
+    "9": (
+        5,
+        "M.6 9.2C1.2 9.7 1.8 10 2.4 10C4 10 5 7.6 5 4.4C5 1.5 4 0 2.5 0C1 0 0 1.2 0 3C0 4.8 1 5.9 2.4 5.9C3.5 5.9 4.4 5.3 5 4.2",
+    ),
     "/": (3.4, "M3.4 0L0 10"),
     ".": (0, "M0 9.9L0 10"),
     " ": (2.2, ""),
@@ -265,9 +295,16 @@ def text_path(s, x, baseline, cap, anchor="middle", tracking=TRACKING):
 
 
 def caption(svg, s, x, baseline, cap, colour, weight, anchor="middle", opacity=1):
-    svg.el("path", d=text_path(s, x, baseline, cap, anchor), fill="none", stroke=colour,
-           stroke_width=weight, stroke_linecap="round", stroke_linejoin="round",
-           opacity=opacity if opacity != 1 else None)
+    svg.el(
+        "path",
+        d=text_path(s, x, baseline, cap, anchor),
+        fill="none",
+        stroke=colour,
+        stroke_width=weight,
+        stroke_linecap="round",
+        stroke_linejoin="round",
+        opacity=opacity if opacity != 1 else None,
+    )
 
 
 def engraved(svg, s, x, baseline, cap, weight, anchor="middle"):
@@ -290,33 +327,92 @@ def key(svg, x, y, w, h, top, bottom, pressed, r=4.5):
     rounded(svg, x, y + dy, w, h, r, fill=svg.linear([(0, top), (1, bottom)]), stroke="ink", stroke_width=1)
     face = svg.linear([(0, dark(top, 0.1)), (1, light(bottom, 0.08))])
     rounded(svg, x + 2.5, y + dy + 2, w - 5, h - 5, r - 1.5, fill=face)
-    svg.el("path", d=f"M{num(x + r)} {num(y + dy + 1.5)}H{num(x + w - r)}", stroke="#ffffff",
-           stroke_opacity=0.09 if pressed else 0.2, stroke_width=1, stroke_linecap="round")
+    svg.el(
+        "path",
+        d=f"M{num(x + r)} {num(y + dy + 1.5)}H{num(x + w - r)}",
+        stroke="#ffffff",
+        stroke_opacity=0.09 if pressed else 0.2,
+        stroke_width=1,
+        stroke_linecap="round",
+    )
 
 
 def lamp(svg, cx, cy, colour, r=2.3):
     """A small indicator lamp; colour None is unlit."""
     if colour is None:
         svg.el("circle", cx=cx, cy=cy, r=r + 0.6, fill="#000000", opacity=0.5)
-        svg.el("circle", cx=cx, cy=cy, r=r, fill=svg.radial([(0, "#2a2521"), (1, "#141210")], fx=0.4, fy=0.35))
+        svg.el(
+            "circle", cx=cx, cy=cy, r=r, fill=svg.radial([(0, "#2a2521"), (1, "#141210")], fx=0.4, fy=0.35)
+        )
         return
-    svg.el("circle", cx=cx, cy=cy, r=r * 3.4, fill=svg.radial([(0, colour, 0.55), (0.45, colour, 0.18), (1, colour, 0)]))
-    svg.el("circle", cx=cx, cy=cy, r=r, fill=svg.radial([(0, light(colour, 0.75)), (0.55, light(colour, 0.2)), (1, colour)], fx=0.42, fy=0.38))
+    svg.el(
+        "circle",
+        cx=cx,
+        cy=cy,
+        r=r * 3.4,
+        fill=svg.radial([(0, colour, 0.55), (0.45, colour, 0.18), (1, colour, 0)]),
+    )
+    svg.el(
+        "circle",
+        cx=cx,
+        cy=cy,
+        r=r,
+        fill=svg.radial(
+            [(0, light(colour, 0.75)), (0.55, light(colour, 0.2)), (1, colour)], fx=0.42, fy=0.38
+        ),
+    )
+
+
+def lit_key(svg, x, bottom, w, colour):
+    """The lamp's light caught on the lower edge of the key above it."""
+    if colour:
+        svg.el(
+            "rect",
+            x=x + 3,
+            y=bottom - 1.6,
+            width=w - 6,
+            height=1.3,
+            fill=svg.linear([(0, colour, 0), (0.5, colour, 0.75), (1, colour, 0)], x2=1, y2=0),
+        )
 
 
 def chevron(svg, cx, cy, size, direction, colour, weight=1.6):
     s = size / 2
-    pts = {"left": [(s * 0.5, -s), (-s * 0.5, 0), (s * 0.5, s)], "right": [(-s * 0.5, -s), (s * 0.5, 0), (-s * 0.5, s)],
-           "down": [(-s, -s * 0.5), (0, s * 0.5), (s, -s * 0.5)]}[direction]
+    pts = {
+        "left": [(s * 0.5, -s), (-s * 0.5, 0), (s * 0.5, s)],
+        "right": [(-s * 0.5, -s), (s * 0.5, 0), (-s * 0.5, s)],
+        "down": [(-s, -s * 0.5), (0, s * 0.5), (s, -s * 0.5)],
+    }[direction]
     d = "M" + "L".join(f"{num(cx + px)} {num(cy + py)}" for px, py in pts)
-    svg.el("path", d=d, fill="none", stroke=colour, stroke_width=weight, stroke_linecap="round", stroke_linejoin="round")
+    svg.el(
+        "path",
+        d=d,
+        fill="none",
+        stroke=colour,
+        stroke_width=weight,
+        stroke_linecap="round",
+        stroke_linejoin="round",
+    )
 
 
 def screw(svg, cx, cy, deg):
     svg.el("circle", cx=cx, cy=cy + 0.6, r=3.6, fill="#000000", opacity=0.5)
-    svg.el("circle", cx=cx, cy=cy, r=3.2, fill=svg.radial([(0, "#5a534b"), (1, "#2b2723")], fx=0.35, fy=0.3), stroke="ink", stroke_width=0.6)
-    (x0, y0), (x1, y1) = polar(cx, cy, 2.3, deg), polar(cx, cy, 2.3, deg + 180)
-    svg.el("path", d=f"M{num(x0)} {num(y0)}L{num(x1)} {num(y1)}", stroke="ink", stroke_width=0.9, stroke_linecap="round")
+    svg.el(
+        "circle",
+        cx=cx,
+        cy=cy,
+        r=3.2,
+        fill=svg.radial([(0, "#5a534b"), (1, "#2b2723")], fx=0.35, fy=0.3),
+        stroke="ink",
+        stroke_width=0.6,
+    )
+    svg.el(
+        "path",
+        d=spoke(cx, cy, -2.3, 2.3, deg),
+        stroke="ink",
+        stroke_width=0.9,
+        stroke_linecap="round",
+    )
 
 
 # --------------------------------------------------------------------------- framework faces
@@ -324,6 +420,7 @@ def chaos_toggle(lamp_colour, pressed):
     """48 x 56 grey key with its lamp below; the label sits on the key's upper part."""
     svg = Svg(48, 56)
     key(svg, 2.5, 2.5, 43, 41, "keyTop", "keyBottom", pressed)
+    lit_key(svg, 2.5, 2.5 + 41 + (1.2 if pressed else 0), 43, lamp_colour)
     lamp(svg, 24, 50, PALETTE[lamp_colour] if lamp_colour else None)
     return svg
 
@@ -337,6 +434,7 @@ def chaos_yellow(pressed):
 def chaos_narrow(lamp_colour, pressed):
     svg = Svg(24, 62)
     key(svg, 2.5, 2.5, 19, 51, "keyTop", "keyBottom", pressed, r=4)
+    lit_key(svg, 2.5, 2.5 + 51 + (1.2 if pressed else 0), 19, lamp_colour)
     lamp(svg, 12, 58, PALETTE[lamp_colour] if lamp_colour else None, r=2)
     return svg
 
@@ -346,23 +444,38 @@ def small_arrow(direction, pressed):
     key(svg, 2.5, 2.5, 23, 27, light("yellow", 0.12), dark("yellow", 0.16), pressed, r=4)
     dy = 1.2 if pressed else 0
     tip, back = (10.2, 16.8) if direction == "left" else (17.8, 11.2)
-    svg.el("path", d=f"M{num(tip)} {num(16 + dy)}L{num(back)} {num(11.5 + dy)}L{num(back)} {num(20.5 + dy)}Z",
-           fill="yellowInk", stroke="yellowInk", stroke_width=1, stroke_linejoin="round")
+    svg.el(
+        "path",
+        d=f"M{num(tip)} {num(16 + dy)}L{num(back)} {num(11.5 + dy)}L{num(back)} {num(20.5 + dy)}Z",
+        fill="yellowInk",
+        stroke="yellowInk",
+        stroke_width=1,
+        stroke_linejoin="round",
+    )
     return svg
 
 
 def wide_face(w, h, top, bottom, edge, pressed, lit=None, r=4):
-    """A flat rounded face (modern, retro, settings); `lit` adds a lamp strip under the label."""
+    """A flat rounded face (modern, retro, settings); `lit` lights it from inside."""
     svg = Svg(w, h)
     rounded(svg, 0.5, 1.5, w - 1, h - 2, r, fill="#000000", opacity=0.5)
     if pressed:
         top, bottom = dark(top, 0.14), dark(bottom, 0.1)
-    rounded(svg, 0.5, 0.5, w - 1, h - 2, r, fill=svg.linear([(0, top), (1, bottom)]), stroke=edge, stroke_width=1)
-    svg.el("path", d=f"M{num(r + 0.5)} 1.5H{num(w - r - 0.5)}", stroke="#ffffff",
-           stroke_opacity=0.06 if pressed else 0.16, stroke_width=1)
-    if lit:
-        svg.el("rect", x=6, y=h - 8, width=w - 12, height=4, rx=2, fill=svg.linear([(0, lit, 0), (0.5, lit, 0.35), (1, lit, 0)], x2=1, y2=0))
-        svg.el("rect", x=10, y=h - 6.5, width=w - 20, height=1.2, rx=0.6, fill=svg.linear([(0, lit, 0.2), (0.5, light(lit, 0.3)), (1, lit, 0.2)], x2=1, y2=0))
+    rounded(
+        svg, 0.5, 0.5, w - 1, h - 2, r, fill=svg.linear([(0, top), (1, bottom)]), stroke=edge, stroke_width=1
+    )
+    svg.el(
+        "path",
+        d=f"M{num(r + 0.5)} 1.5H{num(w - r - 0.5)}",
+        stroke="#ffffff",
+        stroke_opacity=0.06 if pressed else 0.16,
+        stroke_width=1,
+    )
+    if lit:  # backlit: a warm wash from below and a glowing inner edge
+        rounded(svg, 1.5, 1.5, w - 3, h - 4, r - 1, fill=svg.linear([(0, lit, 0), (1, lit, 0.2)]))
+        rounded(
+            svg, 1.5, 1.5, w - 3, h - 4, r - 1, fill="none", stroke=lit, stroke_opacity=0.7, stroke_width=1
+        )
     return svg
 
 
@@ -419,33 +532,88 @@ def dial_frame(spec, colour, t, large):
     if large:  # printed scale outside the groove
         for i in range(11):
             a = -DIAL_SWEEP + i * 2 * DIAL_SWEEP / 10
-            (x0, y0), (x1, y1) = polar(cx, cy, 33.2, a), polar(cx, cy, 35.4 if i % 5 == 0 else 34.6, a)
-            svg.el("path", d=f"M{num(x0)} {num(y0)}L{num(x1)} {num(y1)}", stroke="muted", stroke_width=1, stroke_linecap="round")
+            svg.el(
+                "path",
+                d=spoke(cx, cy, 33.2, 35.4 if i % 5 == 0 else 34.6, a),
+                stroke="muted",
+                stroke_width=1,
+                stroke_linecap="round",
+            )
     groove = arc(cx, cy, r_track, -DIAL_SWEEP, DIAL_SWEEP)
-    svg.el("path", d=groove, fill="none", stroke="#ffffff", stroke_opacity=0.06, stroke_width=track_w + 1.6, stroke_linecap="round", transform="translate(0 0.6)")
+    svg.el(
+        "path",
+        d=groove,
+        fill="none",
+        stroke="#ffffff",
+        stroke_opacity=0.06,
+        stroke_width=track_w + 1.6,
+        stroke_linecap="round",
+        transform="translate(0 0.6)",
+    )
     svg.el("path", d=groove, fill="none", stroke="#0d0c0b", stroke_width=track_w + 1, stroke_linecap="round")
     lit = PALETTE[colour]
     if t > 0:
         d = arc(cx, cy, r_track, -DIAL_SWEEP, angle)
-        svg.el("path", d=d, fill="none", stroke=lit, stroke_opacity=0.22, stroke_width=track_w + 3.5, stroke_linecap="round")
+        svg.el(
+            "path",
+            d=d,
+            fill="none",
+            stroke=lit,
+            stroke_opacity=0.22,
+            stroke_width=track_w + 3.5,
+            stroke_linecap="round",
+        )
         svg.el("path", d=d, fill="none", stroke=lit, stroke_width=track_w - 0.6, stroke_linecap="round")
     hx, hy = polar(cx, cy, r_track, angle)
     svg.el("circle", cx=hx, cy=hy, r=track_w * 1.6, fill=svg.radial([(0, lit, 0.6), (1, lit, 0)]))
     svg.el("circle", cx=hx, cy=hy, r=track_w * 0.62, fill=light(lit, 0.55))
     # knob: shadow, knurled skirt, dished face, pointer
-    svg.el("circle", cx=cx, cy=cy + 2.5, r=r_knob + 2, fill=svg.radial([(0.7, "#000000", 0.6), (1, "#000000", 0)]))
-    svg.el("circle", cx=cx, cy=cy, r=r_knob, fill=svg.linear([(0, "#4f4943"), (1, "#1d1a17")]), stroke="ink", stroke_width=0.8)
+    svg.el(
+        "circle",
+        cx=cx,
+        cy=cy + 2.5,
+        r=r_knob + 2,
+        fill=svg.radial([(0.7, "#000000", 0.6), (1, "#000000", 0)]),
+    )
+    svg.el(
+        "circle",
+        cx=cx,
+        cy=cy,
+        r=r_knob,
+        fill=svg.linear([(0, "#4f4943"), (1, "#1d1a17")]),
+        stroke="ink",
+        stroke_width=0.8,
+    )
     teeth = 40 if large else 30
-    knurl = "".join(
-        "M{} {}L{} {}".format(*map(num, polar(cx, cy, r_knob - 2.6, angle + i * 360 / teeth) + polar(cx, cy, r_knob - 0.5, angle + i * 360 / teeth)))
-        for i in range(teeth))
+    knurl = "".join(spoke(cx, cy, r_knob - 2.6, r_knob - 0.5, angle + i * 360 / teeth) for i in range(teeth))
     svg.el("path", d=knurl, stroke="#000000", stroke_opacity=0.28, stroke_width=0.8)
     r_face = r_knob - 3.4
-    svg.el("circle", cx=cx, cy=cy, r=r_face, fill=svg.radial([(0, "#3a3531"), (1, "#211e1b")], fx=0.38, fy=0.3, r=0.6), stroke="#000000", stroke_opacity=0.5, stroke_width=0.6)
-    svg.el("path", d=arc(cx, cy, r_face - 0.6, -60, 60), fill="none", stroke="#ffffff", stroke_opacity=0.12, stroke_width=0.8, stroke_linecap="round")
-    (x0, y0), (x1, y1) = polar(cx, cy, r_face - (4.5 if large else 3.5), angle), polar(cx, cy, r_knob - 0.8, angle)
-    pointer = light(lit, 0.35)
-    svg.el("path", d=f"M{num(x0)} {num(y0)}L{num(x1)} {num(y1)}", stroke=pointer, stroke_width=2.2 if large else 1.9, stroke_linecap="round")
+    svg.el(
+        "circle",
+        cx=cx,
+        cy=cy,
+        r=r_face,
+        fill=svg.radial([(0, "#3a3531"), (1, "#211e1b")], fx=0.38, fy=0.3, r=0.6),
+        stroke="#000000",
+        stroke_opacity=0.5,
+        stroke_width=0.6,
+    )
+    svg.el(
+        "path",
+        d=arc(cx, cy, r_face - 0.6, -60, 60),
+        fill="none",
+        stroke="#ffffff",
+        stroke_opacity=0.12,
+        stroke_width=0.8,
+        stroke_linecap="round",
+    )
+    svg.el(
+        "path",
+        d=spoke(cx, cy, r_face - (4.5 if large else 3.5), r_knob - 0.8, angle),
+        stroke=light(lit, 0.35),
+        stroke_width=2.2 if large else 1.9,
+        stroke_linecap="round",
+    )
     return svg
 
 
@@ -454,7 +622,10 @@ def dial_strips():
     for colour_name, (module, prefix, lamp_name) in DIAL_SKINS.items():
         large = colour_name != "grey"
         spec = LARGE_DIAL if large else CHAOS_DIAL
-        strips[module] = {f"knobs/{prefix}_{i:02d}": dial_frame(spec, lamp_name, (i - 1) / (FRAMES - 1), large) for i in range(1, FRAMES + 1)}
+        strips[module] = {
+            f"knobs/{prefix}_{i:02d}": dial_frame(spec, lamp_name, (i - 1) / (FRAMES - 1), large)
+            for i in range(1, FRAMES + 1)
+        }
     return strips
 
 
@@ -478,8 +649,14 @@ def pad(mode):
     for fb in range(0, 151, 25):
         y = round(y_at(fb)) + 0.5
         strong = fb == 100
-        svg.el("path", d=f"M{p} {num(y)}H{w - p}", stroke="red" if strong else "#ffffff",
-               stroke_opacity=0.45 if strong else 0.07, stroke_width=1, stroke_dasharray="2 3" if strong else None)
+        svg.el(
+            "path",
+            d=f"M{p} {num(y)}H{w - p}",
+            stroke="red" if strong else "#ffffff",
+            stroke_opacity=0.45 if strong else 0.07,
+            stroke_width=1,
+            stroke_dasharray="2 3" if strong else None,
+        )
     for fb in (0, 50, 100, 150):  # above its line, the top one below
         baseline = round(y_at(fb)) + (8 if fb == FEEDBACK_MAX else -2.5)
         caption(svg, str(fb), w - p - 2, baseline, 5, "muted", 0.9, "end", 0.8)
@@ -487,21 +664,55 @@ def pad(mode):
         for ms in (1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000):
             major = ms in (1, 10, 100, 1000)
             x = round(x_at(delay_position(ms))) + 0.5
-            svg.el("path", d=f"M{num(x)} {p}V{h - p - 10}", stroke="amber", stroke_opacity=0.3 if major else 0.1, stroke_width=1)
+            svg.el(
+                "path",
+                d=f"M{num(x)} {p}V{h - p - 10}",
+                stroke="amber",
+                stroke_opacity=0.3 if major else 0.1,
+                stroke_width=1,
+            )
             if major or ms == 5000:
-                caption(svg, str(ms), x + (2.5 if ms < 5000 else -2.5), h - p - 3, 5, "creamDim", 0.9, "start" if ms < 5000 else "end", 0.8)
+                caption(
+                    svg,
+                    str(ms),
+                    x + (2.5 if ms < 5000 else -2.5),
+                    h - p - 3,
+                    5,
+                    "creamDim",
+                    0.9,
+                    "start" if ms < 5000 else "end",
+                    0.8,
+                )
         caption(svg, "MS", p + 4, p + 9, 6, "amber", 1.1, "start", 0.7)
     else:
         names = ["32", "16", "8", "4", "2"]
         for i in range(15):
             x = round(x_at(i / 14)) + 0.5
-            svg.el("path", d=f"M{num(x)} {p}V{h - p - 10}", stroke="amber", stroke_opacity=0.3 if i % 5 == 0 else 0.12, stroke_width=1)
+            svg.el(
+                "path",
+                d=f"M{num(x)} {p}V{h - p - 10}",
+                stroke="amber",
+                stroke_opacity=0.3 if i % 5 == 0 else 0.12,
+                stroke_width=1,
+            )
             label = "1/" + names[i % 5] + ["", ".", "T"][i // 5]
             caption(svg, label, x, h - p - 3, 5, "creamDim", 0.9, "middle", 0.8)
         for g, name in enumerate(("STRAIGHT", "DOTTED", "TRIPLET")):
             caption(svg, name, x_at((g * 5 + 2) / 14), p + 9, 5, "amber", 1, "middle", 0.6)
     svg.el("path", d=f"M6 1.5H{w - 6}", stroke="#000000", stroke_opacity=0.6, stroke_width=2)  # glass lip
-    rounded(svg, 0.5, 0.5, w - 1, h - 1, 6, fill="none", stroke="#ffffff", stroke_opacity=0.05, stroke_width=1, transform="translate(0 1)")
+    rounded(
+        svg,
+        0.5,
+        0.5,
+        w - 1,
+        h - 1,
+        6,
+        fill="none",
+        stroke="#ffffff",
+        stroke_opacity=0.05,
+        stroke_width=1,
+        transform="translate(0 1)",
+    )
     return svg
 
 
@@ -509,9 +720,29 @@ def grid_dot(down):
     size = 24 if down else 18
     c = size / 2
     svg = Svg(size, size)
-    svg.el("circle", cx=c, cy=c, r=c, fill=svg.radial([(0, "amber", 0.75 if down else 0.55), (0.5, "amber", 0.2), (1, "amber", 0)]))
-    svg.el("circle", cx=c, cy=c, r=6.2 if down else 4.6, fill="none", stroke=light("amber", 0.3), stroke_width=1.4 if down else 1.2)
-    svg.el("circle", cx=c, cy=c, r=3.4 if down else 2.6, fill=svg.radial([(0, "#ffffff"), (1, light("amber", 0.4))]))
+    svg.el(
+        "circle",
+        cx=c,
+        cy=c,
+        r=c,
+        fill=svg.radial([(0, "amber", 0.75 if down else 0.55), (0.5, "amber", 0.2), (1, "amber", 0)]),
+    )
+    svg.el(
+        "circle",
+        cx=c,
+        cy=c,
+        r=6.2 if down else 4.6,
+        fill="none",
+        stroke=light("amber", 0.3),
+        stroke_width=1.4 if down else 1.2,
+    )
+    svg.el(
+        "circle",
+        cx=c,
+        cy=c,
+        r=3.4 if down else 2.6,
+        fill=svg.radial([(0, "#ffffff"), (1, light("amber", 0.4))]),
+    )
     return svg
 
 
@@ -519,7 +750,17 @@ def preset_box():
     w, h = PRESET_BOX
     svg = Svg(w, h)
     rounded(svg, 0.5, 1, w - 1, h - 1.5, 4, fill="#ffffff", opacity=0.05)
-    rounded(svg, 0.5, 0.5, w - 1, h - 1.5, 4, fill=svg.linear([(0, "#0c0b0a"), (1, "screen")]), stroke="ink", stroke_width=1)
+    rounded(
+        svg,
+        0.5,
+        0.5,
+        w - 1,
+        h - 1.5,
+        4,
+        fill=svg.linear([(0, "#0c0b0a"), (1, "screen")]),
+        stroke="ink",
+        stroke_width=1,
+    )
     svg.el("path", d=f"M4 2H{w - 4}", stroke="#000000", stroke_opacity=0.7, stroke_width=1.5)
     svg.el("path", d=f"M{w - 18.5} 4V{h - 5}", stroke="plateEdge", stroke_width=1)
     chevron(svg, w - 9.5, h / 2 - 0.5, 6, "down", "creamDim", 1.4)
@@ -536,9 +777,24 @@ def preset_step(direction):
 
 def revert_icon():
     svg = Svg(14, 14)
-    svg.el("path", d=arc(7, 7, 4.6, -20, 250), fill="none", stroke="amber", stroke_width=1.6, stroke_linecap="round")
+    svg.el(
+        "path",
+        d=arc(7, 7, 4.6, -20, 250),
+        fill="none",
+        stroke="amber",
+        stroke_width=1.6,
+        stroke_linecap="round",
+    )
     x, y = polar(7, 7, 4.6, -20)
-    svg.el("path", d=f"M{num(x - 3.6)} {num(y - 1.4)}L{num(x + 0.3)} {num(y + 0.4)}L{num(x - 0.2)} {num(y - 3.8)}", fill="none", stroke="amber", stroke_width=1.6, stroke_linecap="round", stroke_linejoin="round")
+    svg.el(
+        "path",
+        d=f"M{num(x - 3.6)} {num(y - 1.4)}L{num(x + 0.3)} {num(y + 0.4)}L{num(x - 0.2)} {num(y - 3.8)}",
+        fill="none",
+        stroke="amber",
+        stroke_width=1.6,
+        stroke_linecap="round",
+        stroke_linejoin="round",
+    )
     return svg
 
 
@@ -553,17 +809,53 @@ def background():
     svg.el("path", d=f"M0 43.5H{W}", stroke="#ffffff", stroke_opacity=0.04, stroke_width=1)
     # meter wells and their captions
     for x, name in zip(METER_X, ("IN", "OUT")):
-        rounded(svg, x - 2.5, METER_TOP - 3.5, 16, METER_HEIGHT + 7, 3, fill="screen", stroke="ink", stroke_width=1)
-        svg.el("path", d=f"M{x - 1} {METER_TOP + METER_HEIGHT + 4.5}H{x + 12}", stroke="#ffffff", stroke_opacity=0.05)
+        rounded(
+            svg,
+            x - 2.5,
+            METER_TOP - 3.5,
+            16,
+            METER_HEIGHT + 7,
+            3,
+            fill="screen",
+            stroke="ink",
+            stroke_width=1,
+        )
+        svg.el(
+            "path",
+            d=f"M{x - 1} {METER_TOP + METER_HEIGHT + 4.5}H{x + 12}",
+            stroke="#ffffff",
+            stroke_opacity=0.05,
+        )
         engraved(svg, name, x + 5.5, METER_TOP + METER_HEIGHT + 14, 5.5, 1.1)
     # pad bezel
     px, py, pw, ph = PAD["x"], PAD["y"], PAD["w"], PAD["h"]
-    rounded(svg, px - 2.5, py - 1.5, pw + 5, ph + 4, 8, fill="none", stroke="#000000", stroke_opacity=0.35, stroke_width=2)
+    rounded(
+        svg,
+        px - 2.5,
+        py - 1.5,
+        pw + 5,
+        ph + 4,
+        8,
+        fill="none",
+        stroke="#000000",
+        stroke_opacity=0.35,
+        stroke_width=2,
+    )
     # plates for the three control rows
     plates = [(252, 108), (368, 184), (560, 104)]
     for y, h in plates:
         rounded(svg, 10.5, y + 1, W - 21, h, 8, fill="#000000", opacity=0.45)
-        rounded(svg, 10.5, y + 0.5, W - 21, h, 8, fill=svg.linear([(0, "#2c2823"), (1, "#221f1b")]), stroke="#0f0e0c", stroke_width=1)
+        rounded(
+            svg,
+            10.5,
+            y + 0.5,
+            W - 21,
+            h,
+            8,
+            fill=svg.linear([(0, "#2c2823"), (1, "#221f1b")]),
+            stroke="#0f0e0c",
+            stroke_width=1,
+        )
         svg.el("path", d=f"M18 {y + 1.5}H{W - 18}", stroke="#ffffff", stroke_opacity=0.07)
     # dial wells behind the large dials
     for cx in LARGE_DIAL_CENTRES:
@@ -581,9 +873,16 @@ def background():
     for x0, x1, cw in MODE_GROUPS:
         mid = (x0 + x1) / 2
         for a, b in ((x0, mid - cw / 2 - 6), (mid + cw / 2 + 6, x1)):
-            svg.el("path", d=f"M{num(a)} {num(MODE_LABEL_Y + 0.5)}H{num(b)}", stroke="engrave", stroke_width=1)
+            svg.el(
+                "path", d=f"M{num(a)} {num(MODE_LABEL_Y + 0.5)}H{num(b)}", stroke="engrave", stroke_width=1
+            )
         for x in (x0, x1):
-            svg.el("path", d=f"M{num(x + 0.5)} {num(MODE_LABEL_Y - 4)}V{num(MODE_LABEL_Y + 0.5)}", stroke="engrave", stroke_width=1)
+            svg.el(
+                "path",
+                d=f"M{num(x + 0.5)} {num(MODE_LABEL_Y - 4)}V{num(MODE_LABEL_Y + 0.5)}",
+                stroke="engrave",
+                stroke_width=1,
+            )
     for cx, cy, deg in ((7, 7, 30), (W - 7, 7, 80), (7, H - 7, 120), (W - 7, H - 7, 10)):
         screw(svg, cx, cy, deg)
     return svg
