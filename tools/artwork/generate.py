@@ -318,23 +318,33 @@ def rounded(svg, x, y, w, h, r, **a):
     svg.el("rect", x=x, y=y, width=w, height=h, rx=r, **a)
 
 
-def key(svg, x, y, w, h, top, bottom, pressed, r=4.5):
-    """A keycap with a bevel: drop shadow, body, dished face and a lit top edge."""
-    dy = 1.2 if pressed else 0
-    rounded(svg, x, y + (0.8 if pressed else 2), w, h, r, fill="#000000", opacity=0.55)
+def raised(svg, x, y, w, h, r, top, bottom, edge, pressed, drop, travel):
+    """Shadow, shaded body and lit top edge of a raised part; pressed, it sinks by `travel` and darkens.
+
+    Returns how far the body moved."""
+    dy = travel if pressed else 0
+    rounded(svg, x, y + (drop - travel if pressed else drop), w, h, r, fill="#000000", opacity=0.55)
     if pressed:
         top, bottom = dark(top, 0.12), dark(bottom, 0.12)
-    rounded(svg, x, y + dy, w, h, r, fill=svg.linear([(0, top), (1, bottom)]), stroke="ink", stroke_width=1)
-    face = svg.linear([(0, dark(top, 0.1)), (1, light(bottom, 0.08))])
-    rounded(svg, x + 2.5, y + dy + 2, w - 5, h - 5, r - 1.5, fill=face)
+    rounded(svg, x, y + dy, w, h, r, fill=svg.linear([(0, top), (1, bottom)]), stroke=edge, stroke_width=1)
     svg.el(
         "path",
-        d=f"M{num(x + r)} {num(y + dy + 1.5)}H{num(x + w - r)}",
+        d=f"M{num(x + r)} {num(y + dy + 1)}H{num(x + w - r)}",
         stroke="#ffffff",
-        stroke_opacity=0.09 if pressed else 0.2,
+        stroke_opacity=0.08 if pressed else 0.18,
         stroke_width=1,
         stroke_linecap="round",
     )
+    return dy
+
+
+def key(svg, x, y, w, h, top, bottom, pressed, r=4.5):
+    """A keycap: a raised body with a dished face."""
+    dy = raised(svg, x, y, w, h, r, top, bottom, "ink", pressed, drop=2, travel=1.2)
+    if pressed:
+        top, bottom = dark(top, 0.12), dark(bottom, 0.12)
+    face = svg.linear([(0, dark(top, 0.1)), (1, light(bottom, 0.08))])
+    rounded(svg, x + 2.5, y + dy + 2, w - 5, h - 5, r - 1.5, fill=face)
 
 
 def lamp(svg, cx, cy, colour, r=2.3):
@@ -458,19 +468,7 @@ def small_arrow(direction, pressed):
 def wide_face(w, h, top, bottom, edge, pressed, lit=None, r=4):
     """A flat rounded face (modern, retro, settings); `lit` lights it from inside."""
     svg = Svg(w, h)
-    rounded(svg, 0.5, 1.5, w - 1, h - 2, r, fill="#000000", opacity=0.5)
-    if pressed:
-        top, bottom = dark(top, 0.14), dark(bottom, 0.1)
-    rounded(
-        svg, 0.5, 0.5, w - 1, h - 2, r, fill=svg.linear([(0, top), (1, bottom)]), stroke=edge, stroke_width=1
-    )
-    svg.el(
-        "path",
-        d=f"M{num(r + 0.5)} 1.5H{num(w - r - 0.5)}",
-        stroke="#ffffff",
-        stroke_opacity=0.06 if pressed else 0.16,
-        stroke_width=1,
-    )
+    raised(svg, 0.5, 0.5, w - 1, h - 2, r, top, bottom, edge, pressed, drop=1, travel=0)
     if lit:  # backlit: a warm wash from below and a glowing inner edge
         rounded(svg, 1.5, 1.5, w - 3, h - 4, r - 1, fill=svg.linear([(0, lit, 0), (1, lit, 0.2)]))
         rounded(
