@@ -1,0 +1,216 @@
+#include "Display/DisplayServer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "Display/Headless.h"
+#include "InputTranslation.h"
+#include "NativeSurface.h"
+#include "Runtime/Runtime.h"
+
+namespace {
+constexpr double framePeriod = 1.0 / 60;
+// The longest nap between looks at the desktop's input while nothing else is due.
+constexpr double inputSlice = 0.004;
+} // namespace
+
+std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
+    Runtime::assertMainThread("DisplayServer::connect");
+    // The loop decides when the application ends, not the last window closing.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (whyNot)
+            *whyNot = SDL_GetError();
+        return nullptr;
+    }
+    std::unique_ptr<DisplayServer> server(new DisplayServer());
+    if (auto asked = Headless::environmentScaleFactor()) {
+        server->scale = *asked;
+    } else {
+        float ddpi = 0, hdpi = 0, vdpi = 0;
+        if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi >= 168)
+            server->scale = 2;
+    }
+    SDL_StartTextInput();
+    return server;
+}
+
+DisplayServer::DisplayServer() = default;
+
+DisplayServer::~DisplayServer() {
+    openPopup.reset();
+    auto closing = std::move(open);
+    closing.clear();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::shared_ptr<DisplayWindow> DisplayServer::show(std::shared_ptr<NSWindow> window,
+                                                   const DisplayWindow::Options& options) {
+    Runtime::assertMainThread("DisplayServer::show");
+    std::shared_ptr<DisplayWindow> shown(new DisplayWindow(std::move(window), scale, options));
+    open.push_back(shown);
+    return shown;
+}
+
+std::shared_ptr<PopupWindow> DisplayServer::showPopup(PopupWindow::Options options) {
+    Runtime::assertMainThread("DisplayServer::showPopup");
+    if (auto previous = openPopup)
+        previous->cancel();
+    openPopup.reset(new PopupWindow(std::move(options), scale));
+    return openPopup;
+}
+
+std::vector<std::shared_ptr<DisplayWindow>> DisplayServer::windows() const {
+    std::vector<std::shared_ptr<DisplayWindow>> result;
+    for (const auto& w : open)
+        if (w->isOpen())
+            result.push_back(w);
+    return result;
+}
+
+std::shared_ptr<DisplayWindow> DisplayServer::windowWithId(unsigned id) const {
+    for (const auto& w : open)
+        if (id != 0 && w->id() == id)
+            return w;
+    return nullptr;
+}
+
+void DisplayServer::requestQuit() {
+    quitRequested = true;
+    RunLoop::main().perform([] {}); // wakes a loop that is napping
+}
+
+void DisplayServer::deliverMouseToPopup(const SDL_Event& event, unsigned windowId, int x, int y) {
+    auto popup = openPopup;
+    int wx = 0, wy = 0;
+    if (SDL_Window* from = SDL_GetWindowFromID(windowId))
+        SDL_GetWindowPosition(from, &wx, &wy);
+    CGPoint screen{(wx + x) / scale, (wy + y) / scale};
+    // The release of a press that began in a window before the pop-up opened still
+    // reaches that window, so that its press ends.
+    if (event.type == SDL_MOUSEBUTTONUP)
+        if (auto window = windowWithId(windowId))
+            window->handle(event, keyboardModifiers, nullptr);
+    popup->mouse(event, screen);
+}
+
+void DisplayServer::deliver(SDL_Event& event) {
+    auto popup = openPopup && openPopup->isOpen() ? openPopup : nullptr;
+    switch (event.type) {
+    case SDL_QUIT:
+        quitRequested = true;
+        return;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        keyboardModifiers = DisplayInput::modifiersAfter(event.key);
+        // SDL sends the text a key types as the event right after its key down.
+        std::string text;
+        SDL_Event next;
+        if (event.type == SDL_KEYDOWN &&
+            SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+            next.type == SDL_TEXTINPUT && SDL_PollEvent(&next))
+            text = next.text.text;
+        if (popup) {
+            if (event.type == SDL_KEYDOWN)
+                popup->key(event.key.keysym.sym);
+            return;
+        }
+        if (auto window = windowWithId(event.key.windowID))
+            window->handle(event, keyboardModifiers, text.c_str());
+        return;
+    }
+    case SDL_TEXTINPUT:
+        if (auto window = popup ? nullptr : windowWithId(event.text.windowID))
+            window->handle(event, keyboardModifiers, nullptr);
+        return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEMOTION: {
+        bool motion = event.type == SDL_MOUSEMOTION;
+        unsigned id = motion ? event.motion.windowID : event.button.windowID;
+        if (popup)
+            deliverMouseToPopup(event, id, motion ? event.motion.x : event.button.x,
+                                motion ? event.motion.y : event.button.y);
+        else if (auto window = windowWithId(id))
+            window->handle(event, keyboardModifiers, nullptr);
+        return;
+    }
+    case SDL_MOUSEWHEEL:
+        if (auto window = popup ? nullptr : windowWithId(event.wheel.windowID))
+            window->handle(event, keyboardModifiers, nullptr);
+        return;
+    case SDL_WINDOWEVENT:
+        if (popup && event.window.windowID == popup->id()) {
+            if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+                popup->redraw();
+            else if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+                popup->cancel();
+            return;
+        }
+        if (auto window = windowWithId(event.window.windowID))
+            window->handle(event, keyboardModifiers, nullptr);
+        return;
+    default:
+        return;
+    }
+}
+
+void DisplayServer::redrawDue(double now) {
+    auto due = open; // presenting may open or close windows
+    for (const auto& w : due)
+        if (w->needsPresent() && now - w->lastPresent >= framePeriod * 0.999)
+            w->present();
+}
+
+double DisplayServer::secondsUntilNextRedraw(double now) const {
+    double next = std::numeric_limits<double>::infinity();
+    for (const auto& w : open)
+        if (w->needsPresent())
+            next = std::min(next, std::max(0.0, w->lastPresent + framePeriod - now));
+    return next;
+}
+
+void DisplayServer::pump(double wait, RunLoop::Mode mode) {
+    Runtime::assertMainThread("DisplayServer::pump");
+    RunLoop& loop = RunLoop::main();
+    const double end = DisplayNative::steadyNow() + std::max(wait, 0.0);
+    for (;;) {
+        bool delivered = false;
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            deliver(event);
+            delivered = true;
+        }
+        if (openPopup && !openPopup->isOpen())
+            openPopup.reset();
+        loop.runUntilIdle(mode);
+        double now = DisplayNative::steadyNow();
+        redrawDue(now);
+        std::erase_if(open, [](const auto& w) { return !w->isOpen(); });
+        double left = end - now;
+        if (delivered || left <= 0 || quitRequested)
+            return;
+        loop.run(std::min({left, inputSlice, secondsUntilNextRedraw(now)}), mode);
+    }
+}
+
+DisplayServer::StopReason DisplayServer::run(const RunOptions& options) {
+    Runtime::assertMainThread("DisplayServer::run");
+    const double start = DisplayNative::steadyNow();
+    for (;;) {
+        if (quitRequested.exchange(false))
+            return StopReason::quitRequested;
+        if (windows().empty())
+            return StopReason::windowsClosed;
+        double turn = 0.05;
+        if (options.timeLimit) {
+            double left = start + *options.timeLimit - DisplayNative::steadyNow();
+            if (left <= 0)
+                return StopReason::timeLimit;
+            turn = std::min(turn, left);
+        }
+        pump(turn, options.mode);
+    }
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The connection to the desktop's display (X, through $DISPLAY): it shows NSWindows
+// in real windows and pop-up menu windows, and runs the application's loop — input
+// from the desktop delivered to the windows, the main run loop's due timers and
+// queued tasks (so the main dispatch queue too), and the redrawing of windows that
+// need display, at most 60 times a second — until the windows are closed, a quit is
+// asked for, or a time limit for scripts passes.
+//
+//   auto server = DisplayServer::connect();       // null on a machine with no display
+//   auto window = make<NSWindow>(CGRect{0, 0, 472, 672});
+//   window->setContentView(editorView);
+//   server->show(window);
+//   server->run();
+//
+// One server at a time per process is the normal case (the desktop's input goes to
+// whichever is pumping). Thread: main thread, except requestQuit.
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Display/DisplayWindow.h"
+#include "Display/PopupWindow.h"
+#include "Foundation/RunLoop.h"
+
+class DisplayServer {
+  public:
+    // Connects to the display; null (with the reason in `whyNot`) when there is none.
+    static std::unique_ptr<DisplayServer> connect(std::string* whyNot = nullptr);
+    ~DisplayServer();
+    DisplayServer(const DisplayServer&) = delete;
+    DisplayServer& operator=(const DisplayServer&) = delete;
+
+    // Pixels per point of new windows: EMBERFALL_SCALE when set, else 2 on a screen of
+    // at least 168 dots per inch, else 1.
+    CGFloat scaleFactor() const { return scale; }
+
+    // Shows `window` in a real window titled with its title, and gives the NSWindow
+    // the server's scale factor as its backing scale factor. Throws
+    // std::runtime_error when the desktop refuses the window.
+    std::shared_ptr<DisplayWindow> show(std::shared_ptr<NSWindow> window,
+                                        const DisplayWindow::Options& options = {});
+    // Opens a pop-up menu window (closing one that is open, as dismissed).
+    std::shared_ptr<PopupWindow> showPopup(PopupWindow::Options options);
+    // The windows open now.
+    std::vector<std::shared_ptr<DisplayWindow>> windows() const;
+    std::shared_ptr<PopupWindow> popup() const { return openPopup; }
+
+    enum class StopReason { windowsClosed, quitRequested, timeLimit };
+    struct RunOptions {
+        // Seconds of real time after which the run ends (for scripts and tests).
+        std::optional<double> timeLimit;
+        RunLoop::Mode mode = RunLoop::Mode::defaultMode;
+    };
+    // Runs the application until no window is open, a quit is requested (also by the
+    // desktop, e.g. an interrupt) or the time limit passes.
+    StopReason run(const RunOptions& options);
+    StopReason run() { return run(RunOptions{}); }
+    // One turn of the loop: delivers the input that is waiting, runs the run loop's
+    // due work, redraws the windows that need it and are due, then waits up to `wait`
+    // seconds for more work (waking early for queued tasks and timers).
+    void pump(double wait = 0, RunLoop::Mode mode = RunLoop::Mode::defaultMode);
+    // Ends the run in progress (or the next one) at its next turn. Thread: any.
+    void requestQuit();
+
+  private:
+    DisplayServer();
+    void deliver(SDL_Event& event);
+    void deliverMouseToPopup(const SDL_Event& event, unsigned windowId, int x, int y);
+    void redrawDue(double now);
+    double secondsUntilNextRedraw(double now) const;
+    void forget(unsigned windowId);
+    std::shared_ptr<DisplayWindow> windowWithId(unsigned id) const;
+
+    CGFloat scale = 1;
+    std::vector<std::shared_ptr<DisplayWindow>> open;
+    std::shared_ptr<PopupWindow> openPopup;
+    uint16_t keyboardModifiers = 0;
+    std::atomic<bool> quitRequested{false};
+};

@@ -1,0 +1,153 @@
+#include "Display/DisplayWindow.h"
+
+#include <cmath>
+
+#include "InputTranslation.h"
+#include "NativeSurface.h"
+
+using DisplayNative::toPixels;
+
+DisplayWindow::DisplayWindow(std::shared_ptr<NSWindow> window, CGFloat factor,
+                             const Options& options)
+    : nsWindow(std::move(window)), scale(factor), resizable(options.resizable) {
+    nsWindow->setBackingScaleFactor(scale);
+    CGSize size = nsWindow->contentSize();
+    int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
+    if (options.screenPosition) {
+        x = toPixels(options.screenPosition->x, scale);
+        y = toPixels(options.screenPosition->y, scale);
+    }
+    Uint32 flags = SDL_WINDOW_SHOWN | (resizable ? SDL_WINDOW_RESIZABLE : 0);
+    surface = std::make_unique<DisplayNative::Surface>(
+        nsWindow->title, x, y, std::max(1, int(std::ceil(size.width * scale))),
+        std::max(1, int(std::ceil(size.height * scale))), flags);
+    input = std::make_unique<DisplayInput::WindowInput>(scale, size);
+    // A view's request for display marks the window; the server's loop redraws it.
+    nsWindow->displayRequested = [this] { dirty = true; };
+    nsWindow->displayHandler = [this](NSWindow&) { present(); };
+}
+
+DisplayWindow::~DisplayWindow() {
+    close();
+}
+
+void DisplayWindow::close() {
+    if (!surface)
+        return;
+    nsWindow->displayRequested = nullptr;
+    nsWindow->displayHandler = nullptr;
+    surface.reset();
+    if (auto done = std::move(closed)) {
+        closed = nullptr;
+        done();
+    }
+}
+
+unsigned DisplayWindow::id() const {
+    return surface ? surface->id() : 0;
+}
+
+unsigned long DisplayWindow::nativeWindowId() const {
+    return surface ? surface->nativeWindowId() : 0;
+}
+
+bool DisplayWindow::needsPresent() const {
+    return surface && (dirty || nsWindow->viewsNeedDisplay());
+}
+
+void DisplayWindow::syncSize() {
+    // The application may have resized the NSWindow: the real window follows.
+    CGSize size = nsWindow->contentSize();
+    int w = std::max(1, int(std::ceil(size.width * scale)));
+    int h = std::max(1, int(std::ceil(size.height * scale)));
+    int currentW = 0, currentH = 0;
+    surface->pixelSize(currentW, currentH);
+    if (w != currentW || h != currentH)
+        SDL_SetWindowSize(surface->sdlWindow(), w, h);
+    if (SDL_GetWindowTitle(surface->sdlWindow()) != nsWindow->title)
+        SDL_SetWindowTitle(surface->sdlWindow(), nsWindow->title.c_str());
+    input->setGeometry(scale, size);
+}
+
+void DisplayWindow::present() {
+    if (!surface)
+        return;
+    syncSize();
+    dirty = false;
+    auto context = nsWindow->snapshot();
+    surface->present(*context);
+    lastPresent = DisplayNative::steadyNow();
+    ++presents;
+}
+
+CGPoint DisplayWindow::screenPoint(CGPoint p) const {
+    int x = 0, y = 0;
+    if (surface)
+        surface->position(x, y);
+    CGSize size = nsWindow->contentSize();
+    return {x / scale + p.x, y / scale + (size.height - p.y)};
+}
+
+void DisplayWindow::handle(const SDL_Event& event, uint16_t mods, const char* text) {
+    std::optional<NSEvent> translated;
+    switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        translated = input->button(event.button, mods);
+        break;
+    case SDL_MOUSEMOTION:
+        translated = input->motion(event.motion, mods);
+        break;
+    case SDL_MOUSEWHEEL:
+        translated = input->wheel(event.wheel, mods);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        translated = input->key(event.key, text ? text : "");
+        break;
+    case SDL_TEXTINPUT: // text with no key down before it (an input method's)
+        translated = NSEvent::key(NSEvent::Type::keyDown, event.text.text, 0xFFFF,
+                                  DisplayInput::modifierFlags(mods));
+        break;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_SHOWN:
+            onScreen = true;
+            break;
+        case SDL_WINDOWEVENT_HIDDEN:
+            onScreen = false;
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            onScreen = true;
+            if (surface->presentedOnce())
+                surface->represent();
+            else
+                dirty = true;
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (resizable) {
+                CGSize size{event.window.data1 / scale, event.window.data2 / scale};
+                if (size.width != nsWindow->contentSize().width ||
+                    size.height != nsWindow->contentSize().height) {
+                    nsWindow->setContentSize(size);
+                    input->setGeometry(scale, size);
+                }
+                dirty = true;
+            }
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            translated = input->left(mods);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            close();
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    if (translated)
+        nsWindow->sendEvent(*translated);
+}

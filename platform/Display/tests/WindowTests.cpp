@@ -1,0 +1,212 @@
+// A real window on a private virtual X screen, driven by real X input (xdotool) and
+// looked at through a screenshot, at the scale factors a screen may have.
+
+#include "Display/DisplayServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "Dispatch/Dispatch.h"
+#include "Foundation/Timer.h"
+#include "RecordingView.h"
+#include "VirtualScreen.h"
+
+namespace {
+
+using T = NSEvent::Type;
+constexpr CGSize windowSize{200, 150};
+constexpr CGPoint windowPlace{100, 80}; // on the screen, points from the top left
+
+class RealWindow : public ::testing::TestWithParam<CGFloat> {
+  protected:
+    void SetUp() override {
+        std::string why;
+        if (!VirtualScreen::start(&why))
+            GTEST_SKIP() << why;
+        if (!VirtualScreen::haveProgram("xdotool") || !VirtualScreen::haveProgram("import"))
+            GTEST_SKIP() << "xdotool or ImageMagick's import is not installed";
+        scale = GetParam();
+        setenv("EMBERFALL_SCALE", std::to_string(scale).c_str(), 1);
+        server = DisplayServer::connect(&why);
+        ASSERT_TRUE(server) << why;
+        ASSERT_EQ(server->scaleFactor(), scale);
+        window = make<NSWindow>(CGRect{{0, 0}, windowSize});
+        window->title = "Display test";
+        view = make<RecordingView>(CGRect{{0, 0}, windowSize});
+        window->setContentView(view);
+        window->makeFirstResponder(view);
+        shown = server->show(window, {.screenPosition = windowPlace});
+        ASSERT_TRUE(pumpUntil([&] { return shown->isOnScreen() && shown->presentCount() > 0; }));
+        xid = std::to_string(shown->nativeWindowId());
+        ASSERT_NE(xid, "0");
+        // Without a window manager nobody gives the window the keyboard: ask for it.
+        ASSERT_EQ(VirtualScreen::run({"xdotool", "windowfocus", "--sync", xid}), 0);
+        server->pump(0.05);
+    }
+    void TearDown() override {
+        shown.reset();
+        server.reset();
+        unsetenv("EMBERFALL_SCALE");
+    }
+
+    bool pumpUntil(const std::function<bool()>& done, double seconds = 5) {
+        for (int turns = 0; turns < int(seconds / 0.01); ++turns) {
+            if (done())
+                return true;
+            server->pump(0.01);
+        }
+        return done();
+    }
+    // Runs xdotool, then lets the loop take in what it did.
+    void xdotool(std::vector<std::string> args, const std::function<bool()>& arrived) {
+        args.insert(args.begin(), "xdotool");
+        ASSERT_EQ(VirtualScreen::run(args), 0);
+        EXPECT_TRUE(pumpUntil(arrived));
+    }
+    // A window point in pixels of the X window, as xdotool takes them.
+    std::string px(CGFloat points) const { return std::to_string(int(points * scale)); }
+    std::vector<std::string> moveTo(CGPoint p) const {
+        return {"mousemove", "--window", xid, px(p.x), px(windowSize.height - p.y)};
+    }
+    static std::vector<std::string> join(std::initializer_list<std::vector<std::string>> parts) {
+        std::vector<std::string> all;
+        for (const auto& p : parts)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
+    }
+
+    CGFloat scale = 1;
+    std::unique_ptr<DisplayServer> server;
+    std::shared_ptr<NSWindow> window;
+    std::shared_ptr<RecordingView> view;
+    std::shared_ptr<DisplayWindow> shown;
+    std::string xid;
+};
+
+void expectAt(const SeenEvent& e, CGPoint p) {
+    EXPECT_NEAR(e.at.x, p.x, 0.01);
+    EXPECT_NEAR(e.at.y, p.y, 0.01);
+}
+
+TEST_P(RealWindow, TheScreenShowsTheDrawingAtThePixelsOfTheScale) {
+    auto shot = VirtualScreen::capture();
+    ASSERT_TRUE(shot);
+    auto at = [&](CGPoint windowPoint) {
+        CGPoint screen = shown->screenPoint(windowPoint);
+        return shot->pixel(size_t(screen.x * scale), size_t(screen.y * scale));
+    };
+    EXPECT_EQ(shown->screenPoint({0, windowSize.height}).x, windowPlace.x);
+    EXPECT_EQ(shown->screenPoint({0, windowSize.height}).y, windowPlace.y);
+    CGRect red = RecordingView::redRect;
+    auto inside = at({red.origin.x + 1, red.origin.y + red.size.height - 1});
+    EXPECT_GT(inside.r, 200);
+    EXPECT_LT(inside.b, 50);
+    auto outside = at({red.origin.x + red.size.width + 1, red.origin.y + 1});
+    EXPECT_LT(outside.r, 50);
+    EXPECT_GT(outside.b, 200);
+    // The window is exactly the content size at the scale: the pixel past its right
+    // edge is the screen's, not the window's.
+    auto beyond = at({windowSize.width + 0.5, 10});
+    EXPECT_LT(beyond.b, 200);
+}
+
+TEST_P(RealWindow, AShiftedDragArrivesAsDownDraggedUpAtWindowPoints) {
+    CGPoint from{40, 120}, via{80, 90}, to{120, 60};
+    xdotool(join({moveTo(from),
+                  {"keydown", "shift", "mousedown", "1"},
+                  moveTo(via),
+                  moveTo(to),
+                  {"mouseup", "1", "keyup", "shift"}}),
+            [&] { return !view->ofType(T::leftMouseUp).empty(); });
+    auto downs = view->ofType(T::leftMouseDown);
+    auto drags = view->ofType(T::leftMouseDragged);
+    auto ups = view->ofType(T::leftMouseUp);
+    ASSERT_EQ(downs.size(), 1u);
+    ASSERT_FALSE(drags.empty());
+    ASSERT_EQ(ups.size(), 1u);
+    expectAt(downs[0], from);
+    expectAt(drags.back(), to);
+    expectAt(ups[0], to);
+    EXPECT_EQ(downs[0].clicks, 1);
+    for (const auto& e : view->seen) {
+        if (e.type != T::flagsChanged) {
+            EXPECT_TRUE(e.flags & NSEvent::shift) << int(e.type);
+        }
+    }
+    // Down first, up last, drags between.
+    std::vector<T> mouseOrder;
+    for (const auto& e : view->seen)
+        if (e.type != T::flagsChanged)
+            mouseOrder.push_back(e.type);
+    EXPECT_EQ(mouseOrder.front(), T::leftMouseDown);
+    EXPECT_EQ(mouseOrder.back(), T::leftMouseUp);
+}
+
+TEST_P(RealWindow, RepeatedClicksCountUpAndCarryOptionAndTheRightButtonIsItsOwn) {
+    CGPoint at{150, 30};
+    xdotool(join({moveTo(at),
+                  {"keydown", "alt", "click", "--repeat", "3", "--delay", "60", "1", "keyup", "alt",
+                   "click", "3"}}),
+            [&] { return !view->ofType(T::rightMouseUp).empty(); });
+    auto downs = view->ofType(T::leftMouseDown);
+    ASSERT_EQ(downs.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(downs[i].clicks, i + 1);
+        EXPECT_TRUE(downs[i].flags & NSEvent::option);
+        expectAt(downs[i], at);
+    }
+    EXPECT_EQ(view->ofType(T::leftMouseUp).size(), 3u);
+    auto right = view->ofType(T::rightMouseDown);
+    ASSERT_EQ(right.size(), 1u);
+    EXPECT_FALSE(right[0].flags & NSEvent::option);
+    expectAt(right[0], at);
+}
+
+TEST_P(RealWindow, KeysTypeCharactersWithKeyCodesAndTheWheelScrollsWhereThePointerIs) {
+    struct Case {
+        std::string xkey;
+        std::string chars;
+        uint16_t keyCode;
+        uint64_t flags;
+    };
+    const std::vector<Case> cases = {
+        {"a", "a", 0x00, 0},
+        {"shift+b", "B", 0x0B, NSEvent::shift},
+        {"ctrl+c", "c", 0x08, NSEvent::control},
+        {"Return", "\r", 0x24, 0},
+        {"Escape", "\x1b", 0x35, 0},
+        {"Up", "\xef\x9c\x80", 0x7E, 0}, // U+F700
+    };
+    std::vector<std::string> args = {"key", "--delay", "20"};
+    for (const auto& c : cases)
+        args.push_back(c.xkey);
+    CGPoint pointer{60, 50};
+    xdotool(join({moveTo(pointer), args, {"click", "4", "click", "5"}}),
+            [&] { return view->ofType(T::scrollWheel).size() >= 2; });
+    auto downs = view->ofType(T::keyDown);
+    ASSERT_EQ(downs.size(), cases.size());
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].xkey);
+        EXPECT_EQ(downs[i].chars, cases[i].chars);
+        EXPECT_EQ(downs[i].keyCode, cases[i].keyCode);
+        uint64_t mods = NSEvent::shift | NSEvent::control | NSEvent::option | NSEvent::command;
+        EXPECT_EQ(downs[i].flags & mods, cases[i].flags);
+    }
+    auto ups = view->ofType(T::keyUp);
+    ASSERT_EQ(ups.size(), cases.size());
+    EXPECT_EQ(ups[1].chars, "B");                        // a key up repeats what its key typed
+    EXPECT_FALSE(view->ofType(T::flagsChanged).empty()); // shift and control themselves
+    auto wheel = view->ofType(T::scrollWheel);
+    ASSERT_EQ(wheel.size(), 2u);
+    EXPECT_GT(wheel[0].deltaY, 0); // up, away from the person
+    EXPECT_LT(wheel[1].deltaY, 0);
+    expectAt(wheel[0], pointer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, RealWindow, ::testing::Values(1.0, 2.0),
+                         [](const auto& info) { return info.param == 1 ? "x1" : "x2"; });
+
+} // namespace
