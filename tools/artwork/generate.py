@@ -520,9 +520,9 @@ def framework_images():
 
 
 # --------------------------------------------------------------------------- dials
-def dial_frame(spec, colour, t, large):
+def dial_frame(geometry, colour, t, large):
     """One frame of a dial: scale, groove, lit arc to the value t (0...1), turned knob."""
-    w, h, cx, cy = spec["w"], spec["h"], spec["cx"], spec["cy"]
+    w, h, cx, cy = geometry["w"], geometry["h"], geometry["cx"], geometry["cy"]
     svg = Svg(w, h)
     angle = -DIAL_SWEEP + 2 * DIAL_SWEEP * t
     r_track, track_w = (30, 3.4) if large else (23, 2.8)
@@ -619,9 +619,9 @@ def dial_strips():
     strips = {}
     for colour_name, (module, prefix, lamp_name) in DIAL_SKINS.items():
         large = colour_name != "grey"
-        spec = LARGE_DIAL if large else CHAOS_DIAL
+        geometry = LARGE_DIAL if large else CHAOS_DIAL
         strips[module] = {
-            f"knobs/{prefix}_{i:02d}": dial_frame(spec, lamp_name, (i - 1) / (FRAMES - 1), large)
+            f"knobs/{prefix}_{i:02d}": dial_frame(geometry, lamp_name, (i - 1) / (FRAMES - 1), large)
             for i in range(1, FRAMES + 1)
         }
     return strips
