@@ -1,0 +1,140 @@
+#include "Views/OrreryResources.h"
+
+#include "AppKit/ResourceBundle.h"
+#include "Foundation/Bundle.h"
+#include "Runtime/Runtime.h"
+
+#include <algorithm>
+#include <map>
+
+using namespace SwiftUI;
+
+const std::shared_ptr<Bundle>& orreryCoreBundle() {
+    static const std::shared_ptr<Bundle> bundle =
+        findResourceBundle("Orrery_OrreryCore", reinterpret_cast<const void*>(&orreryCoreBundle));
+    return bundle;
+}
+
+namespace OrreryResources {
+
+const std::vector<std::string_view> colorNames = {
+    "ChaosYellowText",
+    "background",
+    "buttonText",
+    "chaosToggleText",
+    "chaosToggleTextPressed",
+    "tabSelected",
+    "tabUnselected",
+    "updateBackground",
+    "versionInfo",
+};
+
+const std::vector<std::string_view> imageNames = {
+    "korvane-logo",
+    "chaos-button-yellow",
+    "chaos-button-yellow-down",
+    "chaos-button-grey-off",
+    "chaos-button-grey-off-down",
+    "chaos-button-grey-on-yellow",
+    "chaos-button-grey-on-yellow-down",
+    "chaos-button-grey-on-blue",
+    "chaos-button-grey-on-blue-down",
+    "chaos-button-grey-on-red",
+    "chaos-button-grey-on-red-down",
+    "chaos-button-grey-on-white",
+    "chaos-button-grey-on-white-down",
+    "chaos-button-narrow-grey-off",
+    "chaos-button-narrow-grey-off-down",
+    "chaos-button-narrow-grey-on-yellow",
+    "chaos-button-narrow-grey-on-yellow-down",
+    "chaos-button-small-yellow-left",
+    "chaos-button-small-yellow-left-down",
+    "chaos-button-small-yellow-right",
+    "chaos-button-small-yellow-right-down",
+    "modern-button",
+    "modern-button-down",
+    "modern-button-on",
+    "modern-button-on-down",
+    "retro-button",
+    "retro-button-down",
+    "settings-button",
+    "settings-button-down",
+};
+
+namespace {
+// One descriptor per name, all made together on first use of the table.
+template <class Resource>
+std::map<std::string_view, Resource> makeTable(const std::vector<std::string_view>& names) {
+    std::map<std::string_view, Resource> made;
+    for (std::string_view n : names)
+        made.emplace(n, Resource{std::string(n), orreryCoreBundle()});
+    return made;
+}
+
+template <class Resource>
+const Resource& lookUp(const std::map<std::string_view, Resource>& table, std::string_view name,
+                       const char* kind) {
+    auto found = table.find(name);
+    if (found == table.end())
+        fatalError(std::string("no ") + kind + " asset named " + std::string(name) +
+                   " in Orrery_OrreryCore");
+    return found->second;
+}
+} // namespace
+
+const ColorResource& color(std::string_view name) {
+    static const auto table = makeTable<ColorResource>(colorNames);
+    return lookUp(table, name, "colour");
+}
+
+const ImageResource& image(std::string_view name) {
+    static const auto table = makeTable<ImageResource>(imageNames);
+    return lookUp(table, name, "image");
+}
+
+} // namespace OrreryResources
+
+Color orreryColor(std::string_view name) {
+    return Color(OrreryResources::color(name));
+}
+
+Image orreryImage(std::string_view name) {
+    return Image(OrreryResources::image(name));
+}
+
+namespace {
+Color pluginColor(const char* name) {
+    return Color(ColorValue(name, orreryCoreBundle()));
+}
+} // namespace
+
+Color orreryPluginGrey() {
+    return pluginColor("pluginGrey");
+}
+Color orreryPluginBlue() {
+    return pluginColor("pluginBlue");
+}
+Color orreryPluginYellow() {
+    return pluginColor("pluginYellow");
+}
+Color orreryPluginRed() {
+    return pluginColor("pluginRed");
+}
+Color orreryPluginPurple() {
+    return pluginColor("pluginPurple");
+}
+Color orreryTinyDialLabel() {
+    return pluginColor("tinyDialLabel");
+}
+
+AnyView CustomFontModifier::body(const AnyView& content) const {
+    return content.font(Font::custom(fontName(font), size));
+}
+
+AnyView orreryFont(const AnyView& content, OrreryFont font, CGFloat size) {
+    return CustomFontModifier{font, size}.body(content);
+}
+
+AnyView rocketFont(const AnyView& content, CGFloat size) {
+    return orreryFont(content, OrreryFont::rocket, size);
+}

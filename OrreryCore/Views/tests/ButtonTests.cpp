@@ -1,0 +1,317 @@
+// The plug-in buttons driven by mouse events through a window: what they write to
+// their parameter, which face and label they draw, and what a press cut short does.
+
+#include "TestSupport/HostedView.h"
+#include "Views/Buttons.h"
+#include "Views/OrreryResources.h"
+
+#include <gtest/gtest.h>
+
+using namespace SwiftUI;
+
+namespace {
+
+using Unit = AudioUnitParameterUnit;
+using Write = ParameterRecorder::Write;
+using Event = ParameterRecorder::Event;
+using Writes = std::vector<Write>;
+
+std::shared_ptr<AudioParameter> indexed(float value, std::vector<std::string> strings) {
+    auto p =
+        AudioParameter::create(7, "model", "Model", Unit::indexed, {0, float(strings.size() - 1)},
+                               value, ValueIncrement::linear(), strings);
+    return p;
+}
+
+std::shared_ptr<AudioParameter> onOff(float value, const char* name = "Sync") {
+    return AudioParameter::create(11, "onOff", name, Unit::boolean, {0, 1}, value);
+}
+
+// A view placed at the top-left corner of a larger window, so that points of the
+// window are the button's own.
+AnyView topLeft(AnyView view) {
+    return view.frame(200, 120, Alignment::topLeading());
+}
+
+struct Buttons : ::testing::Test {
+    RunLoopTestScope scope;
+};
+
+TEST_F(Buttons, AParameterPressIsOneEditThatCountsOnlyWhenReleasedInside) {
+    struct Kind {
+        const char* name;
+        std::function<std::shared_ptr<AudioParameter>()> param;
+        std::function<AnyView(ParameterBinding)> view;
+        CGSize size;
+        float newValue; // written on a release inside
+    };
+    std::vector<std::string> models{"bbd1", "bbd2", "pt1", "pt2"};
+    const Kind kinds[] = {
+        {"chaos toggle",
+         [&] { return indexed(0, models); },
+         [](ParameterBinding b) {
+             return AnyView(ChaosToggleButton(b, 2, ChaosButtonColor::blue));
+         },
+         {48, 56},
+         2},
+        {"mode toggle",
+         [&] { return indexed(3, models); },
+         [](ParameterBinding b) {
+             return AnyView(ModeToggleButton(b, 1, Color::white(), ToggleButtonStyle::modern, 12));
+         },
+         {88, 27},
+         1},
+        {"toggle",
+         [] { return onOff(0); },
+         [](ParameterBinding b) { return AnyView(ToggleButton(b, Color::white(), {}, 12)); },
+         {88, 27},
+         1},
+        {"toggle at 0.5",
+         [] { return onOff(0.5f); },
+         [](ParameterBinding b) { return AnyView(ToggleButton(b, Color::white(), {}, 12)); },
+         {88, 27},
+         0},
+        {"narrow toggle",
+         [] { return onOff(1); },
+         [](ParameterBinding b) { return AnyView(ChaosToggleButtonNarrow(b, "X")); },
+         {24, 62},
+         0},
+        {"arrow",
+         [] { return onOff(0); },
+         [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 1)); },
+         {28, 34},
+         1},
+    };
+    for (const auto& kind : kinds) {
+        const CGSize s = kind.size;
+        struct Release {
+            CGPoint at;
+            bool inside;
+        } releases[] = {
+            {{s.width / 2, s.height / 2}, true}, {{s.width - 0.5, s.height - 0.5}, true},
+            {{s.width, s.height / 2}, false}, // the right edge is outside
+            {{s.width / 2, s.height}, false}, // and so is the bottom edge
+            {{s.width + 30, 5}, false},
+        };
+        for (const auto& r : releases) {
+            ParameterRecorder rec(kind.param());
+            const float start = rec.param->value.peek();
+            HostedView hosted(topLeft(kind.view(rec.binding())), {200, 120});
+            hosted.press({s.width / 2, s.height / 2});
+            hosted.drag({s.width / 2 + 3, s.height / 2});
+            hosted.drag(r.at);
+            EXPECT_EQ(rec.writes, (Writes{{Event::touch, start}})) << kind.name;
+            hosted.release(r.at);
+            Writes expected = r.inside ? Writes{{Event::touch, start},
+                                                {Event::value, kind.newValue},
+                                                {Event::release, kind.newValue}}
+                                       : Writes{{Event::touch, start}, {Event::release, start}};
+            EXPECT_EQ(rec.writes, expected) << kind.name << " at " << r.at.x << "," << r.at.y;
+            EXPECT_EQ(rec.param->value.peek(), r.inside ? kind.newValue : start) << kind.name;
+        }
+    }
+}
+
+TEST_F(Buttons, FacesFollowSelectionAndPress) {
+    struct Case {
+        const char* name;
+        std::shared_ptr<AudioParameter> param;
+        std::function<AnyView(ParameterBinding)> view;
+        std::string up, down;
+    };
+    std::vector<std::string> models{"bbd1", "bbd2", "pt1", "pt2"};
+    const Case cases[] = {
+        {"chaos toggle off", indexed(1, models),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButton(b, 2, ChaosButtonColor::red)); },
+         "chaos-button-grey-off", "chaos-button-grey-off-down"},
+        {"chaos toggle on (2.7 truncates)", indexed(2.7f, models),
+         [](ParameterBinding b) {
+             return AnyView(ChaosToggleButton(b, 2, ChaosButtonColor::white));
+         },
+         "chaos-button-grey-on-white", "chaos-button-grey-on-white-down"},
+        {"retro selected", indexed(1, models),
+         [](ParameterBinding b) {
+             return AnyView(ModeToggleButton(b, 1, Color::white(), ToggleButtonStyle::retro, 12));
+         },
+         "modern-button-on", "retro-button-down"},
+        {"retro unselected", indexed(0, models),
+         [](ParameterBinding b) {
+             return AnyView(ModeToggleButton(b, 1, Color::white(), ToggleButtonStyle::retro, 12));
+         },
+         "retro-button", "retro-button"},
+        {"toggle at 0.5 is off", onOff(0.5f),
+         [](ParameterBinding b) { return AnyView(ToggleButton(b, Color::white(), {}, 12)); },
+         "modern-button", "modern-button-down"},
+        {"narrow on", onOff(1),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButtonNarrow(b, std::nullopt)); },
+         "chaos-button-narrow-grey-on-yellow", "chaos-button-narrow-grey-on-yellow-down"},
+        {"arrow at its left value", onOff(1),
+         [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 1)); },
+         "chaos-button-small-yellow-left", "chaos-button-small-yellow-left-down"},
+        {"arrow elsewhere", onOff(0),
+         [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 1)); },
+         "chaos-button-small-yellow-right", "chaos-button-small-yellow-right-down"},
+    };
+    for (const auto& c : cases) {
+        ParameterRecorder rec(c.param);
+        HostedView hosted(topLeft(c.view(rec.binding())), {200, 120});
+        ASSERT_FALSE(hosted.images().empty()) << c.name;
+        EXPECT_EQ(hosted.images().front(), c.up) << c.name;
+        hosted.press({5, 5});
+        EXPECT_EQ(hosted.images().front(), c.down) << c.name;
+        hosted.release({150, 100}); // outside: nothing changes
+        EXPECT_EQ(hosted.images().front(), c.up) << c.name;
+    }
+}
+
+TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
+    auto p = indexed(0, {"bbd1", "bbd2", "pt1", "pt2"});
+    auto text = [](HostedView& h) {
+        auto runs = h.texts();
+        return runs.empty() ? CGDisplayItem{} : runs.front();
+    };
+    {
+        HostedView hosted(
+            topLeft(ChaosToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 3,
+                                      ChaosButtonColor::yellow)),
+            {200, 120});
+        auto run = text(hosted);
+        EXPECT_EQ(run.text, "PT2");
+        EXPECT_EQ(run.fontName, "Dosis-Medium");
+        EXPECT_EQ(run.fontSize, 13);
+        EXPECT_EQ(run.color, orreryColor("chaosToggleText").resolve());
+        hosted.press({5, 5});
+        EXPECT_EQ(text(hosted).color, orreryColor("chaosToggleTextPressed").resolve());
+        hosted.release({150, 100});
+    }
+    {
+        // An index past the value strings shows no text rather than reading past them.
+        HostedView hosted(
+            topLeft(ModeToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 9,
+                                     Color::white(), ToggleButtonStyle::retro, 11)),
+            {200, 120});
+        for (const auto& run : hosted.texts())
+            EXPECT_EQ(run.text, "");
+    }
+    {
+        auto sync = onOff(1, "Sync");
+        HostedView hosted(
+            topLeft(ToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(sync),
+                                 Color(1, 0, 0), std::nullopt, 11)),
+            {200, 120});
+        auto run = text(hosted);
+        EXPECT_EQ(run.text, "SYNC");
+        EXPECT_EQ(run.fontName, "Rocket");
+        EXPECT_EQ(run.fontSize, 11);
+        EXPECT_EQ(run.color, CGColor::rgb(1, 0, 0)); // selected: the caller's colour
+        hosted.click({5, 5});
+        EXPECT_EQ(text(hosted).color, orreryColor("buttonText").resolve());
+    }
+    {
+        auto sync = onOff(0);
+        HostedView hosted(
+            topLeft(ToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(sync),
+                                 Color(1, 0, 0), "Tempo", 11)),
+            {200, 120});
+        EXPECT_EQ(text(hosted).text, "Tempo");
+    }
+}
+
+TEST_F(Buttons, TheHoldButtonIsMomentaryWhereverItIsReleased) {
+    for (CGPoint release : {CGPoint{10, 10}, CGPoint{190, 110}}) {
+        ParameterRecorder rec(onOff(0));
+        HostedView hosted(
+            topLeft(ParameterHoldButton(rec.binding(), OrreryResources::image("settings-button"),
+                                        OrreryResources::image("settings-button-down"))),
+            {200, 120});
+        EXPECT_EQ(hosted.images(), (std::vector<std::string>{"settings-button"}));
+        hosted.press({10, 10});
+        hosted.drag({12, 12});
+        EXPECT_EQ(rec.writes, (Writes{{Event::touch, 0}, {Event::value, 1}}));
+        EXPECT_EQ(hosted.images(), (std::vector<std::string>{"settings-button-down"}));
+        hosted.release(release);
+        EXPECT_EQ(
+            rec.writes,
+            (Writes{{Event::touch, 0}, {Event::value, 1}, {Event::value, 0}, {Event::release, 0}}));
+        EXPECT_EQ(hosted.images(), (std::vector<std::string>{"settings-button"}));
+    }
+}
+
+TEST_F(Buttons, ClosureButtonsCallBackOnAReleaseInside) {
+    struct Case {
+        CGPoint release;
+        uint64_t flags;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {{20, 20}, 0, {"image false", "chaos"}},
+        {{20, 20}, NSEvent::option, {"image true", "chaos"}},
+        {{47, 20}, NSEvent::option | NSEvent::shift, {"image true", "chaos"}},
+        {{48, 20}, 0, {}},
+        {{100, 100}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> calls;
+        HostedView image(
+            topLeft(ImageButton(
+                orreryImage("chaos-button-yellow"), orreryImage("chaos-button-yellow-down"),
+                [&](bool option) { calls.push_back(option ? "image true" : "image false"); })),
+            {200, 120});
+        image.press({20, 20});
+        EXPECT_EQ(image.images(), (std::vector<std::string>{"chaos-button-yellow-down"}));
+        image.release(c.release, c.flags);
+        HostedView chaos(
+            topLeft(ChaosButton("Go", ChaosButtonColor::red, [&] { calls.push_back("chaos"); })),
+            {200, 120});
+        chaos.press({20, 20});
+        EXPECT_EQ(chaos.images().front(), "chaos-button-yellow-down"); // yellow whatever the colour
+        chaos.release(c.release, c.flags);
+        EXPECT_EQ(chaos.images().front(), "chaos-button-yellow");
+        EXPECT_EQ(calls, c.calls) << c.release.x << " " << c.flags;
+    }
+}
+
+// A button that a flag outside the tree removes, as a host's change may replace a
+// control under the user's hand.
+struct Removable : View<Removable> {
+    std::shared_ptr<Observed<bool>> shown;
+    std::function<AnyView()> button;
+    AnyView body() const { return shown->get() ? button() : AnyView(Text("gone")); }
+};
+
+TEST_F(Buttons, APressCutShortClosesTheHostsGesture) {
+    auto shown = std::make_shared<Observed<bool>>(true);
+    struct Case {
+        const char* name;
+        std::shared_ptr<AudioParameter> param;
+        std::function<AnyView(ParameterBinding)> view;
+        Writes expected;
+    } cases[] = {
+        {"toggle",
+         onOff(0),
+         [](ParameterBinding b) { return AnyView(ToggleButton(b, Color::white(), {}, 12)); },
+         {{Event::touch, 0}, {Event::release, 0}}},
+        {"hold",
+         onOff(0),
+         [](ParameterBinding b) {
+             return AnyView(ParameterHoldButton(b, OrreryResources::image("settings-button"),
+                                                OrreryResources::image("settings-button-down")));
+         },
+         {{Event::touch, 0}, {Event::value, 1}, {Event::value, 0}, {Event::release, 0}}},
+    };
+    for (const auto& c : cases) {
+        shown->set(true);
+        ParameterRecorder rec(c.param);
+        auto binding = rec.binding();
+        auto make = c.view;
+        HostedView hosted(topLeft(Removable{{}, shown, [make, binding] { return make(binding); }}),
+                          {200, 120});
+        hosted.press({10, 10});
+        shown->set(false);
+        hosted.turn();
+        EXPECT_EQ(rec.writes, c.expected) << c.name;
+        hosted.release({10, 10});
+        EXPECT_EQ(rec.writes, c.expected) << c.name;
+    }
+}
+
+} // namespace

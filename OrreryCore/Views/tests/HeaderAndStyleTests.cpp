@@ -1,0 +1,243 @@
+// The plug-in header, the button styles and pinning a view to another.
+
+#include "AppKit/NSColor.h"
+#include "AppKit/NSImage.h"
+#include "AppKit/NSView.h"
+#include "AppKit/NSWorkspace.h"
+#include "Foundation/Bundle.h"
+#include "TestSupport/HostedView.h"
+#include "Utilities/Utilities.h"
+#include "Views/AnchorToAllSides.h"
+#include "Views/ButtonStyles.h"
+#include "Views/OrreryResources.h"
+#include "Views/PluginHeaderView.h"
+
+#include <gtest/gtest.h>
+
+using namespace SwiftUI;
+
+namespace {
+
+using Event = ParameterRecorder::Event;
+using Writes = std::vector<ParameterRecorder::Write>;
+
+struct Header : ::testing::Test {
+    RunLoopTestScope scope;
+    std::shared_ptr<NSWorkspace> workspace = NSWorkspace::shared();
+    void SetUp() override {
+        workspace->setLauncher([](const std::vector<std::string>&) { return true; });
+        workspace->clearOpenedURLs();
+    }
+    void TearDown() override { workspace->setLauncher(nullptr); }
+
+    static URL updateURL() { return *URL::string("emberfall://openAndUpdate"); }
+    static std::shared_ptr<AudioParameter> tabs(std::optional<std::vector<std::string>> strings,
+                                                float value) {
+        return AudioParameter::create(0, "tab", "Tab", AudioUnitParameterUnit::indexed, {0, 1},
+                                      value, ValueIncrement::linear(), strings);
+    }
+    static const CGDisplayItem* run(const std::vector<CGDisplayItem>& runs, const std::string& t) {
+        for (const auto& r : runs)
+            if (r.text == t)
+                return &r;
+        return nullptr;
+    }
+};
+
+TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
+    ParameterRecorder rec(tabs(std::vector<std::string>{"chorus", "delay"}, 1));
+    HostedView hosted(
+        PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::dosisLight, std::nullopt),
+        {500, 46});
+    auto runs = hosted.texts();
+    const auto* chorus = run(runs, "CHORUS");
+    const auto* delay = run(runs, "DELAY");
+    ASSERT_TRUE(chorus && delay);
+    EXPECT_EQ(chorus->color, orreryColor("tabUnselected").resolve());
+    EXPECT_EQ(delay->color, orreryColor("tabSelected").resolve());
+    EXPECT_EQ(chorus->fontName, "Dosis-Light");
+    EXPECT_EQ(chorus->fontSize, 16);
+    // The tab row is centred between the paddings (8 leading, 16 trailing), 24 points
+    // between tabs.
+    EXPECT_NEAR((chorus->rect.minX() + delay->rect.maxX()) / 2, 8 + (500 - 24) / 2, 1);
+    EXPECT_NEAR(delay->rect.minX() - chorus->rect.maxX(), 24, 0.5);
+    const auto* version = run(runs, "1.0.3");
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->color, orreryColor("versionInfo").resolve());
+    EXPECT_EQ(version->fontSize, 13);
+
+    hosted.click({chorus->rect.midX(), chorus->rect.midY()});
+    EXPECT_EQ(rec.writes, (Writes{{Event::value, 0}}));
+    runs = hosted.texts();
+    EXPECT_EQ(run(runs, "CHORUS")->color, orreryColor("tabSelected").resolve());
+
+    // The logo opens the maker's site.
+    auto drawn = hosted.drawn();
+    auto logo = std::find_if(drawn.begin(), drawn.end(),
+                             [](const CGDisplayItem& i) { return i.imageName == "korvane-logo"; });
+    ASSERT_NE(logo, drawn.end());
+    EXPECT_LT(logo->rect.minX(), 20);
+    hosted.click({logo->rect.midX(), logo->rect.midY()});
+    EXPECT_EQ(workspace->openedURLs(), (std::vector<std::string>{companySite().absoluteString()}));
+}
+
+TEST_F(Header, NoValueStringsNoTabsAndAKnownUpdateReplacesTheVersion) {
+    ParameterRecorder rec(tabs(std::nullopt, 0));
+    HostedView hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::rocket,
+                                       UpdateAvailableDetails{"1.2.0"},
+                                       [] { return AnyView(Text("MENU")); }),
+                      {500, 46});
+    std::vector<std::string> shown;
+    for (const auto& r : hosted.texts())
+        shown.push_back(r.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"1.2.0 AVAILABLE", "MENU"}));
+    auto images = hosted.images();
+    EXPECT_NE(std::find(images.begin(), images.end(), "korvane-logo"), images.end());
+    auto runs = hosted.texts();
+    const auto* pill = run(runs, "1.2.0 AVAILABLE");
+    ASSERT_TRUE(pill);
+    hosted.click({pill->rect.midX(), pill->rect.midY()});
+    EXPECT_EQ(workspace->openedURLs(), (std::vector<std::string>{updateURL().absoluteString()}));
+    EXPECT_TRUE(rec.writes.empty());
+}
+
+struct Styles : ::testing::Test {
+    RunLoopTestScope scope;
+};
+
+// A button with a style and a text label, at the top-left of a larger window.
+template <class S>
+AnyView styled(S style, const std::string& title, std::optional<OrreryFont> font) {
+    AnyView label = font ? orreryFont(Text(title), *font, 13) : AnyView(Text(title));
+    return Button([] {}, label).buttonStyle(style).frame(300, 80, Alignment::topLeading());
+}
+
+const CGDisplayItem& first(const std::vector<CGDisplayItem>& items, CGDisplayItem::Kind kind) {
+    static const CGDisplayItem none;
+    for (const auto& i : items)
+        if (i.kind == kind)
+            return i;
+    return none;
+}
+
+TEST_F(Styles, UpdatePillIsDimmedWhilePressedAndPaddedOnlyAtTheTopAndSides) {
+    HostedView hosted(styled(UpdateButtonStyle{}, "1.2.0 AVAILABLE", std::nullopt), {300, 80});
+    auto items = hosted.drawn();
+    const auto& pill = *std::find_if(items.begin(), items.end(), [](const CGDisplayItem& i) {
+        return i.kind == CGDisplayItem::Kind::fill &&
+               i.color == orreryColor("updateBackground").resolve();
+    });
+    const auto& label = first(items, CGDisplayItem::Kind::text);
+    EXPECT_EQ(pill.color, orreryColor("updateBackground").resolve());
+    EXPECT_EQ(label.color, orreryColor("background").resolve());
+    EXPECT_EQ(label.fontName, "Rocket");
+    EXPECT_NEAR(label.rect.minY() - pill.rect.minY(), 2, 0.01);
+    EXPECT_NEAR(pill.rect.maxY(), label.rect.maxY(), 0.01);
+    EXPECT_NEAR(label.rect.minX() - pill.rect.minX(), 4, 0.01);
+    EXPECT_NEAR(pill.rect.maxX() - label.rect.maxX(), 4, 0.01);
+    EXPECT_EQ(label.alpha, 1);
+    hosted.press({pill.rect.midX(), pill.rect.midY()});
+    EXPECT_DOUBLE_EQ(first(hosted.drawn(), CGDisplayItem::Kind::text).alpha, 0.8);
+    hosted.release({pill.rect.midX(), pill.rect.midY()});
+    EXPECT_DOUBLE_EQ(first(hosted.drawn(), CGDisplayItem::Kind::text).alpha, 1.0);
+}
+
+TEST_F(Styles, ModernFaceStretchesToTheLabelAndColoursItWhenOn) {
+    struct Case {
+        bool isOn;
+        bool pressed;
+        const char* face;
+        bool callerColour;
+    } cases[] = {{false, false, "modern-button", false},
+                 {false, true, "modern-button-down", false},
+                 {true, false, "modern-button-on", true},
+                 {true, true, "modern-button-on-down", true}};
+    for (const auto& c : cases) {
+        HostedView hosted(styled(ModernButtonStyle{c.isOn, Color(0, 1, 0)}, "A RATHER LONG TITLE",
+                                 OrreryFont::rocket),
+                          {300, 80});
+        if (c.pressed)
+            hosted.press({20, 10});
+        auto items = hosted.drawn();
+        const auto& face = first(items, CGDisplayItem::Kind::image);
+        const auto& label = first(items, CGDisplayItem::Kind::text);
+        EXPECT_EQ(face.imageName, c.face);
+        EXPECT_EQ(face.rect.height(), 27);
+        EXPECT_NEAR(face.rect.width(), label.rect.width(), 0.01);
+        EXPECT_EQ(label.color,
+                  c.callerColour ? CGColor::rgb(0, 1, 0) : orreryColor("buttonText").resolve());
+        EXPECT_NEAR(label.rect.midY() - face.rect.midY(), 2, 0.01);
+        if (c.pressed)
+            hosted.release({20, 10});
+    }
+}
+
+TEST_F(Styles, SettingsFaceMovesOnlyARocketLabelDown) {
+    for (auto font : {OrreryFont::dosisLight, OrreryFont::rocket}) {
+        HostedView hosted(styled(SettingsButtonStyle{font}, "SET", font), {300, 80});
+        auto items = hosted.drawn();
+        const auto& face = first(items, CGDisplayItem::Kind::image);
+        const auto& label = first(items, CGDisplayItem::Kind::text);
+        EXPECT_EQ(face.imageName, "settings-button");
+        EXPECT_EQ(label.color, orreryColor("buttonText").resolve());
+        EXPECT_NEAR(label.rect.midY() - face.rect.midY(), font == OrreryFont::rocket ? 2 : 0, 0.01);
+        hosted.press({face.rect.midX(), face.rect.midY()});
+        EXPECT_EQ(first(hosted.drawn(), CGDisplayItem::Kind::image).imageName,
+                  "settings-button-down");
+        hosted.release({face.rect.midX(), face.rect.midY()});
+    }
+}
+
+TEST(AnchorToAllSides, PinsWithInsetsAndIgnoresAMissingView) {
+    RunLoopTestScope scope;
+    auto window = make<NSWindow>(CGRect{0, 0, 200, 100});
+    auto container = make<NSView>(CGRect{0, 0, 200, 100});
+    window->setContentView(container);
+    auto pinned = make<NSView>(CGRect{5, 5, 10, 10});
+    container->addSubview(pinned);
+    anchorToAllSidesOf(pinned, nullptr, {10, 20, 30, 40});
+    EXPECT_TRUE(pinned->translatesAutoresizingMaskIntoConstraints);
+    anchorToAllSidesOf(pinned, container, {10, 20, 30, 40});
+    EXPECT_FALSE(pinned->translatesAutoresizingMaskIntoConstraints);
+    window->layoutIfNeeded();
+    CGRect inWindow = pinned->convertToView(pinned->bounds(), nullptr);
+    EXPECT_EQ(inWindow.minX(), 20);              // leading gap
+    EXPECT_EQ(200 - inWindow.maxX(), 40);        // trailing gap
+    EXPECT_EQ(inWindow.size, (CGSize{140, 60})); // top 10 and bottom 30 taken off
+}
+
+} // namespace
+
+namespace {
+
+TEST(OrreryResources, NamedColoursAndAssetsComeFromTheFrameworksBundle) {
+    RunLoopTestScope scope;
+    ASSERT_NE(orreryCoreBundle(), nullptr);
+    EXPECT_EQ(&orreryCoreBundle(), &orreryCoreBundle());
+    EXPECT_NE(orreryCoreBundle()->bundlePath().find("Orrery_OrreryCore.bundle"), std::string::npos);
+    struct Case {
+        SwiftUI::Color color;
+        const char* asset;
+    } cases[] = {{orreryPluginGrey(), "pluginGrey"},     {orreryPluginBlue(), "pluginBlue"},
+                 {orreryPluginYellow(), "pluginYellow"}, {orreryPluginRed(), "pluginRed"},
+                 {orreryPluginPurple(), "pluginPurple"}, {orreryTinyDialLabel(), "tinyDialLabel"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.color.name(), c.asset);
+        auto expected = NSColor::named(c.asset, orreryCoreBundle());
+        ASSERT_NE(expected, nullptr) << c.asset;
+        EXPECT_EQ(c.color.resolve().rgba(), expected->cgColor().rgba()) << c.asset;
+    }
+    // Every catalogue name has its asset, and one descriptor for the process.
+    for (auto name : OrreryResources::colorNames)
+        EXPECT_NE(NSColor::named(std::string(name), orreryCoreBundle()), nullptr) << name;
+    for (auto name : OrreryResources::imageNames)
+        EXPECT_NE(NSImage::named(std::string(name), orreryCoreBundle()), nullptr) << name;
+    EXPECT_EQ(&OrreryResources::image("korvane-logo"), &OrreryResources::image("korvane-logo"));
+}
+
+TEST(OrreryResourcesDeathTest, AnAssetOutsideTheCatalogueIsAProgrammingError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(OrreryResources::image("no-such-face"), "no image asset named no-such-face");
+}
+
+} // namespace
