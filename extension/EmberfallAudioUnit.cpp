@@ -1,7 +1,7 @@
 #include "EmberfallAudioUnit.h"
 
 #include "AudioToolbox/AVAudioFormat.h"
-#include "Foundation/RunLoop.h"
+#include "Dispatch/Dispatch.h"
 
 #include <cmath>
 
@@ -108,7 +108,7 @@ void EmberfallAudioUnit::setCurrentPresetId(std::string id) {
     if (Runtime::isMainThread())
         tell();
     else
-        RunLoop::main().perform(std::move(tell));
+        DispatchQueue::main().async(std::move(tell));
 }
 
 void EmberfallAudioUnit::renderThreadParameterHook(void* context, AUParameterAddress address,

@@ -139,6 +139,15 @@ TEST_F(AudioUnitTest, RestoringAppliesValidValuesAndKeepsSavedDelayTimes) {
     EXPECT_EQ(kernelValue("model"), 3);
     EXPECT_EQ(kernelValue("feedback"), 45);
     EXPECT_EQ(kernelValue("mix"), 30);
+    allocate(44100, 2, 512);
+    BlockRenderer renderer(*unit, 2, 512);
+    renderer.input.assign(2, std::vector<float>(4096, 0.5f));
+    for (int block = 0; block < 8; ++block) {
+        ASSERT_EQ(renderer.render(512), noErr);
+        for (std::uint32_t c = 0; c < 2; ++c)
+            for (int i = 0; i < 512; ++i)
+                ASSERT_TRUE(std::isfinite(renderer.output(c)[i])) << block << " " << i;
+    }
 
     // A switch after the restore converts from the restored type.
     parameter("delayType").setValue(0);
@@ -180,6 +189,51 @@ TEST_F(AudioUnitTest, RenderEventEchoUpdatesTheEditorOnly) {
     EXPECT_EQ(settings().delayMs->value.get(), 260);
     EXPECT_EQ(kernelValue("feedback"), 20) << "a late echo must not undo newer automation";
     EXPECT_EQ(settings().feedback->value.get(), 20) << "nor show the older event";
+}
+
+} // namespace
+
+namespace {
+
+TEST(AudioUnitViewControllerTest, CreatingFromAnotherThreadConfiguresOnTheMainThread) {
+    RunLoopTestScope scope;
+    auto controller = make<AudioUnitViewController>();
+    std::atomic<bool> returned{false};
+    std::shared_ptr<AUAudioUnit> created;
+    bool configuredWhenReturned = false;
+    std::thread host([&] {
+        AUError error;
+        created = controller->createAudioUnit(emberfallDescription, &error);
+        configuredWhenReturned = created && created->parameterTree() &&
+                                 controller->settings()->emberfallAudioUnit() == created;
+        returned = true;
+    });
+    EXPECT_TRUE(RunLoop::main().runUntil([&] { return returned.load(); }, 10));
+    host.join();
+    EXPECT_TRUE(configuredWhenReturned);
+    EXPECT_EQ(controller->audioUnit(), created);
+
+    AUError error;
+    EXPECT_FALSE(controller->createAudioUnit(AudioComponentDescription{}, &error));
+    EXPECT_NE(error.code, 0);
+    EXPECT_EQ(controller->audioUnit(), created) << "a failed creation keeps the unit";
+}
+
+TEST(AudioUnitViewControllerTest, AnEchoAfterTheControllerIsGoneDoesNothing) {
+    RunLoopTestScope scope;
+    auto controller = make<AudioUnitViewController>();
+    AUError error;
+    auto unit = std::dynamic_pointer_cast<EmberfallAudioUnit>(
+        controller->createAudioUnit(emberfallDescription, &error));
+    ASSERT_TRUE(unit);
+    ASSERT_FALSE(unit->allocateRenderResources());
+    BlockRenderer renderer(*unit, 2, 512);
+    unit->scheduleParameterBlock()(AUEventSampleTimeImmediate, 0, ParameterAddress::mix, 80);
+    ASSERT_EQ(renderer.render(128), noErr);
+    controller.reset();
+    unit->drainParameterEchoes();
+    EXPECT_EQ(unit->dspKernel().getParameter(ParameterAddress::mix), 80);
+    unit->deallocateRenderResources();
 }
 
 } // namespace

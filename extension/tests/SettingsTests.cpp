@@ -295,3 +295,31 @@ TEST(SettingsUpdate, AnnouncesOnlyANewerVersion) {
 }
 
 } // namespace
+
+namespace {
+
+// A knob's drag reaches the host as touch, values and release, and the kernel.
+TEST_F(SettingsTest, EditorGesturesReachTheHostAsTouchValueRelease) {
+    std::vector<AUParameterAutomationEvent> recorded;
+    auto tree = unit->parameterTree();
+    AUParameterObserverToken token = tree->tokenByAddingParameterAutomationObserver(
+        [&](const AUParameterAutomationEvent& event) { recorded.push_back(event); });
+    using S = ParameterEditorState;
+    settings().feedback->setValue(50, ParameterEditor::ui, S::beginInteractive);
+    settings().feedback->setValue(60, ParameterEditor::ui, S::change);
+    settings().feedback->setValue(60, ParameterEditor::ui, S::change); // equal: not passed on
+    settings().feedback->setValue(70, ParameterEditor::ui, S::change);
+    settings().feedback->setValue(70, ParameterEditor::ui, S::endInteractive);
+    tree->removeParameterObserver(token);
+    using E = AUParameterAutomationEventType;
+    const std::pair<E, float> expected[] = {
+        {E::touch, 50}, {E::value, 60}, {E::value, 70}, {E::release, 70}};
+    ASSERT_EQ(recorded.size(), std::size(expected));
+    for (std::size_t i = 0; i < recorded.size(); ++i) {
+        EXPECT_EQ(recorded[i].eventType, expected[i].first) << i;
+        EXPECT_EQ(recorded[i].value, expected[i].second) << i;
+    }
+    EXPECT_EQ(kernelValue("feedback"), 70);
+}
+
+} // namespace

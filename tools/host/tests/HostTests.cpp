@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -198,7 +199,8 @@ TEST(HostProgram, RendersThePhraseAndAMonoFile) {
     EXPECT_NE(phrase.out.find("Default-Default"), std::string::npos) << phrase.out;
     EXPECT_NE(phrase.out.find("output R"), std::string::npos) << phrase.out;
 
-    const auto folder = std::filesystem::temp_directory_path() / "emberfall-host-test";
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("emberfall-host-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     AudioClip mono;
     mono.sampleRate = 48000;
@@ -222,7 +224,8 @@ TEST(HostProgram, RendersThePhraseAndAMonoFile) {
 }
 
 TEST(HostProgram, StateRoundTripsThroughAFile) {
-    const auto path = std::filesystem::temp_directory_path() / "emberfall-state-test.plist";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("emberfall-state-test-" + std::to_string(getpid()) + ".plist");
     ProgramRun save = runHost("state save " + path.string() +
                               " --preset 'Echo-Dotted Line' --set width=-50 --set model='PT 2'");
     ASSERT_EQ(save.status, 0) << save.out;
