@@ -126,21 +126,64 @@ CGTextOptions detail::textOptions(const Node& node) {
     return options;
 }
 
+namespace {
+// A text's measured size, kept by its node while text and font stay the same (shaping
+// is most of the cost of laying out a tree of labels).
+struct TextMeasurement {
+    std::string text;
+    CGFont font;
+    CGTextOptions::Alignment alignment;
+    CGSize natural;
+    std::vector<std::pair<CGFloat, CGSize>> wrapped; // by width
+};
+
+TextMeasurement& measurement(Node& node, const std::string& text, const CGFont& font,
+                             const CGTextOptions& options) {
+    auto memo = std::static_pointer_cast<TextMeasurement>(node.layoutMemo);
+    if (!memo || memo->text != text || !(memo->font == font) ||
+        memo->alignment != options.alignment) {
+        memo = std::make_shared<TextMeasurement>(
+            TextMeasurement{text, font, options.alignment, CGTextMeasure(text, font, options), {}});
+        node.layoutMemo = memo;
+    }
+    return *memo;
+}
+
+CGSize naturalSize(Node& node, const std::string& text, const CGFont& font,
+                   const CGTextOptions& options) {
+    return measurement(node, text, font, options).natural;
+}
+
+CGSize wrappedSize(Node& node, const std::string& text, const CGFont& font, CGTextOptions options,
+                   CGFloat width) {
+    auto& memo = measurement(node, text, font, options);
+    for (const auto& [w, size] : memo.wrapped)
+        if (w == width)
+            return size;
+    options.width = width;
+    CGSize size = CGTextMeasure(text, font, options);
+    if (memo.wrapped.size() >= 8) // a few widths recur (stack probes); resizing brings new ones
+        memo.wrapped.erase(memo.wrapped.begin());
+    memo.wrapped.emplace_back(width, size);
+    return size;
+}
+} // namespace
+
 CGSize Text::sizeThatFits(Node& node, ProposedViewSize proposal) const {
     CGFont font = detail::fontOf(node);
     CGTextOptions options = detail::textOptions(node);
-    CGSize natural = CGTextMeasure(content, font, options);
+    CGSize natural = naturalSize(node, content, font, options);
     if (!proposal.width || *proposal.width >= natural.width)
         return natural;
-    options.width = std::max<CGFloat>(0, *proposal.width);
-    CGSize wrapped = CGTextMeasure(content, font, options);
+    CGSize wrapped =
+        wrappedSize(node, content, font, options, std::max<CGFloat>(0, *proposal.width));
     return {std::min(wrapped.width, *proposal.width), wrapped.height};
 }
 
 void Text::render(const Node& node, CGContext& context) const {
     CGFont font = detail::fontOf(node);
     CGTextOptions options = detail::textOptions(node);
-    CGSize natural = CGTextMeasure(content, font, options);
+    CGSize natural = naturalSize(const_cast<Node&>(node), content, font, options);
     if (natural.width > node.size().width || options.alignment != CGTextOptions::Alignment::left)
         options.width = node.size().width;
     context.drawText(content, font, detail::foreground(node), node.bounds(), options);

@@ -106,6 +106,9 @@ class Node : public std::enable_shared_from_this<Node> {
     CGRect frameInRoot() const { return bounds().applying(transformToRoot()); }
     bool isEnabled() const { return environment.isEnabled; }
 
+    // What a primitive keeps across rebuilds to lay out faster (a text's measured size).
+    std::shared_ptr<void> layoutMemo;
+
     // Internal to the graph.
     // The observations of the last build, ended when the node builds again.
     std::vector<ObservationTracking> trackings;
