@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <link.h>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +38,49 @@ void loadFolder(const fs::path& folder) {
         FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(file.c_str()), FcFalse);
     FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.c_str()));
 }
+
+// The font folders loaded so far, and the loader's count of loaded modules when they
+// were last looked for: a module loaded later (an extension a host opens) brings the
+// fonts of its bundle along.
+struct FontFolders {
+    std::mutex lock;
+    bool started = false;
+    unsigned long long loads = 0;
+    std::set<std::string> loaded;
+};
+
+FontFolders& fontFolders() {
+    static FontFolders folders;
+    return folders;
+}
+
+int readLoadCount(dl_phdr_info* info, size_t, void* out) {
+    *static_cast<unsigned long long*>(out) = info->dlpi_adds;
+    return 1; // the count is the same in every entry
+}
+
+// <bundle>/Contents/Resources/Fonts of each module at <bundle>/Contents/MacOS/<file>.
+int collectBundleFontFolders(dl_phdr_info* info, size_t, void* out) {
+    if (info->dlpi_name && info->dlpi_name[0]) {
+        fs::path folder = fs::path(info->dlpi_name).parent_path();
+        if (folder.filename() == "MacOS" && folder.parent_path().filename() == "Contents")
+            static_cast<std::vector<fs::path>*>(out)->push_back(folder.parent_path() / "Resources" /
+                                                                "Fonts");
+    }
+    return 0;
+}
+
+bool loadFolderOnce(FontFolders& state, const fs::path& folder) {
+    std::error_code error;
+    fs::path canonical = fs::canonical(folder, error);
+    if (error || !fs::is_directory(canonical, error) ||
+        !state.loaded.insert(canonical.string()).second)
+        return false;
+    loadFolder(canonical);
+    return true;
+}
+
+void fontsChanged();
 
 std::string fcString(FcPattern* pattern, const char* object) {
     FcChar8* value = nullptr;
@@ -119,6 +164,15 @@ std::optional<Face> resolveUncached(const std::string& name) {
     return std::nullopt;
 }
 
+// New font configuration: forget resolved names and pango's matches.
+void fontsChanged() {
+    {
+        std::lock_guard guard(faceCache().lock);
+        faceCache().faces.clear();
+    }
+    pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(pango_cairo_font_map_get_default()));
+}
+
 std::optional<Face> resolve(const std::string& name) {
     FaceCache& cache = faceCache();
     std::lock_guard guard(cache.lock);
@@ -133,15 +187,30 @@ std::optional<Face> resolve(const std::string& name) {
 namespace CGTextLayout {
 
 void ensureFontsLoaded() {
-    static std::once_flag once;
-    std::call_once(once, [] {
+    FontFolders& state = fontFolders();
+    std::lock_guard guard(state.lock);
+    unsigned long long loads = 0;
+    dl_iterate_phdr(readLoadCount, &loads);
+    if (state.started && loads == state.loads)
+        return;
+    bool first = !state.started;
+    if (first)
         FcInit();
-        std::string exe = executableFolder();
-        if (!exe.empty()) {
-            loadFolder(fs::path(exe) / "Fonts");
-            loadFolder(fs::path(exe) / ".." / "Resources" / "Fonts");
-        }
-    });
+    state.started = true;
+    state.loads = loads;
+    // The running program's fonts, then those of every bundle a loaded module lies in.
+    std::vector<fs::path> folders;
+    std::string exe = executableFolder();
+    if (!exe.empty()) {
+        folders.push_back(fs::path(exe) / "Fonts");
+        folders.push_back(fs::path(exe) / ".." / "Resources" / "Fonts");
+    }
+    dl_iterate_phdr(collectBundleFontFolders, &folders);
+    bool added = false;
+    for (const fs::path& folder : folders)
+        added |= loadFolderOnce(state, folder);
+    if (added && !first)
+        fontsChanged();
 }
 
 void configure(PangoContext* context) {
@@ -293,12 +362,10 @@ namespace CGFontRegistry {
 
 void addFontFolder(const std::string& folder) {
     CGTextLayout::ensureFontsLoaded();
-    loadFolder(folder);
-    {
-        std::lock_guard guard(faceCache().lock);
-        faceCache().faces.clear();
-    }
-    pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(pango_cairo_font_map_get_default()));
+    FontFolders& state = fontFolders();
+    std::lock_guard guard(state.lock);
+    if (loadFolderOnce(state, folder))
+        fontsChanged();
 }
 
 } // namespace CGFontRegistry

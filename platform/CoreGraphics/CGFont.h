@@ -5,10 +5,11 @@
 //
 // Names resolve as the platform resolves them: a PostScript name ("Dosis-Light"),
 // a full name ("Dosis Light"), a family ("Dosis"), or an alias that an application's
-// font configuration defines. Application fonts are loaded once, before the first
-// font is made: every "*.conf" file and every font file in the folder "Fonts" of the
-// running program's resources (next to the executable, and in ../Resources/Fonts for a
-// program inside a bundle's Contents/MacOS). A loaded module may add its own folder.
+// font configuration defines. Application fonts ship inside the bundles: every
+// "*.conf" file and every font file of a folder "Fonts" is loaded before fonts are
+// looked up — the running program's (next to the executable, or Contents/Resources/
+// Fonts for a program in a bundle's Contents/MacOS) and that of the bundle of every
+// loaded module in Contents/MacOS (an extension a host loads brings its own fonts).
 //
 // Left out: attributed strings, font features, vertical text, font descriptors.
 // Thread: main thread for making fonts and measuring (pango's font map is per thread).

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 namespace {
 
 TEST(Text, FontNamesResolveToTheirFaces) {
@@ -28,6 +30,20 @@ TEST(Text, FontNamesResolveToTheirFaces) {
     EXPECT_EQ(CGFont::named("Dosis-Medium", 13)->weight(), CGFont::medium);
     EXPECT_FALSE(CGFont::named("No Such Face", 13).has_value());
     EXPECT_FALSE(CGFont::system(10).resolvedFamily().empty());
+}
+
+TEST(Text, ALoadedModuleBringsTheFontsOfItsBundle) {
+    // Measure once so that the font configuration is loaded before the module.
+    CGTextMeasure("x", CGFont::system(10));
+    EXPECT_FALSE(CGFont::named("Probe Display Face", 12).has_value());
+    void* module = dlopen(FONT_PROBE_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    auto font = CGFont::named("Probe Display Face", 12);
+    ASSERT_TRUE(font.has_value());
+    EXPECT_EQ(font->resolvedFamily(), "Dosis");
+    EXPECT_GT(CGTextMeasure("PROBE", *font).width, 0);
+    // The program's own configuration still holds.
+    EXPECT_EQ(CGFont::named("Rocket", 12)->resolvedFamily(), "League Spartan");
 }
 
 TEST(Text, MeasuringScalesWithSizeAndTellsFacesApart) {
