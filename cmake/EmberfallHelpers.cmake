@@ -55,6 +55,7 @@ function(emberfall_add_resource_bundle)
   add_custom_target(${ARG_NAME}_bundle DEPENDS ${stamp})
   add_dependencies(${ARG_TARGET} ${ARG_NAME}_bundle)
   set_property(TARGET ${ARG_TARGET} APPEND PROPERTY EMBERFALL_RESOURCE_BUNDLES ${bundle})
+  set_property(TARGET ${ARG_TARGET} APPEND PROPERTY EMBERFALL_RESOURCE_BUNDLE_TARGETS ${ARG_NAME}_bundle)
 endfunction()
 
 # emberfall_use_project_fonts(<target>)
@@ -72,4 +73,47 @@ function(emberfall_use_project_fonts target)
     add_custom_target(EmberfallFonts DEPENDS ${stamp})
   endif()
   add_dependencies(${target} EmberfallFonts)
+endfunction()
+
+# emberfall_bundle_resources(TARGET <deliverable> RESOURCES <folder> FROM <targets...>)
+# Packages resources into a deliverable bundle: after <deliverable> is built, the
+# resource bundles that emberfall_add_resource_bundle attached to each FROM target and
+# the application fonts (as Fonts/) are copied into <folder>, normally the bundle's
+# Contents/Resources, where the code inside the bundle finds them (the second place of
+# the resource-bundle lookup; fonts of a loaded bundle are loaded by the drawing layer).
+# Call it after the FROM targets have declared their bundles.
+function(emberfall_bundle_resources)
+  cmake_parse_arguments(ARG "" "TARGET;RESOURCES" "FROM" ${ARGN})
+  if(NOT ARG_TARGET OR NOT ARG_RESOURCES)
+    message(FATAL_ERROR "emberfall_bundle_resources needs TARGET and RESOURCES")
+  endif()
+  set(script ${CMAKE_BINARY_DIR}/EmberfallCopyResources.cmake)
+  file(WRITE ${script} [=[
+string(REPLACE "|" ";" bundles "${BUNDLES}")
+file(MAKE_DIRECTORY "${DESTINATION}")
+foreach(bundle IN LISTS bundles)
+  if(bundle)
+    get_filename_component(name "${bundle}" NAME)
+    file(REMOVE_RECURSE "${DESTINATION}/${name}")
+    file(COPY "${bundle}" DESTINATION "${DESTINATION}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${DESTINATION}/Fonts")
+file(COPY "${FONTS}/" DESTINATION "${DESTINATION}/Fonts")
+]=])
+  set(bundles "")
+  foreach(from IN LISTS ARG_FROM)
+    get_target_property(paths ${from} EMBERFALL_RESOURCE_BUNDLES)
+    get_target_property(builders ${from} EMBERFALL_RESOURCE_BUNDLE_TARGETS)
+    if(NOT paths)
+      message(FATAL_ERROR "emberfall_bundle_resources: ${from} has no resource bundles (yet)")
+    endif()
+    list(JOIN paths "|" joined)
+    string(APPEND bundles "${joined}|")
+    add_dependencies(${ARG_TARGET} ${builders})
+  endforeach()
+  add_custom_command(TARGET ${ARG_TARGET} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} "-DBUNDLES=${bundles}" "-DDESTINATION=${ARG_RESOURCES}"
+      "-DFONTS=${PROJECT_SOURCE_DIR}/resources/Fonts" -P ${script}
+    COMMENT "Resources of ${ARG_TARGET}" VERBATIM)
 endfunction()

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -98,6 +99,23 @@ TEST(Resources, BundlesAreSearchedInTheMainResourcesThenBesideTheCodeThenTheMain
         EXPECT_EQ(NSColor::named("which", bundle)->redComponent(), c.red);
     }
     EXPECT_EQ(findResourceBundle("Pkg_Mod", std::vector<std::string>{empty}), nullptr);
+}
+
+TEST(Resources, AModuleInsideABundleFindsTheResourcesPackagedBesideIt) {
+    void* module = dlopen(BUNDLE_PROBE_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    auto probe = reinterpret_cast<const void* (*)()>(dlsym(module, "emberfallBundleProbe"));
+    ASSERT_NE(probe, nullptr);
+    // The second candidate is the Contents/Resources of the module's own bundle.
+    auto candidates = resourceBundleCandidates(probe());
+    ASSERT_EQ(candidates.size(), 3u);
+    fs::path resources = fs::path(BUNDLE_PROBE_MODULE).parent_path().parent_path() / "Resources";
+    EXPECT_EQ(fs::path(candidates[1]), resources);
+    // The packaging copied the bundle and the application fonts there.
+    auto bundle = findResourceBundle("AppKitTests_Assets", std::vector<std::string>{candidates[1]});
+    ASSERT_NE(bundle, nullptr);
+    EXPECT_NE(NSImage::named("knobs/dial_01", bundle), nullptr);
+    EXPECT_TRUE(fs::exists(resources / "Fonts" / "fonts.conf"));
 }
 
 TEST(ResourcesDeathTest, AMissingBundleEndsTheProgramWithItsName) {
