@@ -1,6 +1,7 @@
 #include "Display/DisplayServer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "Display/Headless.h"
@@ -25,9 +26,19 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
             *whyNot = SDL_GetError();
         return nullptr;
     }
+    // SDL falls back to drawing nowhere when there is no desktop; that is no display
+    // unless SDL_VIDEODRIVER asked for it.
+    std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if ((driver == "offscreen" || driver == "dummy") && !(asked && driver == asked)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (whyNot)
+            *whyNot = "no display to show windows on";
+        return nullptr;
+    }
     std::unique_ptr<DisplayServer> server(new DisplayServer());
-    if (auto asked = Headless::environmentScaleFactor()) {
-        server->scale = *asked;
+    if (auto factor = Headless::environmentScaleFactor()) {
+        server->scale = *factor;
     } else {
         float ddpi = 0, hdpi = 0, vdpi = 0;
         if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi >= 168)
@@ -89,10 +100,21 @@ void DisplayServer::deliverMouseToPopup(const SDL_Event& event, unsigned windowI
         SDL_GetWindowPosition(from, &wx, &wy);
     CGPoint screen{(wx + x) / scale, (wy + y) / scale};
     // The release of a press that began in a window before the pop-up opened still
-    // reaches that window, so that its press ends.
-    if (event.type == SDL_MOUSEBUTTONUP)
-        if (auto window = windowWithId(windowId))
-            window->handle(event, keyboardModifiers, nullptr);
+    // reaches that window (wherever the pointer is now), so that its press ends.
+    if (event.type == SDL_MOUSEBUTTONUP) {
+        auto holding = open;
+        for (const auto& window : holding) {
+            if (!window->isOpen() || !window->input->buttonHeld())
+                continue;
+            int ox = 0, oy = 0;
+            SDL_GetWindowPosition(window->surface->sdlWindow(), &ox, &oy);
+            SDL_Event release = event;
+            release.button.windowID = window->id();
+            release.button.x = wx + x - ox;
+            release.button.y = wy + y - oy;
+            window->handle(release, keyboardModifiers, nullptr);
+        }
+    }
     popup->mouse(event, screen);
 }
 

@@ -51,6 +51,13 @@ unsigned long DisplayWindow::nativeWindowId() const {
     return surface ? surface->nativeWindowId() : 0;
 }
 
+CGSize DisplayWindow::pixelSize() const {
+    int w = 0, h = 0;
+    if (surface)
+        surface->pixelSize(w, h);
+    return {CGFloat(w), CGFloat(h)};
+}
+
 bool DisplayWindow::needsPresent() const {
     return surface && (dirty || nsWindow->viewsNeedDisplay());
 }

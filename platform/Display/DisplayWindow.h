@@ -60,6 +60,8 @@ class DisplayWindow {
     // The X window, for tools that drive or capture it (0 on other desktops).
     unsigned long nativeWindowId() const;
     CGFloat scaleFactor() const { return scale; }
+    // The real window's size in pixels (zero once closed).
+    CGSize pixelSize() const;
 
   private:
     friend class DisplayServer;

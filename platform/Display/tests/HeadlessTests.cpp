@@ -2,6 +2,8 @@
 
 #include "Display/Headless.h"
 
+#include "Display/DisplayServer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -53,6 +55,20 @@ TEST(Headless, TheEnvironmentAsksForAScaleOnlyWithAPlausibleNumber) {
         EXPECT_EQ(Headless::environmentScaleFactor(), c.scale) << (c.value ? c.value : "unset");
     }
     unsetenv("EMBERFALL_SCALE");
+}
+
+TEST(Headless, WithoutADisplayThereIsNoServerButAReason) {
+    const char* kept = std::getenv("DISPLAY");
+    std::string display = kept ? kept : "";
+    setenv("DISPLAY", ":65000", 1); // no server listens there
+    std::string why;
+    auto server = DisplayServer::connect(&why);
+    EXPECT_FALSE(server);
+    EXPECT_FALSE(why.empty());
+    if (kept)
+        setenv("DISPLAY", display.c_str(), 1);
+    else
+        unsetenv("DISPLAY");
 }
 
 } // namespace

@@ -1,95 +1,16 @@
 // A real window on a private virtual X screen, driven by real X input (xdotool) and
 // looked at through a screenshot, at the scale factors a screen may have.
 
-#include "Display/DisplayServer.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <thread>
-
-#include "Dispatch/Dispatch.h"
-#include "Foundation/Timer.h"
-#include "RecordingView.h"
-#include "VirtualScreen.h"
+#include "ScreenTest.h"
 
 namespace {
 
-using T = NSEvent::Type;
-constexpr CGSize windowSize{200, 150};
-constexpr CGPoint windowPlace{100, 80}; // on the screen, points from the top left
+using namespace DisplayTest;
 
-class RealWindow : public ::testing::TestWithParam<CGFloat> {
+class RealWindow : public ScreenTest, public ::testing::WithParamInterface<CGFloat> {
   protected:
-    void SetUp() override {
-        std::string why;
-        if (!VirtualScreen::start(&why))
-            GTEST_SKIP() << why;
-        if (!VirtualScreen::haveProgram("xdotool") || !VirtualScreen::haveProgram("import"))
-            GTEST_SKIP() << "xdotool or ImageMagick's import is not installed";
-        scale = GetParam();
-        setenv("EMBERFALL_SCALE", std::to_string(scale).c_str(), 1);
-        server = DisplayServer::connect(&why);
-        ASSERT_TRUE(server) << why;
-        ASSERT_EQ(server->scaleFactor(), scale);
-        window = make<NSWindow>(CGRect{{0, 0}, windowSize});
-        window->title = "Display test";
-        view = make<RecordingView>(CGRect{{0, 0}, windowSize});
-        window->setContentView(view);
-        window->makeFirstResponder(view);
-        shown = server->show(window, {.screenPosition = windowPlace});
-        ASSERT_TRUE(pumpUntil([&] { return shown->isOnScreen() && shown->presentCount() > 0; }));
-        xid = std::to_string(shown->nativeWindowId());
-        ASSERT_NE(xid, "0");
-        // Without a window manager nobody gives the window the keyboard: ask for it.
-        ASSERT_EQ(VirtualScreen::run({"xdotool", "windowfocus", "--sync", xid}), 0);
-        server->pump(0.05);
-    }
-    void TearDown() override {
-        shown.reset();
-        server.reset();
-        unsetenv("EMBERFALL_SCALE");
-    }
-
-    bool pumpUntil(const std::function<bool()>& done, double seconds = 5) {
-        for (int turns = 0; turns < int(seconds / 0.01); ++turns) {
-            if (done())
-                return true;
-            server->pump(0.01);
-        }
-        return done();
-    }
-    // Runs xdotool, then lets the loop take in what it did.
-    void xdotool(std::vector<std::string> args, const std::function<bool()>& arrived) {
-        args.insert(args.begin(), "xdotool");
-        ASSERT_EQ(VirtualScreen::run(args), 0);
-        EXPECT_TRUE(pumpUntil(arrived));
-    }
-    // A window point in pixels of the X window, as xdotool takes them.
-    std::string px(CGFloat points) const { return std::to_string(int(points * scale)); }
-    std::vector<std::string> moveTo(CGPoint p) const {
-        return {"mousemove", "--window", xid, px(p.x), px(windowSize.height - p.y)};
-    }
-    static std::vector<std::string> join(std::initializer_list<std::vector<std::string>> parts) {
-        std::vector<std::string> all;
-        for (const auto& p : parts)
-            all.insert(all.end(), p.begin(), p.end());
-        return all;
-    }
-
-    CGFloat scale = 1;
-    std::unique_ptr<DisplayServer> server;
-    std::shared_ptr<NSWindow> window;
-    std::shared_ptr<RecordingView> view;
-    std::shared_ptr<DisplayWindow> shown;
-    std::string xid;
+    void SetUp() override { open(GetParam()); }
 };
-
-void expectAt(const SeenEvent& e, CGPoint p) {
-    EXPECT_NEAR(e.at.x, p.x, 0.01);
-    EXPECT_NEAR(e.at.y, p.y, 0.01);
-}
 
 TEST_P(RealWindow, TheScreenShowsTheDrawingAtThePixelsOfTheScale) {
     auto shot = VirtualScreen::capture();
