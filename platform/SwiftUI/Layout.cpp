@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "SwiftUI/Form.h"
 #include "SwiftUI/Modifiers.h"
 #include "SwiftUI/Views.h"
 
@@ -374,5 +375,22 @@ void TransformModifier::placeChildren(Node& node, ProposedViewSize proposal) con
 }
 
 } // namespace detail
+
+} // namespace SwiftUI
+
+namespace SwiftUI {
+
+std::vector<AnyView> subviewsOf(const AnyView& content) {
+    std::vector<detail::KeyedView> keyed;
+    content.primitive().expand(content, keyed);
+    std::vector<AnyView> views;
+    for (auto& item : keyed) {
+        if (std::holds_alternative<std::monostate>(item.id))
+            views.push_back(std::move(item.view));
+        else
+            views.push_back(detail::wrap<detail::IdentifiedModifier>(item.view, item.id));
+    }
+    return views;
+}
 
 } // namespace SwiftUI

@@ -156,3 +156,37 @@ TEST(TextLayout, TextTakesItsMeasuredSizeAndWrapsWhenNarrow) {
 }
 
 } // namespace
+
+namespace {
+
+// A settings pane as the control library composes one: labelled rows whose content
+// column starts at the label width, each child of a row's content on a line of its own.
+AnyView settingsRow(const std::string& label, const AnyView& content, CGFloat labelWidth) {
+    std::vector<AnyView> lines;
+    for (const AnyView& child : subviewsOf(content))
+        lines.push_back(HStack(child, Spacer()));
+    return LabeledContent(
+        VStack(HorizontalAlignment::leading(), 4.0, lines).frame({.maxWidth = infinity}),
+        HStack(Text(label).frame(labelWidth, std::nullopt)));
+}
+
+TEST(FormLayout, SectionsShareTheContentColumnAndStackTheirChildren) {
+    RunLoopTestScope scope;
+    ViewGraph graph(
+        Form(settingsRow("Audio",
+                         Group(box("a1", 30, 10), box("a2", 30, 10),
+                               ForEach::range(0, 1, [](int) { return box("a3", 30, 10); })),
+                         80),
+             Divider(), settingsRow("Video", box("v1", 50, 10), 80))
+            .frame(300, 200, Alignment::topLeading()));
+    graph.setSize({300, 200});
+    CGFloat column = 80 + 8;
+    EXPECT_EQ(graph.frame("a1")->origin.x, column);
+    EXPECT_EQ(graph.frame("v1")->origin.x, column);
+    EXPECT_EQ(graph.frame("a2")->origin.x, column);
+    EXPECT_EQ(graph.frame("a3")->origin.x, column);
+    EXPECT_EQ(graph.frame("a2")->minY() - graph.frame("a1")->maxY(), 4);
+    EXPECT_EQ(graph.frame("a3")->minY() - graph.frame("a2")->maxY(), 4);
+}
+
+} // namespace
