@@ -177,3 +177,31 @@ TEST_F(Fixture, AppearDisappearAndChangeActionsRunAfterTheUpdate) {
 }
 
 } // namespace
+
+namespace {
+
+// Two views of one type in one place, told apart by their ids: switching replaces it.
+TEST_F(Fixture, AnExplicitIdReplacesTheViewAndItsState) {
+    struct Switcher : View<Switcher> {
+        std::shared_ptr<Log> log;
+        AnyView body(ViewContext& ctx) const {
+            State<bool> note = ctx.state(true);
+            return VStack(Counter{{}, *note ? "note" : "ms", log}.id(*note ? "note" : "ms"),
+                          Text("switch")
+                              .onTapGesture([note] { note = !*note; })
+                              .accessibilityIdentifier("switch"));
+        }
+    };
+    ViewGraph graph(Switcher{{}, log});
+    graph.setSize({100, 100});
+    tap(graph, "note");
+    turn();
+    tap(graph, "switch");
+    turn();
+    tap(graph, "switch");
+    log->lines.clear();
+    turn();
+    EXPECT_EQ(log->lines, (std::vector<std::string>{"note=0"}));
+}
+
+} // namespace
