@@ -1,0 +1,12 @@
+#pragma once
+// The red skin of the large dial: frames "knobs/chaos-dial-large-red_01" to "_51"
+// of the bundle "Orrery_OrreryLargeDialRed.bundle". Thread: main.
+
+#include "LargeDial.h"
+
+struct LargeDialRed final : LargeDialColor {
+    SwiftUI::Image image(int index) const override;
+};
+
+// The module's resource bundle, found once; the program ends when it is missing.
+const std::shared_ptr<Bundle>& largeDialRedBundle();
