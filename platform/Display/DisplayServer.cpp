@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "CursorShower.h"
 #include "Display/Headless.h"
 #include "InputTranslation.h"
 #include "NativeSurface.h"
@@ -44,6 +45,7 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
         if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0 && hdpi >= 168)
             server->scale = 2;
     }
+    server->cursors = std::make_unique<DisplayNative::CursorShower>(server->scale);
     SDL_StartTextInput();
     return server;
 }
@@ -54,6 +56,7 @@ DisplayServer::~DisplayServer() {
     openPopup.reset();
     auto closing = std::move(open);
     closing.clear();
+    cursors.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // The connection to the desktop's display (X, through $DISPLAY): it shows NSWindows
-// in real windows and pop-up menu windows, and runs the application's loop — input
-// from the desktop delivered to the windows, the main run loop's due timers and
-// queued tasks (so the main dispatch queue too), and the redrawing of windows that
-// need display, at most 60 times a second — until the windows are closed, a quit is
-// asked for, or a time limit for scripts passes.
+// in real windows and pop-up menu windows, shows NSCursor's current cursor, and runs the
+// application's loop — input from the desktop delivered to the windows, the main run loop's due
+// timers and queued tasks (so the main dispatch queue too), and the redrawing of windows that need
+// display, at most 60 times a second — until the windows are closed, a quit is asked for, or a time
+// limit for scripts passes.
 //
 //   auto server = DisplayServer::connect();       // null on a machine with no display
 //   auto window = make<NSWindow>(CGRect{0, 0, 472, 672});
@@ -24,6 +24,10 @@
 #include "Display/DisplayWindow.h"
 #include "Display/PopupWindow.h"
 #include "Foundation/RunLoop.h"
+
+namespace DisplayNative {
+class CursorShower;
+}
 
 class DisplayServer {
   public:
@@ -81,4 +85,5 @@ class DisplayServer {
     std::shared_ptr<PopupWindow> openPopup;
     uint16_t keyboardModifiers = 0;
     std::atomic<bool> quitRequested{false};
+    std::unique_ptr<DisplayNative::CursorShower> cursors;
 };

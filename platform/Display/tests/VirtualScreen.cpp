@@ -7,6 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -134,6 +137,19 @@ std::optional<CGImage> capture() {
     auto image = CGImage::fromPNGFile(path.string());
     std::filesystem::remove(path);
     return image;
+}
+
+std::optional<Cursor> cursor() {
+    ::Display* x = XOpenDisplay(nullptr);
+    if (!x)
+        return std::nullopt;
+    std::optional<Cursor> shown;
+    if (XFixesCursorImage* image = XFixesGetCursorImage(x)) {
+        shown = Cursor{image->width, image->height, image->xhot, image->yhot};
+        XFree(image);
+    }
+    XCloseDisplay(x);
+    return shown;
 }
 
 } // namespace VirtualScreen

@@ -19,5 +19,11 @@ std::optional<std::string> start(std::string* whyNot);
 int run(const std::vector<std::string>& argv, double timeout = 10);
 // The whole screen as a bitmap.
 std::optional<CGImage> capture();
+// The pointer's cursor as the X server shows it now.
+struct Cursor {
+    int width = 0, height = 0, hotX = 0, hotY = 0;
+    friend bool operator==(const Cursor&, const Cursor&) = default;
+};
+std::optional<Cursor> cursor();
 
 } // namespace VirtualScreen

@@ -3,6 +3,9 @@
 
 #include "ScreenTest.h"
 
+#include "AppKit/NSCursor.h"
+#include "AppKit/NSImage.h"
+
 namespace {
 
 using namespace DisplayTest;
@@ -125,6 +128,28 @@ TEST_P(RealWindow, KeysTypeCharactersWithKeyCodesAndTheWheelScrollsWhereThePoint
     EXPECT_GT(wheel[0].deltaY, 0); // up, away from the person
     EXPECT_LT(wheel[1].deltaY, 0);
     expectAt(wheel[0], pointer);
+}
+
+TEST_P(RealWindow, TheCurrentCursorShowsOverTheWindowAtTheScreensScale) {
+    xdotool(moveTo({100, 75}), [&] { return true; });
+    auto image = NSImage::withSize({16, 12}, true, [](CGRect r) {
+        NSGraphicsContext::current()->cgContext().fillRect(r);
+        return true;
+    });
+    NSCursor::withImage(image, {3, 5})->set();
+    server->pump(0.02);
+    auto shown = VirtualScreen::cursor();
+    ASSERT_TRUE(shown);
+    VirtualScreen::Cursor expected{int(16 * scale), int(12 * scale), int(3 * scale),
+                                   int(5 * scale)};
+    EXPECT_EQ(*shown, expected);
+
+    NSCursor::iBeam()->set();
+    server->pump(0.02);
+    auto beam = VirtualScreen::cursor();
+    ASSERT_TRUE(beam);
+    EXPECT_NE(*beam, expected);
+    NSCursor::arrow()->set();
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, RealWindow, ::testing::Values(1.0, 2.0),
