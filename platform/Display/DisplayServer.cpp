@@ -60,6 +60,13 @@ DisplayServer::~DisplayServer() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+CGRect DisplayServer::screenBounds() const {
+    SDL_Rect r{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0)
+        SDL_GetDisplayBounds(0, &r);
+    return {{r.x / scale, r.y / scale}, {r.w / scale, r.h / scale}};
+}
+
 std::shared_ptr<DisplayWindow> DisplayServer::show(std::shared_ptr<NSWindow> window,
                                                    const DisplayWindow::Options& options) {
     Runtime::assertMainThread("DisplayServer::show");

@@ -42,17 +42,24 @@ class DisplayServer {
     // Pixels per point of new windows: EMBERFALL_SCALE when set, else 2 on a screen of
     // at least 168 dots per inch, else 1.
     CGFloat scaleFactor() const { return scale; }
+    // The part of the main screen windows may use, in points from its top left (where
+    // a pop-up menu must fit).
+    CGRect screenBounds() const;
 
     // Shows `window` in a real window titled with its title, and gives the NSWindow
-    // the server's scale factor as its backing scale factor. Throws
-    // std::runtime_error when the desktop refuses the window.
+    // the server's scale factor as its backing scale factor (views that read it when
+    // they join the window see it when the host sets it first, from scaleFactor()).
+    // Throws std::runtime_error when the desktop refuses the window.
     std::shared_ptr<DisplayWindow> show(std::shared_ptr<NSWindow> window,
                                         const DisplayWindow::Options& options = {});
     // Opens a pop-up menu window (closing one that is open, as dismissed).
     std::shared_ptr<PopupWindow> showPopup(PopupWindow::Options options);
     // The windows open now.
     std::vector<std::shared_ptr<DisplayWindow>> windows() const;
-    std::shared_ptr<PopupWindow> popup() const { return openPopup; }
+    // The pop-up open now, if any.
+    std::shared_ptr<PopupWindow> popup() const {
+        return openPopup && openPopup->isOpen() ? openPopup : nullptr;
+    }
 
     enum class StopReason { windowsClosed, quitRequested, timeLimit };
     struct RunOptions {

@@ -7,7 +7,8 @@
 // dismisses, and so does a press anywhere outside the pop-up. While a pop-up is open
 // it gets all keys, and the mouse does not reach the other windows.
 // What the items are, and how they look, is the caller's: this is only the window.
-// Made by DisplayServer::showPopup. Thread: main thread.
+// Made by DisplayServer::showPopup; one that is still open when its server goes away
+// closes without calling `finished`. Thread: main thread.
 
 #include <functional>
 #include <memory>

@@ -22,6 +22,10 @@ TEST_P(RealWindow, TheScreenShowsTheDrawingAtThePixelsOfTheScale) {
         CGPoint screen = shown->screenPoint(windowPoint);
         return shot->pixel(size_t(screen.x * scale), size_t(screen.y * scale));
     };
+    // The virtual screen is 1280 × 1024 pixels.
+    CGRect screen = server->screenBounds();
+    EXPECT_EQ(screen.size.width, 1280 / scale);
+    EXPECT_EQ(screen.size.height, 1024 / scale);
     EXPECT_EQ(shown->screenPoint({0, windowSize.height}).x, windowPlace.x);
     EXPECT_EQ(shown->screenPoint({0, windowSize.height}).y, windowPlace.y);
     CGRect red = RecordingView::redRect;
