@@ -1,0 +1,88 @@
+// emberfall-gallery [folder]: writes <sheet>@1x.png and <sheet>@2x.png for every sheet
+// of plug-in controls into the folder (default "gallery"), each cell a control in one
+// state with its caption underneath.
+
+#include "Sheets.h"
+
+#include "CoreGraphics/CGContext.h"
+#include "CoreGraphics/CGFont.h"
+#include "Foundation/RunLoop.h"
+#include "TestSupport/HostedView.h"
+#include "Views/OrreryResources.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+constexpr CGFloat padding = 12, captionHeight = 28;
+
+// One cell drawn on its own at `scale`.
+CGImage drawCell(const GalleryCell& cell, CGFloat scale) {
+    HostedView hosted(cell.view(), cell.size, scale);
+    if (cell.pose)
+        cell.pose(hosted);
+    hosted.turn();
+    return hosted.window->snapshot()->makeImage();
+}
+
+bool writeSheet(const GallerySheet& sheet, CGFloat scale, const std::string& path) {
+    CGSize cellSize{0, 0};
+    for (const auto& cell : sheet.cells) {
+        cellSize.width = std::max(cellSize.width, cell.size.width);
+        cellSize.height = std::max(cellSize.height, cell.size.height);
+    }
+    const int rows = int((sheet.cells.size() + sheet.columns - 1) / sheet.columns);
+    const CGSize pitch{cellSize.width + padding, cellSize.height + captionHeight + padding};
+    const CGSize size{padding + sheet.columns * pitch.width, padding + rows * pitch.height};
+    auto context =
+        CGContext::makeBitmap(size, {.scale = scale, .origin = CGContext::Origin::topLeft});
+    context->setFillColor(orreryColor("background").resolve());
+    context->fillRect({{0, 0}, size});
+    const CGFont captionFont = CGFont::system(10);
+    for (size_t i = 0; i < sheet.cells.size(); ++i) {
+        const auto& cell = sheet.cells[i];
+        const CGPoint origin{padding + CGFloat(i % sheet.columns) * pitch.width,
+                             padding + CGFloat(i / sheet.columns) * pitch.height};
+        // Each cell sits on a slightly lighter ground, so its extent shows.
+        context->setFillColor(CGColor::rgb(1, 1, 1, 0.04));
+        context->fillRect({origin, cell.size});
+        context->drawImage(drawCell(cell, scale), {origin, cell.size});
+        // Captions wrap within their cell, two lines at most.
+        CGTextOptions wrapped;
+        wrapped.width = cell.size.width;
+        wrapped.maximumLines = 2;
+        context->drawText(
+            cell.caption, captionFont, CGColor::rgb(0.7, 0.7, 0.7),
+            {origin.x, origin.y + cell.size.height + 2, cell.size.width, captionHeight - 2},
+            wrapped);
+    }
+    return context->writePNG(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
+    const fs::path folder = argc > 1 ? argv[1] : "gallery";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "emberfall-gallery: cannot make %s: %s\n", folder.c_str(),
+                     error.message().c_str());
+        return 1;
+    }
+    int failures = 0;
+    for (const auto& sheet : gallerySheets())
+        for (CGFloat scale : {1.0, 2.0}) {
+            const fs::path path = folder / (sheet.name + (scale == 1 ? "@1x.png" : "@2x.png"));
+            if (writeSheet(sheet, scale, path.string())) {
+                std::printf("%s\n", path.c_str());
+            } else {
+                std::fprintf(stderr, "emberfall-gallery: could not write %s\n", path.c_str());
+                ++failures;
+            }
+        }
+    return failures == 0 ? 0 : 1;
+}
