@@ -208,6 +208,43 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
         EXPECT_EQ(text(hosted).color, orreryColor("buttonText").resolve());
     }
     {
+        // Unselected mode toggles: the modern face's text colour, the retro face's.
+        for (auto [style, colour] : {std::pair{ToggleButtonStyle::modern, "buttonText"},
+                                     std::pair{ToggleButtonStyle::retro, "background"}}) {
+            HostedView hosted(
+                topLeft(ModeToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 1,
+                                         Color::white(), style, 11)),
+                {200, 120});
+            auto run = text(hosted);
+            EXPECT_EQ(run.text, "BBD2");
+            EXPECT_EQ(run.fontName, "Rocket");
+            EXPECT_EQ(run.color, orreryColor(colour).resolve());
+        }
+    }
+    {
+        // With an image instead of text: the image, dimmed while pressed.
+        HostedView hosted(
+            topLeft(ChaosToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 0,
+                                      ChaosButtonColor::blue, orreryImage("korvane-logo"))),
+            {200, 120});
+        auto logoAlpha = [&] {
+            for (const auto& item : hosted.drawn())
+                if (item.imageName == "korvane-logo")
+                    return item.alpha;
+            return -1.0;
+        };
+        EXPECT_TRUE(hosted.texts().empty());
+        EXPECT_EQ(logoAlpha(), 1.0);
+        CGPoint centre;
+        for (const auto& item : hosted.drawn())
+            if (item.imageName == "chaos-button-grey-on-blue")
+                centre = {item.rect.midX(), item.rect.midY()};
+        hosted.press(centre);
+        EXPECT_DOUBLE_EQ(logoAlpha(), 0.7);
+        hosted.release(centre);
+        EXPECT_EQ(logoAlpha(), 1.0);
+    }
+    {
         auto sync = onOff(0);
         HostedView hosted(
             topLeft(ToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(sync),
