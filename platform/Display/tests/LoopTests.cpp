@@ -1,6 +1,7 @@
 // The application's loop over a real window: input, timers and main-queue work in one
 // loop, redraws paced to the screen, and the ways a run ends.
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -72,6 +73,27 @@ TEST_F(Loop, AQuitFromAnyThreadOrTheLastWindowClosingEndsTheRun) {
     auto presents = shown->presentCount();
     window->display();
     EXPECT_EQ(shown->presentCount(), presents);
+}
+
+TEST_F(Loop, TheDesktopsQuitAndWindowCloseEndTheRunToo) {
+    // What an interrupt or a session's end sends, and the window's close button.
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(server->run({.timeLimit = 5}), Stop::quitRequested);
+
+    bool closed = false;
+    shown->closed = [&] { closed = true; };
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    // The window has the keyboard (the fixture gave it the focus).
+    close.window.windowID = SDL_GetWindowID(SDL_GetKeyboardFocus());
+    ASSERT_NE(close.window.windowID, 0u);
+    SDL_PushEvent(&close);
+    EXPECT_EQ(server->run({.timeLimit = 5}), Stop::windowsClosed);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(shown->isOpen());
 }
 
 TEST_F(Loop, RedrawsFollowRequestsForDisplayAtMostOncePerFrame) {
