@@ -129,8 +129,8 @@ GallerySheet buttons() {
     c.push_back(cell("image button", image, size));
     c.push_back(cell("image button pressed", image, size, pressed));
     auto hold = [] {
-        return AnyView(ParameterHoldButton(onOff(0), OrreryResources::image("settings-button"),
-                                           OrreryResources::image("settings-button-down")));
+        return AnyView(ParameterHoldButton(onOff(0), OrreryResources::image("chaos-button-yellow"),
+                                           OrreryResources::image("chaos-button-yellow-down")));
     };
     c.push_back(cell("hold button", hold, size));
     c.push_back(cell("hold button held", hold, size, pressed));
