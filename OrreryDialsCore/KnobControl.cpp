@@ -45,12 +45,17 @@ AnyView KnobControl::body(ViewContext& ctx) const {
         }
         lastDragValue = std::optional<CGFloat>(drag.location.y);
     };
+    // The end carries the value the drag last sent: the mirror may not have caught up
+    // yet when events arrive faster than the main queue runs.
     auto finish = [binding, lastDragValue, continuousDragValue] {
+        auto p = binding.get();
+        float closing = continuousDragValue->value_or(p->value.peek());
+        if (p->isIndexed())
+            closing = std::round(closing);
         lastDragValue = std::optional<CGFloat>();
         continuousDragValue = std::optional<float>();
-        auto p = binding.get();
         p->isBeingInteractivelyEdited.set(false);
-        p->setValue(p->value.peek(), ui, EditState::endInteractive);
+        p->setValue(closing, ui, EditState::endInteractive);
     };
     auto ended = [finish](const DragGesture::Value&) {
         Runtime::assertMainThread("KnobControl drag end");

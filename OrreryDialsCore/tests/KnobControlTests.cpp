@@ -77,6 +77,30 @@ TEST_F(Knob, AVerticalDragIsOneEditThroughEitherMapping) {
     }
 }
 
+TEST_F(Knob, TheEndCarriesTheLastValueSentEvenBeforeTheMirrorCatchesUp) {
+    ParameterRecorder rec(linear(50));
+    HostedView hosted(knob(rec), {200, 300});
+    // Events back to back, with no turn of the main queue in between.
+    auto send = [&](NSEvent::Type type, CGFloat y) {
+        hosted.window->sendEvent(
+            NSEvent::mouse(type, hosted.host->convertToView(CGPoint{30, y}, nullptr)));
+    };
+    send(NSEvent::Type::leftMouseDown, 100);
+    send(NSEvent::Type::leftMouseDragged, 94);
+    send(NSEvent::Type::leftMouseDragged, 84);
+    send(NSEvent::Type::leftMouseDragged, 74);
+    send(NSEvent::Type::leftMouseUp, 74);
+    const Writes expected{
+        {Event::touch, 50}, {Event::value, 55}, {Event::value, 60}, {Event::release, 60}};
+    ASSERT_EQ(rec.writes.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(rec.writes[i].event, expected[i].event) << i;
+        EXPECT_NEAR(rec.writes[i].value, expected[i].value, 1e-4) << i;
+    }
+    hosted.turn();
+    EXPECT_NEAR(rec.param->value.peek(), 60, 1e-4);
+}
+
 TEST_F(Knob, NothingHappensBeforeTheMinimumDistanceAndAPlainClickDoesNothing) {
     ParameterRecorder rec(linear());
     HostedView hosted(knob(rec), {200, 300});
