@@ -81,8 +81,16 @@ void DisplayWindow::present() {
         return;
     syncSize();
     dirty = false;
-    auto context = nsWindow->snapshot();
-    surface->present(*context);
+    // One bitmap serves frame after frame while the size holds (a fresh one per frame
+    // would be megabytes to clear at 60 Hz).
+    CGSize size = nsWindow->contentSize();
+    if (!frame || frame->size().width != size.width || frame->size().height != size.height ||
+        frame->scale() != scale)
+        frame = CGContext::makeBitmap(size, {.scale = scale});
+    else
+        frame->clearRect({{0, 0}, size});
+    nsWindow->draw(frame);
+    surface->present(*frame);
     lastPresent = DisplayNative::steadyNow();
     ++presents;
 }

@@ -77,6 +77,7 @@ class DisplayWindow {
     bool resizable;
     std::unique_ptr<DisplayNative::Surface> surface;
     std::unique_ptr<DisplayInput::WindowInput> input;
+    std::shared_ptr<CGContext> frame;
     bool dirty = true;
     bool onScreen = false;
     double lastPresent = -1; // seconds of the server's steady clock

@@ -156,6 +156,36 @@ TEST_P(RealWindow, TheCurrentCursorShowsOverTheWindowAtTheScreensScale) {
     NSCursor::arrow()->set();
 }
 
+// A red square somewhere on nothing.
+class Square : public NSView {
+  public:
+    using NSView::NSView;
+    CGPoint at{10, 10};
+    void drawRect(CGRect) override {
+        CGContext& c = NSGraphicsContext::current()->cgContext();
+        c.setFillColor(CGColor::rgb(1, 0, 0, 1));
+        c.fillRect({at, {20, 20}});
+    }
+};
+
+TEST_P(RealWindow, EachFrameShowsOnlyWhatWasDrawnForIt) {
+    auto square = make<Square>(CGRect{{0, 0}, windowSize});
+    window->backgroundColor = nullptr; // nothing under the square
+    window->setContentView(square);
+    auto redAt = [&](CGPoint windowPoint) {
+        auto shot = VirtualScreen::capture();
+        CGPoint p = shown->screenPoint(windowPoint);
+        return shot && shot->pixel(size_t(p.x * scale), size_t(p.y * scale)).r > 200;
+    };
+    ASSERT_TRUE(pumpUntil([&] { return !shown->needsPresent(); }));
+    EXPECT_TRUE(redAt({20, 20}));
+    square->at = {150, 100};
+    square->setNeedsDisplay();
+    ASSERT_TRUE(pumpUntil([&] { return !shown->needsPresent(); }));
+    EXPECT_TRUE(redAt({160, 110}));
+    EXPECT_FALSE(redAt({20, 20})); // the last frame's square is gone
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, RealWindow, ::testing::Values(1.0, 2.0),
                          [](const auto& info) { return info.param == 1 ? "x1" : "x2"; });
 
