@@ -1,16 +1,17 @@
 #pragma once
-// The connection to the desktop's display (X, through $DISPLAY): it shows NSWindows
-// in real windows and pop-up menu windows, shows NSCursor's current cursor, and runs the
-// application's loop — input from the desktop delivered to the windows, the main run loop's due
-// timers and queued tasks (so the main dispatch queue too), and the redrawing of windows that need
-// display, at most 60 times a second — until the windows are closed, a quit is asked for, or a time
-// limit for scripts passes.
+// The connection to the desktop's display (X, through $DISPLAY): it shows NSWindows in
+// real windows and pop-up menu windows, shows NSCursor's current cursor, and runs the
+// application's loop — input from the desktop delivered to the windows, the main run
+// loop's due timers and queued tasks (so the main dispatch queue too), and the
+// redrawing of windows that need display, at most 60 times a second — until the
+// windows are closed, a quit is asked for, or a time limit for scripts passes.
 //
-//   auto server = DisplayServer::connect();       // null on a machine with no display
+//   auto server = DisplayServer::connect(&why);   // null on a machine with no display
 //   auto window = make<NSWindow>(CGRect{0, 0, 472, 672});
+//   window->setBackingScaleFactor(server->scaleFactor());
 //   window->setContentView(editorView);
-//   server->show(window);
-//   server->run();
+//   server->show(window, {.resizable = true});
+//   server->run();                                 // or run({.timeLimit = 5})
 //
 // One server at a time per process is the normal case (the desktop's input goes to
 // whichever is pumping). Thread: main thread, except requestQuit.
