@@ -9,7 +9,17 @@ void AUViewController::loadViewIfNeeded() {
     if (viewLoaded)
         return;
     viewLoaded = true;
+    view_ = loadView();
     viewDidLoad();
+}
+
+std::shared_ptr<NSView> AUViewController::loadView() {
+    return make<NSView>(CGRect{0, 0, contentSize.width, contentSize.height});
+}
+
+const std::shared_ptr<NSView>& AUViewController::view() {
+    loadViewIfNeeded();
+    return view_;
 }
 
 void AUViewController::viewDidAppearOnScreen() {

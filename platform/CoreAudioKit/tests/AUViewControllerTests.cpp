@@ -26,4 +26,14 @@ TEST(AUViewController, LoadsItsViewOnceBeforeItAppears) {
     EXPECT_EQ(controller->preferredContentSize().width, 300);
 }
 
+TEST(AUViewController, ItsViewIsLoadedOnFirstRequestAndKept) {
+    auto controller = make<CountingController>();
+    const std::shared_ptr<NSView> view = controller->view();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(controller->isViewLoaded());
+    EXPECT_EQ(controller->loads, 1);
+    EXPECT_EQ(controller->view(), view);
+    EXPECT_EQ(controller->loads, 1);
+}
+
 } // namespace
