@@ -6,6 +6,8 @@
 #include "EmberfallAudioUnit.h"
 #include "Settings.h"
 
+#include "BlockRenderer.h"
+
 #include "AudioToolbox/AVAudioFormat.h"
 #include "Foundation/RunLoop.h"
 
@@ -17,25 +19,6 @@
 
 inline const AudioComponentDescription emberfallDescription{
     kAudioUnitType_Effect, fourCharCode("embf"), fourCharCode("Embf"), 0, 0};
-
-// Renders blocks through a unit's host-facing render block: a pull block that
-// serves `input` (silence past its end) and an owned output list.
-class BlockRenderer {
-  public:
-    BlockRenderer(AUAudioUnit& unit, AUAudioChannelCount channels, AUAudioFrameCount maxFrames);
-    // One block of `frames` at the running sample time; returns the status.
-    AUAudioUnitStatus render(AUAudioFrameCount frames);
-    // The output channel of the last block.
-    const float* output(std::uint32_t channel) { return outputs.channel(channel); }
-    std::vector<std::vector<float>> input;
-    double sampleTime = 0;
-
-  private:
-    AURenderBlock block;
-    AURenderPullInputBlock pull;
-    OwnedAudioBufferList outputs;
-    AUAudioChannelCount channels;
-};
 
 class EffectFixture : public ::testing::Test {
   protected:
