@@ -26,6 +26,23 @@ class HostedView {
         window->setContentView(host);
         turn();
     }
+    // A content view made elsewhere (a view controller's) with a hosting view inside,
+    // the first one found depth first.
+    HostedView(std::shared_ptr<NSView> contentView, CGSize size, CGFloat scale = 1)
+        : window(make<NSWindow>(CGRect{{0, 0}, size})) {
+        window->setBackingScaleFactor(scale);
+        window->setContentView(contentView);
+        host = findHost(contentView);
+        turn();
+    }
+    static std::shared_ptr<SwiftUI::NSHostingView> findHost(const std::shared_ptr<NSView>& view) {
+        if (auto found = std::dynamic_pointer_cast<SwiftUI::NSHostingView>(view))
+            return found;
+        for (const auto& sub : view->subviews())
+            if (auto found = findHost(sub))
+                return found;
+        return nullptr;
+    }
 
     // Runs the main queue (parameter mirrors, rebuilds) and lays the window out.
     void turn() {
