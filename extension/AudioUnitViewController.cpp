@@ -3,7 +3,12 @@
 #include "EmberfallAudioUnit.h"
 #include "Settings.h"
 
+#include "Views/MainView.h"
+
+#include "AppKit/NSWindow.h"
 #include "Dispatch/Dispatch.h"
+#include "SwiftUI/NSHostingView.h"
+#include "Views/AnchorToAllSides.h"
 
 AudioUnitViewController::AudioUnitViewController() : viewModel(Settings::create()) {}
 
@@ -35,5 +40,16 @@ AudioUnitViewController::createOnMainThread(const AudioComponentDescription& des
 }
 
 void AudioUnitViewController::viewDidLoad() {
+    AUViewController::viewDidLoad();
+    hosting = make<SwiftUI::NSHostingController>(MainView().environment(viewModel));
+    view()->addSubview(hosting->view());
+    anchorToAllSidesOf(hosting->view(), view());
     setPreferredContentSize(preferredSize);
+}
+
+void AudioUnitViewController::viewDidAppear() {
+    AUViewController::viewDidAppear();
+    std::shared_ptr<NSWindow> window = view()->window();
+    viewModel->pluginWindow = window;
+    viewModel->pluginMainResponder = window ? window->firstResponder() : nullptr;
 }

@@ -12,6 +12,9 @@
 
 class EmberfallAudioUnit;
 class Settings;
+namespace SwiftUI {
+class NSHostingController;
+}
 
 class AudioUnitViewController : public AUViewController, public AUAudioUnitFactory {
   public:
@@ -22,12 +25,20 @@ class AudioUnitViewController : public AUViewController, public AUAudioUnitFacto
 
     const std::shared_ptr<AUAudioUnit>& audioUnit() const { return unit; }
     const std::shared_ptr<Settings>& settings() const { return viewModel; }
+    // The controller of the hosted editor, made when the view loads.
+    const std::shared_ptr<SwiftUI::NSHostingController>& hostingController() const {
+        return hosting;
+    }
 
     static constexpr Size preferredSize{472, 672};
 
   protected:
     AudioUnitViewController();
+    // Hosts MainView with the view model in its environment, pinned to all four
+    // sides of this controller's view.
     void viewDidLoad() override;
+    // Hands the window and its first responder to the view model.
+    void viewDidAppear() override;
 
   private:
     std::shared_ptr<AUAudioUnit> createOnMainThread(const AudioComponentDescription& description,
@@ -35,4 +46,5 @@ class AudioUnitViewController : public AUViewController, public AUAudioUnitFacto
 
     std::shared_ptr<AUAudioUnit> unit;
     std::shared_ptr<Settings> viewModel;
+    std::shared_ptr<SwiftUI::NSHostingController> hosting;
 };

@@ -28,6 +28,8 @@
 #include <vector>
 
 class EmberfallAudioUnit;
+class NSResponder;
+class NSWindow;
 
 class Settings : public ParameterSettings {
   public:
@@ -88,6 +90,12 @@ class Settings : public ParameterSettings {
     Observed<std::optional<UpdateAvailableDetails>> updateDetails{std::nullopt};
     Observed<std::optional<int>> currentPresetIndex{std::nullopt};
     Observed<bool> isApplyingPreset{false};
+
+    // The editor's window and that window's first responder when the view appeared,
+    // set by the view controller; the dials hand the focus back to the responder
+    // after a value was typed. Held weakly. Main thread.
+    std::weak_ptr<NSWindow> pluginWindow;
+    std::weak_ptr<NSResponder> pluginMainResponder;
 
     const std::vector<FactoryPreset> factoryPresets;
     // The fourteen parameters (also in the base list, in configuration order).

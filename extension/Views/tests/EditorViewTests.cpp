@@ -1,0 +1,152 @@
+// The editor's views in-process: what needs the view model's own members (the update
+// notice, the meters' channel count), the meter's segments and the pad's mapping.
+
+#include "EffectFixture.h"
+#include "TestSupport/HostedView.h"
+#include "Views/DelayFeedbackGridView.h"
+#include "Views/EmberfallAssets.h"
+#include "Views/MeterView.h"
+
+#include "AppKit/NSWorkspace.h"
+#include "SwiftUI/NSHostingView.h"
+
+namespace {
+
+using Segment = MeterView::SegmentColor;
+
+// The colours of a 42-segment meter, bottom (r = 0) first, as one letter each:
+// f filled, l limit, . unlit.
+std::string segments(double value, double hold) {
+    std::string row;
+    for (int r = 0; r < 42; ++r) {
+        Segment s = MeterView::segmentColor(r, value, hold, 42);
+        row += s == Segment::filled ? 'f' : s == Segment::limit ? 'l' : '.';
+    }
+    return row;
+}
+
+TEST(MeterView, LightsTheBarTheHoldMarkAndTheLimitZone) {
+    const std::string unlit(42, '.');
+    struct Case {
+        double value, hold;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {0, 0, unlit},
+        {100, 100, std::string(38, 'f') + "llll"},
+        {50, 80, std::string(21, 'f') + std::string(11, '.') + "f" + std::string(9, '.')},
+        {0, 100, std::string(41, '.') + "l"},
+        {50, 20, std::string(21, 'f') + std::string(21, '.')}, // hold below the bar
+        {NAN, INFINITY, unlit},
+        {250, -3, std::string(38, 'f') + "llll"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(segments(c.value, c.hold), c.expected) << c.value << " / " << c.hold;
+}
+
+class EditorViews : public EffectFixture {
+  protected:
+    void SetUp() override {
+        EffectFixture::SetUp();
+        NSWorkspace::shared()->clearOpenedURLs();
+        NSWorkspace::shared()->setLauncher([](const std::vector<std::string>&) { return true; });
+        editor = std::make_unique<HostedView>(controller->view(), CGSize{472, 672});
+    }
+    void TearDown() override {
+        editor.reset();
+        NSWorkspace::shared()->setLauncher(NSWorkspace::spawnDetached);
+        EffectFixture::TearDown();
+    }
+    bool drawsText(const std::string& text) {
+        for (const auto& run : editor->texts())
+            if (run.text == text)
+                return true;
+        return false;
+    }
+    std::unique_ptr<HostedView> editor;
+};
+
+TEST_F(EditorViews, TheUpdateButtonReplacesTheVersionAndAsksTheApplicationToUpdate) {
+    EXPECT_TRUE(drawsText(settings().pluginVersion()));
+    EXPECT_FALSE(editor->host->graph().find("updateButton"));
+
+    settings().updateDetails.set(UpdateAvailableDetails{"2.1"});
+    editor->turn();
+    EXPECT_TRUE(drawsText("2.1 AVAILABLE"));
+    EXPECT_FALSE(editor->host->graph().find("version"));
+
+    auto frame = editor->host->graph().frame("updateButton");
+    ASSERT_TRUE(frame);
+    editor->click({frame->midX(), frame->midY()});
+    // The URL layer keeps hosts in lower case, as hosts compare without case.
+    EXPECT_EQ(NSWorkspace::shared()->openedURLs(),
+              std::vector<std::string>{URL::string("emberfall://openAndUpdate")->absoluteString()});
+}
+
+TEST_F(EditorViews, TheMenusLastItemOpensTheMakersCatalogue) {
+    auto frame = editor->host->graph().frame("presetMenu");
+    ASSERT_TRUE(frame);
+    editor->click({frame->midX(), frame->midY()});
+    ASSERT_TRUE(editor->host->graph().chooseMenuItem({"More Korvane Plugins…"}));
+    ASSERT_EQ(NSWorkspace::shared()->openedURLs().size(), 1u);
+    const std::string opened = NSWorkspace::shared()->openedURLs()[0];
+    EXPECT_EQ(opened.rfind("https://", 0), 0u) << opened;
+    EXPECT_EQ(opened.substr(opened.size() - 9), "/plugins/") << opened;
+}
+
+TEST_F(EditorViews, AMonoSignalShowsOneWideMeterPerColumn) {
+    auto meterWidths = [&](const std::string& column) {
+        auto frame = editor->host->graph().frame(column);
+        std::set<CGFloat> widths;
+        size_t count = 0;
+        for (const auto& item : editor->drawn())
+            if (item.kind == CGDisplayItem::Kind::fill &&
+                frame->contains({item.rect.midX(), item.rect.midY()})) {
+                widths.insert(item.rect.width());
+                ++count;
+            }
+        return std::make_pair(widths, count);
+    };
+    for (const char* column : {"inputMeters", "outputMeters"}) {
+        EXPECT_EQ(meterWidths(column), std::make_pair(std::set<CGFloat>{5}, size_t(84))) << column;
+        settings().isMeterStereo.set(false);
+        editor->turn();
+        EXPECT_EQ(meterWidths(column), std::make_pair(std::set<CGFloat>{11}, size_t(42))) << column;
+        settings().isMeterStereo.set(true);
+        editor->turn();
+    }
+}
+
+TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
+    const CGSize grid{370, 194};
+    const CGFloat p = 8, W = 354, H = 178;
+    struct Case {
+        const char* what;
+        float delayType;
+        CGPoint location;
+        float feedback;
+        const char* delay;
+        float delayValue;
+    };
+    const Case cases[] = {
+        {"note, middle", 0, {p + W / 2, p + H / 2}, 75, "delayNote", 7},
+        {"note, half a column rounds up", 0, {p + W * 0.5f / 14, p}, 150, "delayNote", 1},
+        {"ms midpoint", 1, {p + W / 2, p + H}, 0, "delayMs", 100},
+        {"ms, beyond the right", 1, {1000, -50}, 150, "delayMs", 5000},
+        {"ms, beyond the left", 1, {-1000, 500}, 0, "delayMs", 1},
+    };
+    for (const Case& c : cases) {
+        settings().delayType->setValue(c.delayType, ParameterEditor::ui,
+                                       ParameterEditorState::change);
+        drainMainQueue();
+        DelayFeedbackGridView::write(settings(), c.location, grid, p, ParameterEditorState::change);
+        drainMainQueue();
+        EXPECT_NEAR(kernelValue("feedback"), c.feedback, 1e-3) << c.what;
+        EXPECT_NEAR(kernelValue(c.delay), c.delayValue, 0.05) << c.what;
+        // The dot is put back where the values say.
+        CGPoint dot = DelayFeedbackGridView::dotPosition(settings(), grid, p);
+        EXPECT_NEAR(dot.y, std::clamp<CGFloat>(c.location.y, p, p + H), 0.01) << c.what;
+    }
+}
+
+} // namespace

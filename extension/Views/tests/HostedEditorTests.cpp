@@ -1,0 +1,271 @@
+// The editor driven by events, on a unit loaded through the extension service.
+
+#include "HostedEditor.h"
+
+#include "BlockRenderer.h"
+#include "FactoryPresets.h"
+
+#include "AppKit/ResourceBundle.h"
+#include "AudioToolbox/AVAudioFormat.h"
+#include "SwiftUI/Menu.h"
+
+#include <cmath>
+
+namespace {
+
+using Event = AUParameterAutomationEventType;
+
+// The pad's travel: 8 points in from each edge of its 370 × 194 frame.
+CGPoint padPoint(CGRect pad, double nx, double ny) {
+    return {pad.minX() + 8 + nx * (370 - 16), pad.minY() + 8 + (1 - ny) * (194 - 16)};
+}
+
+// One begin first, one end last, changes between: one edit per gesture.
+void expectOneEdit(const std::vector<HostedEditorTest::Automation>& events, const char* what) {
+    ASSERT_GE(events.size(), 2u) << what;
+    EXPECT_EQ(events.front().event, Event::touch) << what;
+    EXPECT_EQ(events.back().event, Event::release) << what;
+    for (size_t i = 1; i + 1 < events.size(); ++i)
+        EXPECT_EQ(events[i].event, Event::value) << what << " event " << i;
+}
+
+TEST_F(HostedEditorTest, DraggingThePadWritesFeedbackAndTheDelayOfTheModeAsOneEdit) {
+    struct Case {
+        const char* mode;
+        int delayTypeButton;   // the mode button pressed first
+        const char* written;   // the delay parameter the pad writes
+        const char* untouched; // the other one
+        float delayInMiddle;   // nx = 0.5
+        float delayAtLeft;     // dragged beyond the left edge
+    };
+    const Case cases[] = {
+        {"note", 0, "delayNote", "delayMs", 7, 0},
+        {"ms", 1, "delayMs", "delayNote", 100, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        editor->click(centreOf("delayType-" + std::to_string(c.delayTypeButton)));
+        ASSERT_EQ(kernelValue("delayType"), float(c.delayTypeButton));
+        automation.clear();
+
+        const CGRect pad = frameOf("delayFeedbackPad");
+        editor->press(padPoint(pad, 0.5, 0.5));
+        EXPECT_NEAR(kernelValue("feedback"), 75, 0.01);
+        EXPECT_NEAR(kernelValue(c.written), c.delayInMiddle, 0.05);
+        editor->drag(padPoint(pad, 0.5, 1.0));
+        editor->drag(padPoint(pad, -0.5, 1.5)); // beyond the top-left corner
+        EXPECT_FLOAT_EQ(kernelValue("feedback"), 150);
+        EXPECT_FLOAT_EQ(kernelValue(c.written), c.delayAtLeft);
+        editor->release(padPoint(pad, -0.5, -0.5)); // beyond the bottom-left corner
+
+        expectOneEdit(eventsOf("feedback"), "feedback");
+        expectOneEdit(eventsOf(c.written), c.written);
+        EXPECT_TRUE(eventsOf(c.untouched).empty());
+        EXPECT_FLOAT_EQ(kernelValue("feedback"), 0);
+        EXPECT_FLOAT_EQ(eventsOf("feedback").back().value, 0);
+    }
+}
+
+TEST_F(HostedEditorTest, ThePadShowsTheModeAndFollowsFeedbackFromTheHost) {
+    auto imageFrame = [&](const std::string& name) -> std::optional<CGRect> {
+        for (const auto& item : editor->drawn())
+            if (item.kind == CGDisplayItem::Kind::image && item.imageName == name)
+                return item.rect;
+        return std::nullopt;
+    };
+    EXPECT_TRUE(imageFrame("morph-note"));
+    editor->click(centreOf("delayType-1"));
+    EXPECT_TRUE(imageFrame("morph-ms"));
+    EXPECT_FALSE(imageFrame("morph-note"));
+
+    const CGRect pad = frameOf("delayFeedbackPad");
+    for (float feedback : {0.f, 75.f, 150.f}) {
+        parameter("feedback").setValue(feedback);
+        editor->turn();
+        auto dot = imageFrame("grid-dot");
+        ASSERT_TRUE(dot);
+        EXPECT_NEAR(dot->midY(), padPoint(pad, 0, feedback / 150).y, 0.5) << feedback;
+    }
+    // While dragged the dot shows its pressed face.
+    editor->press(padPoint(pad, 0.2, 0.2));
+    EXPECT_TRUE(imageFrame("grid-dot-down"));
+    editor->release(padPoint(pad, 0.2, 0.2));
+    EXPECT_TRUE(imageFrame("grid-dot"));
+}
+
+TEST_F(HostedEditorTest, ModeButtonsSelectTheDelayTypeAndTheModel) {
+    for (int model : {3, 1, 0, 2}) {
+        editor->click(centreOf("model-" + std::to_string(model)));
+        EXPECT_EQ(kernelValue("model"), float(model));
+    }
+    editor->click(centreOf("delayType-1"));
+    EXPECT_EQ(kernelValue("delayType"), 1);
+    // The heard delay is kept: the Default preset's 1/8. at 120 BPM is 375 ms.
+    EXPECT_NEAR(kernelValue("delayMs"), 375, 0.01);
+}
+
+const SwiftUI::MenuItem* item(const std::vector<SwiftUI::MenuItem>& menu,
+                              const std::string& title) {
+    for (const auto& i : menu)
+        if (i.title == title)
+            return &i;
+    return nullptr;
+}
+
+// The titles of the checked items, submenus included ("Echo/Quarter Master").
+std::vector<std::string> checked(const std::vector<SwiftUI::MenuItem>& menu,
+                                 const std::string& prefix = "") {
+    std::vector<std::string> titles;
+    for (const auto& i : menu) {
+        if (i.checked)
+            titles.push_back(prefix + i.title);
+        auto inner = checked(i.items, prefix + i.title + "/");
+        titles.insert(titles.end(), inner.begin(), inner.end());
+    }
+    return titles;
+}
+
+TEST_F(HostedEditorTest, ChoosingAPresetFromTheMenuAppliesItAndTheHeaderShowsIt) {
+    editor->click(centreOf("presetMenu"));
+    const auto* menu = editor->host->graph().presentedMenu();
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(checked(*menu), std::vector<std::string>{"Default"});
+    ASSERT_TRUE(item(*menu, "More Korvane Plugins…"));
+    for (const PresetGroup& group : factoryPresetGroups()) {
+        const auto* submenu = item(*menu, group.style);
+        ASSERT_TRUE(submenu) << group.style;
+        EXPECT_EQ(submenu->items.size(), group.presets.size());
+    }
+
+    for (const PresetGroup& group : factoryPresetGroups()) {
+        const FactoryPreset& preset = group.presets[3];
+        SCOPED_TRACE(preset.id());
+        editor->click(centreOf("presetMenu"));
+        ASSERT_TRUE(editor->host->graph().chooseMenuItem({group.style, preset.name}));
+        editor->turn();
+        EXPECT_EQ(currentPresetId(), preset.id());
+        EXPECT_FLOAT_EQ(kernelValue("mix"), preset.mix);
+        EXPECT_FLOAT_EQ(kernelValue("feedback"), preset.feedback);
+        EXPECT_FLOAT_EQ(kernelValue("dirt"), preset.dirt);
+        EXPECT_EQ(kernelValue("delayType"), preset.delayType == DelayTimeType::ms ? 1 : 0);
+        auto texts = textsDrawn();
+        std::string upper = preset.name;
+        for (char& ch : upper)
+            ch = char(std::toupper(static_cast<unsigned char>(ch)));
+        EXPECT_NE(std::find(texts.begin(), texts.end(), upper), texts.end());
+
+        editor->click(centreOf("presetMenu"));
+        menu = editor->host->graph().presentedMenu();
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(checked(*menu),
+                  (std::vector<std::string>{group.style, group.style + "/" + preset.name}));
+        editor->host->graph().dismissMenu();
+    }
+}
+
+TEST_F(HostedEditorTest, PreviousAndNextStepThroughThePresetsAndWrap) {
+    const std::vector<FactoryPreset>& presets = allFactoryPresets();
+    editor->click(centreOf("previousPreset")); // from Default to the last
+    EXPECT_EQ(currentPresetId(), presets.back().id());
+    editor->click(centreOf("nextPreset")); // and round to the first
+    EXPECT_EQ(currentPresetId(), presets.front().id());
+    editor->click(centreOf("nextPreset"));
+    EXPECT_EQ(currentPresetId(), presets[1].id());
+    EXPECT_FLOAT_EQ(kernelValue("mix"), presets[1].mix);
+    editor->click(centreOf("previousPreset"));
+    EXPECT_EQ(currentPresetId(), presets.front().id());
+}
+
+TEST_F(HostedEditorTest, RevertRestoresAModifiedPreset) {
+    const FactoryPreset& preset = factoryPresetGroups()[0].presets[0];
+    editor->click(centreOf("presetMenu"));
+    ASSERT_TRUE(editor->host->graph().chooseMenuItem({preset.style, preset.name}));
+    editor->turn();
+    EXPECT_FALSE(has("revertPreset"));
+
+    const CGRect pad = frameOf("delayFeedbackPad");
+    editor->click(padPoint(pad, 0.9, 0.1));
+    ASSERT_NE(kernelValue("feedback"), preset.feedback);
+    ASSERT_TRUE(has("revertPreset"));
+
+    editor->click(centreOf("revertPreset"));
+    EXPECT_FLOAT_EQ(kernelValue("feedback"), preset.feedback);
+    if (preset.delayType == DelayTimeType::ms)
+        EXPECT_FLOAT_EQ(kernelValue("delayMs"), preset.delayMs);
+    else
+        EXPECT_EQ(kernelValue("delayNote"), float(preset.delayNote));
+    EXPECT_FALSE(has("revertPreset"));
+}
+
+TEST_F(HostedEditorTest, TheCanvasScalesByTheSmallerRatioOfItsWindow) {
+    struct Case {
+        CGSize window;
+        CGFloat scale;
+    };
+    const Case cases[] = {{{472, 672}, 1}, {{944, 1344}, 2}, {{944, 672}, 1}, {{236, 672}, 0.5}};
+    for (const Case& c : cases) {
+        HostedView sized(controller->view(), c.window);
+        std::optional<CGRect> pad = sized.host->graph().frame("delayFeedbackPad");
+        ASSERT_TRUE(pad);
+        EXPECT_NEAR(pad->minX(), 51 * c.scale, 0.01) << c.window.width << "x" << c.window.height;
+        EXPECT_NEAR(pad->minY(), 46 * c.scale, 0.01);
+        EXPECT_NEAR(pad->width(), 370 * c.scale, 0.01);
+        EXPECT_NEAR(pad->height(), 194 * c.scale, 0.01);
+    }
+}
+
+class HostedEditorMeters : public HostedEditorTest {
+  protected:
+    // How many segments of a meter column are lit (not the unlit colour).
+    int litSegments(const std::string& column) {
+        static const CGColor unlit =
+            SwiftUI::ColorValue("meterUnfilled",
+                                findResourceBundle("EmberfallExtension_EmberfallExtension",
+                                                   reinterpret_cast<const void*>(&padPoint)))
+                .resolve();
+        const CGRect frame = frameOf(column);
+        int lit = 0;
+        for (const auto& item : editor->drawn())
+            if (item.kind == CGDisplayItem::Kind::fill &&
+                frame.contains({item.rect.midX(), item.rect.midY()}) && item.color &&
+                !(*item.color == unlit))
+                ++lit;
+        return lit;
+    }
+    // One 1/60 s tick of the editor's meter timer.
+    void tick() {
+        RunLoop::main().run(1.0 / 60);
+        editor->turn();
+    }
+};
+
+TEST_F(HostedEditorMeters, FollowARenderedSignalAndFallToZeroAfterAQuarterSecond) {
+    auto format = AVAudioFormat::standardFormat(44100, 2);
+    ASSERT_TRUE((*effect.unit->inputBusses())[0]->setFormat(format));
+    ASSERT_TRUE((*effect.unit->outputBusses())[0]->setFormat(format));
+    ASSERT_FALSE(effect.unit->allocateRenderResources());
+    BlockRenderer renderer(*effect.unit, 2, 512);
+    renderer.input.assign(2, std::vector<float>(44100));
+    for (size_t i = 0; i < renderer.input[0].size(); ++i)
+        renderer.input[0][i] = renderer.input[1][i] = 0.5f * std::sin(0.05 * double(i));
+
+    EXPECT_EQ(litSegments("inputMeters"), 0);
+    for (int t = 0; t < 4; ++t) {
+        ASSERT_EQ(renderer.render(512), noErr);
+        tick();
+    }
+    // -6 dB lights about nine tenths of each of the two input meters.
+    EXPECT_GT(litSegments("inputMeters"), 2 * 30);
+    EXPECT_GT(litSegments("outputMeters"), 0);
+
+    // Rendering stops: the meters hold until 0.25 s have passed, then show nothing.
+    for (int t = 0; t < 12; ++t)
+        tick();
+    EXPECT_GT(litSegments("inputMeters"), 0);
+    for (int t = 0; t < 6; ++t)
+        tick();
+    EXPECT_EQ(litSegments("inputMeters"), 0);
+    EXPECT_EQ(litSegments("outputMeters"), 0);
+}
+
+} // namespace
