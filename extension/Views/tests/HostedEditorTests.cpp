@@ -104,6 +104,55 @@ TEST_F(HostedEditorTest, ModeButtonsSelectTheDelayTypeAndTheModel) {
     EXPECT_NEAR(kernelValue("delayMs"), 375, 0.01);
 }
 
+TEST_F(HostedEditorTest, TurningADialReachesTheKernelAsOneEdit) {
+    struct Case {
+        const char* identifier;
+        float before, after; // 40 points up: two tenths of the travel
+    };
+    const Case cases[] = {
+        {"mix", 30, 50},     {"feedback", 45, 75}, {"modDepth", 0, 20},
+        {"width", 100, 180}, {"dirt", 0, 40},      {"spread", 0, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        automation.clear();
+        ASSERT_NEAR(kernelValue(c.identifier), c.before, 1e-3);
+        const CGPoint centre = centreOf(std::string("dial-") + c.identifier);
+        editor->press(centre);
+        editor->drag({centre.x, centre.y - 10}); // past the knob's dead zone: begin
+        editor->drag({centre.x, centre.y - 50});
+        EXPECT_NEAR(kernelValue(c.identifier), c.after, 0.01);
+        editor->release({centre.x, centre.y - 50});
+        expectOneEdit(eventsOf(c.identifier), c.identifier);
+    }
+}
+
+TEST_F(HostedEditorTest, SwitchingTheDelayModeSwapsTheDialAndEndsATurnInProgress) {
+    ASSERT_TRUE(has("dial-delayNote"));
+    ASSERT_FALSE(has("dial-delayMs"));
+    const CGPoint centre = centreOf("dial-delayNote");
+    editor->press(centre);
+    editor->drag({centre.x, centre.y - 10});
+    editor->drag({centre.x, centre.y - 30});
+    // Automation switches to ms in the middle of the turn.
+    parameter("delayType").setValue(1);
+    editor->turn();
+    EXPECT_TRUE(has("dial-delayMs"));
+    EXPECT_FALSE(has("dial-delayNote"));
+    editor->drag({centre.x, centre.y - 60});
+    editor->release({centre.x, centre.y - 60});
+
+    expectOneEdit(eventsOf("delayNote"), "delayNote");
+    for (const auto& e : eventsOf("delayMs"))
+        EXPECT_EQ(e.event, Event::value) << "the ms dial was never touched";
+    // The ms dial shows the converted time with one decimal place.
+    const float ms = kernelValue("delayMs");
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", ms);
+    auto texts = textsDrawn();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), std::string(text)), texts.end()) << text;
+}
+
 const SwiftUI::MenuItem* item(const std::vector<SwiftUI::MenuItem>& menu,
                               const std::string& title) {
     for (const auto& i : menu)
