@@ -1,7 +1,7 @@
 #pragma once
 // The four delay-line weight documents, compiled into the program as constant
 // bytes (JSON text, not NUL-terminated). Model index 0 = model13, 1 = model12,
-// 2 = model19, 3 = model18.
+// 2 = model19, 3 = model18. Read-only process-wide constants: any thread.
 
 namespace BinaryData {
 extern const unsigned char model13_json[];

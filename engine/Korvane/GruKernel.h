@@ -2,7 +2,8 @@
 // The fast network step, written once over a generic float vector type V (GCC vector
 // extensions) and compiled once per instruction set: each kernel file includes this with
 // its own compile flags. Everything here has internal linkage, so no code compiled for
-// one instruction set can stand in for another's at link time.
+// one instruction set can stand in for another's at link time. A step runs on the
+// render thread and is real-time safe (no allocation, lock or call out).
 
 #include "Korvane/NetworkLayout.h"
 

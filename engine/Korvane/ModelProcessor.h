@@ -30,7 +30,9 @@ class ModelProcessor {
     // maxFrames frames.
     void setupProcessing(double sampleRate, int maxFrames);
 
-    // Real-time safe (no allocation for blocks of at most maxFrames, no lock).
+    // Render thread (reset and setEnabled also the thread that switches the bank's model,
+    // never overlapping processing). Real-time safe: no allocation for blocks of at most
+    // maxFrames, no lock.
     void reset();
     // inputs[c] and outputs[c] for each channel; either may be null (channel skipped).
     void processStereo(const float** inputs, float** outputs, int frames);

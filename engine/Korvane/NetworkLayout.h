@@ -1,7 +1,9 @@
 #pragma once
 // The memory layout of the delay-line network: the immutable weights of one model
 // (shared by every channel that runs it) and the hidden state of one channel. Kept free
-// of library headers: the per-instruction-set kernels include only this.
+// of library headers: the per-instruction-set kernels include only this. The weights
+// are written once while loading (set-up thread) and only read after, by any thread;
+// the hidden state belongs to the thread that steps its channel (the render thread).
 
 namespace Korvane {
 

@@ -2,6 +2,8 @@
 // The host's render events: a singly linked list of records, each starting with
 // the same header, handed to the render block for one cycle. Plain C data (no
 // default member values, so the union stays trivial): zero-initialise with {}.
+// The host builds the list and the render block reads it on the render thread, for
+// that cycle only.
 
 #include "AudioToolbox/AudioTypes.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The demo's built-in input: a short stereo phrase of synthesised plucks and
-// noise bursts followed by silence for the echoes to ring out.
+// noise bursts followed by silence for the echoes to ring out. Any thread; pure.
 
 #include <cstddef>
 #include <vector>
