@@ -229,7 +229,8 @@ class Host {
 
     static constexpr const char* usage =
         "usage: emberfall [render [INPUT] [--preset ID|NAME] [--set ID=VALUE]... [--state FILE]\n"
-        "                 [--tempo BPM] [--block FRAMES] [--tail SECONDS] [--output FILE]]\n"
+        "                 [--tempo BPM] [--block FRAMES] [--tail SECONDS] [--output FILE]\n"
+        "                 [--appex PATH]]\n"
         "       emberfall presets\n"
         "       emberfall state save FILE [--preset ID|NAME] [--set ID=VALUE]...\n"
         "       emberfall state load FILE\n";
