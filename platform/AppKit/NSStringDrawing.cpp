@@ -23,12 +23,25 @@ CGTextOptions optionsIn(const CGRect& rect, const NSStringAttributes& a) {
         options.alignment = CGTextOptions::Alignment::left;
         break;
     }
-    if (rect.width() > 0) {
+    if (rect.width() <= 0)
+        return options;
+    using T = CGTextOptions::Truncation;
+    switch (a.lineBreakMode) {
+    case NSLineBreakMode::byWordWrapping:
+    case NSLineBreakMode::byCharWrapping:
         options.width = rect.width();
-        bool wraps = a.lineBreakMode == NSLineBreakMode::byWordWrapping ||
-                     a.lineBreakMode == NSLineBreakMode::byCharWrapping;
-        if (!wraps)
-            options.maximumLines = 1;
+        break;
+    case NSLineBreakMode::byClipping:
+        break; // one line, as long as it is
+    case NSLineBreakMode::byTruncatingHead:
+    case NSLineBreakMode::byTruncatingMiddle:
+    case NSLineBreakMode::byTruncatingTail:
+        options.width = rect.width();
+        options.maximumLines = 1;
+        options.truncation = a.lineBreakMode == NSLineBreakMode::byTruncatingHead     ? T::head
+                             : a.lineBreakMode == NSLineBreakMode::byTruncatingMiddle ? T::middle
+                                                                                      : T::tail;
+        break;
     }
     return options;
 }

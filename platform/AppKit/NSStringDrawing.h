@@ -17,8 +17,8 @@ struct NSStringAttributes {
     std::shared_ptr<NSFont> font;   // the system font of 12 points when null
     std::shared_ptr<NSColor> color; // black when null
     NSTextAlignment alignment = NSTextAlignment::natural;
-    // Wrapping modes wrap within a rectangle's width; the others keep one line and
-    // truncating modes end it with an ellipsis.
+    // Wrapping modes wrap within a rectangle's width; the others keep one line,
+    // truncating modes shortening it with an ellipsis at the head, middle or tail.
     NSLineBreakMode lineBreakMode = NSLineBreakMode::byWordWrapping;
 };
 

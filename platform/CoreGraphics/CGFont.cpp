@@ -254,7 +254,11 @@ PangoLayout* makeLayout(PangoContext* context, const std::string& text, const CG
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
         if (options.maximumLines > 0) {
             pango_layout_set_height(layout, -options.maximumLines);
-            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+            using T = CGTextOptions::Truncation;
+            pango_layout_set_ellipsize(layout, options.truncation == T::head ? PANGO_ELLIPSIZE_START
+                                               : options.truncation == T::middle
+                                                   ? PANGO_ELLIPSIZE_MIDDLE
+                                                   : PANGO_ELLIPSIZE_END);
         }
     }
     switch (options.alignment) {

@@ -78,8 +78,11 @@ struct CGTextOptions {
     Alignment alignment = Alignment::left;
     // Wraps at word boundaries within this width; none lays out one line per paragraph.
     std::optional<CGFloat> width;
-    // With a width: at most this many lines, the last one ending in an ellipsis (0: any).
+    // With a width: at most this many lines, the last one shortened with an ellipsis
+    // where `truncation` says (0: any number of lines).
     int maximumLines = 0;
+    enum class Truncation { head, middle, tail };
+    Truncation truncation = Truncation::tail;
 };
 
 // The size of `text` laid out in `font`, in points (the logical extents, so a run's

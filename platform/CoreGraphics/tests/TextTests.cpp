@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +71,29 @@ TEST(Text, MeasuringScalesWithSizeAndTellsFacesApart) {
     CGSize wrapped = CGTextMeasure(text, light, {.width = l.width / 2});
     EXPECT_LE(wrapped.width, l.width / 2 + 0.5);
     EXPECT_GT(wrapped.height, 1.5 * l.height);
+    // Limited to one line, the run is shortened to the width wherever the ellipsis goes.
+    for (auto where : {CGTextOptions::Truncation::head, CGTextOptions::Truncation::middle,
+                       CGTextOptions::Truncation::tail}) {
+        CGSize shortened = CGTextMeasure(
+            text, light, {.width = l.width / 2, .maximumLines = 1, .truncation = where});
+        EXPECT_LE(shortened.width, l.width / 2 + 0.5);
+        EXPECT_NEAR(shortened.height, l.height, 0.5);
+    }
+}
+
+TEST(Text, AFontFolderAddedLaterIsUsed) {
+    auto folder =
+        std::filesystem::temp_directory_path() / ("emberfall-fonts-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "later.conf") << R"(<?xml version="1.0"?>
+<fontconfig><match target="pattern"><test name="family" qual="first"><string>Later Face</string></test>
+<edit name="family" mode="prepend" binding="strong"><string>League Spartan</string></edit></match></fontconfig>)";
+    EXPECT_FALSE(CGFont::named("Later Face", 12).has_value());
+    CGFontRegistry::addFontFolder(folder.string());
+    std::filesystem::remove_all(folder);
+    auto font = CGFont::named("Later Face", 12);
+    ASSERT_TRUE(font.has_value());
+    EXPECT_EQ(font->resolvedFamily(), "League Spartan");
 }
 
 TEST(Text, DrawnRunsAreRecordedWithFontColourAndMeasuredBox) {
