@@ -18,6 +18,7 @@
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSView.h"
+#include "AppKit/NSViewController.h"
 #include "AppKit/NSWindow.h"
 #include "AppKit/NSWorkspace.h"
 #include "AppKit/ResourceBundle.h"

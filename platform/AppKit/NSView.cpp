@@ -86,7 +86,7 @@ void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
     index = std::min(index, subviews_.size());
     subviews_.insert(subviews_.begin() + std::ptrdiff_t(index), view);
     view->superview_ = weakAs<NSView>();
-    view->setNextResponder(weakAs<NSResponder>());
+    view->linkResponders(weakAs<NSResponder>());
     view->viewDidMoveToSuperview();
     view->setWindow(window_);
     setNeedsDisplay(true);
@@ -102,7 +102,7 @@ void NSView::removeFromSuperview() {
     auto& list = parent->subviews_;
     list.erase(std::remove(list.begin(), list.end(), self), list.end());
     superview_.reset();
-    setNextResponder({});
+    linkResponders({});
     viewDidMoveToSuperview();
     setWindow({});
     parent->setNeedsDisplay(true);
@@ -126,6 +126,15 @@ void NSView::setWindow(const std::weak_ptr<NSWindow>& window) {
     updateTrackingAreas();
     for (auto& sub : subviews_)
         sub->setWindow(window);
+}
+
+void NSView::linkResponders(const std::weak_ptr<NSResponder>& parent) {
+    if (auto c = controller.lock()) {
+        setNextResponder(c);
+        c->setNextResponder(parent);
+    } else {
+        setNextResponder(parent);
+    }
 }
 
 bool NSView::isDescendant(const NSView& of) const {

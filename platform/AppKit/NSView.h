@@ -176,6 +176,10 @@ class NSView : public NSResponder {
   private:
     friend class NSWindow;
     friend class NSLayoutConstraint;
+    friend class NSViewController;
+    // Next responder: the view's controller (when it has one, which then leads to
+    // `parent`), else `parent`.
+    void linkResponders(const std::weak_ptr<NSResponder>& parent);
     void setWindow(const std::weak_ptr<NSWindow>& window);
     void insertSubview(std::shared_ptr<NSView> view, size_t index);
     void drawTree(CGContext& context);
@@ -193,4 +197,5 @@ class NSView : public NSResponder {
     std::vector<std::shared_ptr<NSView>> subviews_;
     std::vector<std::shared_ptr<NSTrackingArea>> areas;
     std::vector<std::shared_ptr<NSLayoutConstraint>> layoutConstraints;
+    std::weak_ptr<NSResponder> controller;
 };

@@ -2,6 +2,7 @@
 
 #include "AppKit/NSEventState.h"
 #include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSViewController.h"
 
 NSWindow::NSWindow(CGRect contentRect) : origin(contentRect.origin), size(contentRect.size) {}
 
@@ -21,7 +22,7 @@ void NSWindow::setContentView(std::shared_ptr<NSView> view) {
     if (content == view)
         return;
     if (content) {
-        content->setNextResponder({});
+        content->linkResponders({});
         content->setWindow({});
     }
     content = std::move(view);
@@ -29,9 +30,20 @@ void NSWindow::setContentView(std::shared_ptr<NSView> view) {
         return;
     content->removeFromSuperview();
     content->setFrame({{0, 0}, size});
-    content->setNextResponder(weakAs<NSResponder>());
+    content->linkResponders(weakAs<NSResponder>());
     content->setWindow(weakAs<NSWindow>());
     requestDisplay();
+}
+
+void NSWindow::setContentViewController(std::shared_ptr<NSViewController> controller) {
+    Runtime::assertMainThread("NSWindow.setContentViewController");
+    contentController = std::move(controller);
+    if (!contentController)
+        return;
+    CGSize wanted = contentController->preferredContentSize;
+    if (wanted.width > 0 && wanted.height > 0)
+        setContentSize(wanted);
+    setContentView(contentController->view());
 }
 
 std::shared_ptr<NSResponder> NSWindow::firstResponder() const {

@@ -16,6 +16,8 @@
 #include "AppKit/NSColor.h"
 #include "AppKit/NSView.h"
 
+class NSViewController;
+
 class NSWindow : public NSResponder {
   public:
     // A window whose content area is `contentRect` (its origin is the window's
@@ -32,6 +34,13 @@ class NSWindow : public NSResponder {
     const std::shared_ptr<NSView>& contentView() const { return content; }
     // The view takes the whole content area and the window as its next responder.
     void setContentView(std::shared_ptr<NSView> view);
+
+    // A controller whose view becomes the content view (the window takes the
+    // controller's preferred content size when it has one); the window owns it.
+    const std::shared_ptr<NSViewController>& contentViewController() const {
+        return contentController;
+    }
+    void setContentViewController(std::shared_ptr<NSViewController> controller);
 
     std::shared_ptr<NSColor> backgroundColor = NSColor::windowBackgroundColor();
 
@@ -81,6 +90,7 @@ class NSWindow : public NSResponder {
     CGSize size;
     CGFloat scale = 1;
     std::shared_ptr<NSView> content;
+    std::shared_ptr<NSViewController> contentController;
     std::weak_ptr<NSResponder> first;
     std::weak_ptr<NSView> pressedView;
     bool rightButton = false;

@@ -1,5 +1,6 @@
 #include "AppKit/NSCursor.h"
 #include "AppKit/NSLayoutConstraint.h"
+#include "AppKit/NSViewController.h"
 #include "AppKit/NSWindow.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,48 @@ TEST(Views, ConstraintsPinAViewToItsSuperviewWithInsetsInEitherFlipping) {
         EXPECT_EQ(badge->frame().midX(), pinned->frame().midX());
         EXPECT_EQ(badge->frame().midY(), pinned->frame().midY());
     }
+}
+
+TEST(Views, ViewControllersLoadTheirViewOnceAndSitBetweenViewAndSuperview) {
+    struct Controller : NSViewController {
+        int loads = 0, didLoads = 0;
+        std::vector<std::string> keys;
+        void loadView() override {
+            ++loads;
+            setView(make<NSView>(CGRect{0, 0, 10, 10}));
+        }
+        void viewDidLoad() override { ++didLoads; }
+        void keyDown(const NSEvent& e) override { keys.push_back(e.characters()); }
+    };
+    auto controller = make<Controller>();
+    EXPECT_FALSE(controller->isViewLoaded());
+    controller->preferredContentSize = {300, 200};
+    auto window = make<NSWindow>(CGRect{0, 0, 100, 100});
+    window->setContentViewController(controller);
+    EXPECT_EQ(controller->loads, 1);
+    EXPECT_EQ(controller->didLoads, 1);
+    controller->view();
+    EXPECT_EQ(controller->loads, 1);
+    EXPECT_EQ(window->contentView(), controller->view());
+    EXPECT_EQ(window->contentSize(), (CGSize{300, 200}));
+    EXPECT_EQ(controller->view()->frame(), (CGRect{0, 0, 300, 200}));
+    // The chain: view → its controller → the window.
+    EXPECT_EQ(controller->view()->nextResponder(), controller);
+    EXPECT_EQ(controller->nextResponder(), window);
+    // A key that the focused view and the controlled view pass on reaches the controller.
+    struct Focusable : NSView {
+        using NSView::NSView;
+        bool acceptsFirstResponder() const override { return true; }
+    };
+    auto field = make<Focusable>(CGRect{0, 0, 5, 5});
+    controller->view()->addSubview(field);
+    ASSERT_TRUE(window->makeFirstResponder(field));
+    window->sendEvent(NSEvent::key(NSEvent::Type::keyDown, "q", 12));
+    EXPECT_EQ(controller->keys, (std::vector<std::string>{"q"}));
+    // Placed in another view, the controller leads to that view.
+    auto other = make<NSView>(CGRect{0, 0, 50, 50});
+    other->addSubview(controller->view());
+    EXPECT_EQ(controller->nextResponder(), other);
 }
 
 TEST(Views, CursorsArePushedPoppedAndSetInOrder) {
