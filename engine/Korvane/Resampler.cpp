@@ -5,6 +5,8 @@
 
 namespace Korvane {
 
+// Catmull-Rom between x0 and x1: y = ((c3 t + c2) t + c1) t + x0, with
+// c1 = (x1 - x-1) / 2, c2 = x-1 - 5/2 x0 + 2 x1 - x2 / 2, c3 = 3/2 (x0 - x1) + (x2 - x-1) / 2.
 float catmullRom(float xm1, float x0, float x1, float x2, float t) {
     const float c1 = 0.5f * (x1 - xm1);
     const float c2 = xm1 - 2.5f * x0 + 2.0f * x1 - 0.5f * x2;
@@ -28,13 +30,14 @@ void InputResampler::process(const float* in, int n, double hostRate, std::vecto
     }
     const std::size_t room = std::size_t(std::ceil(kModelRate * n / hostRate)) + 2;
     if (out.capacity() < out.size() + room)
-        out.reserve(out.size() + room); // only when a block exceeds the set-up maximum
-    const double step = hostRate / kModelRate;
+        out.reserve(out.size() + room);        // only when a block exceeds the set-up maximum
+    const double step = hostRate / kModelRate; // host samples per model-rate sample
     // Sample i of the block, or of the history for i < 0 (-1 the newest).
     const auto sample = [&](std::int64_t i) { return i >= 0 ? in[i] : history[-i - 1]; };
     while (position <= n - 3) {
         out.push_back(catmullRom(sample(position - 1), sample(position), sample(position + 1),
                                  sample(position + 2), float(fraction)));
+        // position + fraction advances by step: p += floor(step + f), f = frac(step + f).
         const double a = step + fraction;
         const double whole = std::floor(a);
         position += std::int64_t(whole);
@@ -86,10 +89,11 @@ void OutputResampler::process(const float* in, int n, float* out, int frames, do
         readPosition = std::int64_t(written) - 4;
         fraction = 0.0;
     }
-    const double step = kModelRate / hostRate;
+    const double step = kModelRate / hostRate; // model-rate samples per host sample
     for (int i = 0; i < frames; ++i) {
         const std::int64_t r = readPosition;
         out[i] = catmullRom(at(r - 1), at(r), at(r + 1), at(r + 2), float(fraction));
+        // r + fraction advances by step: r += floor(step + f), f = frac(step + f).
         const double a = step + fraction;
         const double whole = std::floor(a);
         readPosition += std::int64_t(whole);
