@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -36,19 +37,36 @@ std::optional<AudioClip> readAudioFile(const std::string& path, std::string& err
                 " channels; mono and stereo are supported";
         return std::nullopt;
     }
+    // The header's frame count is not trusted: a stream may not know its length
+    // (a pipe gives the largest count there is) or may claim more than it holds.
+    // Blocks are read until the end instead.
     const std::size_t channels = static_cast<std::size_t>(info.channels);
-    std::vector<float> interleaved(static_cast<std::size_t>(info.frames) * channels);
-    const sf_count_t read = sf_readf_float(file.get(), interleaved.data(), info.frames);
-    if (read < 0 || (read < info.frames && sf_error(file.get()) != SF_ERR_NO_ERROR)) {
+    constexpr sf_count_t blockFrames = 65536;
+    AudioClip clip;
+    clip.sampleRate = info.samplerate;
+    clip.channels.assign(channels, {});
+    try {
+        std::vector<float> block(static_cast<std::size_t>(blockFrames) * channels);
+        for (;;) {
+            const sf_count_t read = sf_readf_float(file.get(), block.data(), blockFrames);
+            if (read <= 0)
+                break;
+            for (std::size_t c = 0; c < channels; ++c) {
+                std::vector<float>& channel = clip.channels[c];
+                const std::size_t start = channel.size();
+                channel.resize(start + static_cast<std::size_t>(read));
+                for (std::size_t i = 0; i < static_cast<std::size_t>(read); ++i)
+                    channel[start + i] = block[i * channels + c];
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        error = "'" + path + "' is too long to hold in memory";
+        return std::nullopt;
+    }
+    if (sf_error(file.get()) != SF_ERR_NO_ERROR) {
         error = "cannot read '" + path + "': " + sf_strerror(file.get());
         return std::nullopt;
     }
-    AudioClip clip;
-    clip.sampleRate = info.samplerate;
-    clip.channels.assign(channels, std::vector<float>(static_cast<std::size_t>(read)));
-    for (std::size_t i = 0; i < static_cast<std::size_t>(read); ++i)
-        for (std::size_t c = 0; c < channels; ++c)
-            clip.channels[c][i] = interleaved[i * channels + c];
     return clip;
 }
 

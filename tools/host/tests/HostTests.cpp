@@ -13,8 +13,12 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -221,6 +225,62 @@ TEST(HostProgram, RendersThePhraseAndAMonoFile) {
     const auto levels = measureLevels(*result);
     EXPECT_GT(levels[0].peakDb, -30);
     std::filesystem::remove_all(folder);
+}
+
+// A stream read from a pipe: its header may give no length (the largest count
+// there is) or more than the stream holds; either way the samples that come are read.
+TEST(AudioFiles, StreamsOfUnknownOrOverstatedLengthReadToTheirEnd) {
+    constexpr std::uint32_t frames = 1000;
+    auto bigEndian = [](std::uint32_t v) {
+        return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    auto littleEndian = [](std::uint32_t v, int bytes) {
+        std::string text;
+        for (int k = 0; k < bytes; ++k)
+            text += char(v >> (8 * k));
+        return text;
+    };
+    const float value = 0.25f;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    std::string samples, samplesBigEndian;
+    for (std::uint32_t i = 0; i < 2 * frames; ++i) {
+        samples += littleEndian(bits, 4);
+        samplesBigEndian += bigEndian(bits);
+    }
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        // Sun/NeXT audio, float samples, data size 0xFFFFFFFF: length unknown.
+        {"unknown length", ".snd" + bigEndian(24) + bigEndian(0xFFFFFFFFu) + bigEndian(6) +
+                               bigEndian(44100) + bigEndian(2) + samplesBigEndian},
+        // WAV, float samples, whose data chunk claims 4 GB.
+        {"overstated length", "RIFF" + littleEndian(0xFFFFFFFFu, 4) + "WAVEfmt " +
+                                  littleEndian(16, 4) + littleEndian(3, 2) + littleEndian(2, 2) +
+                                  littleEndian(44100, 4) + littleEndian(44100 * 8, 4) +
+                                  littleEndian(8, 2) + littleEndian(32, 2) + "data" +
+                                  littleEndian(0xFFFFFFF0u, 4) + samples},
+    };
+    const auto fifo = std::filesystem::temp_directory_path() /
+                      ("emberfall-stream-test-" + std::to_string(getpid()));
+    for (const Case& c : cases) {
+        std::filesystem::remove(fifo);
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << c.what;
+        std::thread writer([&] {
+            std::ofstream stream(fifo, std::ios::binary);
+            stream.write(c.bytes.data(), std::streamsize(c.bytes.size()));
+        });
+        std::string error;
+        std::optional<AudioClip> clip = readAudioFile(fifo.string(), error);
+        writer.join();
+        ASSERT_TRUE(clip) << c.what << ": " << error;
+        ASSERT_EQ(clip->channels.size(), 2u) << c.what;
+        EXPECT_EQ(clip->frames(), frames) << c.what;
+        EXPECT_EQ(clip->channels[1].back(), 0.25f) << c.what;
+    }
+    std::filesystem::remove(fifo);
 }
 
 TEST(HostProgram, StateRoundTripsThroughAFile) {
