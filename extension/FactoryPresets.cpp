@@ -1,5 +1,7 @@
 #include "FactoryPresets.h"
 
+#include "ParameterDefinitions.h"
+
 namespace {
 
 using T = DelayTimeType;
@@ -183,4 +185,25 @@ const std::vector<FactoryPreset>& allFactoryPresets() {
 const std::vector<PresetGroup>& factoryPresetGroups() {
     static const std::vector<PresetGroup> groups = buildGroups();
     return groups;
+}
+
+std::array<PresetParameterWrite, 13> presetParameterWrites(const FactoryPreset& preset) {
+    namespace A = ParameterAddress;
+    const bool ms = preset.delayType == DelayTimeType::ms;
+    return {{
+        {A::mix, preset.mix},
+        {A::feedback, preset.feedback},
+        {A::delayType, rawValue(preset.delayType)},
+        ms ? PresetParameterWrite{A::delayMs, preset.delayMs}
+           : PresetParameterWrite{A::delayNote, rawValue(preset.delayNote)},
+        {A::modDepth, preset.modulationDepth},
+        {A::modRate, preset.modulationRate},
+        {A::lfoType, rawValue(preset.lfoType)},
+        {A::width, preset.width},
+        {A::spread, preset.spread},
+        {A::lowCut, preset.lowCut},
+        {A::highCut, preset.highCut},
+        {A::model, rawValue(preset.model)},
+        {A::dirt, preset.dirt},
+    }};
 }

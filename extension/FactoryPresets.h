@@ -7,6 +7,8 @@
 
 #include "DelayEnums.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,19 @@ struct FactoryPreset {
     // style + "-" + name, e.g. "Echo-Quarter Master".
     std::string id() const { return style + "-" + name; }
 };
+
+// One parameter write of a preset: the parameter's address and its value.
+struct PresetParameterWrite {
+    std::uint64_t address;
+    float value;
+};
+
+// What applying a preset writes, in order: mix, feedback, delay type, then the delay
+// in ms or the note division (whichever the preset's delay type uses), depth, rate,
+// shape, width, spread, low cut, high cut, model and dirt. The delay type comes
+// before the delay it selects, so a conversion it causes is overwritten by the
+// preset's own delay. Any thread; pure.
+std::array<PresetParameterWrite, 13> presetParameterWrites(const FactoryPreset& preset);
 
 // A style with its presets, in list order.
 struct PresetGroup {

@@ -275,26 +275,9 @@ void Settings::applyFactoryPreset(const FactoryPreset& preset) {
     if (auto owner = unit.lock())
         owner->setCurrentPresetId(preset.id());
     isApplyingPreset.set(true);
-    const bool ms = preset.delayType == DelayTimeType::ms;
-    auto write = [](const std::shared_ptr<AudioParameter>& parameter, float value) {
-        parameter->setValue(value, ParameterEditor::ui, ParameterEditorState::change);
-    };
-    write(mix, preset.mix);
-    write(feedback, preset.feedback);
-    write(delayType, rawValue(preset.delayType));
-    if (ms)
-        write(delayMs, preset.delayMs);
-    else
-        write(delayNote, rawValue(preset.delayNote));
-    write(modulationDepth, preset.modulationDepth);
-    write(modulationRate, preset.modulationRate);
-    write(lfoType, rawValue(preset.lfoType));
-    write(width, preset.width);
-    write(spread, preset.spread);
-    write(lowCut, preset.lowCut);
-    write(highCut, preset.highCut);
-    write(model, rawValue(preset.model));
-    write(dirt, preset.dirt);
+    for (const PresetParameterWrite& write : presetParameterWrites(preset))
+        parameterAt(write.address)
+            ->setValue(write.value, ParameterEditor::ui, ParameterEditorState::change);
     // Queued behind the parameters' mirror updates.
     std::weak_ptr<Settings> weakSelf = std::static_pointer_cast<Settings>(shared_from_this());
     DispatchQueue::main().async([weakSelf] {

@@ -119,4 +119,34 @@ TEST(FactoryPresets, SampledRowsMatchTheirTable) {
     EXPECT_FLOAT_EQ(allFactoryPresets()[4].delayMs, 166.66667f);
 }
 
+TEST(FactoryPresets, WritesTheDelayTypeBeforeTheDelayItUses) {
+    namespace A = ParameterAddress;
+    struct Case {
+        const char* id;
+        std::uint64_t delayAddress;
+        float delayValue;
+    };
+    const Case cases[] = {
+        {"Echo-Dotted Line", A::delayNote, rawValue(DelayNoteDivision::dottedEighth)},
+        {"Slapback-Sun Room", A::delayMs, 120},
+    };
+    for (const Case& c : cases) {
+        const FactoryPreset* preset = nullptr;
+        for (const auto& p : allFactoryPresets())
+            if (p.id() == c.id)
+                preset = &p;
+        ASSERT_TRUE(preset) << c.id;
+        const std::uint64_t order[] = {A::mix,      A::feedback, A::delayType, c.delayAddress,
+                                       A::modDepth, A::modRate,  A::lfoType,   A::width,
+                                       A::spread,   A::lowCut,   A::highCut,   A::model,
+                                       A::dirt};
+        const auto writes = presetParameterWrites(*preset);
+        for (std::size_t k = 0; k < writes.size(); ++k)
+            EXPECT_EQ(writes[k].address, order[k]) << c.id << " write " << k;
+        EXPECT_EQ(writes[2].value, rawValue(preset->delayType)) << c.id;
+        EXPECT_EQ(writes[3].value, c.delayValue) << c.id;
+        EXPECT_EQ(writes[11].value, rawValue(preset->model)) << c.id;
+    }
+}
+
 } // namespace

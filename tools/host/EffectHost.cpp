@@ -25,24 +25,8 @@ std::optional<AUValue> EffectHost::parameterValue(const std::string& identifier)
 }
 
 void EffectHost::applyPreset(const FactoryPreset& preset) {
-    const bool ms = preset.delayType == DelayTimeType::ms;
-    const std::pair<const char*, float> writes[] = {
-        {"mix", preset.mix},
-        {"feedback", preset.feedback},
-        {"delayType", rawValue(preset.delayType)},
-        {ms ? "delayMs" : "delayNote", ms ? preset.delayMs : rawValue(preset.delayNote)},
-        {"modDepth", preset.modulationDepth},
-        {"modRate", preset.modulationRate},
-        {"lfoType", rawValue(preset.lfoType)},
-        {"width", preset.width},
-        {"spread", preset.spread},
-        {"lowCut", preset.lowCut},
-        {"highCut", preset.highCut},
-        {"model", rawValue(preset.model)},
-        {"dirt", preset.dirt},
-    };
-    for (const auto& [identifier, value] : writes)
-        setParameter(identifier, value);
+    for (const PresetParameterWrite& write : presetParameterWrites(preset))
+        setParameter(parameterDefinition(write.address)->identifier, write.value);
     // The preset id travels in the saved state; restoring the unit's own state with
     // it selects the preset without changing a value.
     if (std::optional<PropertyListDictionary> state = unit->fullState()) {
