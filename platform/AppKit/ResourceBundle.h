@@ -11,11 +11,11 @@
 // Build layout: emberfall_add_resource_bundle (cmake/EmberfallHelpers.cmake) builds
 // each module's bundle into build/bin, beside every test and tool, where rule 1
 // finds it (a program outside an .app is its own main bundle, its folder the
-// resources). Inside Emberfall.app or an .appex the bundles lie in Contents/Resources.
+// resources). Inside an .app or an .appex the bundles lie in Contents/Resources.
 //
 // A module keeps the result for the process, so the search runs once:
 //   const std::shared_ptr<Bundle>& moduleBundle() {
-//       static const auto bundle = findResourceBundle("Orrery_OrreryCore", (const
+//       static const auto bundle = findResourceBundle("Package_Module", (const
 //       void*)&moduleBundle); return bundle;
 //   }
 // Thread: any.

@@ -157,7 +157,7 @@ std::optional<Face> resolveUncached(const std::string& name) {
             return face;
     // An alias of the font configuration: the name leads somewhere other than the
     // fallback that an unknown name gets.
-    static const std::string fallback = matchedFile("Emberfall-no-such-family");
+    static const std::string fallback = matchedFile("no-such-family-for-fallback");
     std::string file = matchedFile(name);
     if (!file.empty() && file != fallback)
         return Face{name};

@@ -137,7 +137,7 @@ std::optional<URL> URL::string(std::string_view text) {
         auto host = percentDecoded(hostPart);
         if (!host)
             return std::nullopt;
-        url.host_ = lowercased(*host);
+        url.host_ = std::move(*host); // kept as written: custom schemes carry meaning in the host's case
     }
     auto path = percentDecoded(rest);
     if (!path)

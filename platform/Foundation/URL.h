@@ -1,6 +1,6 @@
 #pragma once
 // URL: a file URL (a path on this machine) or a URL with a scheme and an
-// authority ("https://host/path", "emberfall://openAndUpdate"). Components are
+// authority ("https://host/path", "myapp://doSomething"). Components are
 // kept decoded; absoluteString() percent-encodes what needs it.
 //
 // Thread: a value type; any thread.
