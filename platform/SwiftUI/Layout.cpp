@@ -59,18 +59,36 @@ std::vector<CGFloat> Stack::distribute(Node& node, ProposedViewSize proposal) co
     CGFloat gaps = n > 1 ? spacing.value_or(8) * CGFloat(n - 1) : 0;
     CGFloat remaining = *proposal.along(axis) - gaps;
     std::vector<CGFloat> flexibility(n);
+    // Spacers yield: the other children share what is left once the spacers have their
+    // minimum lengths, and the spacers take the rest.
+    std::vector<CGFloat> spacerMinimum(n, -1);
+    CGFloat reserved = 0;
+    size_t spacers = 0;
     for (size_t i = 0; i < n; ++i) {
         CGFloat least = along(kids[i]->sizeThatFits(proposalAlong(axis, 0.0, cross)), axis);
         CGFloat most = along(kids[i]->sizeThatFits(proposalAlong(axis, infinity, cross)), axis);
         flexibility[i] = most - least;
+        if (kids[i]->view.primitive().spacerMinLength()) {
+            spacerMinimum[i] = least;
+            reserved += least;
+            ++spacers;
+        }
     }
     std::vector<size_t> order(n);
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return flexibility[a] < flexibility[b]; });
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const bool spacerA = spacerMinimum[a] >= 0, spacerB = spacerMinimum[b] >= 0;
+        if (spacerA != spacerB)
+            return spacerB;
+        return flexibility[a] < flexibility[b];
+    });
     size_t left = n;
     for (size_t i : order) {
-        CGFloat share = std::max<CGFloat>(0, remaining / CGFloat(left));
+        // Spacers come last and share the rest equally.
+        const bool isSpacer = spacerMinimum[i] >= 0;
+        CGFloat share =
+            isSpacer ? remaining / CGFloat(left) : (remaining - reserved) / CGFloat(left - spacers);
+        share = std::max<CGFloat>(0, share);
         // The offer is kept for placing the child, whose answer is then the same.
         main[i] = share;
         remaining -= along(kids[i]->sizeThatFits(proposalAlong(axis, share, cross)), axis);

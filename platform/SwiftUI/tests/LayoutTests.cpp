@@ -61,6 +61,15 @@ const LayoutCase layoutCases[] = {
      [] { return AnyView(HStack(0, Spacer(), box("a", 20, 10), Spacer(), box("b", 20, 10))); },
      {100, 10},
      {{"a", {30, 0, 20, 10}}, {"b", {80, 0, 20, 10}}}},
+    {"a flexible child beside spacers gets all but their minimum lengths",
+     [] {
+         return AnyView(HStack(
+             0, Spacer(),
+             Color::gray().frame({.maxWidth = 80, .maxHeight = 10}).accessibilityIdentifier("c"),
+             Spacer()));
+     },
+     {100, 10},
+     {{"c", {10, 0, 80, 10}}}},
     {"a framed spacer is a fixed gap",
      [] {
          return AnyView(
