@@ -32,16 +32,8 @@ class HostedView {
         : window(make<NSWindow>(CGRect{{0, 0}, size})) {
         window->setBackingScaleFactor(scale);
         window->setContentView(contentView);
-        host = findHost(contentView);
+        host = SwiftUI::NSHostingView::firstIn(contentView);
         turn();
-    }
-    static std::shared_ptr<SwiftUI::NSHostingView> findHost(const std::shared_ptr<NSView>& view) {
-        if (auto found = std::dynamic_pointer_cast<SwiftUI::NSHostingView>(view))
-            return found;
-        for (const auto& sub : view->subviews())
-            if (auto found = findHost(sub))
-                return found;
-        return nullptr;
     }
 
     // Runs the main queue (parameter mirrors, rebuilds) and lays the window out.

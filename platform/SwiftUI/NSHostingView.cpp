@@ -45,6 +45,17 @@ void NSHostingView::didInit() {
     });
 }
 
+std::shared_ptr<NSHostingView> NSHostingView::firstIn(const std::shared_ptr<NSView>& view) {
+    if (!view)
+        return nullptr;
+    if (auto host = std::dynamic_pointer_cast<NSHostingView>(view))
+        return host;
+    for (const auto& sub : view->subviews())
+        if (auto host = firstIn(sub))
+            return host;
+    return nullptr;
+}
+
 void NSHostingView::setRootView(AnyView rootView) {
     Runtime::assertMainThread("NSHostingView.setRootView");
     graph_->setRootView(std::move(rootView));

@@ -21,6 +21,9 @@ class NSHostingView : public NSView {
 
     void setRootView(AnyView rootView);
     ViewGraph& graph() { return *graph_; }
+    // The first hosting view in a view hierarchy, depth first (`view` itself first);
+    // null when there is none.
+    static std::shared_ptr<NSHostingView> firstIn(const std::shared_ptr<NSView>& view);
     // The size the root view takes when offered nothing in particular.
     CGSize fittingSize();
 
