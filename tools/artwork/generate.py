@@ -95,10 +95,12 @@ METER_X = (32, 429)  # left edges of the input and output meter columns (11 wide
 METER_TOP = METER_ROW_Y + 8
 METER_HEIGHT = 42 * 2 + 41 * 2
 PAD = {"x": 51, "y": METER_ROW_Y, "w": 370, "h": 194, "inset": 8}
-LARGE_DIAL = {"w": 72, "h": 82, "cx": 36, "cy": 34, "top": 276 - 16}
-# The small dials' row starts at 419; their 66-high label centres the 64-high frame
-# one point lower, and the frame is lifted 16: its top is at 404.
-CHAOS_DIAL = {"w": 56, "h": 64, "cx": 28, "cy": 25, "top": 404}
+# The dial rows are framed 144 and 146 high and centre their dials in that height: the
+# large dials' row starts at 276 and centres the 82-high dial (31 down), the small
+# dials' row starts at 419 and centres the 64-high dial (41 down); each dial's frame is
+# lifted 16 above its place.
+LARGE_DIAL = {"w": 72, "h": 82, "cx": 36, "cy": 34, "top": 276 + 31 - 16}
+CHAOS_DIAL = {"w": 56, "h": 64, "cx": 28, "cy": 25, "top": 419 + 41 - 16}
 LARGE_DIAL_CENTRES = [63 + i * 86.5 for i in range(5)]
 CHAOS_DIAL_CENTRES = [56 + i * 72 for i in range(6)]
 MODE_ROW_Y = 276 + 144 + 146 + 2
@@ -840,7 +842,7 @@ def background():
         stroke_width=2,
     )
     # plates for the three control rows
-    plates = [(252, 108), (368, 184), (560, 104)]
+    plates = [(276, 110), (398, 154), (560, 104)]
     for y, h in plates:
         rounded(svg, 10.5, y + 1, W - 21, h, 8, fill="#000000", opacity=0.45)
         rounded(
@@ -865,8 +867,8 @@ def background():
         x0, x1 = CHAOS_DIAL_CENTRES[first] - 26, CHAOS_DIAL_CENTRES[last] + 26
         bracket(svg, x0, x1, cap_y, name)
     # name plate between the small dials and the mode keys
-    engraved(svg, "EMBERFALL", W / 2, 519, 11, 1.8)
-    engraved(svg, "RECURRENT ANALOGUE DELAY", W / 2, 534, 5, 1)
+    engraved(svg, "EMBERFALL", W / 2, 531, 11, 1.8)
+    engraved(svg, "RECURRENT ANALOGUE DELAY", W / 2, 544, 5, 1)
     # captions of the mode keys are drawn by the editor; the panel draws their rules
     for x0, x1, cw in MODE_GROUPS:
         mid = (x0 + x1) / 2
