@@ -12,8 +12,15 @@ BlockRenderer::BlockRenderer(AUAudioUnit& unit, AUAudioChannelCount channels,
             auto* samples = static_cast<float*>(data->mBuffers[k].mData);
             const auto* source =
                 input.empty() ? nullptr : &input[std::min<std::size_t>(k, input.size() - 1)];
-            for (AUAudioFrameCount i = 0; i < frames; ++i)
-                samples[i] = source && start + i < source->size() ? (*source)[start + i] : 0.0f;
+            const std::size_t length = source ? source->size() : 0;
+            for (AUAudioFrameCount i = 0; i < frames; ++i) {
+                // x[n] = input[n], or input[n mod length] when looping; 0 past the end.
+                const std::size_t n = start + i;
+                samples[i] = length == 0  ? 0.0f
+                             : loops      ? (*source)[n % length]
+                             : n < length ? (*source)[n]
+                                          : 0.0f;
+            }
         }
         return noErr;
     };

@@ -1,6 +1,7 @@
 #pragma once
 // Renders blocks through an audio unit's host-facing render block as a host does.
-// Main thread (the test's), or whichever thread plays the host's render thread.
+// Made on the main thread; render() on whichever thread plays the host's render
+// thread, real-time safe (its buffers are made with it).
 
 #include "AudioToolbox/AUAudioUnit.h"
 #include "AudioToolbox/AudioTypes.h"
@@ -9,7 +10,8 @@
 #include <vector>
 
 // Renders blocks through a unit's host-facing render block: a pull block that
-// serves `input` (silence past its end) and an owned output list.
+// serves `input` (silence past its end, or from its start again when it loops) and
+// an owned output list.
 class BlockRenderer {
   public:
     BlockRenderer(AUAudioUnit& unit, AUAudioChannelCount channels, AUAudioFrameCount maxFrames);
@@ -18,6 +20,7 @@ class BlockRenderer {
     // The output channel of the last block.
     const float* output(std::uint32_t channel) { return outputs.channel(channel); }
     std::vector<std::vector<float>> input;
+    bool loops = false;
     double sampleTime = 0;
 
   private:

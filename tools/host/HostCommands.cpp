@@ -1,6 +1,7 @@
 #include "HostCommands.h"
 
 #include "AudioFile.h"
+#include "EditorCommand.h"
 #include "EffectHost.h"
 #include "EffectLoader.h"
 #include "TestPhrase.h"
@@ -29,6 +30,7 @@ struct Options {
     std::string outputPath;
     std::string appexPath;
     RenderSettings render;
+    EditorOptions editor;
 };
 
 struct UsageError {
@@ -75,6 +77,12 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
             options.outputPath = valueOf(i);
         else if (a == "--appex")
             options.appexPath = valueOf(i);
+        else if (a == "--png")
+            options.editor.pngPath = valueOf(i);
+        else if (a == "--scale")
+            options.editor.scale = numberOf(i, 0.25, 8);
+        else if (a == "--seconds")
+            options.editor.limit = numberOf(i, 0.1, 86400);
         else if (a == "--tempo")
             options.render.tempo = numberOf(i, 1, 999);
         else if (a == "--block")
@@ -213,6 +221,8 @@ class Host {
             return presets();
         if (command == "render")
             return render(parseOptions(arguments, first));
+        if (command == "editor")
+            return editor(parseOptions(arguments, first));
         if (command == "state") {
             Options options = parseOptions(arguments, first);
             if (options.positional.size() != 2 ||
@@ -231,6 +241,8 @@ class Host {
         "usage: emberfall [render [INPUT] [--preset ID|NAME] [--set ID=VALUE]... [--state FILE]\n"
         "                 [--tempo BPM] [--block FRAMES] [--tail SECONDS] [--output FILE]\n"
         "                 [--appex PATH]]\n"
+        "       emberfall editor [INPUT] [--preset ID|NAME] [--set ID=VALUE]... [--state FILE]\n"
+        "                 [--png FILE [--scale FACTOR]] [--seconds LIMIT] [--appex PATH]\n"
         "       emberfall presets\n"
         "       emberfall state save FILE [--preset ID|NAME] [--set ID=VALUE]...\n"
         "       emberfall state load FILE\n";
@@ -290,21 +302,41 @@ class Host {
         return *value->dictionary();
     }
 
-    int render(const Options& options) {
+    // The input file, or the built-in phrase when none is named.
+    std::optional<AudioClip> readInput(const Options& options, const char* command) {
         if (options.positional.size() > 1)
-            throw UsageError{"render takes at most one input file"};
-        AudioClip input;
-        std::string error;
+            throw UsageError{std::string(command) + " takes at most one input file"};
         if (options.positional.empty()) {
             demo::Phrase phrase = demo::makeTestPhrase(44100, phraseSeconds);
+            AudioClip input;
             input.sampleRate = phrase.sampleRate;
             input.channels = std::move(phrase.channels);
-        } else if (std::optional<AudioClip> clip = readAudioFile(options.positional[0], error)) {
-            input = std::move(*clip);
-        } else {
-            err << "emberfall: " << error << "\n";
-            return exitInputFailure;
+            return input;
         }
+        std::string error;
+        std::optional<AudioClip> clip = readAudioFile(options.positional[0], error);
+        if (!clip)
+            err << "emberfall: " << error << "\n";
+        return clip;
+    }
+
+    int editor(const Options& options) {
+        std::optional<AudioClip> input = readInput(options, "editor");
+        if (!input)
+            return exitInputFailure;
+        int status = exitOk;
+        std::optional<EffectHost> host = prepare(options, status);
+        if (!host)
+            return status;
+        return runEditor(*loaded, *input, options.editor, out, err);
+    }
+
+    int render(const Options& options) {
+        std::optional<AudioClip> clipRead = readInput(options, "render");
+        if (!clipRead)
+            return exitInputFailure;
+        AudioClip input = std::move(*clipRead);
+        std::string error;
         int status = exitOk;
         std::optional<EffectHost> host = prepare(options, status);
         if (!host)

@@ -13,6 +13,12 @@
 //       --tail SECONDS     silence rendered after the input (default 2)
 //       --output FILE      write the result as a 32-bit float WAV file
 //       --appex PATH       the extension to load (default: next to this program)
+//   emberfall editor [INPUT] [options]  the editor in a window, INPUT (or the phrase)
+//                                       playing in a loop through the effect
+//       --png FILE         draw the editor into a PNG instead (no display needed)
+//       --scale FACTOR     pixels per point of the PNG (default 1)
+//       --seconds LIMIT    close the window after this long (scripts)
+//       (and --preset, --set, --state, --appex as for render)
 //   emberfall presets                   the factory presets by style
 //   emberfall state save FILE [--preset ..] [--set ..]   write the unit's state
 //   emberfall state load FILE           restore it and print the values

@@ -18,6 +18,23 @@
 #include <string>
 #include <vector>
 
+// The effect loaded from the .appex and its editor's controller.
+struct LoadedEditor {
+    LoadedEffect effect;
+    std::shared_ptr<AUViewController> controller;
+};
+inline std::optional<LoadedEditor> loadEditor(std::string& error) {
+    auto loaded = loadEffect(EMBERFALL_APPEX_PATH, error);
+    if (!loaded)
+        return std::nullopt;
+    auto controller = std::dynamic_pointer_cast<AUViewController>(loaded->principal);
+    if (!controller) {
+        error = "the principal object is no view controller";
+        return std::nullopt;
+    }
+    return LoadedEditor{std::move(*loaded), std::move(controller)};
+}
+
 class HostedEditorTest : public ::testing::Test {
   public:
     struct Automation {
@@ -30,11 +47,10 @@ class HostedEditorTest : public ::testing::Test {
     void SetUp() override {
         scope = std::make_unique<RunLoopTestScope>();
         std::string error;
-        auto loaded = loadEffect(EMBERFALL_APPEX_PATH, error);
+        auto loaded = loadEditor(error);
         ASSERT_TRUE(loaded) << error;
-        effect = std::move(*loaded);
-        controller = std::dynamic_pointer_cast<AUViewController>(effect.principal);
-        ASSERT_TRUE(controller);
+        effect = std::move(loaded->effect);
+        controller = std::move(loaded->controller);
         editor = std::make_unique<HostedView>(controller->view(), CGSize{472, 672});
         ASSERT_TRUE(editor->host) << "the editor's view hosts no declarative views";
         controller->viewDidAppearOnScreen();

@@ -1,0 +1,160 @@
+// The editor in a real window on a private virtual X screen, driven with real X input
+// (xdotool) and photographed (ImageMagick's import); skipped when the screen or the
+// tools are missing. Every wait is bounded.
+
+#include "HostedEditor.h"
+#include "PopupMenu.h"
+#include "ScreenTest.h"
+#include "TestSupport/HostedView.h"
+#include "VirtualScreen.h"
+
+#include "AppKit/NSWorkspace.h"
+#include "CoreAudioKit/AUViewController.h"
+#include "Display/DisplayServer.h"
+#include "FactoryPresets.h"
+#include "SwiftUI/NSHostingView.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+constexpr CGPoint windowPlace{40, 30};
+
+// The display tests' screen fixture (its loop pumping and xdotool runs) around the
+// editor's window instead of its test window.
+class EditorOnScreen : public DisplayTest::ScreenTest {
+  protected:
+    void SetUp() override {
+        std::string why;
+        if (!VirtualScreen::start(&why))
+            GTEST_SKIP() << why;
+        if (!VirtualScreen::haveProgram("xdotool") || !VirtualScreen::haveProgram("import"))
+            GTEST_SKIP() << "xdotool or ImageMagick's import is not installed";
+        setenv("EMBERFALL_SCALE", "1", 1);
+        server = DisplayServer::connect(&why);
+        ASSERT_TRUE(server) << why;
+        std::string error;
+        auto loaded = loadEditor(error);
+        ASSERT_TRUE(loaded) << error;
+        effect = std::move(loaded->effect);
+        controller = std::move(loaded->controller);
+        window = make<NSWindow>(CGRect{0, 0, 472, 672});
+        window->title = "Emberfall";
+        window->setContentView(controller->view());
+        shown = server->show(window, {.screenPosition = windowPlace});
+        ASSERT_TRUE(pumpUntil([&] { return shown->isOnScreen() && shown->presentCount() > 0; }));
+        controller->viewDidAppearOnScreen();
+        host = SwiftUI::NSHostingView::firstIn(controller->view());
+        ASSERT_TRUE(host);
+        menus = PopupMenuPresenter::install(*server, shown, host);
+        xid = std::to_string(shown->nativeWindowId());
+        ASSERT_EQ(VirtualScreen::run({"xdotool", "windowfocus", "--sync", xid}), 0);
+        server->pump(0.05);
+    }
+    void TearDown() override {
+        menus.reset();
+        ScreenTest::TearDown();
+        window.reset();
+        controller.reset();
+        effect = {};
+    }
+
+    void xdotool(std::vector<std::string> args) {
+        ScreenTest::xdotool(std::move(args), [] { return true; });
+    }
+    // Clicks the middle of a view of the editor.
+    void clickOn(const std::string& identifier) {
+        auto v = moveTo(centreOf(identifier));
+        v.insert(v.end(), {"click", "1"});
+        xdotool(v);
+    }
+    // A point of the editor (top-left points) for xdotool, in the window's pixels.
+    std::vector<std::string> moveTo(CGPoint p) const {
+        return {"mousemove", "--window", xid, std::to_string(int(p.x)), std::to_string(int(p.y))};
+    }
+    CGPoint centreOf(const std::string& identifier) {
+        std::optional<CGRect> f = host->graph().frame(identifier);
+        EXPECT_TRUE(f) << identifier;
+        return f ? CGPoint{f->midX(), f->midY()} : CGPoint{};
+    }
+    float kernelValue(const std::string& identifier) {
+        return effect.unit->parameterTree()->parameter(identifier)->value();
+    }
+    std::string currentPresetId() {
+        auto state = effect.unit->fullState();
+        auto found = state ? state->find("currentPresetId") : decltype(state->end()){};
+        return state && found != state->end() && found->second.string() ? *found->second.string()
+                                                                        : "";
+    }
+    // How many pixels of a rectangle of the editor differ between two photographs.
+    static int changedPixels(const CGImage& a, const CGImage& b, CGRect r) {
+        int changed = 0;
+        for (int y = int(r.minY()); y < int(r.maxY()); ++y)
+            for (int x = int(r.minX()); x < int(r.maxX()); ++x) {
+                auto p = a.pixel(size_t(x + windowPlace.x), size_t(y + windowPlace.y));
+                auto q = b.pixel(size_t(x + windowPlace.x), size_t(y + windowPlace.y));
+                changed += p.r != q.r || p.g != q.g || p.b != q.b;
+            }
+        return changed;
+    }
+
+    LoadedEffect effect;
+    std::shared_ptr<AUViewController> controller;
+    std::shared_ptr<SwiftUI::NSHostingView> host;
+    std::shared_ptr<PopupMenuPresenter> menus;
+};
+
+TEST_F(EditorOnScreen, ARealDragTurnsTheMixDialOnScreenAndInTheKernel) {
+    const CGRect dial = *host->graph().frame("dial-mix");
+    const CGPoint c = centreOf("dial-mix");
+    std::optional<CGImage> before = VirtualScreen::capture();
+    ASSERT_TRUE(before);
+    const float mix = kernelValue("mix");
+
+    std::vector<std::string> drag = moveTo(c);
+    for (const char* step : {"mousedown", "1"})
+        drag.push_back(step);
+    for (CGFloat up : {10, 20, 30, 40, 50}) {
+        auto m = moveTo({c.x, c.y - up});
+        drag.insert(drag.end(), m.begin(), m.end());
+    }
+    drag.push_back("mouseup");
+    drag.push_back("1");
+    xdotool(drag);
+    EXPECT_TRUE(pumpUntil([&] { return kernelValue("mix") >= mix + 15; }));
+    EXPECT_NEAR(kernelValue("mix"), mix + 20, 1); // 40 points past the dead zone
+    server->pump(0.1);                            // the next frame is on the screen
+
+    std::optional<CGImage> after = VirtualScreen::capture();
+    ASSERT_TRUE(after);
+    EXPECT_GT(changedPixels(*before, *after, dial), 50) << "the dial did not move on the screen";
+    after->writePNG(::testing::TempDir() + "editor-on-screen.png");
+}
+
+TEST_F(EditorOnScreen, ThePresetMenuOpensAsAPopUpAndTakesTheKeyboard) {
+    clickOn("presetMenu");
+    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+    // Default, then the first style, whose submenu Return opens beside it.
+    xdotool({"key", "Down", "Down", "Return"});
+    ASSERT_TRUE(pumpUntil([&] {
+        return server->popup() && server->popup()->isOpen() && host->graph().presentedMenu();
+    }));
+    xdotool({"key", "Down", "Return"});
+    const FactoryPreset& first = factoryPresetGroups()[0].presets[0];
+    EXPECT_TRUE(pumpUntil([&] { return currentPresetId() == first.id(); }));
+    EXPECT_FLOAT_EQ(kernelValue("mix"), first.mix);
+    EXPECT_FALSE(server->popup() && server->popup()->isOpen());
+}
+
+TEST_F(EditorOnScreen, EscapeDismissesThePresetMenu) {
+    clickOn("presetMenu");
+    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+    xdotool({"key", "Escape"});
+    EXPECT_TRUE(pumpUntil([&] { return !host->graph().presentedMenu(); }));
+    EXPECT_EQ(currentPresetId(), "");
+}
+
+} // namespace
