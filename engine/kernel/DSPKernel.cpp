@@ -38,12 +38,14 @@ float DSPKernel::modelOutputGainOf(std::int32_t index) {
     return index >= 0 && index < kModelCount ? kModelOutputGain[index] : 1.0f;
 }
 
+// One-pole coefficient a = exp(-2 pi f / fs); 1 switches the low cut off.
 float DSPKernel::lowCutCoefficientFor(float frequency) const {
     if (frequency <= 20.0f || sampleRate <= 0.0)
         return 1.0f; // off
     return std::exp(-2.0f * pi * frequency / float(sampleRate));
 }
 
+// One-pole coefficient a = exp(-2 pi f / fs); 0 switches the high cut off.
 float DSPKernel::highCutCoefficientFor(float frequency) const {
     if (frequency >= 20000.0f)
         return 0.0f; // off

@@ -234,6 +234,7 @@ void DSPKernel::advanceLfo() {
     const float hz = rate.step();
     if (modRate <= 0.01f)
         return; // the oscillator stands still at the lowest rate
+    // phi += f / fs, wrapped into 0...1 with a new random target at each wrap.
     lfoPhase += hz / float(sampleRate);
     if (lfoPhase >= 1.0f) {
         lfoPhase -= std::floor(lfoPhase);
