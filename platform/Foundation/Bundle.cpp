@@ -83,9 +83,14 @@ URL Bundle::resourceURL() const {
 
 std::optional<URL> Bundle::executableURL() const {
     auto* name = object("CFBundleExecutable");
-    if (!name || !name->string() || name->string()->empty())
+    if (!name || !name->string())
         return std::nullopt;
-    return URL::fileURL(path + "/Contents/MacOS/" + *name->string());
+    // A file name, not a path: nothing outside Contents/MacOS is the bundle's code.
+    const std::string& file = *name->string();
+    if (file.empty() || file == "." || file == ".." ||
+        file.find_first_of(std::string("/\0", 2)) != std::string::npos)
+        return std::nullopt;
+    return URL::fileURL(path + "/Contents/MacOS/" + file);
 }
 
 const PropertyListValue* Bundle::object(const std::string& key) const {

@@ -38,7 +38,8 @@ class Bundle : public NSObject {
     // Contents/Resources for a bundle in the platform layout, the folder itself
     // for a plain folder.
     URL resourceURL() const;
-    // Contents/MacOS/<CFBundleExecutable>; nullopt without that key.
+    // Contents/MacOS/<CFBundleExecutable>; nullopt without that key or when its
+    // value is not a plain file name (a slash, "." or "..").
     std::optional<URL> executableURL() const;
 
     // The parsed Contents/Info.plist; nullptr when it is missing or unreadable.

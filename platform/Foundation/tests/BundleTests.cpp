@@ -107,4 +107,37 @@ TEST(Bundle, PlainFoldersAndMissingPaths) {
     fs::remove_all(folder);
 }
 
+// CFBundleExecutable names a file in Contents/MacOS: a name that leads out of that
+// folder names no executable, so nothing outside the bundle is ever loaded as its code.
+TEST(Bundle, ExecutableIsAFileInsideTheBundle) {
+    fs::path folder = fs::temp_directory_path() / ("bundle-exec-test-" + std::to_string(getpid()));
+    struct Case {
+        std::string name;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"Effect.so", true},
+        {"../../../elsewhere.so", false},
+        {"Sub/Effect.so", false},
+        {"/usr/lib/elsewhere.so", false},
+        {"..", false},
+        {".", false},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(folder);
+        fs::create_directories(folder / "X.appex" / "Contents");
+        std::ofstream(folder / "X.appex" / "Contents" / "Info.plist")
+            << "<plist><dict><key>CFBundleExecutable</key><string>" << c.name
+            << "</string></dict></plist>";
+        auto bundle = Bundle::atPath((folder / "X.appex").string());
+        ASSERT_TRUE(bundle && bundle->infoDictionary()) << c.name;
+        const std::optional<URL> executable = bundle->executableURL();
+        EXPECT_EQ(executable.has_value(), c.valid) << c.name;
+        if (executable)
+            EXPECT_EQ(executable->path(),
+                      (folder / "X.appex" / "Contents" / "MacOS" / c.name).string());
+    }
+    fs::remove_all(folder);
+}
+
 } // namespace
