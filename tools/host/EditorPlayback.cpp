@@ -4,7 +4,24 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+
+namespace {
+// Whether the machine has anything SDL could play on: a sound card, or a sound
+// server's socket. Without either, asking SDL only fills the terminal with the sound
+// libraries' complaints.
+bool soundOutputLikely() {
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    if (fs::exists("/dev/snd", ignored) || std::getenv("PULSE_SERVER"))
+        return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    return runtime && (fs::exists(fs::path(runtime) / "pulse" / "native", ignored) ||
+                       fs::exists(fs::path(runtime) / "pipewire-0", ignored));
+}
+} // namespace
 
 EditorPlayback::EditorPlayback(AUAudioUnit& unit, AudioClip clip)
     : sampleRate(clip.sampleRate), channels(std::uint32_t(clip.channels.size())),
@@ -58,7 +75,7 @@ void EditorPlayback::renderFor(double seconds) {
 
 EditorPlayback::Output EditorPlayback::start() {
     running.store(true, std::memory_order_release);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    if (soundOutputLikely() && SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         audioSubsystem = true;
         SDL_AudioSpec want{};
         want.freq = int(sampleRate);

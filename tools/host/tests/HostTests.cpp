@@ -3,6 +3,9 @@
 #include "AudioFile.h"
 #include "EffectHost.h"
 #include "EffectLoader.h"
+#include "PopupMenu.h"
+
+#include "CoreGraphics/CGImage.h"
 
 #include "FactoryPresets.h"
 #include "Foundation/RunLoop.h"
@@ -182,8 +185,10 @@ struct ProgramRun {
     std::string out;
 };
 
-ProgramRun runHost(const std::string& arguments) {
-    const std::string command = std::string(EMBERFALL_HOST_PATH) + " " + arguments + " 2>&1";
+// The program with an environment variable removed (none: the test's environment).
+ProgramRun runHostWithout(const std::string& variable, const std::string& arguments) {
+    const std::string command = (variable.empty() ? "" : "env -u " + variable + " ") +
+                                std::string(EMBERFALL_HOST_PATH) + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ProgramRun run{-1, ""};
     if (!pipe)
@@ -194,6 +199,10 @@ ProgramRun runHost(const std::string& arguments) {
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+ProgramRun runHost(const std::string& arguments) {
+    return runHostWithout("", arguments);
 }
 
 TEST(HostProgram, RendersThePhraseAndAMonoFile) {
@@ -322,6 +331,66 @@ TEST(HostProgram, ErrorsExitNonZeroWithTheirReason) {
     ProgramRun presets = runHost("presets");
     EXPECT_EQ(presets.status, 0);
     EXPECT_NE(presets.out.find("Vibrato\n  Vibrato-Seasick"), std::string::npos) << presets.out;
+}
+
+} // namespace
+
+namespace {
+
+TEST(HostProgram, DrawsTheEditorIntoAPNGAtEachScale) {
+    const auto dir = std::filesystem::temp_directory_path();
+    struct Case {
+        const char* arguments;
+        size_t width, height;
+    };
+    const Case cases[] = {
+        {"", 472, 672},
+        {"--scale 2 --preset 'Jet Wash'", 944, 1344},
+    };
+    for (const Case& c : cases) {
+        const std::string path = (dir / ("emberfall-editor-" + std::to_string(getpid()) + "-" +
+                                         std::to_string(c.width) + ".png"))
+                                     .string();
+        ProgramRun run = runHost("editor --png " + path + " " + c.arguments);
+        EXPECT_EQ(run.status, 0) << run.out;
+        std::optional<CGImage> image = CGImage::fromPNGFile(path);
+        ASSERT_TRUE(image) << run.out;
+        EXPECT_EQ(image->width(), c.width);
+        EXPECT_EQ(image->height(), c.height);
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(HostProgram, TheEditorWithoutADisplaySaysHowToDrawItInstead) {
+    ProgramRun bare = runHostWithout("DISPLAY", "editor --seconds 1");
+    EXPECT_EQ(bare.status, 4) << bare.out;
+    EXPECT_NE(bare.out.find("--png"), std::string::npos) << bare.out;
+}
+
+TEST(PopupMenu, RowsStackFromTheTopAndDividersTakeNoChoice) {
+    using SwiftUI::MenuItem;
+    const std::vector<MenuItem> items{MenuItem::button("Default", [] {}), MenuItem::divider(),
+                                      MenuItem::submenu("Echo", {}),
+                                      MenuItem::button("Last", [] {})};
+    const CGFloat m = PopupMenuPresenter::margin, row = PopupMenuPresenter::rowHeight,
+                  gap = PopupMenuPresenter::dividerHeight;
+    struct Case {
+        CGFloat fromTop;
+        int item;
+    };
+    const Case cases[] = {{0, -1},
+                          {m, 0},
+                          {m + row - 0.5, 0},
+                          {m + row + 1, -1}, // the divider
+                          {m + row + gap, 2},
+                          {m + 2 * row + gap + 1, 3},
+                          {m + 3 * row + gap + 1, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(PopupMenuPresenter::itemAt(items, c.fromTop), c.item) << c.fromTop;
+    EXPECT_EQ(PopupMenuPresenter::rowTop(items, 2), m + row + gap);
+    const CGSize size = PopupMenuPresenter::size(items, 154);
+    EXPECT_EQ(size.height, 2 * m + 3 * row + gap);
+    EXPECT_GE(size.width, 154);
 }
 
 } // namespace
