@@ -3,7 +3,7 @@
 // and the factory protocol through which a host asks that class for an audio unit.
 // Main thread, except createAudioUnit, which a host may call on any thread.
 
-#include "AppKit/NSView.h"
+#include "AppKit/NSViewController.h"
 #include "AudioToolbox/AUAudioUnit.h"
 #include "Runtime/Runtime.h"
 
@@ -18,35 +18,28 @@ class AUAudioUnitFactory {
     createAudioUnit(const AudioComponentDescription& description, AUError* error) = 0;
 };
 
-// The controller of a plug-in's editor. The view is loaded on first request: a plain
-// view of the preferred content size (loadView), then viewDidLoad; a host puts it in
-// its window and reports it on screen. The hooks run on the main thread.
-class AUViewController : public NSObject {
+// The controller of a plug-in's editor: a view controller (its view loaded on first
+// request, loadView then viewDidLoad) with the preferred size a host gives the
+// plug-in's window; a host puts the view in its window and reports it on screen.
+// The hooks run on the main thread.
+class AUViewController : public NSViewController {
   public:
     struct Size {
         double width = 0;
         double height = 0;
     };
 
-    // Loads the view once (loadView, then viewDidLoad), then reports it on screen.
-    void loadViewIfNeeded();
-    bool isViewLoaded() const { return viewLoaded; }
+    // Loads the view if needed, then runs viewDidAppear.
     void viewDidAppearOnScreen();
-    // The controller's view, loaded on first request.
-    const std::shared_ptr<NSView>& view();
 
-    Size preferredContentSize() const { return contentSize; }
-    void setPreferredContentSize(Size size) { contentSize = size; }
+    Size preferredContentSize() const {
+        return {NSViewController::preferredContentSize.width,
+                NSViewController::preferredContentSize.height};
+    }
+    void setPreferredContentSize(Size size) {
+        NSViewController::preferredContentSize = {size.width, size.height};
+    }
 
   protected:
     AUViewController() = default;
-    // Makes the view; the default is an empty view of the preferred content size.
-    virtual std::shared_ptr<NSView> loadView();
-    virtual void viewDidLoad() {}
-    virtual void viewDidAppear() {}
-
-  private:
-    bool viewLoaded = false;
-    std::shared_ptr<NSView> view_;
-    Size contentSize;
 };
