@@ -127,6 +127,23 @@ TEST_F(HostedEditorTest, TurningADialReachesTheKernelAsOneEdit) {
     }
 }
 
+TEST_F(HostedEditorTest, AValueTypedIntoADialReachesTheKernelAndTheKeyboardGoesBack) {
+    const CGRect dial = frameOf("dial-mix");
+    std::optional<CGRect> value;
+    for (const auto& run : editor->texts())
+        if (run.text == "30" && dial.contains({run.rect.midX(), run.rect.midY()}))
+            value = run.rect;
+    ASSERT_TRUE(value) << "the mix dial shows no value";
+    const std::shared_ptr<NSResponder> mainResponder = editor->window->firstResponder();
+
+    editor->click({value->midX(), value->midY()});
+    EXPECT_EQ(editor->window->firstResponder(), editor->host) << "typing needs the keyboard";
+    editor->type("64");
+    editor->key("\r");
+    EXPECT_FLOAT_EQ(kernelValue("mix"), 64);
+    EXPECT_EQ(editor->window->firstResponder(), mainResponder);
+}
+
 TEST_F(HostedEditorTest, SwitchingTheDelayModeSwapsTheDialAndEndsATurnInProgress) {
     ASSERT_TRUE(has("dial-delayNote"));
     ASSERT_FALSE(has("dial-delayMs"));
