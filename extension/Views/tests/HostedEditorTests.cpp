@@ -7,6 +7,7 @@
 
 #include "AppKit/ResourceBundle.h"
 #include "AudioToolbox/AVAudioFormat.h"
+#include "Foundation/PropertyList.h"
 #include "SwiftUI/Menu.h"
 
 #include <cmath>
@@ -227,6 +228,21 @@ TEST_F(HostedEditorTest, ChoosingAPresetFromTheMenuAppliesItAndTheHeaderShowsIt)
                   (std::vector<std::string>{group.style, group.style + "/" + preset.name}));
         editor->host->graph().dismissMenu();
     }
+}
+
+TEST_F(HostedEditorTest, AStateWithAForeignPresetShowsDefaultAndChecksNothing) {
+    std::optional<PropertyListDictionary> state = effect.unit->fullState();
+    ASSERT_TRUE(state);
+    (*state)["currentPresetId"] = PropertyListValue(std::string("Elsewhere-Not Ours"));
+    effect.unit->setFullState(state);
+    editor->turn();
+    auto texts = textsDrawn();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "DEFAULT"), texts.end());
+    EXPECT_FALSE(has("revertPreset"));
+    editor->click(centreOf("presetMenu"));
+    const auto* menu = editor->host->graph().presentedMenu();
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(checked(*menu).empty());
 }
 
 TEST_F(HostedEditorTest, PreviousAndNextStepThroughThePresetsAndWrap) {
