@@ -149,6 +149,33 @@ TEST_F(EditorOnScreen, ThePresetMenuOpensAsAPopUpAndTakesTheKeyboard) {
     EXPECT_FALSE(server->popup() && server->popup()->isOpen());
 }
 
+TEST_F(EditorOnScreen, ThePresetMenuAndItsSubmenuAreChosenWithTheMouse) {
+    clickOn("presetMenu");
+    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+    const auto* menu = host->graph().presentedMenu();
+    ASSERT_TRUE(menu);
+    // The menu hangs below the preset box; its rows stack from its top.
+    const CGRect box = *host->graph().frame("presetMenu");
+    const CGPoint menuTop{windowPlace.x + box.minX(), windowPlace.y + box.maxY()};
+    const CGSize menuSize = PopupMenuPresenter::size(*menu, box.width());
+    const int style = 2; // the first style, after Default and a divider
+    const CGFloat styleTop = PopupMenuPresenter::rowTop(*menu, style);
+    auto clickScreen = [&](CGPoint p) {
+        xdotool({"mousemove", std::to_string(int(p.x)), std::to_string(int(p.y)), "click", "1"});
+    };
+    clickScreen({menuTop.x + 30, menuTop.y + styleTop + PopupMenuPresenter::rowHeight / 2});
+    // The submenu opens beside the row it came from.
+    const std::vector<SwiftUI::MenuItem> presets = (*menu)[style].items;
+    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+    const CGPoint subTop{menuTop.x + menuSize.width - 2,
+                         menuTop.y + styleTop - PopupMenuPresenter::margin};
+    clickScreen({subTop.x + 30, subTop.y + PopupMenuPresenter::rowTop(presets, 1) +
+                                    PopupMenuPresenter::rowHeight / 2});
+    const FactoryPreset& second = factoryPresetGroups()[0].presets[1];
+    EXPECT_TRUE(pumpUntil([&] { return currentPresetId() == second.id(); }));
+    EXPECT_FLOAT_EQ(kernelValue("feedback"), second.feedback);
+}
+
 TEST_F(EditorOnScreen, EscapeDismissesThePresetMenu) {
     clickOn("presetMenu");
     ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
