@@ -145,6 +145,11 @@ class PlistReader : public XMLParserDelegate {
         }
         if (!sawPlist)
             return fail(parser, "the document is not a property list");
+        if ((name == "dict" || name == "array") &&
+            stack.size() >= PropertyListSerialization::maxNestingDepth)
+            return fail(parser, "containers nested more than " +
+                                    std::to_string(PropertyListSerialization::maxNestingDepth) +
+                                    " deep");
         if (name == "dict") {
             stack.emplace_back().value = PropertyListDictionary{};
         } else if (name == "array") {

@@ -9,6 +9,7 @@
 #include "Foundation/Data.h"
 
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -71,10 +72,14 @@ class PropertyListValue {
 
 namespace PropertyListSerialization {
 
+// How deep dictionaries and arrays may nest in a document that is read.
+inline constexpr std::size_t maxNestingDepth = 512;
+
 // Parses an XML property list (<plist> around one value; dict, array, string,
 // integer, real, true, false, data in base64). Returns nullopt on malformed XML,
-// an unknown element, a dictionary entry without a key or value, or a number that
-// does not parse; `error`, when given, then holds the reason.
+// an unknown element, a dictionary entry without a key or value, a number that
+// does not parse, or containers nested deeper than maxNestingDepth; `error`, when
+// given, then holds the reason.
 std::optional<PropertyListValue> read(std::string_view xml, std::string* error = nullptr);
 std::optional<PropertyListValue> readFile(const std::string& path, std::string* error = nullptr);
 

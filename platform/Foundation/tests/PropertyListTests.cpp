@@ -129,6 +129,29 @@ TEST(PropertyList, MalformedDocumentsAreRefusedWithAReason) {
     EXPECT_FALSE(error.empty());
 }
 
+// Containers nest at most maxNestingDepth deep: a deeper document (a crafted saved
+// state) is refused with a reason instead of building a value whose destruction
+// would overflow the stack.
+TEST(PropertyList, NestingIsLimited) {
+    auto nested = [](std::size_t depth) {
+        std::string xml = "<plist>";
+        for (std::size_t i = 0; i < depth; ++i)
+            xml += i % 2 ? "<array>" : "<dict><key>k</key>";
+        xml += "<true/>";
+        for (std::size_t i = depth; i-- > 0;)
+            xml += i % 2 ? "</array>" : "</dict>";
+        return xml + "</plist>";
+    };
+    const std::size_t limit = PropertyListSerialization::maxNestingDepth;
+    std::string error;
+    EXPECT_TRUE(PropertyListSerialization::read(nested(limit), &error)) << error;
+    for (std::size_t depth : {limit + 1, std::size_t{300000}}) {
+        error.clear();
+        EXPECT_FALSE(PropertyListSerialization::read(nested(depth), &error)) << depth;
+        EXPECT_NE(error.find("nested"), std::string::npos) << error;
+    }
+}
+
 TEST(PropertyList, WritingRefusesTextThatXMLCannotCarry) {
     EXPECT_FALSE(PropertyListSerialization::write(PropertyListValue("bell\x07")));
     EXPECT_FALSE(PropertyListSerialization::write(
