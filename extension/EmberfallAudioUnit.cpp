@@ -1,5 +1,7 @@
 #include "EmberfallAudioUnit.h"
 
+#include "FactoryPresets.h"
+
 #include "AudioToolbox/AVAudioFormat.h"
 #include "Dispatch/Dispatch.h"
 
@@ -7,7 +9,6 @@
 
 namespace {
 
-const char* const presetIdKey = "currentPresetId";
 constexpr double defaultSampleRate = 44100;
 constexpr AUAudioChannelCount defaultChannels = 2;
 
@@ -73,7 +74,7 @@ void EmberfallAudioUnit::setParameter(AUParameterAddress address, AUValue value)
 std::optional<PropertyListDictionary> EmberfallAudioUnit::fullState() const {
     std::optional<PropertyListDictionary> state = AUAudioUnit::fullState();
     if (state)
-        (*state)[presetIdKey] = currentPresetId();
+        (*state)[presetIdStateKey] = currentPresetId();
     return state;
 }
 
@@ -83,7 +84,7 @@ void EmberfallAudioUnit::setFullState(const std::optional<PropertyListDictionary
     restoring.fetch_sub(1, std::memory_order_acq_rel);
     std::string id;
     if (state) {
-        auto entry = state->find(presetIdKey);
+        auto entry = state->find(presetIdStateKey);
         if (entry != state->end() && entry->second.string())
             id = *entry->second.string();
     }

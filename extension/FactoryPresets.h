@@ -57,6 +57,9 @@ struct PresetGroup {
     const std::string& id() const { return style; }
 };
 
+// The key under which the unit's saved state keeps the chosen preset's id.
+inline constexpr const char* presetIdStateKey = "currentPresetId";
+
 const FactoryPreset& defaultFactoryPreset();
 // The Default preset, then the ten presets of each style in the order Echo, Slapback,
 // Chorus, Flanger, Vibrato, Runaway.

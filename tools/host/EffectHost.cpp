@@ -30,7 +30,7 @@ void EffectHost::applyPreset(const FactoryPreset& preset) {
     // The preset id travels in the saved state; restoring the unit's own state with
     // it selects the preset without changing a value.
     if (std::optional<PropertyListDictionary> state = unit->fullState()) {
-        (*state)["currentPresetId"] = preset.id();
+        (*state)[presetIdStateKey] = preset.id();
         unit->setFullState(state);
     }
 }

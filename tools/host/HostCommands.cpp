@@ -370,7 +370,7 @@ class Host {
         std::optional<PropertyListDictionary> state = unit.fullState();
         if (!state)
             return "";
-        auto entry = state->find("currentPresetId");
+        auto entry = state->find(presetIdStateKey);
         if (entry == state->end() || !entry->second.string())
             return "";
         return *entry->second.string();
