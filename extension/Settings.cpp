@@ -122,6 +122,7 @@ std::string Settings::pluginVersion() const {
 }
 
 void Settings::configureAudioUnit(const std::shared_ptr<OrreryAudioUnit>& audioUnit) {
+    Runtime::assertMainThread("Settings::configureAudioUnit");
     ParameterSettings::configureAudioUnit(audioUnit);
     auto emberfall = std::dynamic_pointer_cast<EmberfallAudioUnit>(audioUnit);
     if (!emberfall)
@@ -192,6 +193,7 @@ void Settings::setValue(AUValue value, AUParameterAddress address, ParameterEdit
 }
 
 void Settings::applyRenderEcho(AUParameterAddress address, AUValue value) {
+    Runtime::assertMainThread("Settings::applyRenderEcho");
     auto parameter = parameterAt(address);
     if (!parameter)
         return;
@@ -208,6 +210,7 @@ double Settings::meterLevel(double decibels) {
 }
 
 void Settings::updateMeters() {
+    Runtime::assertMainThread("Settings::updateMeters");
     auto owner = unit.lock();
     if (!owner)
         return;
@@ -267,10 +270,12 @@ bool Settings::isPresetModified() const {
 }
 
 void Settings::selectPresetById(const std::string& id) {
+    Runtime::assertMainThread("Settings::selectPresetById");
     currentPresetIndex.set(indexOfPreset(id.empty() ? defaultFactoryPreset().id() : id));
 }
 
 void Settings::applyFactoryPreset(const FactoryPreset& preset) {
+    Runtime::assertMainThread("Settings::applyFactoryPreset");
     currentPresetIndex.set(indexOfPreset(preset.id()));
     if (auto owner = unit.lock())
         owner->setCurrentPresetId(preset.id());
@@ -287,6 +292,7 @@ void Settings::applyFactoryPreset(const FactoryPreset& preset) {
 }
 
 void Settings::selectNextPreset() {
+    Runtime::assertMainThread("Settings::selectNextPreset");
     const int n = static_cast<int>(factoryPresets.size());
     if (n == 0)
         return;
@@ -295,6 +301,7 @@ void Settings::selectNextPreset() {
 }
 
 void Settings::selectPreviousPreset() {
+    Runtime::assertMainThread("Settings::selectPreviousPreset");
     const int n = static_cast<int>(factoryPresets.size());
     if (n == 0)
         return;

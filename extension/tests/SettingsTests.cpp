@@ -3,7 +3,9 @@
 #include "Dispatch/Dispatch.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -231,6 +233,23 @@ TEST_F(SettingsTest, SelectingByIdWritesNoParameter) {
     s.selectPresetById("Echo-No Such Preset");
     EXPECT_FALSE(s.currentPreset());
     EXPECT_FALSE(s.isPresetModified());
+}
+
+// The editor's operations touch main-thread state: called from another thread
+// they end the program with a message instead of racing with the views.
+TEST_F(SettingsTest, EditorOperationsEndTheProgramOffTheMainThread) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    const FactoryPreset& preset = settings().factoryPresets.at(3);
+    const std::pair<const char*, std::function<void(Settings&)>> operations[] = {
+        {"apply", [&](Settings& s) { s.applyFactoryPreset(preset); }},
+        {"next", [](Settings& s) { s.selectNextPreset(); }},
+        {"previous", [](Settings& s) { s.selectPreviousPreset(); }},
+        {"select", [](Settings& s) { s.selectPresetById("Echo-Dotted Line"); }},
+        {"meters", [](Settings& s) { s.updateMeters(); }},
+        {"echo", [](Settings& s) { s.applyRenderEcho(ParameterAddress::mix, 50); }},
+    };
+    for (const auto& [what, operation] : operations)
+        EXPECT_DEATH(std::thread([&] { operation(settings()); }).join(), "main thread") << what;
 }
 
 TEST(SettingsEditor, ARestoredPresetIdShowsWhenTheEditorIsConfigured) {
