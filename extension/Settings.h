@@ -5,8 +5,9 @@
 // the factory-preset state and the update notice. Views only bind to it.
 //
 // Threads: creation, configureAudioUnit, the meter tick, the preset operations and
-// every observed field: the main thread. updateDependentValues runs on the thread
-// of the tree's value observer (the host's parameter thread for host changes).
+// every observed field: the main thread (the operations check it at run time).
+// updateDependentValues runs on the thread of the tree's value observer (the host's
+// parameter thread for host changes).
 // checkForUpdate runs on a task of its own and hands its result to the main thread.
 // Always owned by a shared_ptr (create()).
 
