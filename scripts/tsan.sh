@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=(ExtensionUnitTests HostTests OrreryParametersTests AUParametersTests AUAudioUnitTests
-       DispatchTests FoundationTests EngineKernelTests)
+       DispatchTests FoundationTests EngineKernelTests ObservationTests ExtensionKitTests
+       CoreAudioKitTests ExtensionRealtimeTests)
 cmake --preset tsan >/dev/null
 cmake --build build-tsan --parallel "$(nproc)" --target "${tests[@]}" emberfall
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
