@@ -2,16 +2,22 @@
 // Stands in for NSResponder: the chain of objects that handle events. Every handler
 // passes the event on to the next responder unless a subclass handles it (a view's
 // next responder is its superview, a content view's is its window).
+// A responder may carry a menu (a view's context menu, a pop-up button's choices).
 // Left out: action messages through the chain other than NSControl's, key-view
-// loops, undo managers, menus. Thread: main thread.
+// loops, undo managers. Thread: main thread.
 
 #include <memory>
 
 #include "AppKit/NSEvent.h"
 #include "Runtime/Runtime.h"
 
+class NSMenu;
+
 class NSResponder : public NSObject {
   public:
+    virtual std::shared_ptr<NSMenu> menu() const { return menu_; }
+    virtual void setMenu(std::shared_ptr<NSMenu> menu) { menu_ = std::move(menu); }
+
     std::shared_ptr<NSResponder> nextResponder() const { return next.lock(); }
     void setNextResponder(std::weak_ptr<NSResponder> responder) { next = std::move(responder); }
 
@@ -47,4 +53,5 @@ class NSResponder : public NSObject {
             ((*n).*handler)(event);
     }
     std::weak_ptr<NSResponder> next;
+    std::shared_ptr<NSMenu> menu_;
 };

@@ -1,10 +1,132 @@
 #include "AppKit/NSWindow.h"
 
+#include "AppKit/NSApplication.h"
 #include "AppKit/NSEventState.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSViewController.h"
 
-NSWindow::NSWindow(CGRect contentRect) : origin(contentRect.origin), size(contentRect.size) {}
+#include <algorithm>
+#include <map>
+
+NSWindow::NSWindow(CGRect contentRect, uint64_t styleMask)
+    : styleMask(styleMask), origin(contentRect.origin), size(contentRect.size) {}
+
+namespace {
+// Frames kept under their autosave names for the life of the process.
+struct AutosavedFrames {
+    std::map<std::string, CGRect> frames;
+    std::map<std::string, std::weak_ptr<NSWindow>> owners;
+};
+AutosavedFrames& autosaved() {
+    static AutosavedFrames store;
+    return store;
+}
+} // namespace
+
+std::shared_ptr<NSWindow>
+NSWindow::withContentViewController(std::shared_ptr<NSViewController> controller) {
+    Runtime::assertMainThread("NSWindow.windowWithContentViewController");
+    CGSize wanted = controller->preferredContentSize;
+    if (wanted.width <= 0 || wanted.height <= 0)
+        wanted = controller->view()->frame().size;
+    auto window = make<NSWindow>(CGRect{{0, 0}, wanted},
+                                 uint64_t(titled | closable | miniaturizable | resizable));
+    window->title = controller->title;
+    window->setContentViewController(std::move(controller));
+    return window;
+}
+
+CGRect NSWindow::frame() const {
+    return frameRectForContentRect({origin, size});
+}
+
+CGRect NSWindow::frameRectForContentRect(CGRect rect) const {
+    if ((styleMask & titled) && !(styleMask & fullSizeContentView))
+        rect.size.height += titleBarHeight;
+    return rect;
+}
+
+CGRect NSWindow::contentRectForFrameRect(CGRect rect) const {
+    if ((styleMask & titled) && !(styleMask & fullSizeContentView))
+        rect.size.height = std::max<CGFloat>(0, rect.size.height - titleBarHeight);
+    return rect;
+}
+
+CGRect NSWindow::contentLayoutRect() const {
+    CGRect r{{0, 0}, size};
+    if ((styleMask & titled) && (styleMask & fullSizeContentView))
+        r.size.height = std::max<CGFloat>(0, r.size.height - titleBarHeight);
+    return r;
+}
+
+CGRect NSWindow::convertRectToScreen(CGRect rect) const {
+    rect.origin.x += origin.x;
+    rect.origin.y += origin.y;
+    return rect;
+}
+
+void NSWindow::setFrame(CGRect newFrame, bool display) {
+    Runtime::assertMainThread("NSWindow.setFrame");
+    CGRect c = contentRectForFrameRect(newFrame);
+    origin = c.origin;
+    if (c.size.width != size.width || c.size.height != size.height)
+        setContentSize(c.size);
+    saveFrame();
+    if (display)
+        requestDisplay();
+}
+
+void NSWindow::setFrameOrigin(CGPoint newOrigin) {
+    setFrame({newOrigin, frame().size}, false);
+}
+
+void NSWindow::orderOut(NSObject*) {
+    Runtime::assertMainThread("NSWindow.orderOut");
+    visible = false;
+    auto& app = NSApplication::shared();
+    if (app.key.lock().get() == this)
+        app.key.reset();
+}
+
+bool NSWindow::isKeyWindow() const {
+    return NSApplication::shared().key.lock().get() == this;
+}
+
+void NSWindow::makeKeyWindow() {
+    Runtime::assertMainThread("NSWindow.makeKeyWindow");
+    NSApplication::shared().key = weakAs<NSWindow>();
+}
+
+void NSWindow::makeKeyAndOrderFront(NSObject* sender) {
+    orderFront(sender);
+    makeKeyWindow();
+}
+
+bool NSWindow::setFrameAutosaveName(const std::string& name) {
+    Runtime::assertMainThread("NSWindow.setFrameAutosaveName");
+    auto& store = autosaved();
+    if (!name.empty()) {
+        auto owner = store.owners[name].lock();
+        if (owner && owner.get() != this)
+            return false;
+    }
+    if (!autosaveName.empty())
+        store.owners.erase(autosaveName);
+    autosaveName = name;
+    if (name.empty())
+        return true;
+    store.owners[name] = weakAs<NSWindow>();
+    if (auto it = store.frames.find(name); it != store.frames.end())
+        setFrame(it->second, false);
+    else
+        saveFrame();
+    return true;
+}
+
+void NSWindow::saveFrame() {
+    if (!autosaveName.empty())
+        autosaved().frames[autosaveName] = frame();
+}
 
 void NSWindow::didInit() {
     setContentView(make<NSView>(CGRect{{0, 0}, size}));
@@ -13,6 +135,7 @@ void NSWindow::didInit() {
 void NSWindow::setContentSize(CGSize newSize) {
     Runtime::assertMainThread("NSWindow.setContentSize");
     size = newSize;
+    saveFrame();
     if (content)
         content->setFrame({{0, 0}, size});
 }

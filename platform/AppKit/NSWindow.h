@@ -5,10 +5,15 @@
 // view, keys go to the first responder, moves update tracking areas. The whole window
 // can be drawn into a CGContext or written as a PNG. A real on-screen window (the
 // display layer) feeds the same events and shows the same drawing.
-// Left out: window chrome, sheets, levels, ordering, screens, delegates, field
-// editors, cursor rectangles (tracking areas with cursorUpdate cover them).
+// A titled window's frame adds a title bar above its content (none with a full-size
+// content view, whose content runs under it). Windows can be placed on a screen,
+// ordered in and out, made key, and keep their frame under an autosave name (in
+// the process, not between launches).
+// Left out: window chrome drawing, sheets, levels, delegates, field editors, cursor
+// rectangles (tracking areas with cursorUpdate cover them).
 // Thread: main thread; the entry points check it.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,20 +21,61 @@
 #include "AppKit/NSColor.h"
 #include "AppKit/NSView.h"
 
+class NSScreen;
 class NSViewController;
 
 class NSWindow : public NSResponder {
   public:
     // A window whose content area is `contentRect` (its origin is the window's
     // place on the screen, which nothing here uses).
-    explicit NSWindow(CGRect contentRect = {0, 0, 480, 360});
+    explicit NSWindow(CGRect contentRect = {0, 0, 480, 360}, uint64_t styleMask = 0);
+    // A titled, closable, miniaturizable, resizable window holding the controller,
+    // titled with its title, of its preferred content size (else its view's size).
+    static std::shared_ptr<NSWindow>
+    withContentViewController(std::shared_ptr<NSViewController> controller);
+
+    enum StyleMask : uint64_t {
+        borderless = 0,
+        titled = 1u << 0,
+        closable = 1u << 1,
+        miniaturizable = 1u << 2,
+        resizable = 1u << 3,
+        fullSizeContentView = 1u << 15,
+    };
+    // The height of the title bar of a titled window.
+    static constexpr CGFloat titleBarHeight = 28;
 
     std::string title;
     std::string identifier;
+    uint64_t styleMask = borderless;
+    bool preventsApplicationTerminationWhenModal = true;
 
     CGSize contentSize() const { return size; }
     void setContentSize(CGSize size);
-    CGRect frame() const { return {origin, size}; }
+    // The whole window in screen coordinates: the content area and the title bar.
+    CGRect frame() const;
+    void setFrame(CGRect frame, bool display = true);
+    void setFrameOrigin(CGPoint origin);
+    CGRect contentRectForFrameRect(CGRect frame) const;
+    CGRect frameRectForContentRect(CGRect content) const;
+    // The part of the content view not covered by the title bar, in window coordinates.
+    CGRect contentLayoutRect() const;
+    CGRect convertRectToScreen(CGRect rect) const;
+
+    std::shared_ptr<NSScreen> screen;
+
+    bool isVisible() const { return visible; }
+    void orderFront(NSObject* sender = nullptr) { visible = true; }
+    void orderOut(NSObject* sender = nullptr);
+    bool isKeyWindow() const;
+    void makeKeyWindow();
+    void makeKeyAndOrderFront(NSObject* sender = nullptr);
+
+    // Restores the frame saved under `name` (when there is one) and from then on
+    // saves the frame there whenever it changes. False when the name is taken by
+    // another live window.
+    bool setFrameAutosaveName(const std::string& name);
+    const std::string& frameAutosaveName() const { return autosaveName; }
 
     const std::shared_ptr<NSView>& contentView() const { return content; }
     // The view takes the whole content area and the window as its next responder.
@@ -86,8 +132,11 @@ class NSWindow : public NSResponder {
     void updateTracking(const NSEvent& event, bool dragging);
     void requestDisplay();
 
+    void saveFrame();
     CGPoint origin;
     CGSize size;
+    bool visible = false;
+    std::string autosaveName;
     CGFloat scale = 1;
     std::shared_ptr<NSView> content;
     std::shared_ptr<NSViewController> contentController;

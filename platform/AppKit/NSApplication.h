@@ -1,0 +1,36 @@
+#pragma once
+// Stands in for NSApplication as far as menus and windows need it: the one shared
+// application object with its key window, services menu and main menu, and the
+// sending of actions — to a target, or without one along the key window's responder
+// chain, then to the application and to the shared document controller.
+// Left out: the event loop (the run loop stand-in drives everything), activation,
+// termination, modal sessions, the dock. Thread: main thread.
+
+#include <memory>
+
+#include "AppKit/NSControl.h"
+
+class NSMenu;
+class NSWindow;
+
+class NSApplication : public NSResponder {
+  public:
+    static NSApplication& shared();
+
+    std::shared_ptr<NSMenu> mainMenu;
+    std::shared_ptr<NSMenu> servicesMenu;
+
+    std::shared_ptr<NSWindow> keyWindow() const { return key.lock(); }
+
+    // Sends `action` to `target`, or, without one, to the first object that
+    // understands it along the chain described above. False when nobody did.
+    bool sendAction(const NSAction& action, const std::shared_ptr<NSObject>& target,
+                    NSObject* sender);
+
+  protected:
+    NSApplication() = default;
+
+  private:
+    friend class NSWindow;
+    std::weak_ptr<NSWindow> key;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// Stands in for NSButton: a control with a title and an image whose click (a
+// mouse-up inside, or performClick) advances its state first when its type toggles
+// (push on/push off, toggle, switch, radio) and then sends its action.
+// Left out: bezel styles' drawing, key equivalents, sounds, radio groups.
+// Thread: main thread.
+
+#include <memory>
+#include <string>
+
+#include "AppKit/NSControl.h"
+
+enum class NSButtonType {
+    momentaryLight,
+    pushOnPushOff,
+    toggle,
+    switchButton,
+    radio,
+    momentaryChange,
+    onOff,
+    momentaryPushIn
+};
+
+class NSButton : public NSControl {
+  public:
+    explicit NSButton(CGRect frame = {}) : NSControl(frame) {}
+
+    std::string title() const { return cell()->title; }
+    void setTitle(std::string title);
+    std::shared_ptr<NSImage> image() const { return cell()->image; }
+    void setImage(std::shared_ptr<NSImage> image);
+    NSButtonType buttonType() const { return type; }
+    void setButtonType(NSButtonType t) { type = t; }
+    bool allowsMixedState() const { return cell()->allowsMixedState; }
+    void setAllowsMixedState(bool allows) { cell()->allowsMixedState = allows; }
+
+    // As a click: state advanced (when the type toggles), then the action sent.
+    void performClick(NSObject* sender = nullptr);
+
+    void mouseUp(const NSEvent& event) override;
+
+  private:
+    bool toggles() const;
+    NSButtonType type = NSButtonType::momentaryPushIn;
+};
