@@ -1,0 +1,117 @@
+#include "Utilities/ReceiveOnMainThread.h"
+#include "Utilities/UIEventThrottler.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "Foundation/RunLoop.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(ReceiveOnMainThread, MainThreadEventsArriveAtOnceOthersLaterOnTheMainThread) {
+    RunLoopTestScope scope;
+    PassthroughSubject<int> subject;
+    std::vector<int> values;
+    bool offMain = false, finished = false;
+    AnyCancellable c =
+        receiveOnMainThread(subject).sink([&](Subscribers::Completion) { finished = true; },
+                                          [&](const int& v) {
+                                              offMain = offMain || !Runtime::isMainThread();
+                                              values.push_back(v);
+                                          });
+    subject.send(1);
+    EXPECT_EQ(values, std::vector<int>{1}); // before send returned
+    std::thread([&] { subject.send(2); }).join();
+    EXPECT_EQ(values, std::vector<int>{1}); // queued on the main queue
+    subject.send(3);                        // overtakes the queued one
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(values, (std::vector<int>{1, 3, 2}));
+    EXPECT_FALSE(offMain);
+
+    std::thread([&] { subject.send(Subscribers::Completion::finished); }).join();
+    EXPECT_FALSE(finished);
+    RunLoop::main().runUntilIdle();
+    EXPECT_TRUE(finished);
+}
+
+TEST(ReceiveOnMainThread, CancellingEndsTheUpstreamSubscription) {
+    RunLoopTestScope scope;
+    PassthroughSubject<int> subject;
+    std::vector<int> values;
+    AnyCancellable c = receiveOnMainThread(subject.eraseToAnyPublisher().map([](int v) {
+                           return v * 10;
+                       })).sink([&](const int& v) { values.push_back(v); });
+    subject.send(1);
+    c.cancel();
+    subject.send(2);
+    RunLoop::main().runUntilIdle();
+    EXPECT_EQ(values, std::vector<int>{10});
+}
+
+// The times (since `start`) at which an action ran, recorded from pool threads.
+struct Runs {
+    Clock::time_point start = Clock::now();
+    std::mutex mutex;
+    std::vector<double> first, second;
+    std::function<void()> recorder(std::vector<double>& into) {
+        return [this, &into] {
+            std::lock_guard lock(mutex);
+            into.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+            offMain = offMain || Runtime::isMainThread();
+        };
+    }
+    size_t count(const std::vector<double>& of) {
+        std::lock_guard lock(mutex);
+        return of.size();
+    }
+    // Waits a bounded while for `n` runs of `of`.
+    bool waitFor(const std::vector<double>& of, size_t n, double seconds = 5) {
+        auto until = Clock::now() + std::chrono::duration<double>(seconds);
+        while (count(of) < n)
+            if (Clock::now() > until)
+                return false;
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return true;
+    }
+    bool offMain = false;
+};
+
+TEST(UIEventThrottler, ANewRequestRestartsTheTimerAndOnlyTheLastActionRepeats) {
+    Runs runs;
+    UIEventThrottler throttler(0.5);
+    throttler.throttle(runs.recorder(runs.first));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    throttler.throttle(runs.recorder(runs.second));
+    ASSERT_TRUE(runs.waitFor(runs.second, 2)); // it repeats
+    std::lock_guard lock(runs.mutex);
+    EXPECT_TRUE(runs.first.empty());
+    EXPECT_GE(runs.second[0], 0.6); // 0.1 s + one interval
+    EXPECT_GE(runs.second[1] - runs.second[0], 0.45);
+    EXPECT_FALSE(runs.offMain); // recorded on a pool thread: never the main one
+}
+
+TEST(UIEventThrottler, AfterCancelAllOrDestructionNoActionRuns) {
+    Runs runs;
+    {
+        UIEventThrottler throttler(0.02);
+        throttler.throttle(runs.recorder(runs.first));
+        ASSERT_TRUE(runs.waitFor(runs.first, 1));
+        throttler.cancelAll();
+        throttler.throttle(runs.recorder(runs.second));
+    }                                                           // destroyed with its timer running
+    std::this_thread::sleep_for(std::chrono::milliseconds(30)); // a running action ends
+    size_t first = runs.count(runs.first), second = runs.count(runs.second);
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    EXPECT_EQ(runs.count(runs.first), first);
+    EXPECT_EQ(runs.count(runs.second), second);
+}
+
+} // namespace
