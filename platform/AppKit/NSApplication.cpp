@@ -24,3 +24,7 @@ bool NSApplication::sendAction(const NSAction& action, const std::shared_ptr<NSO
         return true;
     return action.sendTo(NSDocumentController::shared(), sender);
 }
+
+std::shared_ptr<NSAppearance> NSApplication::effectiveAppearance() const {
+    return appearance ? appearance : NSAppearance::named(NSAppearanceName::darkAqua);
+}

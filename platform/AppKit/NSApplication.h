@@ -8,8 +8,10 @@
 
 #include <memory>
 
+#include "AppKit/NSAppearance.h"
 #include "AppKit/NSControl.h"
 
+class NSAppearance;
 class NSMenu;
 class NSWindow;
 
@@ -21,6 +23,11 @@ class NSApplication : public NSResponder {
     std::shared_ptr<NSMenu> servicesMenu;
 
     std::shared_ptr<NSWindow> keyWindow() const { return key.lock(); }
+
+    // The appearance set on the application (none: the system's).
+    std::shared_ptr<NSAppearance> appearance;
+    // The appearance in force: the one set, else the system's (dark here).
+    std::shared_ptr<NSAppearance> effectiveAppearance() const;
 
     // Sends `action` to `target`, or, without one, to the first object that
     // understands it along the chain described above. False when nobody did.

@@ -43,6 +43,11 @@ class NSResponder : public NSObject {
     virtual void keyDown(const NSEvent& event) { forward(&NSResponder::keyDown, event); }
     virtual void keyUp(const NSEvent& event) { forward(&NSResponder::keyUp, event); }
     virtual void flagsChanged(const NSEvent& event) { forward(&NSResponder::flagsChanged, event); }
+    // Escape or Command-period that nothing handled as a key (the window sends it).
+    virtual void cancelOperation(NSObject* sender) {
+        if (auto n = nextResponder())
+            n->cancelOperation(sender);
+    }
 
   protected:
     NSResponder() = default;

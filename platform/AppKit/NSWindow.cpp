@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <map>
 
-NSWindow::NSWindow(CGRect contentRect, uint64_t styleMask)
-    : styleMask(styleMask), origin(contentRect.origin), size(contentRect.size) {}
+NSWindow::NSWindow(CGRect contentRect, uint64_t styleMask, NSBackingStoreType backing, bool defer)
+    : styleMask(styleMask), origin(contentRect.origin), size(contentRect.size), backing(backing),
+      deferred(defer) {}
 
 namespace {
 // Frames kept under their autosave names for the life of the process.
@@ -23,17 +24,17 @@ AutosavedFrames& autosaved() {
 }
 } // namespace
 
-std::shared_ptr<NSWindow>
-NSWindow::withContentViewController(std::shared_ptr<NSViewController> controller) {
+CGSize NSWindow::preferredContentSize(NSViewController& controller) {
     Runtime::assertMainThread("NSWindow.windowWithContentViewController");
-    CGSize wanted = controller->preferredContentSize;
+    CGSize wanted = controller.preferredContentSize;
     if (wanted.width <= 0 || wanted.height <= 0)
-        wanted = controller->view()->frame().size;
-    auto window = make<NSWindow>(CGRect{{0, 0}, wanted},
-                                 uint64_t(titled | closable | miniaturizable | resizable));
-    window->title = controller->title;
-    window->setContentViewController(std::move(controller));
-    return window;
+        wanted = controller.view()->frame().size;
+    return wanted;
+}
+
+void NSWindow::adoptContentViewController(std::shared_ptr<NSViewController> controller) {
+    title = controller->title;
+    setContentViewController(std::move(controller));
 }
 
 CGRect NSWindow::frame() const {
@@ -95,6 +96,42 @@ bool NSWindow::isKeyWindow() const {
 void NSWindow::makeKeyWindow() {
     Runtime::assertMainThread("NSWindow.makeKeyWindow");
     NSApplication::shared().key = weakAs<NSWindow>();
+}
+
+void NSWindow::beginSheet(std::shared_ptr<NSWindow> newSheet,
+                          std::function<void(NSModalResponse)> completionHandler) {
+    Runtime::assertMainThread("NSWindow.beginSheet");
+    if (!newSheet || sheet)
+        return; // one sheet at a time
+    sheet = std::move(newSheet);
+    sheet->parent = weakAs<NSWindow>();
+    sheetCompletion = std::move(completionHandler);
+    sheet->orderFront();
+    if (sheet->canBecomeKeyWindow())
+        sheet->makeKeyWindow();
+}
+
+void NSWindow::endSheet(NSWindow& ended, NSModalResponse returnCode) {
+    Runtime::assertMainThread("NSWindow.endSheet");
+    if (sheet.get() != &ended)
+        return;
+    auto done = std::move(sheet);
+    auto completion = std::exchange(sheetCompletion, {});
+    done->parent.reset();
+    done->orderOut();
+    makeKeyWindow();
+    if (completion)
+        completion(returnCode);
+}
+
+void NSWindow::keyDown(const NSEvent& event) {
+    bool escape = event.characters() == "\x1b" || event.keyCode() == 53;
+    bool commandPeriod =
+        event.characters() == "." && (event.modifierFlags() & NSEvent::ModifierFlags::command);
+    if (escape || commandPeriod)
+        cancelOperation(nullptr);
+    else
+        NSResponder::keyDown(event);
 }
 
 void NSWindow::makeKeyAndOrderFront(NSObject* sender) {

@@ -9,7 +9,9 @@
 // content view, whose content runs under it). Windows can be placed on a screen,
 // ordered in and out, made key, and keep their frame under an autosave name (in
 // the process, not between launches).
-// Left out: window chrome drawing, sheets, levels, delegates, field editors, cursor
+// A window can be shown as a sheet of another (attached and ended, not animated).
+// Escape or Command-period that no view handles becomes cancelOperation.
+// Left out: window chrome drawing, modal sessions, levels, delegates, field editors, cursor
 // rectangles (tracking areas with cursorUpdate cover them).
 // Thread: main thread; the entry points check it.
 
@@ -18,21 +20,40 @@
 #include <memory>
 #include <string>
 
+#include "AppKit/NSAppearance.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSView.h"
 
 class NSScreen;
 class NSViewController;
 
+enum class NSBackingStoreType : int { retained = 0, nonretained = 1, buffered = 2 };
+
+// What a sheet's completion handler is told: endSheet(_:) gives `stop`.
+using NSModalResponse = long;
+namespace NSModalResponseValue {
+inline constexpr NSModalResponse stop = -1000;
+}
+
 class NSWindow : public NSResponder {
   public:
     // A window whose content area is `contentRect` (its origin is the window's
-    // place on the screen, which nothing here uses).
-    explicit NSWindow(CGRect contentRect = {0, 0, 480, 360}, uint64_t styleMask = 0);
-    // A titled, closable, miniaturizable, resizable window holding the controller,
-    // titled with its title, of its preferred content size (else its view's size).
-    static std::shared_ptr<NSWindow>
-    withContentViewController(std::shared_ptr<NSViewController> controller);
+    // place on the screen, which nothing here uses). Backing and deferred creation
+    // are kept and change nothing: the stand-in always draws into a buffer.
+    explicit NSWindow(CGRect contentRect = {0, 0, 480, 360}, uint64_t styleMask = 0,
+                      NSBackingStoreType backing = NSBackingStoreType::buffered,
+                      bool defer = false);
+    // A titled, closable, miniaturizable, resizable window (of class W, which has
+    // this constructor) holding the controller, titled with its title, of its
+    // preferred content size (else its view's size).
+    template <class W = NSWindow>
+    static std::shared_ptr<W>
+    withContentViewController(std::shared_ptr<NSViewController> controller) {
+        auto window = make<W>(CGRect{{0, 0}, preferredContentSize(*controller)},
+                              uint64_t(titled | closable | miniaturizable | resizable));
+        window->adoptContentViewController(std::move(controller));
+        return window;
+    }
 
     enum StyleMask : uint64_t {
         borderless = 0,
@@ -49,6 +70,10 @@ class NSWindow : public NSResponder {
     std::string identifier;
     uint64_t styleMask = borderless;
     bool preventsApplicationTerminationWhenModal = true;
+    NSBackingStoreType backingType() const { return backing; }
+    bool isDeferred() const { return deferred; }
+    // The window's own appearance; none: the application's.
+    std::shared_ptr<NSAppearance> appearance;
 
     CGSize contentSize() const { return size; }
     void setContentSize(CGSize size);
@@ -68,8 +93,29 @@ class NSWindow : public NSResponder {
     void orderFront(NSObject* sender = nullptr) { visible = true; }
     void orderOut(NSObject* sender = nullptr);
     bool isKeyWindow() const;
+    // Whether the window may become key: a titled window may, a borderless one not.
+    // A sheet is made key only when it may; makeKeyWindow does not ask.
+    virtual bool canBecomeKeyWindow() const { return (styleMask & titled) != 0; }
     void makeKeyWindow();
     void makeKeyAndOrderFront(NSObject* sender = nullptr);
+
+    // Sheets: `sheet` is attached to this window, shown and made key (when it can
+    // become key); endSheet
+    // detaches it, orders it out, makes this window key again and calls the
+    // completion handler with the response. Ending a window that is not this
+    // window's sheet does nothing.
+    void beginSheet(std::shared_ptr<NSWindow> sheet,
+                    std::function<void(NSModalResponse)> completionHandler = {});
+    void endSheet(NSWindow& sheet, NSModalResponse returnCode = NSModalResponseValue::stop);
+    std::shared_ptr<NSWindow> attachedSheet() const { return sheet; }
+    // The window this one is a sheet of; none when it is not attached as a sheet.
+    std::shared_ptr<NSWindow> sheetParent() const { return parent.lock(); }
+
+    // The end of the responder chain: Escape and Command-period become
+    // cancelOperation, other keys are not handled.
+    void keyDown(const NSEvent& event) override;
+    // A window does nothing with it unless a subclass does.
+    void cancelOperation(NSObject* sender) override {}
 
     // Restores the frame saved under `name` (when there is one) and from then on
     // saves the frame there whenever it changes. False when the name is taken by
@@ -129,12 +175,19 @@ class NSWindow : public NSResponder {
 
   private:
     friend class NSView;
+    static CGSize preferredContentSize(NSViewController& controller);
+    void adoptContentViewController(std::shared_ptr<NSViewController> controller);
     void updateTracking(const NSEvent& event, bool dragging);
     void requestDisplay();
 
     void saveFrame();
     CGPoint origin;
     CGSize size;
+    NSBackingStoreType backing;
+    bool deferred;
+    std::shared_ptr<NSWindow> sheet;
+    std::weak_ptr<NSWindow> parent;
+    std::function<void(NSModalResponse)> sheetCompletion;
     bool visible = false;
     std::string autosaveName;
     CGFloat scale = 1;
