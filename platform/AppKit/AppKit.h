@@ -18,6 +18,7 @@
 #include "AppKit/NSFont.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImage.h"
+#include "AppKit/NSImageRep.h"
 #include "AppKit/NSLayoutConstraint.h"
 #include "AppKit/NSMenu.h"
 #include "AppKit/NSPopUpButton.h"

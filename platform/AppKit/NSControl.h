@@ -48,6 +48,18 @@ class NSAction {
               (t->*method)(sender);
               return true;
           }) {}
+    // A method that an extension adds to class T: a function taking the receiver.
+    template <class T> static NSAction extensionMethod(void (*function)(T& receiver, NSObject*)) {
+        NSAction a;
+        a.call = [function](NSObject& target, NSObject* sender) {
+            auto* t = dynamic_cast<T*>(&target);
+            if (!t)
+                return false;
+            function(*t, sender);
+            return true;
+        };
+        return a;
+    }
     explicit operator bool() const { return bool(call); }
     // True when `target` understood the message.
     bool sendTo(NSObject& target, NSObject* sender) const { return call && call(target, sender); }

@@ -1,5 +1,7 @@
 #include "AppKit/NSImage.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <filesystem>
 
@@ -161,11 +163,20 @@ void NSImage::unlockFocus() {
     focus.reset();
 }
 
+std::shared_ptr<NSImage> NSImage::empty() {
+    return make<NSImage>();
+}
+
+void NSImage::removeRepresentation(const std::shared_ptr<NSImageRep>& rep) {
+    reps.erase(std::remove(reps.begin(), reps.end(), rep), reps.end());
+}
+
 std::shared_ptr<NSImage> NSImage::copy() const {
     auto image = make<NSImage>();
     image->backing = backing;
     image->name_ = name_;
     image->size_ = size_;
     image->isTemplate = isTemplate;
+    image->reps = reps;
     return image;
 }

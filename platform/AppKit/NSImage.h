@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "CoreGraphics/CGContext.h"
 #include "CoreGraphics/CGImage.h"
@@ -20,6 +21,7 @@
 
 class Bundle;
 class NSColor;
+class NSImageRep;
 
 // The platform's compositing operations that drawing code uses.
 enum class NSCompositingOperation {
@@ -82,6 +84,17 @@ class NSImage : public NSObject {
 
     std::shared_ptr<NSImage> copy() const;
 
+    // Renditions added to the image (an icon's sizes); an image made from artwork or
+    // a bitmap lists none of its own.
+    const std::vector<std::shared_ptr<NSImageRep>>& representations() const { return reps; }
+    void addRepresentation(std::shared_ptr<NSImageRep> rep) { reps.push_back(std::move(rep)); }
+    void addRepresentations(const std::vector<std::shared_ptr<NSImageRep>>& more) {
+        reps.insert(reps.end(), more.begin(), more.end());
+    }
+    void removeRepresentation(const std::shared_ptr<NSImageRep>& rep);
+    // A new image of no size, no content and no representations.
+    static std::shared_ptr<NSImage> empty();
+
   protected:
     NSImage() = default;
 
@@ -97,4 +110,5 @@ class NSImage : public NSObject {
     std::string name_;
     CGSize size_;
     std::shared_ptr<CGContext> focus;
+    std::vector<std::shared_ptr<NSImageRep>> reps;
 };

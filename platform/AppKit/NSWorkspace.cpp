@@ -1,5 +1,10 @@
 #include "AppKit/NSWorkspace.h"
 
+#include "AppKit/NSImage.h"
+#include "AppKit/NSImageRep.h"
+
+#include <filesystem>
+
 #include <algorithm>
 #include <cctype>
 #include <spawn.h>
@@ -92,4 +97,36 @@ bool NSWorkspace::spawnDetached(const std::vector<std::string>& argv) {
         return false;
     children.push_back(pid);
     return true;
+}
+
+std::shared_ptr<NSImage> NSWorkspace::iconForFile(const std::string& path) const {
+    {
+        std::lock_guard guard(lock);
+        for (auto& [file, icon] : icons)
+            if (file == path)
+                return icon;
+    }
+    auto icon = NSImage::empty();
+    icon->setSize({32, 32});
+    for (int points : {16, 32, 128})
+        icon->addRepresentation(
+            make<NSBitmapImageRep>(CGImage::blank(size_t(points) * 2, size_t(points) * 2),
+                                   CGSize{CGFloat(points), CGFloat(points)}));
+    return icon;
+}
+
+void NSWorkspace::setIcon(std::shared_ptr<NSImage> icon, const std::string& path) {
+    std::lock_guard guard(lock);
+    icons.erase(std::remove_if(icons.begin(), icons.end(),
+                               [&](const auto& entry) { return entry.first == path; }),
+                icons.end());
+    if (icon)
+        icons.emplace_back(path, std::move(icon));
+}
+
+std::optional<URLResourceValues> effectiveIconResourceValues(const URL& url) {
+    std::error_code error;
+    if (!url.isFileURL() || !std::filesystem::exists(url.path(), error))
+        return std::nullopt;
+    return URLResourceValues{NSWorkspace::shared()->iconForFile(url.path())};
 }

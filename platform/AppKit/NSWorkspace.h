@@ -5,17 +5,22 @@
 // web and file URLs go to the desktop's opener, `xdg-open`, started with the URL as
 // its one argument through posix_spawn (never a shell). The launcher is injectable,
 // so tests open URLs without starting anything.
-// Left out: opening applications, files with options, icons, notifications.
+// Also file icons: a file's effective icon is the one set for it (setIcon), else the
+// generic document icon (renditions of 16, 32 and 128 points square).
+// Left out: opening applications, files with options, notifications.
 // Thread: any; handlers run on the calling thread.
 
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Foundation/URL.h"
 #include "Runtime/Runtime.h"
+
+class NSImage;
 
 class NSWorkspace : public NSObject {
   public:
@@ -40,6 +45,11 @@ class NSWorkspace : public NSObject {
     void setLauncher(Launcher launcher);
     static bool spawnDetached(const std::vector<std::string>& argv);
 
+    // The icon shown for the file at `path`.
+    std::shared_ptr<NSImage> iconForFile(const std::string& path) const;
+    // A custom icon for the file (none: back to the generic one).
+    void setIcon(std::shared_ptr<NSImage> icon, const std::string& path);
+
   protected:
     NSWorkspace() = default;
 
@@ -48,4 +58,12 @@ class NSWorkspace : public NSObject {
     std::vector<std::string> opened;
     std::vector<std::pair<std::string, std::function<bool(const URL&)>>> schemes;
     Launcher launcher = spawnDetached;
+    std::vector<std::pair<std::string, std::shared_ptr<NSImage>>> icons;
 };
+
+// The resource values of a file URL that AppKit fills: its effective icon.
+struct URLResourceValues {
+    std::shared_ptr<NSImage> effectiveIcon;
+};
+// Reads them; none when the URL is not a file URL or no file is there.
+std::optional<URLResourceValues> effectiveIconResourceValues(const URL& url);

@@ -147,3 +147,20 @@ TEST(Controls, ValuesConvertBetweenNumberAndTextForms) {
 }
 
 } // namespace
+
+namespace {
+
+void nudge(NSControl& control, NSObject*) {
+    control.setIntegerValue(control.integerValue() + 1);
+}
+
+TEST(Controls, AnExtensionMethodReachesReceiversOfItsClassOnly) {
+    auto control = make<NSControl>(CGRect{0, 0, 10, 10});
+    auto action = NSAction::extensionMethod<NSControl>(&nudge);
+    EXPECT_TRUE(action.sendTo(*control, nullptr));
+    EXPECT_EQ(control->integerValue(), 1);
+    auto window = make<NSWindow>();
+    EXPECT_FALSE(action.sendTo(*window, nullptr));
+}
+
+} // namespace

@@ -1,5 +1,11 @@
 #include "AppKit/NSWorkspace.h"
 
+#include "AppKit/NSImage.h"
+#include "AppKit/NSImageRep.h"
+
+#include <filesystem>
+#include <fstream>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +41,32 @@ TEST(Workspace, WebLinksGoToTheDesktopOpenerAsOneArgumentAndSchemesToTheirHandle
     EXPECT_FALSE(workspace->open(*URL::string("testapp://open-update")));
     workspace->setLauncher(nullptr);
     workspace->clearOpenedURLs();
+}
+
+} // namespace
+
+namespace {
+
+TEST(WorkspaceIcons, AFileShowsItsOwnIconOrTheGenericOneWithItsRenditions) {
+    auto dir = std::filesystem::temp_directory_path() / "appkit-icons";
+    std::filesystem::create_directories(dir);
+    auto file = (dir / "a.txt").string();
+    std::ofstream(file) << "a";
+    EXPECT_FALSE(effectiveIconResourceValues(URL::fileURL((dir / "gone.txt").string())));
+    auto generic = effectiveIconResourceValues(URL::fileURL(file));
+    ASSERT_TRUE(generic && generic->effectiveIcon);
+    std::vector<CGFloat> widths;
+    for (auto& rep : generic->effectiveIcon->representations())
+        widths.push_back(rep->size.width);
+    EXPECT_EQ(widths, (std::vector<CGFloat>{16, 32, 128}));
+    EXPECT_EQ(generic->effectiveIcon->representations()[0]->pixelsWide, 32);
+
+    auto custom = NSImage::empty();
+    NSWorkspace::shared()->setIcon(custom, file);
+    EXPECT_EQ(effectiveIconResourceValues(URL::fileURL(file))->effectiveIcon, custom);
+    NSWorkspace::shared()->setIcon(nullptr, file);
+    EXPECT_NE(effectiveIconResourceValues(URL::fileURL(file))->effectiveIcon, custom);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
