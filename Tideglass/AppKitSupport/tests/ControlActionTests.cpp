@@ -1,0 +1,125 @@
+#include "AppKitSupport/NSControlActions.h"
+
+#include "AppKit/NSWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct FocusableButton : NSButton {
+    using NSButton::NSButton;
+    bool acceptsFirstResponder() const override { return true; }
+};
+
+TEST(ClosureActionTest, TheClosureLivesAsLongAsItsControlAndOnlyTheLastOneActs) {
+    auto button = make<NSButton>(CGRect{0, 0, 20, 20});
+    auto sentinel = std::make_shared<int>(0);
+    std::weak_ptr<int> watched = sentinel;
+    std::vector<std::string> calls;
+    setAction<NSButton>(button, [&calls, sentinel](const std::shared_ptr<NSButton>& b) {
+        calls.push_back("first " + b->title());
+    });
+    button->setTitle("OK");
+    button->performClick();
+    setAction<NSButton>(button, [&calls](const std::shared_ptr<NSButton>& b) {
+        calls.push_back("second " + b->title());
+    });
+    sentinel.reset();
+    EXPECT_TRUE(watched.expired()); // the replaced closure was released
+    button->performClick();
+    EXPECT_EQ(calls, (std::vector<std::string>{"first OK", "second OK"}));
+
+    auto sentinel2 = std::make_shared<int>(0);
+    std::weak_ptr<int> watched2 = sentinel2;
+    setAction<NSButton>(button, [sentinel2](const std::shared_ptr<NSButton>&) {});
+    sentinel2.reset();
+    EXPECT_FALSE(watched2.expired()); // kept by the control, though its target is weak
+    button.reset();
+    EXPECT_TRUE(watched2.expired()); // and released with it
+}
+
+TEST(ControlPublisherTest, OnePublisherPerControlReachesEverySubscriber) {
+    auto button = make<NSButton>(CGRect{0, 0, 20, 20});
+    auto publisher = controlEventPublisher(button);
+    EXPECT_EQ(controlEventPublisher(button), publisher);
+    int first = 0, second = 0;
+    AnyCancellableSet kept;
+    publisher->sink([&](const std::shared_ptr<NSButton>& b) { first += b == button; }).store(kept);
+    publisher->sink([&](const std::shared_ptr<NSButton>&) { ++second; }).store(kept);
+    button->performClick();
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 1);
+}
+
+TEST(ControlPublisherTest, TheLastInstalledBridgeReceivesTheAction) {
+    auto button = make<NSButton>(CGRect{0, 0, 20, 20});
+    int published = 0, closures = 0;
+    auto c = controlEventPublisher(button)->sink([&](const auto&) { ++published; });
+    button->performClick();
+    setAction<NSButton>(button, [&](const auto&) { ++closures; });
+    button->performClick();
+    EXPECT_EQ(published, 1);
+    EXPECT_EQ(closures, 1);
+
+    auto other = make<NSButton>(CGRect{0, 0, 20, 20});
+    setAction<NSButton>(other, [&](const auto&) { ++closures; });
+    auto d = controlEventPublisher(other)->sink([&](const auto&) { ++published; });
+    other->performClick();
+    EXPECT_EQ(published, 2);
+    EXPECT_EQ(closures, 1);
+}
+
+TEST(ControlPublisherTest, ReleasingTheControlCompletesEverySubscriber) {
+    auto button = make<NSButton>(CGRect{0, 0, 20, 20});
+    int completions = 0;
+    AnyCancellableSet kept;
+    for (int i = 0; i < 2; ++i)
+        controlEventPublisher(button)
+            ->sink([&](Subscribers::Completion) { ++completions; }, [](const auto&) {})
+            .store(kept);
+    button.reset();
+    EXPECT_EQ(completions, 2);
+}
+
+TEST(ControlPublisherTest, KeyPathPublishersCarryTheControlsValue) {
+    auto popup = make<NSPopUpButton>(CGRect{0, 0, 80, 20});
+    std::vector<std::shared_ptr<NSMenuItem>> items;
+    auto c = selectedItemPublisher(popup).sink([&](const auto& item) { items.push_back(item); });
+    popup->sendAction(); // empty pop-up: no selection
+    popup->addItem("A");
+    popup->sendAction();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0], nullptr);
+    EXPECT_EQ(items[1], popup->item(0));
+
+    auto toggle = make<NSButton>(CGRect{0, 0, 20, 20});
+    toggle->setButtonType(NSButtonType::toggle);
+    std::vector<NSCell::StateValue> states;
+    auto d = controlStatePublisher(toggle).sink([&](auto s) { states.push_back(s); });
+    toggle->performClick();
+    toggle->performClick();
+    EXPECT_EQ(states, (std::vector{NSCell::StateValue::on, NSCell::StateValue::off}));
+}
+
+TEST(MakeFirstResponderTest, EachValueFocusesTheControlInItsWindowMadeKey) {
+    PassthroughSubject<int> trigger;
+    auto field = make<FocusableButton>(CGRect{0, 0, 20, 20});
+    auto c = makeFirstResponder(trigger, field);
+    trigger.send(1); // no window yet: ignored
+    auto window = make<NSWindow>(CGRect{0, 0, 100, 100});
+    window->contentView()->addSubview(field);
+    auto other = make<NSWindow>();
+    other->makeKeyWindow();
+    EXPECT_FALSE(window->isKeyWindow());
+    trigger.send(2);
+    EXPECT_TRUE(window->isKeyWindow());
+    EXPECT_EQ(window->firstResponder(), field);
+    field->removeFromSuperview();
+    field.reset();
+    trigger.send(3); // released: ignored
+}
+
+} // namespace
