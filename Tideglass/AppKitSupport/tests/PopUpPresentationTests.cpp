@@ -1,0 +1,126 @@
+#include "AppKitSupport/PopUpButtonPresentation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Shape final : RawMenuPresentable<Shape, int> {
+    explicit Shape(int raw) : RawMenuPresentable(raw) {}
+    static const Shape triangle, sine, square;
+    static std::vector<Shape> allCases() { return {triangle, sine, square}; }
+    static std::string typeMenuTitle() { return "Shape"; }
+    std::string localizedDisplayName() const override {
+        return rawValue() >= 0 && rawValue() < 3
+                   ? std::vector<std::string>{"Triangle", "Sine", "Square"}[size_t(rawValue())]
+                   : "?";
+    }
+};
+const Shape Shape::triangle{0}, Shape::sine{1}, Shape::square{2};
+
+struct Counter : NSObject {
+    int actions = 0;
+    void fired(NSObject*) { ++actions; }
+};
+
+// Items from a pattern: a letter is an enabled item, a lower-case letter a disabled
+// one, '-' a separator.
+std::shared_ptr<NSPopUpButton> popUpWith(const std::string& pattern, long selected) {
+    auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
+    auto menu = NSMenu::make();
+    for (char c : pattern) {
+        auto item = c == '-' ? NSMenuItem::separatorItem() : NSMenuItem::make(std::string(1, c));
+        item->isEnabled = c == '-' ? false : std::isupper(c);
+        menu->addItem(item);
+    }
+    button->setMenu(menu);
+    button->selectItem(selected);
+    return button;
+}
+
+TEST(PopUpStepTest, NextAndPreviousSkipUnusableItemsAndWrapAround) {
+    struct Case {
+        std::string pattern;
+        long selected;
+        bool next;
+        long expected;
+    };
+    for (const Case& c : {
+             Case{"A-bC", 0, true, 3},  // skips the separator and the disabled item
+             Case{"A-bC", 3, true, 0},  // wraps to the first
+             Case{"tAB", 2, true, 0},   // wraps to a disabled title item
+             Case{"-bAC", -1, true, 2}, // nothing selected: the first usable item
+             Case{"A-bC", 0, false, 3}, // from the first usable item: the last item
+             Case{"AbC", 2, false, 0},
+             Case{"Ab-", -1, false, 2}, // nothing selected: falls through to the last
+             Case{"A", 0, true, 0},
+             Case{"", -1, true, -1},
+         }) {
+        auto button = popUpWith(c.pattern, c.selected);
+        ASSERT_EQ(button->indexOfSelectedItem(), c.selected) << c.pattern;
+        auto counter = make<Counter>();
+        button->setTarget(counter);
+        button->setAction(&Counter::fired);
+        (c.next ? selectNextItem : selectPreviousItem)(*button, nullptr);
+        EXPECT_EQ(button->indexOfSelectedItem(), c.expected) << c.pattern << " " << c.selected;
+        EXPECT_EQ(counter->actions, 1) << c.pattern; // also when nothing changed
+    }
+}
+
+TEST(PopUpStepTest, AnotherControlCanSendTheStepActions) {
+    auto popup = popUpWith("ABC", 0);
+    auto next = make<NSButton>(CGRect{0, 0, 10, 10});
+    next->setTarget(popup);
+    next->setAction(selectNextItemAction());
+    auto previous = make<NSButton>(CGRect{0, 0, 10, 10});
+    previous->setTarget(popup);
+    previous->setAction(selectPreviousItemAction());
+    next->performClick();
+    next->performClick();
+    EXPECT_EQ(popup->indexOfSelectedItem(), 2);
+    previous->performClick();
+    EXPECT_EQ(popup->indexOfSelectedItem(), 1);
+}
+
+TEST(PopUpPresentationTest, ConfiguredItemsSelectAndReadBackValues) {
+    auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
+    EXPECT_EQ(selectedRawRepresentableValue(*button, Shape::square), Shape::square);
+    configureWithMenuPresentableValue(*button, Shape::sine);
+    ASSERT_EQ(button->numberOfItems(), 3);
+    EXPECT_EQ(button->titleOfSelectedItem(), "Sine");
+    EXPECT_EQ(selectedRawRepresentableValue<Shape>(*button), Shape::sine);
+    selectItemMatchingRawRepresentableValue(*button, Shape::square);
+    EXPECT_EQ(button->indexOfSelectedItem(), 2);
+    selectItemMatchingRawRepresentableValue(*button, Shape(9)); // no item: unchanged
+    EXPECT_EQ(button->indexOfSelectedItem(), 2);
+    button->item(2)->representedObject = std::string("not a number");
+    EXPECT_EQ(selectedRawRepresentableValue<Shape>(*button), std::nullopt);
+    EXPECT_EQ(selectedRawRepresentableValue(*button, Shape::triangle), Shape::triangle);
+}
+
+TEST(PopUpPresentationTest, BindingFollowsTheModelAndReportsChoices) {
+    auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
+    CurrentValueSubject<Shape> model(Shape::triangle);
+    std::vector<int> reported;
+    {
+        AnyCancellableSet cancellables;
+        bindMenu(button, Shape::sine, model, cancellables,
+                 [&](const Shape& s) { reported.push_back(s.rawValue()); });
+        // The current value arrives at once and selects its item.
+        EXPECT_EQ(button->indexOfSelectedItem(), 0);
+        model.send(Shape::square);
+        EXPECT_EQ(button->indexOfSelectedItem(), 2);
+        model.send(Shape(9)); // no item of that tag: the selection stays
+        EXPECT_EQ(button->indexOfSelectedItem(), 2);
+        EXPECT_TRUE(button->menu()->performActionForItem(1));
+        EXPECT_EQ(reported, (std::vector<int>{1}));
+    } // released before the button
+    model.send(Shape::triangle);
+    EXPECT_EQ(button->indexOfSelectedItem(), 1);
+    EXPECT_TRUE(button->menu()->performActionForItem(0));
+    EXPECT_EQ(reported, (std::vector<int>{1}));
+}
+
+} // namespace
