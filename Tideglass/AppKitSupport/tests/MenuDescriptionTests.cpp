@@ -3,24 +3,13 @@
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSEvent.h"
 
+#include "TestShape.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 namespace {
-
-// An enumerable choice with integer raw values 0, 1, 2.
-struct Shape final : RawMenuPresentable<Shape, int> {
-    explicit Shape(int raw) : RawMenuPresentable(raw) {}
-    static const Shape triangle, sine, square;
-    static std::vector<Shape> allCases() { return {triangle, sine, square}; }
-    static std::string typeMenuTitle() { return "Shape"; }
-    std::string localizedDisplayName() const override {
-        static const char* const names[] = {"Triangle", "Sine", "Square"};
-        return names[rawValue()];
-    }
-};
-const Shape Shape::triangle{0}, Shape::sine{1}, Shape::square{2};
 
 // A value with an alternate item, possibly incomplete.
 struct Choice final : MenuPresentable {

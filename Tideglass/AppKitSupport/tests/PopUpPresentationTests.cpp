@@ -1,24 +1,13 @@
 #include "AppKitSupport/PopUpButtonPresentation.h"
 
+#include "TestShape.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-
-struct Shape final : RawMenuPresentable<Shape, int> {
-    explicit Shape(int raw) : RawMenuPresentable(raw) {}
-    static const Shape triangle, sine, square;
-    static std::vector<Shape> allCases() { return {triangle, sine, square}; }
-    static std::string typeMenuTitle() { return "Shape"; }
-    std::string localizedDisplayName() const override {
-        return rawValue() >= 0 && rawValue() < 3
-                   ? std::vector<std::string>{"Triangle", "Sine", "Square"}[size_t(rawValue())]
-                   : "?";
-    }
-};
-const Shape Shape::triangle{0}, Shape::sine{1}, Shape::square{2};
 
 struct Counter : NSObject {
     int actions = 0;
