@@ -25,6 +25,7 @@
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSScreen.h"
 #include "AppKit/NSStringDrawing.h"
+#include "AppKit/NSText.h"
 #include "AppKit/NSView.h"
 #include "AppKit/NSViewController.h"
 #include "AppKit/NSWindow.h"

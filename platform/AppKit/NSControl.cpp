@@ -5,6 +5,7 @@
 
 #include "AppKit/NSImage.h"
 #include "AppKit/NSStringDrawing.h"
+#include "AppKit/NSText.h"
 #include "AppKit/NSWindow.h"
 
 double NSCell::doubleValue() const {
@@ -117,6 +118,14 @@ void NSControl::setFont(std::shared_ptr<NSFont> font) {
 void NSControl::setControlSize(NSControlSize size) {
     cell_->controlSize = size;
     setNeedsDisplay(true);
+}
+
+std::shared_ptr<NSText> NSControl::currentEditor() const {
+    auto window = this->window();
+    auto editor = window ? std::dynamic_pointer_cast<NSText>(window->firstResponder()) : nullptr;
+    if (editor && editor->delegate().get() == static_cast<const NSObject*>(this))
+        return editor;
+    return nullptr;
 }
 
 bool NSControl::sendAction(const NSAction& action, const std::weak_ptr<NSObject>& target) {

@@ -7,9 +7,9 @@
 // responder. The default tracking highlights the cell while the mouse is pressed
 // inside and sends the action on a mouse-up inside.
 // A continuous control also sends its action on the mouse-down and every drag.
-// Left out: field editors and text editing, formatters, periodic (timer) sending,
-// sendActionOn masks, control tints, accessibility.
-// Thread: main thread; sendAction checks it.
+// Left out: text editing (a field editor only marks what is edited), formatters, periodic (timer)
+// sending, sendActionOn masks, control tints, accessibility. Thread: main thread; sendAction checks
+// it.
 
 #include <functional>
 #include <memory>
@@ -20,6 +20,7 @@
 #include "AppKit/NSView.h"
 
 class NSImage;
+class NSText;
 
 // The platform's control sizes, with its raw values.
 enum class NSControlSize : int { regular = 0, small = 1, mini = 2, large = 3, extraLarge = 4 };
@@ -178,6 +179,10 @@ class NSControl : public NSView {
     // absent or released; false when nobody handled it.
     bool sendAction(const NSAction& action, const std::weak_ptr<NSObject>& target);
     bool sendAction() { return sendAction(cell_->action, cell_->target); }
+
+    // The field editor editing this control's text: the window's first responder
+    // when it is a text object whose delegate is this control; nullptr otherwise.
+    std::shared_ptr<NSText> currentEditor() const;
 
     // Resizes the control to its cell's size.
     void sizeToFit() { setFrameSize(cell_->cellSize()); }

@@ -1,4 +1,5 @@
 #include "AppKit/NSControl.h"
+#include "AppKit/NSText.h"
 #include "AppKit/NSWindow.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,22 @@ TEST(Controls, ValuesConvertBetweenNumberAndTextForms) {
     EXPECT_EQ(cell->nextState(), NSCell::StateValue::mixed);
     EXPECT_EQ(static_cast<int>(NSCell::StateValue::mixed), -1);
     EXPECT_EQ(cell->controlView(), control);
+}
+
+TEST(Controls, TheFieldEditorIsTheCurrentEditorOnlyOfItsControlWhileFirstResponder) {
+    ControlScene s;
+    auto other = make<NSControl>(CGRect{60, 10, 30, 20});
+    s.container->addSubview(other);
+    auto editor = make<NSText>();
+    s.container->addSubview(editor);
+    editor->setDelegate(s.control);
+    EXPECT_EQ(s.control->currentEditor(), nullptr); // not first responder yet
+    ASSERT_TRUE(s.window->makeFirstResponder(editor));
+    EXPECT_EQ(s.control->currentEditor(), editor);
+    EXPECT_EQ(other->currentEditor(), nullptr);
+    s.window->makeFirstResponder(nullptr);
+    EXPECT_EQ(s.control->currentEditor(), nullptr);
+    EXPECT_EQ(make<NSControl>()->currentEditor(), nullptr); // in no window
 }
 
 } // namespace
