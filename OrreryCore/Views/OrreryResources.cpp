@@ -3,6 +3,7 @@
 #include "AppKit/ResourceBundle.h"
 #include "Foundation/Bundle.h"
 #include "Runtime/Runtime.h"
+#include "SwiftUI/ResourceTable.h"
 
 #include <algorithm>
 #include <map>
@@ -61,35 +62,16 @@ const std::vector<std::string_view> imageNames = {
     "settings-button-down",
 };
 
-namespace {
-// One descriptor per name, all made together on first use of the table.
-template <class Resource>
-std::map<std::string_view, Resource> makeTable(const std::vector<std::string_view>& names) {
-    std::map<std::string_view, Resource> made;
-    for (std::string_view n : names)
-        made.emplace(n, Resource{std::string(n), orreryCoreBundle()});
-    return made;
-}
-
-template <class Resource>
-const Resource& lookUp(const std::map<std::string_view, Resource>& table, std::string_view name,
-                       const char* kind) {
-    auto found = table.find(name);
-    if (found == table.end())
-        fatalError(std::string("no ") + kind + " asset named " + std::string(name) +
-                   " in Orrery_OrreryCore");
-    return found->second;
-}
-} // namespace
-
 const ColorResource& color(std::string_view name) {
-    static const auto table = makeTable<ColorResource>(colorNames);
-    return lookUp(table, name, "colour");
+    static const SwiftUI::ResourceTable<SwiftUI::ColorResource> table(
+        colorNames, orreryCoreBundle(), "colour", "Orrery_OrreryCore");
+    return table.at(name);
 }
 
 const ImageResource& image(std::string_view name) {
-    static const auto table = makeTable<ImageResource>(imageNames);
-    return lookUp(table, name, "image");
+    static const SwiftUI::ResourceTable<SwiftUI::ImageResource> table(
+        imageNames, orreryCoreBundle(), "image", "Orrery_OrreryCore");
+    return table.at(name);
 }
 
 } // namespace OrreryResources

@@ -47,6 +47,8 @@ PALETTE = {
     "retroTop": "#e4d7bc",
     "retroBottom": "#c2b392",
     "meterOff": "#2e2a26",
+    "aqua": "#5cc4b4",
+    "purpleDark": "#5d4a86",
 }
 
 # The framework's colour assets (header, buttons) and its six named plug-in colours.
@@ -73,6 +75,24 @@ EXTENSION_COLOURS = {
     "meterUnfilled": "meterOff",
     "values": "cream",
 }
+# The control library's colours: its greys run from the panels' ink to the print's white.
+TIDEGLASS_COLOURS = {
+    "Background/Normal": "panelBottom",
+    "Background/Darker": "#12110f",
+    "Background/Darkest": "screen",
+    "Error": "red",
+    "Highlight/System": "amber",
+    "Quarro/Aqua": "aqua",
+    "Quarro/Blue": "blue",
+    "Quarro/DarkPurple": "purpleDark",
+    "Quarro/LightBlue": "blueText",
+    "Quarro/Orange": "orange",
+    "Quarro/Purple": "purple",
+    "Quarro/Red": "red",
+    "Quarro/Yellow": "yellow",
+}
+for _percent in (20, 30, 40, 50, 60, 70, 85, 100):
+    TIDEGLASS_COLOURS[f"Grey {_percent}%"] = None  # filled in once mix() exists
 LAMPS = {"yellow": "yellow", "blue": "blue", "red": "red", "white": "white"}
 DIAL_SKINS = {  # module folder, asset prefix, lamp colour
     "red": ("OrreryLargeDialRed", "chaos-dial-large-red", "red"),
@@ -912,6 +932,293 @@ def extension_images():
     }
 
 
+# --------------------------------------------------------------------------- control library
+# The Tideglass controls' art: the same keys, wells and print as the editor, at the
+# sizes the library's controls draw them (their cells stretch the middle).
+for _percent in (20, 30, 40, 50, 60, 70, 85, 100):
+    TIDEGLASS_COLOURS[f"Grey {_percent}%"] = mix("ink", "white", _percent / 100)
+
+
+def push_face(w, h, pressed, selected, r=4):
+    """A push button: the keycap, lit amber from inside when selected."""
+    svg = Svg(w, h)
+    key(svg, 0.5, 0.5, w - 1, h - 2.5, "keyTop", "keyBottom", pressed, r)
+    if selected:
+        rounded(svg, 3, 2.5 + (1.2 if pressed else 0), w - 6, h - 7, r - 1.5, fill="amber", opacity=0.22)
+    return svg
+
+
+def well(w, h, edge=None, r=3):
+    """A sunken field: the glass of the preset display with an optional lit rim."""
+    svg = Svg(w, h)
+    rounded(svg, 0.5, 1, w - 1, h - 1.5, r, fill="#ffffff", opacity=0.05)
+    rounded(svg, 0.5, 0.5, w - 1, h - 1.5, r, fill="screen", stroke=edge or "ink", stroke_width=1)
+    svg.el(
+        "path", d=f"M{num(r + 1)} 1.5H{num(w - r - 1)}", stroke="#000000", stroke_opacity=0.5, stroke_width=1
+    )
+    return svg
+
+
+def check_box(state, pressed):
+    """16 x 16 box: empty, ticked (on) or with a bar (mixed)."""
+    svg = Svg(16, 16)
+    key(svg, 0.5, 0.5, 15, 14, "keyTop", "keyBottom", pressed, 3)
+    dy = 1.2 if pressed else 0
+    if state == "on":
+        svg.el(
+            "path",
+            d=f"M4.2 {num(7.6 + dy)}L6.8 {num(10.2 + dy)}L11.8 {num(4.6 + dy)}",
+            fill="none",
+            stroke="cream",
+            stroke_width=1.8,
+            stroke_linecap="round",
+            stroke_linejoin="round",
+        )
+    elif state == "mixed":
+        svg.el(
+            "path", d=f"M4.5 {num(7.5 + dy)}H11.5", stroke="cream", stroke_width=1.8, stroke_linecap="round"
+        )
+    return svg
+
+
+def checkerboard(cell):
+    """Transparency behind colour swatches: two warm greys in squares of `cell`."""
+    size = cell * 4
+    svg = Svg(size, size)
+    svg.el("rect", x=0, y=0, width=size, height=size, fill="muted")
+    for row in range(4):
+        for col in range(4):
+            if (row + col) % 2:
+                svg.el("rect", x=col * cell, y=row * cell, width=cell, height=cell, fill="greyDark")
+    return svg
+
+
+def popup_face(w, h, pressed, arrows):
+    """A pop-up key with its chevrons at the trailing end: up and down (2), or down (1)."""
+    popup_key = push_face(w, h, pressed, False)
+    cx, cy = w - 10, (h - 2) / 2 + (1.2 if pressed else 0)
+    marks = [(-1.5, -4.5), (1.5, 4.5)] if arrows == 2 else [(-1.8, 1.8)]
+    for start, tip in marks:
+        popup_key.el(
+            "path",
+            d=f"M{num(cx - 3)} {num(cy + start)}L{num(cx)} {num(cy + tip)}L{num(cx + 3)} {num(cy + start)}",
+            fill="none",
+            stroke="creamDim",
+            stroke_width=1.4,
+            stroke_linecap="round",
+            stroke_linejoin="round",
+        )
+    return popup_key
+
+
+def combo_face(open_up):
+    """A combo box: a text well with its arrow key; the key's chevron turns up while open."""
+    svg = well(80, 22)
+    rounded(svg, 60, 0.5, 19.5, 20, 3, fill="keyBottom", stroke="ink", stroke_width=1)
+    start, tip = (1.8, -1.8) if open_up else (-1.8, 1.8)
+    svg.el(
+        "path",
+        d=f"M67 {num(10.5 + start)}L70 {num(10.5 + tip)}L73 {num(10.5 + start)}",
+        fill="none",
+        stroke="creamDim",
+        stroke_width=1.4,
+        stroke_linecap="round",
+        stroke_linejoin="round",
+    )
+    return svg
+
+
+def knob(d, pressed, ghost=False):
+    """A slider's round knob; the ghost knob shows where other selected values lie."""
+    svg = Svg(d, d)
+    c = d / 2
+    svg.el("circle", cx=c, cy=c + 0.8, r=c - 1, fill="#000000", opacity=0.5)
+    top, bottom = ("creamDim", "greyDark") if not pressed else ("grey", "steel")
+    svg.el(
+        "circle",
+        cx=c,
+        cy=c,
+        r=c - 1,
+        fill=svg.radial([(0, top), (1, bottom)], fx=0.4, fy=0.35),
+        stroke="ink",
+        stroke_width=1,
+        opacity=0.6 if ghost else None,
+    )
+    if ghost:
+        svg.el("circle", cx=c, cy=c, r=c - 4, fill="none", stroke="cream", stroke_width=1)
+    return svg
+
+
+def bar(w, lit):
+    svg = Svg(w, 4)
+    rounded(svg, 0, 0, w, 4, 2, fill="amber" if lit else "ink")
+    if not lit:
+        svg.el("path", d=f"M2 3.5H{num(w - 2)}", stroke="#ffffff", stroke_opacity=0.07, stroke_width=1)
+    return svg
+
+
+def magnifier(svg, x, y, colour):
+    svg.el("circle", cx=x, cy=y, r=3.6, fill="none", stroke=colour, stroke_width=1.3)
+    svg.el(
+        "path",
+        d=f"M{num(x + 2.6)} {num(y + 2.6)}L{num(x + 5.4)} {num(y + 5.4)}",
+        stroke=colour,
+        stroke_width=1.5,
+        stroke_linecap="round",
+    )
+
+
+def search_field(focus):
+    svg = well(120, 22, "amber" if focus else None, r=10.5)
+    magnifier(svg, 10.5, 9.5, "creamDim")
+    return svg
+
+
+def window_tab(pressed, selected):
+    """A tab of a properties panel: the lifted tab is lit along its lower edge."""
+    svg = Svg(80, 26)
+    top = "plate" if selected else ("keyBottom" if pressed else "panelTop")
+    svg.el(
+        "path",
+        d="M0.5 25.5V5.5Q0.5 1.5 4.5 1.5H75.5Q79.5 1.5 79.5 5.5V25.5Z",
+        fill=svg.linear([(0, top), (1, dark(PALETTE[top], 0.2))]),
+        stroke="plateEdge",
+        stroke_width=1,
+    )
+    if selected:
+        svg.el("rect", x=10, y=23, width=60, height=2, rx=1, fill="amber")
+    return svg
+
+
+def corner_tool(pressed, selected):
+    svg = Svg(24, 24)
+    key(svg, 0.5, 0.5, 23, 21.5, "plate" if not selected else "keyTop", "keyBottom", pressed, 4)
+    if selected:
+        lamp(svg, 12, 19.5, "amber", 1.2)
+    return svg
+
+
+def more_dots():
+    svg = Svg(24, 24)
+    for x in (7, 12, 17):
+        svg.el("circle", cx=x, cy=12, r=1.5, fill="cream")
+    return svg
+
+
+def tracking_cursor():
+    """Drag left or right: a double arrow, cream on an ink outline."""
+    svg = Svg(16, 16)
+    d = "M1.5 8L5 4.5V6.8H11V4.5L14.5 8L11 11.5V9.2H5V11.5Z"
+    svg.el("path", d=d, fill="cream", stroke="ink", stroke_width=1.2, stroke_linejoin="round")
+    return svg
+
+
+def disclose(open_):
+    svg = Svg(12, 12)
+    d = "M3.5 2.5L8.5 6L3.5 9.5Z" if not open_ else "M2.5 3.5L9.5 3.5L6 8.5Z"
+    svg.el("path", d=d, fill="creamDim", stroke="creamDim", stroke_width=0.8, stroke_linejoin="round")
+    return svg
+
+
+def star(filled):
+    svg = Svg(14, 14)
+    pts = []
+    for i in range(10):
+        x, y = polar(7, 7.4, 6 if i % 2 == 0 else 2.6, i * 36)
+        pts.append(f"{num(x)} {num(y)}")
+    svg.el(
+        "path",
+        d="M" + "L".join(pts) + "Z",
+        fill="amber" if filled else "none",
+        stroke="amber" if filled else "muted",
+        stroke_width=1.1,
+        stroke_linejoin="round",
+    )
+    return svg
+
+
+def back_button(pressed):
+    svg = push_face(28, 22, pressed, False)
+    chevron(svg, 13.5, 9.8 + (1.2 if pressed else 0), 8, "left", "cream", 1.6)
+    return svg
+
+
+def small_glyph_button(kind, pressed):
+    """16 x 16 borderless table-header buttons: a plus, or three dots for more."""
+    svg = Svg(16, 16)
+    colour = "creamPressed" if pressed else "cream"
+    if pressed:
+        rounded(svg, 0.5, 0.5, 15, 15, 3, fill="#000000", opacity=0.35)
+    if kind == "add":
+        svg.el("path", d="M8 3.5V12.5M3.5 8H12.5", stroke=colour, stroke_width=1.6, stroke_linecap="round")
+    else:
+        for x in (4, 8, 12):
+            svg.el("circle", cx=x, cy=8, r=1.3, fill=colour)
+    return svg
+
+
+def big_logo():
+    """The maker's mark at window size: the orrery and the name, 2.5 times the header's."""
+    w, h = LOGO
+    k = 2.5
+    svg = Svg(w * k, h * k)
+    svg.el("circle", cx=8 * k, cy=9 * k, r=6 * k, fill="none", stroke="orange", stroke_width=1.6 * k)
+    svg.el("circle", cx=8 * k, cy=9 * k, r=2.2 * k, fill="cream")
+    px, py = polar(8 * k, 9 * k, 6 * k, 52)
+    svg.el("circle", cx=px, cy=py, r=2.3 * k, fill="yellow", stroke="panelBottom", stroke_width=k)
+    caption(svg, "KORVANE", 19 * k, 13.5 * k, 9 * k, "cream", 1.5 * k, "start")
+    return svg
+
+
+def tideglass_images():
+    images = {}
+    for pressed, down in ((False, ""), (True, "-down")):
+        images["tgui-checkbox" + down] = check_box(None, pressed)
+        images["tgui-checkbox-on" + down] = check_box("on", pressed)
+        images["tgui-checkbox-mixed" + down] = check_box("mixed", pressed)
+        images["tgui-popup" + down] = popup_face(80, 22, pressed, 2)
+        images["tgui-popdown" + down] = popup_face(80, 22, pressed, 1)
+        images["tgui-popup-tool" + down] = popup_face(32, 20, pressed, 1)
+        images["tgui-slider-handle" + down] = knob(14, pressed)
+        images["tgui-customslider-handle" + down] = knob(12, pressed)
+        images["tgui-window-tab" + down] = window_tab(pressed, False)
+        images["corner-tool-background" + down] = corner_tool(pressed, False)
+        images["organiser-navbar-back" + down] = back_button(pressed)
+        images["properties-table-add" + down] = small_glyph_button("add", pressed)
+        images["properties-tableheader-overflow" + down] = small_glyph_button("more", pressed)
+    images.update(
+        {
+            "tgui-button": push_face(64, 22, False, False),
+            "tgui-button-down": push_face(64, 22, True, False),
+            "tgui-button-selected": push_face(64, 22, False, True),
+            "tgui-checkerboard": checkerboard(4),
+            "tgui-checkerboard-small": checkerboard(2),
+            "tgui-combobox": combo_face(False),
+            "tgui-combobox-up": combo_face(True),
+            "tgui-customslider-on": bar(40, True),
+            "tgui-searchfield": search_field(False),
+            "tgui-searchfield-focus": search_field(True),
+            "tgui-slider": bar(100, True),
+            "tgui-slider-alley": bar(100, False),
+            "tgui-slider-handle-multi": knob(14, False, ghost=True),
+            "tgui-textfield": well(100, 22),
+            "tgui-textfield-error": well(100, 22, "red"),
+            "tgui-textfield-focus": well(100, 22, "amber"),
+            "tgui-textfield-tableheader": well(100, 20, "plateEdge", r=2),
+            "tgui-window-tab-selected": window_tab(False, True),
+            "corner-tool-background-selected": corner_tool(False, True),
+            "corner-tool-more": more_dots(),
+            "cursor-trackingslider": tracking_cursor(),
+            "organiser-icon-disclose": disclose(False),
+            "organiser-icon-disclose-open": disclose(True),
+            "organiser-icon-star": star(True),
+            "organiser-icon-star-empty": star(False),
+            "window-korvane": big_logo(),
+        }
+    )
+    return images
+
+
 # --------------------------------------------------------------------------- catalogues
 def colours_json(table):
     def rgba(name):
@@ -933,6 +1240,7 @@ def catalogues():
     for module, frames in dial_strips().items():
         add(module, frames, {})
     add("extension", extension_images(), EXTENSION_COLOURS)
+    add("Tideglass", tideglass_images(), TIDEGLASS_COLOURS)
     return files
 
 
