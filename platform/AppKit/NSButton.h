@@ -29,6 +29,8 @@ class NSButton : public NSControl {
     void setTitle(std::string title);
     std::shared_ptr<NSImage> image() const { return cell()->image; }
     void setImage(std::shared_ptr<NSImage> image);
+    // The image shown while the button is pressed (or on, for toggling types).
+    std::shared_ptr<NSImage> alternateImage;
     NSButtonType buttonType() const { return type; }
     void setButtonType(NSButtonType t) { type = t; }
     bool allowsMixedState() const { return cell()->allowsMixedState; }
