@@ -13,14 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include "Styles/tests/ProbeCopy.h"
+
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -71,28 +68,12 @@ TEST(TideglassBundle, AMissingBundleEndsTheProgramWithItsName) {
     const fs::path folder =
         fs::temp_directory_path() / ("tideglass-no-bundles-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    const fs::path copy = folder / "probe";
-    fs::copy_file("/proc/self/exe", copy, fs::copy_options::overwrite_existing);
-    const fs::path errors = folder / "stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::string filter = "--gtest_filter=TideglassBundleProbe.AskForTheBundle";
-    std::string env = "TIDEGLASS_BUNDLE_PROBE=1";
-    std::vector<char*> argv{const_cast<char*>(copy.c_str()), filter.data(), nullptr};
-    std::vector<char*> envp{env.data(), nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, copy.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    std::stringstream text;
-    text << std::ifstream(errors).rdbuf();
-    EXPECT_NE(text.str().find("unable to find bundle named Tideglass_Tideglass"), std::string::npos)
-        << text.str();
+    auto result =
+        runProbeCopy(folder, "TideglassBundleProbe.AskForTheBundle", "TIDEGLASS_BUNDLE_PROBE=1");
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_NE(result.errors.find("unable to find bundle named Tideglass_Tideglass"),
+              std::string::npos)
+        << result.errors;
     fs::remove_all(folder);
 }
 

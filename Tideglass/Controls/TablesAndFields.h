@@ -1,0 +1,96 @@
+#pragma once
+// The library's text fields, tables and the multi-knob slider's model and view, as
+// far as the styles and palettes set them up. Their drawing and behaviour come with
+// the classes themselves.
+// Thread: main thread.
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "AppKit/NSButton.h"
+#include "AppKit/NSColor.h"
+#include "AppKit/NSEventSpecialKey.h"
+#include "AppKit/NSTableView.h"
+#include "AppKit/NSTextField.h"
+#include "Combine/Combine.h"
+
+// A text field that publishes (field, has focus) whenever it gains or loses keyboard
+// focus; the subject never fails.
+class FirstResponderAwareTextField : public NSTextField {
+  public:
+    explicit FirstResponderAwareTextField(CGRect frame = {}) : NSTextField(frame) {}
+
+    PassthroughSubject<std::pair<std::shared_ptr<NSTextField>, bool>> firstResponderPublisher;
+};
+
+// Shows a message text in a pop-over; made with its plain initialiser.
+class SimpleTextViewPopoverController : public NSObject {
+  protected:
+    SimpleTextViewPopoverController() = default;
+};
+
+// The text field that shows its validation message in a pop-over.
+class ValidatingTextField : public FirstResponderAwareTextField {
+  public:
+    explicit ValidatingTextField(CGRect frame = {}) : FirstResponderAwareTextField(frame) {}
+
+    std::shared_ptr<SimpleTextViewPopoverController> popoverController =
+        make<SimpleTextViewPopoverController>();
+};
+
+// A table header with an add button and an overflow (option) button.
+class ActionableTableHeaderView : public NSTableHeaderView {
+  public:
+    explicit ActionableTableHeaderView(CGRect frame = {});
+
+    std::shared_ptr<NSButton> addItemButton;
+    std::shared_ptr<NSButton> optionButton;
+    AnyCancellableSet cancellables;
+};
+
+// A table view that runs an action on the keys in `keyboardActionTriggers`.
+class KeyboardActionTableView : public NSTableView {
+  public:
+    explicit KeyboardActionTableView(CGRect frame = {}) : NSTableView(frame) {}
+
+    std::vector<NSEventSpecialKey> keyboardActionTriggers{NSEventSpecialKey::carriageReturn,
+                                                          NSEventSpecialKey::enter};
+};
+
+// The table header cell, tinted with `tintColor`.
+class StyledTableHeaderCell : public NSTableHeaderCell {
+  public:
+    std::shared_ptr<NSColor> tintColor = NSColor::controlBackgroundColor();
+};
+
+// The table row view that draws the selection inset and rounded.
+class StyledTableRowView : public NSTableRowView {
+  public:
+    explicit StyledTableRowView(CGRect frame = {}) : NSTableRowView(frame) {}
+
+    CGFloat selectionHorizontalInset = 8;
+    CGFloat selectionCornerRadius = 3;
+};
+
+// The multi-knob slider's model: the value, none while the edited objects disagree.
+class TideSliderModel : public NSObject {
+  public:
+    std::optional<double> value;
+
+  protected:
+    TideSliderModel() = default;
+};
+
+// The multi-knob slider view over a model.
+struct TideSlider {
+    std::shared_ptr<TideSliderModel> model;
+    CGFloat knobYPosition = 12;
+    int maxKnobs = 5;
+    // What a drag changes while it runs.
+    CGFloat dragOffset = 0;
+    CGFloat sliderPosition = 0;
+    CGFloat distanceDragged = 0;
+    CGFloat sliderWidth = 1;
+};
