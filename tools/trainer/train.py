@@ -85,13 +85,14 @@ def loss_fn(y: torch.Tensor, target: torch.Tensor, x: torch.Tensor) -> torch.Ten
     """0.75 ESR(pre-emphasised) + 0.25 DC, each normalised per clip so quiet clips
     count as much as loud ones. A twentieth of the input's energy joins each clip's
     norm, so a clip the line all but removes (a tone far above its corner) is judged
-    against its input rather than against almost nothing."""
+    against its input rather than against almost nothing; a thousandth of the batch's
+    mean does the same for stretches of silence."""
     y, target, x = y[..., 0], target[..., 0], x[..., 0]
     num = pre_emphasis(target - y).pow(2).sum(1)
     den = pre_emphasis(target).pow(2).sum(1) + 0.05 * pre_emphasis(x).pow(2).sum(1)
-    esr = num / (den + 1e-10)
+    esr = num / (den + 1e-3 * den.mean() + 1e-10)
     energy = target.pow(2).mean(1) + 0.05 * x.pow(2).mean(1)
-    dc = (target - y).mean(1).pow(2) / (energy + 1e-10)
+    dc = (target - y).mean(1).pow(2) / (energy + 1e-3 * energy.mean() + 1e-10)
     return (0.75 * esr + 0.25 * dc).mean()
 
 
