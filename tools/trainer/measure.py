@@ -80,6 +80,8 @@ def measure(name: str, process, line=None, stream=None) -> dict:
     m["after_burst_peak"] = float(np.max(np.abs(ys[1, -22050:])))
     full = np.vstack([references.sine(0.95, 0.3, hz)[0] for hz in (100.0, 1000.0, 10000.0)])
     full = np.vstack([full, np.random.default_rng(6).uniform(-0.95, 0.95, full.shape[1])])
+    step = np.full((3, 22050), 1.0) * np.array([[0.1], [0.5], [1.0]])
+    m["dc_gain"] = [float(v) for v in process(step)[:, -1] / step[:, -1]]
     m["full_scale_peak"] = float(np.max(np.abs(process(full))))
 
     if stream is not None:

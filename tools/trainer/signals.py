@@ -172,6 +172,24 @@ def burst_then_silence(n, rng):
     return out
 
 
+def offsets(n, rng):
+    """Steps of DC and slow swells below the audio band, with or without sound on top:
+    the line's coupling removes them, and the network has to learn that."""
+    out = np.zeros(n)
+    pos = 0
+    while pos < n:
+        length = int(rng.integers(n // 10, n // 2))
+        out[pos : pos + length] = rng.uniform(-1, 1) if rng.random() < 0.7 else 0.0
+        pos += length
+    t = np.arange(n) / RATE
+    if rng.random() < 0.5:
+        out += np.sin(2 * math.pi * rng.uniform(1, 25) * t + rng.uniform(0, 2 * math.pi))
+    if rng.random() < 0.5:
+        p = pluck(n, rng)
+        out += 0.5 * p / (np.max(np.abs(p)) + 1e-12)
+    return out
+
+
 KINDS = [
     (pluck, 0.18),
     (chord, 0.14),
@@ -183,9 +201,13 @@ KINDS = [
 ]
 
 
-def make_set(count: int, length: int, seed: int, held_out: bool = False) -> np.ndarray:
+def make_set(
+    count: int, length: int, seed: int, held_out: bool = False, low_frequencies: bool = False
+) -> np.ndarray:
     """count clips of length samples, each at a peak level drawn from -40...0 dBFS;
-    a quarter of the clips also move their level within the clip."""
+    a quarter of the clips also move their level within the clip. low_frequencies
+    adds DC steps and sub-audio swells (the second training stage)."""
+    kinds = KINDS + [(offsets, 0.15)] if low_frequencies else KINDS
     rng = np.random.default_rng(seed)
     corpus = (
         speech_corpus(TEST_SENTENCES, TEST_VOICES, rng)
@@ -193,10 +215,10 @@ def make_set(count: int, length: int, seed: int, held_out: bool = False) -> np.n
         else speech_corpus(TRAIN_SENTENCES, TRAIN_VOICES, rng)
     )
     corpus /= np.max(np.abs(corpus))
-    weights = np.array([w for _, w in KINDS])
+    weights = np.array([w for _, w in kinds])
     out = np.zeros((count, length))
     for i in range(count):
-        make = KINDS[rng.choice(len(KINDS), p=weights / weights.sum())][0]
+        make = kinds[rng.choice(len(kinds), p=weights / weights.sum())][0]
         x = make(length, rng, corpus) if make is speech else make(length, rng)
         x /= np.max(np.abs(x)) + 1e-12
         if rng.random() < 0.25:

@@ -110,6 +110,10 @@ def trim_dc(net) -> float:
     return offset
 
 
+def checkpoint_path(args, stage: int) -> str:
+    return os.path.join(args.work, f"{args.model}.best.pt" if stage == 1 else f"{args.model}.stage{stage}.best.pt")
+
+
 def train(args) -> None:
     torch.set_num_threads(args.threads)
     torch.manual_seed(args.seed)
@@ -117,8 +121,11 @@ def train(args) -> None:
     line = references.make_line(args.model)
     started = time.time()
 
-    x_train = signals.make_set(args.clips, SEGMENT, seed=1000 + args.seed)
-    x_valid = signals.make_set(16, SEGMENT, seed=2000 + args.seed)
+    # Stage 2 goes on from stage 1's best weights with DC steps and sub-audio swells
+    # added to the signals, so the network learns the line's coupling.
+    lf = args.stage == 2
+    x_train = signals.make_set(args.clips, SEGMENT, seed=1000 * (1 + 2 * lf) + args.seed, low_frequencies=lf)
+    x_valid = signals.make_set(16, SEGMENT, seed=2000 * (1 + lf) + args.seed, low_frequencies=lf)
     t_train = line.process(x_train)
     t_valid = line.process(x_valid)
     print(f"{args.model}: data ready in {time.time() - started:.0f} s", flush=True)
@@ -126,6 +133,8 @@ def train(args) -> None:
     ts = torch.from_numpy(t_train.astype(np.float32))[..., None]
 
     net = DelayLineNet()
+    if lf:
+        net.load_state_dict(torch.load(checkpoint_path(args, 1))["state"])
     opt = torch.optim.Adam(net.parameters(), lr=args.lr)
     best, best_state, bad = math.inf, copy.deepcopy(net.state_dict()), 0
     for batch in range(args.batches):
@@ -148,7 +157,7 @@ def train(args) -> None:
             if v < best:
                 best, best_state, bad = v, copy.deepcopy(net.state_dict()), 0
                 checkpoint = {"state": best_state, "validation_esr": best, "batch": batch + 1}
-                torch.save(checkpoint, os.path.join(args.work, f"{args.model}.best.pt"))
+                torch.save(checkpoint, checkpoint_path(args, args.stage))
             else:
                 bad += 1
                 if bad >= 2:  # plateau: halve the rate, go on from the best weights
@@ -195,12 +204,13 @@ def main():
     p.add_argument("--validate-every", type=int, default=10)
     p.add_argument("--lr", type=float, default=5e-3)
     p.add_argument("--threads", type=int, default=1)
+    p.add_argument("--stage", type=int, choices=(1, 2), default=1)
     p.add_argument("--finish", action="store_true", help="export the best checkpoint of a stopped run")
     args = p.parse_args()
     os.makedirs(args.work, exist_ok=True)
     if args.finish:
         torch.set_num_threads(args.threads)
-        c = torch.load(os.path.join(args.work, f"{args.model}.best.pt"))
+        c = torch.load(checkpoint_path(args, args.stage))
         finish(args, DelayLineNet(), c["state"], references.make_line(args.model), None, c["validation_esr"], c["batch"])
     else:
         train(args)
