@@ -13,23 +13,34 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 BEGIN, END = "<!-- measurements -->", "<!-- /measurements -->"
 
 
+def stage_one_seconds(name: str) -> float:
+    """Seconds of the first stage, from the last progress line of its log."""
+    try:
+        with open(os.path.join(HERE, "runs", f"{name}.log")) as f:
+            lines = [line.split() for line in f if " batch " in line]
+        return float(lines[-1][-2])
+    except (OSError, IndexError, ValueError):
+        return 0.0
+
+
 def row(m: dict) -> str:
     up_target, down_target = references.DRIVE_TARGETS[m["model"]]
-    minutes = "-" if m.get("training_seconds") is None else f"{m['training_seconds'] / 60:.0f} min"
+    seconds = (m.get("training_seconds") or 0) + stage_one_seconds(m["model"])
+    minutes = f"{seconds / 60:.0f} min"
     return (
         f"| {m['model']} | {m['esr']:.4f} ({10 * math.log10(m['esr']):.1f} dB) | {m['esr_pre_emphasis']:.4f} "
         f"| {m['gain_m40_db']:+.2f} / {m['gain_m20_db']:+.2f} (target {m['target_small_signal_db']:+.2f}) "
         f"| {m['drive_up_db']:+.2f} (target {up_target:+.1f}) | {m['drive_down_db']:+.2f} (target {down_target:+.1f}) "
-        f"| {m['after_burst_peak']:.1e} | {m['full_scale_peak']:.3f} | {m['feedback_line_peak']:.2f} "
-        f"| {minutes}, {m['batches']} batches |"
+        f"| {' / '.join(f'{v:.2f}' for v in m['dc_gain'])} | {m['after_burst_peak']:.1e} | {m['full_scale_peak']:.3f} | {m['feedback_line_peak']:.2f} "
+        f"| {minutes}, 110 + {m['batches']} batches |"
     )
 
 
 def table() -> str:
     lines = [
         "| model | ESR vs reference | ESR, pre-emphasised | gain at -40 / -20 dBFS, dB | +6 dB drive | -12 dB drive "
-        "| peak after a burst, in silence | peak out at full scale | 150 % feedback: peak in the line | training |",
-        "|---|---|---|---|---|---|---|---|---|---|",
+        "| DC gain at 0.1 / 0.5 / 1 | peak after a burst, in silence | peak out at full scale | 150 % feedback: peak in the line | training |",
+        "|---|---|---|---|---|---|---|---|---|---|---|",
     ]
     for name in references.MODEL_ORDER:
         path = os.path.join(HERE, "runs", f"{name}.metrics.json")
