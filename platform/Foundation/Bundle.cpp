@@ -117,3 +117,8 @@ std::optional<URL> Bundle::url(const std::string& name, const std::string& exten
         return std::nullopt;
     return URL::fileURL(candidate.path(), isFolder(candidate.path()));
 }
+
+std::string Bundle::localizedString(const std::string& key, const std::string& value,
+                                    const std::string&) const {
+    return value.empty() ? key : value;
+}

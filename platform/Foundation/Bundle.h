@@ -51,6 +51,12 @@ class Bundle : public NSObject {
     // CFBundleIdentifier, when it is a string.
     std::optional<std::string> bundleIdentifier() const;
 
+    // The text for `key` in the user's language from a string table (`table`, or the
+    // default one when empty). Tables are not read here: the answer is `value` when
+    // it is not empty, else the key itself, as for the development language.
+    std::string localizedString(const std::string& key, const std::string& value = {},
+                                const std::string& table = {}) const;
+
     // The resource "<name>.<extension>" (just <name> when the extension is empty),
     // optionally inside a sub-folder of the resources; nullopt when no such file
     // or folder exists.

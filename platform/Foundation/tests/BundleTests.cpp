@@ -141,3 +141,9 @@ TEST(Bundle, ExecutableIsAFileInsideTheBundle) {
 }
 
 } // namespace
+
+TEST(Bundle, LocalizedStringsAreTheDevelopmentLanguagesText) {
+    auto bundle = Bundle::main();
+    EXPECT_EQ(bundle->localizedString("Clear Recent Documents"), "Clear Recent Documents");
+    EXPECT_EQ(bundle->localizedString("clear.key", "Clear Menu", "Menus"), "Clear Menu");
+}
