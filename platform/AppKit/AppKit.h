@@ -5,6 +5,7 @@
 // context stack, URL opening, cursors, menus, buttons and pop-up buttons, window
 // controllers and the recent-documents list. See each header for what is left out.
 
+#include "AppKit/CAKeyframeAnimation.h"
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSAssetCatalog.h"

@@ -1,5 +1,6 @@
 #include "AppKit/NSWindow.h"
 
+#include "AppKit/CAKeyframeAnimation.h"
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSEventState.h"
 #include "AppKit/NSGraphicsContext.h"
@@ -426,4 +427,13 @@ void NSWindow::layoutIfNeeded() {
 void NSWindow::requestDisplay() {
     if (displayRequested)
         displayRequested();
+}
+
+void NSWindow::Animator::setFrameOrigin(CGPoint origin) {
+    Runtime::assertMainThread("NSWindow.animator.setFrameOrigin");
+    auto it = window.animations.find("frameOrigin");
+    window.animatedOrigins.clear();
+    if (it != window.animations.end() && it->second)
+        window.animatedOrigins = it->second->keyFrames();
+    window.setFrameOrigin(origin);
 }

@@ -17,13 +17,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSView.h"
 
+class CAKeyframeAnimation;
 class NSScreen;
 class NSViewController;
 
@@ -117,6 +120,16 @@ class NSWindow : public NSResponder {
     // A window does nothing with it unless a subclass does.
     void cancelOperation(NSObject* sender) override {}
 
+    // Animations by property name ("frameOrigin"), run when the property is set
+    // through animator(); the key frames of the last run are kept for inspection.
+    std::map<std::string, std::shared_ptr<CAKeyframeAnimation>> animations;
+    struct Animator {
+        NSWindow& window;
+        void setFrameOrigin(CGPoint origin);
+    };
+    Animator animator() { return Animator{*this}; }
+    const std::vector<CGPoint>& lastAnimatedFrameOrigins() const { return animatedOrigins; }
+
     // Restores the frame saved under `name` (when there is one) and from then on
     // saves the frame there whenever it changes. False when the name is taken by
     // another live window.
@@ -190,6 +203,7 @@ class NSWindow : public NSResponder {
     std::function<void(NSModalResponse)> sheetCompletion;
     bool visible = false;
     std::string autosaveName;
+    std::vector<CGPoint> animatedOrigins;
     CGFloat scale = 1;
     std::shared_ptr<NSView> content;
     std::shared_ptr<NSViewController> contentController;

@@ -1,3 +1,4 @@
+#include "AppKit/CAKeyframeAnimation.h"
 #include "AppKit/NSScreen.h"
 #include "AppKit/NSViewController.h"
 #include "AppKit/NSWindow.h"
@@ -79,6 +80,25 @@ TEST(ScreenTest, AScreenIsItsFrameAndVisibleFrame) {
     EXPECT_EQ(window->screen, nullptr);
     window->screen = screen;
     EXPECT_EQ(window->screen->visibleFrame.size.height, 875);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WindowAnimationTest, TheAnimatorRunsTheKeyFramesAndLeavesTheTarget) {
+    auto window = make<NSWindow>(CGRect{10, 20, 100, 100});
+    window->animator().setFrameOrigin({30, 40}); // no animation: just moved
+    EXPECT_TRUE(window->lastAnimatedFrameOrigins().empty());
+    auto animation = make<CAKeyframeAnimation>();
+    animation->path.move({30, 40});
+    animation->path.addLine({20, 40});
+    animation->path.closeSubpath();
+    animation->duration = 0.4;
+    window->animations["frameOrigin"] = animation;
+    window->animator().setFrameOrigin({30, 40});
+    EXPECT_EQ(window->lastAnimatedFrameOrigins(), (std::vector<CGPoint>{{30, 40}, {20, 40}}));
+    EXPECT_EQ(window->frame().origin, (CGPoint{30, 40}));
 }
 
 } // namespace
