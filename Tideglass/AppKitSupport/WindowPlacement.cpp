@@ -33,26 +33,28 @@ void properlyCenterHorizontally(NSWindow& window, CGFloat topOffset) {
     window.setFrameOrigin({v.midX() - f.width() * 0.5, v.maxY() - f.height() - topOffset});
 }
 
-void centerFrame(NSWindow& window, const NSView& view, bool display) {
+namespace {
+
+// Centred across the view; over it, or with the bottom edge on its top edge.
+void placeOver(NSWindow& window, const NSView& view, bool display, bool onTop) {
     Runtime::assertMainThread("Tideglass/NSWindow+Centering");
     auto r = screenRect(view);
     if (!r)
         return;
-    CGRect offsets = center(window.frame(), *r, 1.0);
-    window.setFrame({r->minX() + offsets.origin.x, r->minY() + offsets.origin.y,
-                     window.frame().size.width, window.frame().size.height},
-                    display);
+    CGRect frame = window.frame();
+    CGRect offsets = center(frame, *r, 1.0);
+    frame.origin = {r->minX() + offsets.origin.x, onTop ? r->maxY() : r->minY() + offsets.origin.y};
+    window.setFrame(frame, display);
+}
+
+} // namespace
+
+void centerFrame(NSWindow& window, const NSView& view, bool display) {
+    placeOver(window, view, display, false);
 }
 
 void horizontallyCenterFrame(NSWindow& window, const NSView& view, bool display) {
-    Runtime::assertMainThread("Tideglass/NSWindow+Centering");
-    auto r = screenRect(view);
-    if (!r)
-        return;
-    CGRect offsets = center(window.frame(), *r, 1.0);
-    window.setFrame({r->minX() + offsets.origin.x, r->maxY(), window.frame().size.width,
-                     window.frame().size.height},
-                    display);
+    placeOver(window, view, display, true);
 }
 
 CGFloat titlebarHeight(const NSWindow& window) {
