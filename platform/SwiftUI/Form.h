@@ -3,6 +3,7 @@
 // content part, and the children of a view one by one (a list of views, a Group or a
 // ForEach gives several). Thread: main.
 
+#include <functional>
 #include <vector>
 
 #include "SwiftUI/Modifiers.h"
@@ -13,6 +14,10 @@ namespace SwiftUI {
 // The views a view stands for in a list of siblings: a Group's or ForEach's elements,
 // nothing for EmptyView, else the view itself.
 std::vector<AnyView> subviewsOf(const AnyView& content);
+// The same, each made into another view by `transform`, which keeps the identity the
+// child had (a ForEach id stays the id of what the child became).
+std::vector<AnyView> subviewsOf(const AnyView& content,
+                                const std::function<AnyView(const AnyView&)>& transform);
 
 // Rows from the top, leading-aligned.
 struct Form : View<Form> {

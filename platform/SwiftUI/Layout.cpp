@@ -398,17 +398,23 @@ void TransformModifier::placeChildren(Node& node, ProposedViewSize proposal) con
 
 namespace SwiftUI {
 
-std::vector<AnyView> subviewsOf(const AnyView& content) {
+std::vector<AnyView> subviewsOf(const AnyView& content,
+                                const std::function<AnyView(const AnyView&)>& transform) {
     std::vector<detail::KeyedView> keyed;
     content.primitive().expand(content, keyed);
     std::vector<AnyView> views;
     for (auto& item : keyed) {
+        AnyView view = transform ? transform(item.view) : std::move(item.view);
         if (std::holds_alternative<std::monostate>(item.id))
-            views.push_back(std::move(item.view));
+            views.push_back(std::move(view));
         else
-            views.push_back(detail::wrap<detail::IdentifiedModifier>(item.view, item.id));
+            views.push_back(detail::wrap<detail::IdentifiedModifier>(std::move(view), item.id));
     }
     return views;
+}
+
+std::vector<AnyView> subviewsOf(const AnyView& content) {
+    return subviewsOf(content, nullptr);
 }
 
 } // namespace SwiftUI

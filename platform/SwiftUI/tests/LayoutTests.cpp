@@ -199,3 +199,37 @@ TEST(FormLayout, SectionsShareTheContentColumnAndStackTheirChildren) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(FormLayout, TransformedChildrenKeepTheIdentityTheyHad) {
+    AnyView content = Group(Text("plain"), ForEach(std::vector<int>{7, 9},
+                                                   [](int i) { return Text(std::to_string(i)); }));
+    int calls = 0;
+    auto views = subviewsOf(content, [&](const AnyView& child) {
+        ++calls;
+        return AnyView(HStack(child, Spacer()));
+    });
+    ASSERT_EQ(views.size(), 3u);
+    EXPECT_EQ(calls, 3);
+    auto idsOf = [](const std::vector<AnyView>& list) {
+        std::vector<ViewID> ids;
+        for (const AnyView& view : list) {
+            std::vector<detail::KeyedView> keyed;
+            view.primitive().expand(view, keyed);
+            ids.push_back(keyed.at(0).id);
+        }
+        return ids;
+    };
+    std::vector<ViewID> ids = idsOf(views);
+    EXPECT_EQ(ids, idsOf(subviewsOf(content)));
+    EXPECT_EQ(ids[1], ViewID(int64_t(7))); // the ForEach ids
+    EXPECT_EQ(ids[2], ViewID(int64_t(9)));
+    for (const AnyView& view : views) {
+        std::vector<detail::KeyedView> keyed;
+        view.primitive().expand(view, keyed);
+        EXPECT_EQ(keyed.at(0).view.viewType(), typeid(HStack)); // the transformed child
+    }
+}
+
+} // namespace
