@@ -93,10 +93,23 @@ class SecondaryModifier final : public Primitive {
 };
 
 // Changes the environment of its content. Tag keeps the kinds apart in identity.
+// On content that stands for several views (a Group, a ForEach) it applies to each
+// of them, which keep their identities: in a stack each is still a child of its own.
 template <class Tag> class EnvironmentModifier final : public Modifier {
   public:
     EnvironmentModifier(AnyView c, std::function<void(EnvironmentValues&)> f)
         : Modifier(std::move(c)), change(std::move(f)) {}
+    void expand(const AnyView& self, std::vector<KeyedView>& out) const override {
+        std::vector<KeyedView> inner;
+        content.primitive().expand(content, inner);
+        if (inner.size() == 1 && std::holds_alternative<std::monostate>(inner[0].id)) {
+            out.push_back({{}, self});
+            return;
+        }
+        for (auto& item : inner)
+            out.push_back({item.id, AnyView(std::make_shared<const EnvironmentModifier>(
+                                        std::move(item.view), change))});
+    }
     void build(Node& node, ViewContext& ctx) const override {
         EnvironmentValues env = node.environment;
         change(env);

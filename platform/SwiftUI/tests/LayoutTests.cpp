@@ -233,3 +233,24 @@ TEST(FormLayout, TransformedChildrenKeepTheIdentityTheyHad) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(FormLayout, AnEnvironmentChangeOnAGroupAppliesToEachOfItsViewsInAStack) {
+    RunLoopTestScope scope;
+    ViewGraph graph(
+        VStack(HorizontalAlignment::leading(), 4.0,
+               Group(box("g1", 30, 10), box("g2", 30, 10)).foregroundColor(Color::red()),
+               ForEach::range(0, 2, [](int i) {
+                   return box(i == 0 ? "f0" : "f1", 20, 10);
+               }).font(Font::system(9))));
+    graph.setSize({100, 100});
+    // Four children of the stack, 4 points apart, not two overlapping groups.
+    EXPECT_EQ(graph.frame("g2")->minY() - graph.frame("g1")->maxY(), 4);
+    EXPECT_EQ(graph.frame("f0")->minY() - graph.frame("g2")->maxY(), 4);
+    EXPECT_EQ(graph.frame("f1")->minY() - graph.frame("f0")->maxY(), 4);
+    EXPECT_EQ(graph.find("g2")->environment.foregroundColor, ColorValue(Color::red()));
+    EXPECT_EQ(graph.find("f1")->environment.font, Font::system(9));
+}
+
+} // namespace
