@@ -19,18 +19,6 @@ void TideSegmentedControlModel::setItems(std::vector<TideSegmentItemRef> items) 
         observation.didChange(&items_);
 }
 
-bool TideSegmentedControlModel::hideSelection() const {
-    observation.access(&hideSelection_);
-    return hideSelection_;
-}
-
-void TideSegmentedControlModel::setHideSelection(bool hide) {
-    if (hide == hideSelection_)
-        return;
-    hideSelection_ = hide;
-    observation.didChange(&hideSelection_);
-}
-
 const TideSegmentItemRef& TideSegmentedControlModel::selectedItem() const {
     observation.access(&selectedItem_);
     return selectedItem_;
@@ -66,10 +54,10 @@ void TideSegmentedControlModel::select(int itemWithId) {
 void TideSegmentedControlModel::segmentTapped(const TideSegmentItemRef& item) {
     Runtime::assertMainThread("TideSegmentedControlModel.segmentTapped");
     if (!selectedItem_ || selectedItem_->id != item->id) {
-        if (hideSelection_)
+        if (hideSelection_.peek())
             setHideSelection(false);
         setSelectedItem(item);
-    } else if (hideSelection_) {
+    } else if (hideSelection_.peek()) {
         setHideSelection(false); // the tap only reveals the selection
     } else {
         setSelectedItem(nullptr);

@@ -39,8 +39,8 @@ class TideSegmentedControlModel {
     // one side none or different ids). Setting onSelectionChanged always notifies.
     const std::vector<TideSegmentItemRef>& items() const;
     void setItems(std::vector<TideSegmentItemRef> items);
-    bool hideSelection() const;
-    void setHideSelection(bool hide);
+    bool hideSelection() const { return hideSelection_.get(); }
+    void setHideSelection(bool hide) { hideSelection_.set(hide); }
     const TideSegmentItemRef& selectedItem() const;
     void setSelectedItem(TideSegmentItemRef item);
     // Called after every tap with the new selection.
@@ -58,7 +58,7 @@ class TideSegmentedControlModel {
 
   private:
     std::vector<TideSegmentItemRef> items_;
-    bool hideSelection_ = false;
+    Observed<bool> hideSelection_{false};
     TideSegmentItemRef selectedItem_;
     SelectionHandler onSelectionChanged_;
     ObservationRegistrar observation;

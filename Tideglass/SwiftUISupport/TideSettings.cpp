@@ -4,18 +4,6 @@
 
 using namespace SwiftUI;
 
-CGFloat TideSettingsConfig::labelWidth() const {
-    observation.access(&labelWidth_);
-    return labelWidth_;
-}
-
-void TideSettingsConfig::setLabelWidth(CGFloat width) {
-    if (width == labelWidth_)
-        return;
-    labelWidth_ = width;
-    observation.didChange(&labelWidth_);
-}
-
 TideSettings::TideSettings(CGFloat labelWidth, CGFloat settingsWidth,
                            const std::function<AnyView()>& makeContent)
     : content(makeContent().environment(std::make_shared<TideSettingsConfig>(labelWidth))),

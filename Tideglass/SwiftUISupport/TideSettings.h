@@ -17,12 +17,11 @@
 class TideSettingsConfig {
   public:
     explicit TideSettingsConfig(CGFloat labelWidth) : labelWidth_(labelWidth) {}
-    CGFloat labelWidth() const;
-    void setLabelWidth(CGFloat width);
+    CGFloat labelWidth() const { return labelWidth_.get(); }
+    void setLabelWidth(CGFloat width) { labelWidth_.set(width); }
 
   private:
-    CGFloat labelWidth_;
-    ObservationRegistrar observation;
+    Observed<CGFloat> labelWidth_;
 };
 
 // A form `settingsWidth` wide, centred, whose content sees a new TideSettingsConfig.
