@@ -1,0 +1,91 @@
+#pragma once
+// Small AppKit extensions the library shares: event tests, image variants and
+// renditions, view-hierarchy functions, key-view loops, snapshots, context menus of
+// buttons, vertically centred strings and the text-alignment conversion.
+// Thread: main thread only.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AppKit/NSEvent.h"
+#include "AppKit/NSImage.h"
+#include "AppKit/NSImageRep.h"
+#include "AppKit/NSStringDrawing.h"
+#include "AppKit/NSView.h"
+#include "SwiftUI/Environment.h"
+
+class NSButton;
+class NSColor;
+
+// Events: a right-mouse-down, or a left-mouse-down with Control held.
+bool isAlternateClick(const NSEvent& event);
+bool isLeftButtonDown();  // bit 0 of the pressed mouse buttons
+bool isRightButtonDown(); // bit 1
+
+// Images.
+inline CGFloat width(const NSImage& image) {
+    return image.size().width;
+}
+inline CGFloat height(const NSImage& image) {
+    return image.size().height;
+}
+inline CGFloat aspectRatio(const NSImage& image) {
+    return width(image) / height(image);
+}
+inline CGRect bounds(const NSImage& image) {
+    return {0, 0, width(image), height(image)};
+}
+// The image drawn over its full size at `alpha` (source over), in a new image.
+std::shared_ptr<NSImage> withAlpha(const NSImage& image, CGFloat alpha);
+// A new image wider by `leading` (0 when none), the image drawn at (leading, 0).
+std::shared_ptr<NSImage> withPadding(const NSImage& image, std::optional<CGFloat> leading);
+// A template image filled with the colour (source in) in a copy that is no longer a
+// template; any other image is returned as it is.
+std::shared_ptr<NSImage> renderedIfTemplate(const std::shared_ptr<NSImage>& image,
+                                            const NSColor& color);
+// The first bitmap rendition; none when there is none.
+std::shared_ptr<NSBitmapImageRep> firstBitmapImageRep(const NSImage& image);
+// A new empty image holding the renditions that satisfy the predicate, in order.
+std::shared_ptr<NSImage>
+filterRepresentations(const NSImage& image,
+                      const std::function<bool(const std::shared_ptr<NSImageRep>&)>& predicate);
+
+// Views.
+// The view with its frame and identifier.
+std::shared_ptr<NSView> makeView(CGRect frame, std::string identifier);
+// Pins the view to all sides of `other` (when given), inset by `insets`.
+void anchorToAllSidesOf(NSView& view, const std::shared_ptr<NSView>& other, NSEdgeInsets insets);
+// One device pixel in points: 1 / the window's scale (1 without a window).
+CGFloat singlePixelLineWidth(const NSView& view);
+// Each view's next key view is the next in the list; the last leads to the first.
+void setNextKeyViewSequence(const std::vector<std::shared_ptr<NSView>>& views);
+// The view's bounds drawn into a new image of the bounds' size.
+std::shared_ptr<NSImage> snapshotImage(NSView& view);
+// The direct subviews that match, then each subview's own matches, in subview order.
+std::vector<std::shared_ptr<NSView>>
+subviewsMatching(const NSView& view, const std::function<bool(const NSView&)>& predicate);
+std::shared_ptr<NSView> firstSubviewMatching(const NSView& view,
+                                             const std::function<bool(const NSView&)>& predicate);
+std::shared_ptr<NSView> firstSuperviewMatching(const NSView& view,
+                                               const std::function<bool(const NSView&)>& predicate);
+template <class T> std::shared_ptr<T> firstSuperviewOfType(const NSView& view) {
+    for (auto v = view.superview(); v; v = v->superview())
+        if (auto t = std::dynamic_pointer_cast<T>(v))
+            return t;
+    return nullptr;
+}
+// Whether the view is its window's first responder (false without a window).
+bool isFirstResponderInCurrentWindow(const NSView& view);
+void removeAllSubviews(NSView& view);
+// Pops the button's menu (when it has one) up at the bottom-left of its bounds.
+void popUpContextMenu(NSButton& button);
+
+// Strings: drawn with the attributes in `rect`, centred vertically by their height.
+void drawVerticallyCentered(const std::string& text, const CGRect& rect,
+                            const NSStringAttributes& attributes);
+
+// Declarative text alignment in AppKit's terms.
+NSTextAlignment nsTextAlignment(SwiftUI::TextAlignment alignment);

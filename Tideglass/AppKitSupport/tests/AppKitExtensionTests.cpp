@@ -1,0 +1,179 @@
+#include "AppKitSupport/AppKitExtensions.h"
+
+#include "AppKit/NSButton.h"
+#include "AppKit/NSColor.h"
+#include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSMenu.h"
+#include "AppKit/NSWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(EventExtensionTest, AlternateClicksAreRightClicksOrControlClicks) {
+    using T = NSEvent::Type;
+    struct Case {
+        T type;
+        uint64_t flags;
+        bool alternate;
+    };
+    for (const Case& c : {Case{T::rightMouseDown, 0, true}, Case{T::leftMouseDown, 0, false},
+                          Case{T::leftMouseDown, NSEvent::control, true},
+                          Case{T::leftMouseDown, NSEvent::option, false},
+                          Case{T::leftMouseUp, NSEvent::control, false}})
+        EXPECT_EQ(isAlternateClick(NSEvent::mouse(c.type, {}, c.flags)), c.alternate)
+            << int(c.type) << " " << c.flags;
+}
+
+// The pixel at a point of the image (its bitmap may hold several pixels per point).
+CGImage::Pixel at(const NSImage& image, CGFloat x, CGFloat y) {
+    CGImage bitmap = image.cgImage();
+    CGFloat scale = CGFloat(bitmap.width()) / image.size().width;
+    return bitmap.pixel(size_t(x * scale), size_t(y * scale));
+}
+
+// A 10 × 10 image, opaque red on its left half.
+std::shared_ptr<NSImage> halfRed() {
+    auto image = NSImage::blank({10, 10});
+    image->lockFocus();
+    NSColor::rgb(1, 0, 0)->setFill();
+    NSGraphicsContext::current()->cgContext().fillRect({0, 0, 5, 10});
+    image->unlockFocus();
+    return image;
+}
+
+TEST(ImageExtensionTest, VariantsKeepOrWidenTheSizeAndTintTemplatesOnly) {
+    auto image = halfRed();
+    EXPECT_EQ(aspectRatio(*image), 1);
+    EXPECT_EQ(bounds(*image), (CGRect{0, 0, 10, 10}));
+    auto faded = withAlpha(*image, 0.5);
+    EXPECT_EQ(faded->size(), (CGSize{10, 10}));
+    EXPECT_NEAR(at(*faded, 2, 5).a, 128, 2);
+    auto padded = withPadding(*image, 4);
+    EXPECT_EQ(padded->size(), (CGSize{14, 10}));
+    EXPECT_EQ(at(*padded, 2, 5).a, 0);   // the padding
+    EXPECT_EQ(at(*padded, 6, 5).r, 255); // the image, moved right
+    EXPECT_EQ(withPadding(*image, std::nullopt)->size(), (CGSize{10, 10}));
+
+    auto blue = NSColor::rgb(0, 0, 1);
+    EXPECT_EQ(renderedIfTemplate(image, *blue), image); // not a template: unchanged
+    image->isTemplate = true;
+    auto tinted = renderedIfTemplate(image, *blue);
+    EXPECT_NE(tinted, image);
+    EXPECT_FALSE(tinted->isTemplate);
+    auto pixel = at(*tinted, 2, 5);
+    EXPECT_EQ(pixel.b, 255);
+    EXPECT_EQ(pixel.r, 0);
+    EXPECT_EQ(at(*tinted, 8, 5).a, 0); // transparent stays transparent
+}
+
+TEST(ImageExtensionTest, RenditionsAreFoundAndFiltered) {
+    auto icon = NSImage::empty();
+    EXPECT_EQ(firstBitmapImageRep(*icon), nullptr);
+    for (CGFloat side : {16.0, 32.0, 64.0})
+        icon->addRepresentation(
+            make<NSBitmapImageRep>(CGImage::blank(size_t(side), size_t(side)), CGSize{side, side}));
+    EXPECT_EQ(firstBitmapImageRep(*icon)->size.width, 16);
+    auto large = filterRepresentations(*icon, [](const auto& rep) { return rep->size.width > 16; });
+    ASSERT_EQ(large->representations().size(), 2u);
+    EXPECT_EQ(large->representations()[1]->size.width, 64);
+    EXPECT_EQ(icon->representations().size(), 3u);
+}
+
+TEST(ViewExtensionTest, KeyViewLoopsCloseOnThemselves) {
+    setNextKeyViewSequence({});
+    auto a = make<NSView>(CGRect{}), b = make<NSView>(CGRect{}), c = make<NSView>(CGRect{});
+    setNextKeyViewSequence({a});
+    EXPECT_EQ(a->nextKeyView.lock(), a);
+    setNextKeyViewSequence({a, b, c});
+    EXPECT_EQ(a->nextKeyView.lock(), b);
+    EXPECT_EQ(b->nextKeyView.lock(), c);
+    EXPECT_EQ(c->nextKeyView.lock(), a);
+}
+
+TEST(ViewExtensionTest, HierarchySearchesGoByLevelThenInOrder) {
+    auto root = makeView({0, 0, 100, 100}, "root");
+    auto a = makeView({}, "a"), b = makeView({}, "b"), a1 = makeView({}, "a1"),
+         b1 = makeView({}, "b1");
+    root->addSubview(a);
+    root->addSubview(b);
+    a->addSubview(a1);
+    b->addSubview(b1);
+    auto all = subviewsMatching(*root, [](const NSView&) { return true; });
+    std::vector<std::string> ids;
+    for (auto& v : all)
+        ids.push_back(v->identifier);
+    EXPECT_EQ(ids, (std::vector<std::string>{"a", "b", "a1", "b1"}));
+    EXPECT_EQ(firstSubviewMatching(*root, [](const NSView& v) { return v.identifier.size() == 2; }),
+              a1);
+    EXPECT_EQ(firstSuperviewMatching(*b1, [](const NSView& v) { return v.identifier == "root"; }),
+              root);
+    EXPECT_EQ(firstSuperviewMatching(*root, [](const NSView&) { return true; }), nullptr);
+    EXPECT_EQ(firstSuperviewOfType<NSView>(*a1), a);
+    EXPECT_EQ(firstSuperviewOfType<NSButton>(*a1), nullptr);
+    removeAllSubviews(*root);
+    EXPECT_TRUE(root->subviews().empty());
+    EXPECT_EQ(a->superview(), nullptr);
+}
+
+struct Focusable : NSView {
+    using NSView::NSView;
+    bool acceptsFirstResponder() const override { return true; }
+};
+
+TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
+    auto window = make<NSWindow>(CGRect{0, 0, 200, 100});
+    auto view = make<Focusable>(CGRect{0, 0, 10, 10});
+    EXPECT_EQ(singlePixelLineWidth(*view), 1);
+    EXPECT_FALSE(isFirstResponderInCurrentWindow(*view));
+    window->contentView()->addSubview(view);
+    window->setBackingScaleFactor(2);
+    EXPECT_EQ(singlePixelLineWidth(*view), 0.5);
+    EXPECT_FALSE(isFirstResponderInCurrentWindow(*view));
+    window->makeFirstResponder(view);
+    EXPECT_TRUE(isFirstResponderInCurrentWindow(*view));
+
+    anchorToAllSidesOf(*view, window->contentView(), {5, 10, 15, 20});
+    EXPECT_FALSE(view->translatesAutoresizingMaskIntoConstraints);
+    window->layoutIfNeeded();
+    EXPECT_EQ(view->frame(), (CGRect{10, 15, 170, 80}));
+
+    auto snapshot = snapshotImage(*view);
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->size(), (CGSize{170, 80}));
+    EXPECT_EQ(snapshotImage(*make<NSView>(CGRect{})), nullptr);
+
+    auto button = make<NSButton>(CGRect{0, 0, 40, 20});
+    popUpContextMenu(*button); // no menu: nothing
+    auto menu = NSMenu::make();
+    button->setMenu(menu);
+    popUpContextMenu(*button);
+    ASSERT_TRUE(menu->lastPopUp());
+    EXPECT_EQ(menu->lastPopUp()->location, (CGPoint{0, 20}));
+    EXPECT_EQ(menu->lastPopUp()->view.lock(), button);
+    EXPECT_EQ(menu->lastPopUp()->positioningItem.lock(), nullptr);
+}
+
+TEST(StringExtensionTest, TextIsCentredVerticallyByItsHeight) {
+    auto bitmap = CGContext::makeBitmap({200, 100}, {.recordsDisplayList = true});
+    NSGraphicsContext::Scope scope(bitmap);
+    NSStringAttributes attributes;
+    CGFloat h = NSStringSize("Hello", attributes).height;
+    drawVerticallyCentered("Hello", {10, 20, 180, 60}, attributes);
+    bool found = false;
+    for (auto& item : bitmap->displayList())
+        if (item.kind == CGDisplayItem::Kind::text) {
+            found = true;
+            EXPECT_NEAR(item.rect.midY(), 50, 1.0) << h;
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST(ConversionTest, DeclarativeAlignmentsInAppKitTerms) {
+    using A = SwiftUI::TextAlignment;
+    EXPECT_EQ(nsTextAlignment(A::leading), NSTextAlignment::left);
+    EXPECT_EQ(nsTextAlignment(A::center), NSTextAlignment::center);
+    EXPECT_EQ(nsTextAlignment(A::trailing), NSTextAlignment::right);
+}
+
+} // namespace
