@@ -6,6 +6,7 @@
 // controllers and the recent-documents list. See each header for what is left out.
 
 #include "AppKit/CAKeyframeAnimation.h"
+#include "AppKit/NSAlert.h"
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSAssetCatalog.h"
