@@ -11,6 +11,7 @@
 
 #include "AppKit/NSButton.h"
 #include "AppKit/NSPopUpButton.h"
+#include "AppKit/NSSlider.h"
 #include "Combine/Combine.h"
 
 namespace TideglassDetail {
@@ -121,6 +122,11 @@ selectedItemPublisher(const std::shared_ptr<NSPopUpButton>& button) {
 inline AnyPublisher<NSCell::StateValue>
 controlStatePublisher(const std::shared_ptr<NSButton>& button) {
     return controlEventPublisher(button)->map(&NSButton::state);
+}
+
+// The slider's value at each action.
+inline AnyPublisher<double> doubleValuePublisher(const std::shared_ptr<NSSlider>& slider) {
+    return controlEventPublisher(slider)->map(&NSSlider::doubleValue);
 }
 
 // Each value of `upstream` makes `control` its window's first responder, making the

@@ -1,4 +1,5 @@
 #include "AppKitSupport/AppKitExtensions.h"
+#include "AppKitSupport/BindingExtensions.h"
 
 #include "AppKit/NSButton.h"
 #include "AppKit/NSColor.h"
@@ -174,6 +175,21 @@ TEST(ConversionTest, DeclarativeAlignmentsInAppKitTerms) {
     EXPECT_EQ(nsTextAlignment(A::leading), NSTextAlignment::left);
     EXPECT_EQ(nsTextAlignment(A::center), NSTextAlignment::center);
     EXPECT_EQ(nsTextAlignment(A::trailing), NSTextAlignment::right);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BindingExtensionTest, AnOptionalViewStoresValuesAndIgnoresNone) {
+    int stored = 3;
+    SwiftUI::Binding<int> binding([&] { return stored; }, [&](const int& v) { stored = v; });
+    auto optional = asOptional(binding);
+    EXPECT_EQ(optional.get(), 3);
+    optional.set(7);
+    EXPECT_EQ(stored, 7);
+    optional.set(std::nullopt);
+    EXPECT_EQ(stored, 7);
 }
 
 } // namespace

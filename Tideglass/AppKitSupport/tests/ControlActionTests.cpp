@@ -123,3 +123,18 @@ TEST(MakeFirstResponderTest, EachValueFocusesTheControlInItsWindowMadeKey) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ControlPublisherTest, ASlidersPublisherCarriesItsValue) {
+    auto slider = make<NSSlider>(CGRect{0, 0, 100, 20});
+    std::vector<double> values;
+    auto c = doubleValuePublisher(slider).sink([&](double v) { values.push_back(v); });
+    slider->setDoubleValue(0.25);
+    slider->sendAction();
+    slider->setDoubleValue(0.75);
+    slider->sendAction();
+    EXPECT_EQ(values, (std::vector<double>{0.25, 0.75}));
+}
+
+} // namespace
