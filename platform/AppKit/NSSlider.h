@@ -1,8 +1,7 @@
 #pragma once
-// Stands in for NSSlider as a value control: a double value kept within
-// [minValue, maxValue], sent continuously while dragged.
-// Left out: drawing of the track and knob, tick marks, vertical sliders, tracking
-// by the mouse (subclasses track themselves). Thread: main thread.
+// Stands in for NSSlider: a control whose value lies between a minimum and a
+// maximum. Left out: the bar and knob drawing and tracking, tick marks, vertical
+// sliders. Thread: main thread.
 
 #include "AppKit/NSControl.h"
 
@@ -12,6 +11,4 @@ class NSSlider : public NSControl {
 
     double minValue = 0;
     double maxValue = 1;
-    // Stores the value clamped into [minValue, maxValue].
-    void setClampedDoubleValue(double value);
 };

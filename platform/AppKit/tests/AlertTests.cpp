@@ -1,5 +1,4 @@
 #include "AppKit/NSAlert.h"
-#include "AppKit/NSSlider.h"
 
 #include <gtest/gtest.h>
 
@@ -19,16 +18,6 @@ TEST(AlertTest, AModalRunIsAnsweredByTheRunnerOrTheFirstButton) {
     EXPECT_EQ(alert->runModal(), NSAlertResponse::secondButtonReturn);
     EXPECT_EQ(seen, "Delete?/Cancel");
     NSAlert::setModalRunner({});
-}
-
-TEST(SliderTest, ClampedValuesStayWithinTheRange) {
-    auto slider = make<NSSlider>(CGRect{0, 0, 100, 20});
-    slider->minValue = -1;
-    slider->maxValue = 2;
-    for (auto [in, out] : {std::pair{5.0, 2.0}, {-3.0, -1.0}, {0.5, 0.5}}) {
-        slider->setClampedDoubleValue(in);
-        EXPECT_EQ(slider->doubleValue(), out);
-    }
 }
 
 } // namespace
