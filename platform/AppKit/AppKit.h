@@ -11,6 +11,7 @@
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSAssetCatalog.h"
 #include "AppKit/NSBezierPath.h"
+#include "AppKit/NSBox.h"
 #include "AppKit/NSButton.h"
 #include "AppKit/NSButtonCell.h"
 #include "AppKit/NSColor.h"

@@ -146,6 +146,14 @@ class NSView : public NSResponder {
 
     // Auto Layout: anchors, and the active constraints whose first item is this view.
     bool translatesAutoresizingMaskIntoConstraints = true;
+    // How strongly the view keeps to its intrinsic size per orientation (0
+    // horizontal, 1 vertical): kept for callers; the constraint solver here does not
+    // weigh them.
+    enum class Orientation { horizontal = 0, vertical = 1 };
+    float contentHuggingPriority(Orientation o) const { return hugging[int(o)]; }
+    void setContentHuggingPriority(float p, Orientation o) { hugging[int(o)] = p; }
+    float compressionResistancePriority(Orientation o) const { return resistance[int(o)]; }
+    void setCompressionResistancePriority(float p, Orientation o) { resistance[int(o)] = p; }
     NSLayoutAnchor leadingAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::leading}; }
     NSLayoutAnchor trailingAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::trailing}; }
     NSLayoutAnchor leftAnchor() { return {weakAs<NSView>(), NSLayoutAttribute::left}; }
@@ -198,4 +206,6 @@ class NSView : public NSResponder {
     std::vector<std::shared_ptr<NSTrackingArea>> areas;
     std::vector<std::shared_ptr<NSLayoutConstraint>> layoutConstraints;
     std::weak_ptr<NSResponder> controller;
+    float hugging[2] = {250, 250};
+    float resistance[2] = {750, 750};
 };

@@ -1,3 +1,4 @@
+#include "AppKit/NSBox.h"
 #include "AppKit/NSCursor.h"
 #include "AppKit/NSLayoutConstraint.h"
 #include "AppKit/NSViewController.h"
@@ -311,6 +312,28 @@ TEST(Views, CursorsArePushedPoppedAndSetInOrder) {
     EXPECT_EQ(NSCursor::history(),
               (std::vector<std::string>{"push pointingHand", "set resizeUpDown", "pop", "pop"}));
     EXPECT_EQ(shown, (std::vector<std::string>{"pointingHand", "resizeUpDown", "arrow", "arrow"}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Views, PrioritiesStartAtThePlatformsDefaultsAndASeparatorDrawsALine) {
+    auto view = make<NSView>(CGRect{0, 0, 10, 10});
+    using O = NSView::Orientation;
+    EXPECT_EQ(view->contentHuggingPriority(O::horizontal), 250);
+    EXPECT_EQ(view->compressionResistancePriority(O::vertical), 750);
+    view->setContentHuggingPriority(50, O::vertical);
+    EXPECT_EQ(view->contentHuggingPriority(O::vertical), 50);
+    EXPECT_EQ(view->contentHuggingPriority(O::horizontal), 250);
+
+    auto box = make<NSBox>(CGRect{0, 0, 50, 1});
+    box->boxType = NSBox::BoxType::separator;
+    auto bitmap = box->cacheDisplay(1, true);
+    int fills = 0;
+    for (auto& item : bitmap->displayList())
+        fills += item.kind == CGDisplayItem::Kind::fill;
+    EXPECT_EQ(fills, 1);
 }
 
 } // namespace
