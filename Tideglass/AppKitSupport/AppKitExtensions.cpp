@@ -1,8 +1,10 @@
 #include "AppKitSupport/AppKitExtensions.h"
 
+#include "AppKit/NSBox.h"
 #include "AppKit/NSButton.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSImageView.h"
 #include "AppKit/NSMenu.h"
 #include "AppKit/NSWindow.h"
 
@@ -103,6 +105,30 @@ std::shared_ptr<NSImage> snapshotImage(NSView& view) {
         return nullptr;
     auto bitmap = view.cacheDisplay(1);
     return NSImage::withCGImage(bitmap->makeImage(), size);
+}
+
+std::shared_ptr<NSImageView> snapshotView(NSView& view) {
+    auto image = snapshotImage(view);
+    if (!image)
+        return nullptr;
+    auto imageView = make<NSImageView>(view.frame());
+    imageView->setImage(image);
+    return imageView;
+}
+
+std::shared_ptr<NSBox> dividerView() {
+    auto box = make<NSBox>(CGRect{0, 0, 50, 1});
+    box->boxType = NSBox::BoxType::separator;
+    return box;
+}
+
+std::shared_ptr<NSView> spacerView() {
+    auto view = make<NSView>(CGRect{});
+    for (auto o : {NSView::Orientation::horizontal, NSView::Orientation::vertical}) {
+        view->setContentHuggingPriority(50, o);
+        view->setCompressionResistancePriority(50, o);
+    }
+    return view;
 }
 
 std::vector<std::shared_ptr<NSView>>

@@ -17,7 +17,9 @@
 #include "AppKit/NSView.h"
 #include "SwiftUI/Environment.h"
 
+class NSBox;
 class NSButton;
+class NSImageView;
 class NSColor;
 
 // Events: a right-mouse-down, or a left-mouse-down with Control held.
@@ -62,8 +64,14 @@ void anchorToAllSidesOf(NSView& view, const std::shared_ptr<NSView>& other, NSEd
 CGFloat singlePixelLineWidth(const NSView& view);
 // Each view's next key view is the next in the list; the last leads to the first.
 void setNextKeyViewSequence(const std::vector<std::shared_ptr<NSView>>& views);
-// The view's bounds drawn into a new image of the bounds' size.
+// The view's bounds drawn into a new image of the bounds' size; none for no area.
 std::shared_ptr<NSImage> snapshotImage(NSView& view);
+// An image view with the view's frame showing its snapshot; none without one.
+std::shared_ptr<NSImageView> snapshotView(NSView& view);
+// A horizontal separator line, 50 × 1 points.
+std::shared_ptr<NSBox> dividerView();
+// A zero-frame view that yields: hugging and compression resistance 50 both ways.
+std::shared_ptr<NSView> spacerView();
 // The direct subviews that match, then each subview's own matches, in subview order.
 std::vector<std::shared_ptr<NSView>>
 subviewsMatching(const NSView& view, const std::function<bool(const NSView&)>& predicate);

@@ -1,9 +1,11 @@
 #include "AppKitSupport/AppKitExtensions.h"
 #include "AppKitSupport/BindingExtensions.h"
 
+#include "AppKit/NSBox.h"
 #include "AppKit/NSButton.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSImageView.h"
 #include "AppKit/NSMenu.h"
 #include "AppKit/NSWindow.h"
 
@@ -143,6 +145,20 @@ TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
     ASSERT_TRUE(snapshot);
     EXPECT_EQ(snapshot->size(), (CGSize{170, 80}));
     EXPECT_EQ(snapshotImage(*make<NSView>(CGRect{})), nullptr);
+    auto copy = snapshotView(*view);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->frame(), view->frame());
+    EXPECT_EQ(copy->image()->size(), (CGSize{170, 80}));
+    EXPECT_EQ(snapshotView(*make<NSView>(CGRect{})), nullptr);
+
+    auto divider = dividerView();
+    EXPECT_EQ(divider->frame(), (CGRect{0, 0, 50, 1}));
+    EXPECT_EQ(divider->boxType, NSBox::BoxType::separator);
+    auto spacer = spacerView();
+    for (auto o : {NSView::Orientation::horizontal, NSView::Orientation::vertical}) {
+        EXPECT_EQ(spacer->contentHuggingPriority(o), 50);
+        EXPECT_EQ(spacer->compressionResistancePriority(o), 50);
+    }
 
     auto button = make<NSButton>(CGRect{0, 0, 40, 20});
     popUpContextMenu(*button); // no menu: nothing
