@@ -4,6 +4,7 @@
 // shared objects found by their type (a view model placed with .environment(_:)).
 // Thread: main.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,6 +22,10 @@ class AnyButtonStyle;
 }
 
 enum class TextFieldStyle { automatic, plain, roundedBorder };
+// How a scroll view fades its content at its edges; none set: the automatic style.
+enum class ScrollEdgeEffectStyle { automatic, hard, soft };
+// Whether lists and tables draw alternating row backgrounds.
+enum class AlternatingRowBackgroundsBehavior { automatic, enabled, disabled };
 enum class TextAlignment { leading, center, trailing };
 
 struct EnvironmentValues {
@@ -34,6 +39,13 @@ struct EnvironmentValues {
     TextAlignment textAlignment = TextAlignment::leading;
     // The focus state a focusable view inside binds to (.focused(_:)).
     std::optional<Binding<bool>> focusBinding;
+    // Carried for the scroll views and lists inside (the stand-in draws neither
+    // effect): the edge-effect style per edge (a set of Edge bits) and the row
+    // backgrounds.
+    ScrollEdgeEffectStyle scrollEdgeEffectStyle = ScrollEdgeEffectStyle::automatic;
+    uint8_t scrollEdgeEffectEdges = 0;
+    AlternatingRowBackgroundsBehavior alternatingRowBackgrounds =
+        AlternatingRowBackgroundsBehavior::automatic;
     // Actions a text field inside runs when Return is pressed (.onSubmit(_:)).
     std::vector<std::function<void()>> submitActions;
 

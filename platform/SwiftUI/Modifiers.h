@@ -213,6 +213,8 @@ struct SpaceTag;
 struct LifecycleTag;
 struct KeyPressTag;
 struct SafeAreaTag;
+struct ScrollEdgeTag;
+struct RowBackgroundTag;
 
 template <class M, class... Args> AnyView wrap(Args&&... args) {
     return AnyView(std::make_shared<const M>(std::forward<Args>(args)...));
@@ -429,6 +431,20 @@ AnyView View<S>::onKeyPress(int phases,
 template <class S> AnyView View<S>::textFieldStyle(TextFieldStyle style) const {
     return detail::environmentChange<detail::TextStyleTag>(
         AnyView(self()), [style](EnvironmentValues& e) { e.textFieldStyle = style; });
+}
+template <class S>
+AnyView View<S>::scrollEdgeEffectStyle(ScrollEdgeEffectStyle style, Edge::Set edges) const {
+    return detail::environmentChange<detail::ScrollEdgeTag>(AnyView(self()),
+                                                            [style, edges](EnvironmentValues& e) {
+                                                                e.scrollEdgeEffectStyle = style;
+                                                                e.scrollEdgeEffectEdges = edges;
+                                                            });
+}
+template <class S>
+AnyView View<S>::alternatingRowBackgrounds(AlternatingRowBackgroundsBehavior behavior) const {
+    return detail::environmentChange<detail::RowBackgroundTag>(
+        AnyView(self()),
+        [behavior](EnvironmentValues& e) { e.alternatingRowBackgrounds = behavior; });
 }
 template <class S> AnyView View<S>::multilineTextAlignment(TextAlignment alignment) const {
     return detail::environmentChange<detail::TextStyleTag>(

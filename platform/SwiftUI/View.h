@@ -50,6 +50,8 @@ struct KeyPress;
 enum class KeyPressResult;
 enum class GestureMask;
 enum class TextFieldStyle;
+enum class ScrollEdgeEffectStyle;
+enum class AlternatingRowBackgroundsBehavior;
 enum class TextAlignment;
 
 // Identity of a view among its siblings beyond its position: ForEach ids and .id(_:).
@@ -166,6 +168,9 @@ template <class Self> class View : public detail::ViewTag {
     // (a mask of KeyPress::Phase bits), before the view itself handles them.
     AnyView onKeyPress(int phases, std::function<KeyPressResult(const KeyPress&)> action) const;
     AnyView textFieldStyle(TextFieldStyle style) const;
+    // Scroll views and lists inside (environment values, see Environment.h).
+    AnyView scrollEdgeEffectStyle(ScrollEdgeEffectStyle style, Edge::Set edges) const;
+    AnyView alternatingRowBackgrounds(AlternatingRowBackgroundsBehavior behavior) const;
     AnyView multilineTextAlignment(TextAlignment alignment) const;
 
   protected:

@@ -254,3 +254,23 @@ TEST(FormLayout, AnEnvironmentChangeOnAGroupAppliesToEachOfItsViewsInAStack) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(EnvironmentValues, ScrollEdgeEffectsAndRowBackgroundsReachTheViewsInside) {
+    RunLoopTestScope scope;
+    ViewGraph graph(VStack(box("inside", 10, 10), box("other", 10, 10))
+                        .scrollEdgeEffectStyle(ScrollEdgeEffectStyle::soft, Edge::all)
+                        .alternatingRowBackgrounds(AlternatingRowBackgroundsBehavior::disabled));
+    graph.setSize({50, 50});
+    const auto& env = graph.find("inside")->environment;
+    EXPECT_EQ(env.scrollEdgeEffectStyle, ScrollEdgeEffectStyle::soft);
+    EXPECT_EQ(env.scrollEdgeEffectEdges, Edge::all);
+    EXPECT_EQ(env.alternatingRowBackgrounds, AlternatingRowBackgroundsBehavior::disabled);
+    ViewGraph plain(box("plain", 10, 10));
+    plain.setSize({50, 50});
+    EXPECT_EQ(plain.find("plain")->environment.scrollEdgeEffectStyle,
+              ScrollEdgeEffectStyle::automatic);
+}
+
+} // namespace
