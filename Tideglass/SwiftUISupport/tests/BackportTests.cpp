@@ -1,0 +1,109 @@
+#include "SwiftUISupport/Backport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "Foundation/RunLoop.h"
+#include "SwiftUISupport/tests/Drawing.h"
+
+using namespace SwiftUI;
+
+namespace {
+
+// Runs the system-dependent checks as if on the named system version.
+struct SystemVersion {
+    explicit SystemVersion(const char* version) { setenv("EMBERFALL_SYSTEM_VERSION", version, 1); }
+    ~SystemVersion() { unsetenv("EMBERFALL_SYSTEM_VERSION"); }
+};
+
+AnyView swatch() {
+    return Color::gray()
+        .frame({.maxWidth = infinity})
+        .frame(std::nullopt, 20)
+        .accessibilityIdentifier("swatch");
+}
+
+TEST(Backport, TheVersionDependentModifiersTakeTheBranchOfTheRunningSystem) {
+    RunLoopTestScope scope;
+    struct Case {
+        const char* version;
+        CGFloat width;
+        ScrollEdgeEffectStyle edgeEffect;
+    } cases[] = {
+        {"14.0", 120, ScrollEdgeEffectStyle::automatic},
+        {"15.5", 120, ScrollEdgeEffectStyle::automatic},
+        {"26.0", 300, ScrollEdgeEffectStyle::soft},
+        {"27.1", 300, ScrollEdgeEffectStyle::soft},
+    };
+    for (const auto& c : cases) {
+        SystemVersion system(c.version);
+        ViewGraph graph(
+            backport(backport(swatch()).setWidthPreTahoe(120)).removeScrollViewEdgeEffect());
+        graph.setSize({300, 100});
+        graph.update();
+        EXPECT_EQ(graph.frame("swatch")->size.width, c.width) << c.version;
+        const auto& env = graph.find("swatch")->environment;
+        EXPECT_EQ(env.scrollEdgeEffectStyle, c.edgeEffect) << c.version;
+        if (c.edgeEffect == ScrollEdgeEffectStyle::soft)
+            EXPECT_EQ(env.scrollEdgeEffectEdges, Edge::all);
+    }
+}
+
+TEST(Backport, EscapeRunsTheActionAndOtherKeysAreLeftToTheTextField) {
+    RunLoopTestScope scope;
+    State<std::string> text(std::string("ab"));
+    int escapes = 0;
+    ViewGraph graph(
+        backport(TextField("Name", text.binding()).frame(200, 22).accessibilityIdentifier("field"))
+            .onEscapePressed([&] { ++escapes; }));
+    graph.setSize({300, 100});
+    graph.update();
+    CGRect field = *graph.frame("field");
+    TestDrawing::click(graph, {field.midX(), field.midY()});
+    graph.update();
+    ASSERT_TRUE(graph.hasFocus());
+    struct Case {
+        const char* key;
+        KeyPress::Phase phase;
+        int escapes;
+    } cases[] = {
+        {KeyEquivalent::escape, KeyPress::down, 1},
+        {KeyEquivalent::escape, KeyPress::repeat, 2},
+        {KeyEquivalent::escape, KeyPress::up, 2},
+        {"x", KeyPress::down, 2},
+    };
+    for (const auto& c : cases) {
+        bool handled = graph.keyPress({c.key, c.key, 0, c.phase});
+        EXPECT_EQ(escapes, c.escapes) << c.key << " " << c.phase;
+        if (c.phase != KeyPress::up)
+            EXPECT_TRUE(handled); // by the action, or by the field
+    }
+    EXPECT_EQ(*text, "x"); // the field took the other key (its text was selected)
+}
+
+TEST(Backport, RowBackgroundsAndThePopoverBackground) {
+    RunLoopTestScope scope;
+    for (bool enabled : {true, false}) {
+        ViewGraph graph(backport(swatch()).alternatingRowBackgrounds(enabled));
+        graph.setSize({100, 100});
+        graph.update();
+        EXPECT_EQ(graph.find("swatch")->environment.alternatingRowBackgrounds,
+                  enabled ? AlternatingRowBackgroundsBehavior::enabled
+                          : AlternatingRowBackgroundsBehavior::disabled);
+    }
+    Color tint(0.2, 0.3, 0.4);
+    ViewGraph graph(backport(Color::gray().frame(40, 20)).popoverBackground(tint));
+    graph.setSize({200, 100});
+    graph.update();
+    auto items = TestDrawing::draw(graph);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].color, tint.resolve()); // behind
+    CGRect content = items[1].rect, background = items[0].rect;
+    EXPECT_NEAR(background.size.width, content.size.width * 1.5, 0.01);
+    EXPECT_NEAR(background.size.height, content.size.height * 1.5, 0.01);
+    EXPECT_NEAR(background.midX(), content.midX(), 0.01);
+    EXPECT_NEAR(background.midY(), content.midY(), 0.01);
+}
+
+} // namespace
