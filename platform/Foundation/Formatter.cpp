@@ -1,5 +1,6 @@
 #include "Foundation/Formatter.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -29,11 +30,23 @@ std::optional<std::string> NSNumberFormatter::stringFor(const std::any& object) 
     auto number = numberValue(object);
     if (!number || std::isnan(*number))
         return std::nullopt;
-    double scale = std::pow(10.0, maximumFractionDigits);
-    double rounded = std::nearbyint(std::abs(*number) * scale) / scale; // half to even
-    char digits[64];
-    std::snprintf(digits, sizeof digits, "%.*f", maximumFractionDigits, rounded);
-    std::string text = digits;
+    bool negative = std::signbit(*number);
+    std::string text;
+    double rounded = 0;
+    if (std::isinf(*number)) {
+        text = "\u221e"; // ∞
+        rounded = HUGE_VAL;
+    } else {
+        int digits = std::clamp(maximumFractionDigits, 0, 15);
+        double scale = std::pow(10.0, digits);
+        rounded = std::abs(*number) * scale < 1e300
+                      ? std::nearbyint(std::abs(*number) * scale) / scale
+                      : std::abs(*number); // half to even
+        int length = std::snprintf(nullptr, 0, "%.*f", digits, rounded);
+        text.resize(size_t(length) + 1);
+        std::snprintf(text.data(), text.size(), "%.*f", digits, rounded);
+        text.resize(size_t(length));
+    }
     // Trailing zeros of the fraction are not shown (no minimum fraction digits).
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0')
@@ -41,7 +54,7 @@ std::optional<std::string> NSNumberFormatter::stringFor(const std::any& object) 
         if (text.back() == '.')
             text.pop_back();
     }
-    bool negative = *number < 0 && rounded != 0;
+    negative = negative && rounded != 0;
     return negative ? negativePrefix + text + negativeSuffix
                     : positivePrefix + text + positiveSuffix;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 TEST(NumberFormatter, FormatsNumbersWithTheAffixesOfTheirSign) {
@@ -25,6 +27,12 @@ TEST(NumberFormatter, FormatsNumbersWithTheAffixesOfTheirSign) {
     f->maximumFractionDigits = 2;
     EXPECT_EQ(f->stringFor(0.125), "0.12%");
     EXPECT_EQ(f->stringFor(2.5), "2.5%");
+    // Very large and infinite numbers, and more fraction digits than a double holds.
+    EXPECT_EQ(f->stringFor(1e20), "100000000000000000000%");
+    EXPECT_EQ(f->stringFor(1e300)->size(), 302u); // every digit, nothing cut off
+    EXPECT_EQ(f->stringFor(-HUGE_VAL), "-\u221e below");
+    f->maximumFractionDigits = 400;
+    EXPECT_EQ(f->stringFor(0.5), "0.5%");
 }
 
 TEST(NumberFormatter, ReadsWholeNumbersWithTheirAffixesOrLeniently) {
