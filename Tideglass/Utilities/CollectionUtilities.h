@@ -29,9 +29,11 @@ std::vector<T> elementsAt(const std::vector<T>& list, const std::vector<int>& in
     return out;
 }
 
-// Removes the elements at `indexes` (all valid), highest first; returns them in
-// ascending index order.
+// Removes the elements at `indexes`, highest first; returns them in ascending index
+// order. An index outside the list throws std::out_of_range before anything is removed.
 template <class T> std::vector<T> removeAtIndexes(std::vector<T>& list, const IndexSet& indexes) {
+    if (!indexes.empty() && (*indexes.begin() < 0 || size_t(*indexes.rbegin()) >= list.size()))
+        throw std::out_of_range("removeAtIndexes: index outside the list");
     std::vector<T> removed;
     for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
         removed.push_back(std::move(list[size_t(*it)]));
@@ -43,12 +45,16 @@ template <class T> std::vector<T> removeAtIndexes(std::vector<T>& list, const In
 
 // As removeAtIndexes, for any collection of indexes; invalid ones are skipped.
 template <class T, class Indexes>
-std::vector<T> removeAt(std::vector<T>& list, const Indexes& indexes) {
+IndexSet validIndexes(const std::vector<T>& list, const Indexes& indexes) {
     IndexSet valid;
     for (int i : indexes)
         if (i >= 0 && size_t(i) < list.size())
             valid.insert(i);
-    return removeAtIndexes(list, valid);
+    return valid;
+}
+template <class T, class Indexes>
+std::vector<T> removeAt(std::vector<T>& list, const Indexes& indexes) {
+    return removeAtIndexes(list, validIndexes(list, indexes));
 }
 
 // Single move: removes at `from` and inserts at `to` (taken after the removal).
@@ -69,8 +75,11 @@ template <class T> std::vector<T> moved(std::vector<T> list, int from, int to) {
 
 // Block move: the elements at `indexes` land, in their order, where the drop
 // position `toIndex` (counted before the move) was: k = the indexes below toIndex;
-// remove them all, insert the block at toIndex − k.
+// remove them all, insert the block at toIndex − k. Indexes or a drop position
+// outside the list throw std::out_of_range and leave it unchanged.
 template <class T> void moveInPlace(std::vector<T>& list, const IndexSet& indexes, int toIndex) {
+    if (toIndex < 0 || size_t(toIndex) > list.size())
+        throw std::out_of_range("moveInPlace: drop position outside the list");
     int below =
         int(std::count_if(indexes.begin(), indexes.end(), [&](int i) { return i < toIndex; }));
     std::vector<T> block = removeAtIndexes(list, indexes);
@@ -92,10 +101,14 @@ std::vector<T> moved(std::vector<T> list, const std::vector<int>& indexes, int t
 }
 
 // Removes the elements at `indexes` (as removeAt) and inserts them, in their former
-// order, at `to` — not adjusted for the removal.
+// order, at `to` — not adjusted for the removal. A `to` beyond the shortened list
+// throws std::out_of_range and leaves the list unchanged.
 template <class T, class Indexes>
 void moveFrom(std::vector<T>& list, const Indexes& indexes, int to) {
-    std::vector<T> block = removeAt(list, indexes);
+    IndexSet valid = validIndexes(list, indexes);
+    if (to < 0 || size_t(to) > list.size() - valid.size())
+        throw std::out_of_range("move: destination outside the list");
+    std::vector<T> block = removeAtIndexes(list, valid);
     list.insert(list.begin() + to, std::make_move_iterator(block.begin()),
                 std::make_move_iterator(block.end()));
 }
@@ -157,11 +170,15 @@ template <class T> struct CollectionChange {
 };
 
 // Applies each change in its own order: a removal removes at its offset, an
-// insertion inserts its element at its offset.
+// insertion inserts its element at its offset. A change outside the list throws
+// std::out_of_range (the changes before it stay applied).
 template <class T>
 void applyInPlace(std::vector<T>& list, const std::vector<CollectionChange<T>>& difference) {
     for (const auto& change : difference) {
-        if (change.kind == CollectionChange<T>::Kind::remove)
+        bool removal = change.kind == CollectionChange<T>::Kind::remove;
+        if (change.offset < 0 || size_t(change.offset) + (removal ? 1 : 0) > list.size())
+            throw std::out_of_range("applyInPlace: change outside the list");
+        if (removal)
             list.erase(list.begin() + change.offset);
         else
             list.insert(list.begin() + change.offset, change.element);

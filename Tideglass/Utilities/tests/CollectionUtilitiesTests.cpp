@@ -50,6 +50,10 @@ TEST(CollectionUtilities, ASingleMoveTakesItsDestinationAfterTheRemoval) {
     EXPECT_THROW(moveInPlace(list, 4, 0), std::out_of_range);
     EXPECT_THROW(moveInPlace(list, 0, 4), std::out_of_range);
     EXPECT_EQ(list, abcd); // a refused move leaves the list as it was
+    EXPECT_THROW(moveInPlace(list, IndexSet{1, 4}, 0), std::out_of_range);
+    EXPECT_THROW(moveInPlace(list, IndexSet{1}, 5), std::out_of_range);
+    EXPECT_THROW(removeAtIndexes(list, {-1}), std::out_of_range);
+    EXPECT_EQ(list, abcd);
 }
 
 TEST(CollectionUtilities, IndexesOutsideTheListAreSkippedAndRemovalsComeBackInIndexOrder) {
@@ -68,6 +72,8 @@ TEST(CollectionUtilities, IndexesOutsideTheListAreSkippedAndRemovalsComeBackInIn
     // Gathered and put back in their former order at `to`, not adjusted.
     list = abcd;
     moveFrom(list, std::vector<int>{3, 0}, 1);
+    EXPECT_EQ(list, (Strings{"b", "a", "d", "c"}));
+    EXPECT_THROW(moveFrom(list, std::vector<int>{0, 1}, 3), std::out_of_range);
     EXPECT_EQ(list, (Strings{"b", "a", "d", "c"}));
 }
 
@@ -95,6 +101,8 @@ TEST(CollectionUtilities, ADifferenceIsAppliedChangeByChangeInItsOwnOrder) {
     Strings list = abcd;
     applyInPlace(list, difference);
     EXPECT_EQ(list, (Strings{"a", "x", "c", "d", "y"}));
+    EXPECT_THROW(applyInPlace(list, {{Change::Kind::remove, 5, "y"}}), std::out_of_range);
+    EXPECT_THROW(applyInPlace(list, {{Change::Kind::insert, 6, "z"}}), std::out_of_range);
 }
 
 } // namespace
