@@ -45,6 +45,10 @@ class CGImage {
     // PNG encoding (8 bits per channel, with alpha); false / empty on failure.
     bool writePNG(const std::string& path) const;
     std::vector<uint8_t> pngData() const;
+    // PNG encoding with 8 or 16 bits per channel and alpha, the colours converted to
+    // `space` (sRGB or Display P3) and its chromaticities recorded; empty on failure
+    // or for another space or depth.
+    std::vector<uint8_t> pngData(CGColorSpace space, int bitsPerComponent) const;
 
     const std::string& name() const { return name_; }
     CGImage named(std::string name) const;
