@@ -7,6 +7,7 @@
 #include "AppKit/NSImageView.h"
 #include "AppKit/NSMenu.h"
 #include "AppKit/NSWindow.h"
+#include "AppKitSupport/Geometry.h"
 
 bool isAlternateClick(const NSEvent& event) {
     return event.type() == NSEvent::Type::rightMouseDown ||
@@ -19,6 +20,12 @@ bool isLeftButtonDown() {
 }
 bool isRightButtonDown() {
     return NSEvent::pressedMouseButtons() & 2u;
+}
+
+std::optional<std::vector<uint8_t>> pngP3Data(const NSImage& image) {
+    if (image.size().width <= 0 || image.size().height <= 0)
+        return std::nullopt;
+    return pngP3Data(image.cgImage());
 }
 
 std::shared_ptr<NSImage> withAlpha(const NSImage& image, CGFloat alpha) {

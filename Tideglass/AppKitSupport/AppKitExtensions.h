@@ -28,6 +28,8 @@ bool isLeftButtonDown();  // bit 0 of the pressed mouse buttons
 bool isRightButtonDown(); // bit 1
 
 // Images.
+// The image's bitmap (at one pixel per point) as pngP3Data; none without pixels.
+std::optional<std::vector<uint8_t>> pngP3Data(const NSImage& image);
 inline CGFloat width(const NSImage& image) {
     return image.size().width;
 }

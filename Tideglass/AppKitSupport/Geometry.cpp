@@ -53,6 +53,13 @@ CGRect fit(const CGRect& r, const CGRect& in) {
     return f;
 }
 
+std::optional<std::vector<uint8_t>> pngP3Data(const CGImage& image) {
+    auto data = image.pngData(CGColorSpace::displayP3, 16);
+    if (data.empty())
+        return std::nullopt;
+    return data;
+}
+
 std::string debugDescription(const CGColor& color) {
     std::ostringstream out;
     if (auto space = color.colorSpace())

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CoreGraphics/CGColor.h"
 #include "CoreGraphics/CGGeometry.h"
@@ -114,6 +115,9 @@ inline NSEdgeInsets inverse(const NSEdgeInsets& i) {
 inline CGSize size(const CGImage& image) {
     return image.size();
 }
+// The image as a PNG of 16 bits per channel in Display P3; none when it cannot be
+// made (an image without pixels).
+std::optional<std::vector<uint8_t>> pngP3Data(const CGImage& image);
 // The colour space's name ("" without one), ": [ ", the components joined by ", ", " ]".
 std::string debugDescription(const CGColor& color);
 

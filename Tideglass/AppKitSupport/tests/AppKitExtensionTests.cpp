@@ -70,6 +70,15 @@ TEST(ImageExtensionTest, VariantsKeepOrWidenTheSizeAndTintTemplatesOnly) {
     EXPECT_EQ(at(*tinted, 8, 5).a, 0); // transparent stays transparent
 }
 
+TEST(ImageExtensionTest, ImagesWithPixelsBecomeWideGamutPNGs) {
+    auto data = pngP3Data(*halfRed());
+    ASSERT_TRUE(data);
+    ASSERT_GT(data->size(), 26u);
+    EXPECT_EQ((*data)[24], 16); // the header's bit depth
+    EXPECT_EQ((*data)[25], 6);  // RGBA
+    EXPECT_FALSE(pngP3Data(*NSImage::empty()));
+}
+
 TEST(ImageExtensionTest, RenditionsAreFoundAndFiltered) {
     auto icon = NSImage::empty();
     EXPECT_EQ(firstBitmapImageRep(*icon), nullptr);
