@@ -6,6 +6,8 @@
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImageView.h"
 #include "AppKit/NSMenu.h"
+#include "AppKit/NSText.h"
+#include "AppKit/NSTextField.h"
 #include "AppKit/NSWindow.h"
 #include "AppKitSupport/Geometry.h"
 
@@ -169,7 +171,13 @@ bool isFirstResponderInCurrentWindow(const NSView& view) {
     auto window = view.window();
     if (!window)
         return false;
-    return window->firstResponder().get() == &view;
+    auto first = window->firstResponder();
+    if (!first || first.get() == window.get())
+        return false;
+    // A text field is first responder while its field editor is.
+    if (auto* field = dynamic_cast<const NSTextField*>(&view))
+        return first == field->currentEditor();
+    return first.get() == &view;
 }
 
 void removeAllSubviews(NSView& view) {

@@ -87,7 +87,8 @@ template <class T> std::shared_ptr<T> firstSuperviewOfType(const NSView& view) {
             return t;
     return nullptr;
 }
-// Whether the view is its window's first responder (false without a window).
+// Whether the view is its window's first responder: for a text field, whether its
+// field editor is. False without a window or a first responder.
 bool isFirstResponderInCurrentWindow(const NSView& view);
 void removeAllSubviews(NSView& view);
 // Pops the button's menu (when it has one) up at the bottom-left of its bounds.

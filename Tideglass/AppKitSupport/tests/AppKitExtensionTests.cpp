@@ -7,6 +7,8 @@
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImageView.h"
 #include "AppKit/NSMenu.h"
+#include "AppKit/NSText.h"
+#include "AppKit/NSTextField.h"
 #include "AppKit/NSWindow.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +146,18 @@ TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
     EXPECT_FALSE(isFirstResponderInCurrentWindow(*view));
     window->makeFirstResponder(view);
     EXPECT_TRUE(isFirstResponderInCurrentWindow(*view));
+
+    // A text field being edited: its field editor is the first responder.
+    auto field = make<NSTextField>(CGRect{0, 20, 50, 20});
+    window->contentView()->addSubview(field);
+    EXPECT_FALSE(isFirstResponderInCurrentWindow(*field));
+    auto editor = make<NSText>(CGRect{0, 20, 50, 20});
+    editor->setDelegate(field);
+    window->contentView()->addSubview(editor);
+    window->makeFirstResponder(editor);
+    EXPECT_TRUE(isFirstResponderInCurrentWindow(*field));
+    EXPECT_FALSE(isFirstResponderInCurrentWindow(*view));
+    window->makeFirstResponder(view);
 
     anchorToAllSidesOf(*view, window->contentView(), {5, 10, 15, 20});
     EXPECT_FALSE(view->translatesAutoresizingMaskIntoConstraints);
