@@ -24,6 +24,7 @@
 // - Hosting: make<NSHostingView>(rootView) is an NSView; NSHostingController owns one.
 //   Tests can also drive a ViewGraph directly (setSize, pointer, keyPress, render).
 
+#include "SwiftUI/ControlSizes.h"
 #include "SwiftUI/Controls.h"
 #include "SwiftUI/Environment.h"
 #include "SwiftUI/Form.h"
