@@ -213,3 +213,45 @@ NSTextAlignment nsTextAlignment(SwiftUI::TextAlignment alignment) {
     }
     return NSTextAlignment::left;
 }
+
+SwiftUI::ControlSize swiftUIControlSize(NSControlSize size) {
+    switch (size) {
+    case NSControlSize::regular:
+        return SwiftUI::ControlSize::regular;
+    case NSControlSize::small:
+        return SwiftUI::ControlSize::small;
+    case NSControlSize::mini:
+        return SwiftUI::ControlSize::mini;
+    case NSControlSize::large:
+    case NSControlSize::extraLarge:
+        return SwiftUI::ControlSize::large;
+    }
+    fatalError("Unhandled control size: " + std::to_string(int(size)));
+}
+
+NSControlSize nsControlSize(SwiftUI::ControlSize size) {
+    switch (size) {
+    case SwiftUI::ControlSize::mini:
+        return NSControlSize::mini;
+    case SwiftUI::ControlSize::small:
+        return NSControlSize::small;
+    case SwiftUI::ControlSize::regular:
+        return NSControlSize::regular;
+    case SwiftUI::ControlSize::large:
+    case SwiftUI::ControlSize::extraLarge:
+        return NSControlSize::large;
+    }
+    fatalError("Unhandled control size: " + std::to_string(int(size)));
+}
+
+NSLineBreakMode nsLineBreakMode(SwiftUI::TruncationMode mode) {
+    switch (mode) {
+    case SwiftUI::TruncationMode::head:
+        return NSLineBreakMode::byTruncatingHead;
+    case SwiftUI::TruncationMode::tail:
+        return NSLineBreakMode::byTruncatingTail;
+    case SwiftUI::TruncationMode::middle:
+        return NSLineBreakMode::byTruncatingMiddle;
+    }
+    fatalError("Unknown truncation mode");
+}

@@ -15,6 +15,7 @@
 #include "AppKit/NSImageRep.h"
 #include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSView.h"
+#include "SwiftUI/ControlSizes.h"
 #include "SwiftUI/Environment.h"
 
 class NSBox;
@@ -98,5 +99,12 @@ void popUpContextMenu(NSButton& button);
 void drawVerticallyCentered(const std::string& text, const CGRect& rect,
                             const NSStringAttributes& attributes);
 
-// Declarative text alignment in AppKit's terms.
+// Conversions between the declarative and the AppKit enums. AppKit's extraLarge
+// has no declarative counterpart of its own and becomes large, and the declarative
+// extraLarge becomes AppKit's large; an AppKit size of raw value 5 or more is a
+// fatal error ("Unhandled control size: " and the value), and so is a mode or size
+// outside the cases.
+SwiftUI::ControlSize swiftUIControlSize(NSControlSize size);
+NSControlSize nsControlSize(SwiftUI::ControlSize size);
 NSTextAlignment nsTextAlignment(SwiftUI::TextAlignment alignment);
+NSLineBreakMode nsLineBreakMode(SwiftUI::TruncationMode mode);

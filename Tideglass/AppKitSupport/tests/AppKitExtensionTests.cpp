@@ -209,11 +209,40 @@ TEST(StringExtensionTest, TextIsCentredVerticallyByItsHeight) {
     EXPECT_TRUE(found);
 }
 
-TEST(ConversionTest, DeclarativeAlignmentsInAppKitTerms) {
+TEST(ConversionTest, DeclarativeAndAppKitEnumsMapCaseByCase) {
     using A = SwiftUI::TextAlignment;
     EXPECT_EQ(nsTextAlignment(A::leading), NSTextAlignment::left);
     EXPECT_EQ(nsTextAlignment(A::center), NSTextAlignment::center);
     EXPECT_EQ(nsTextAlignment(A::trailing), NSTextAlignment::right);
+
+    using C = SwiftUI::ControlSize;
+    struct SizeCase {
+        NSControlSize appKit;
+        C declarative;
+    };
+    for (auto c : {SizeCase{NSControlSize::regular, C::regular},
+                   {NSControlSize::small, C::small},
+                   {NSControlSize::mini, C::mini},
+                   {NSControlSize::large, C::large},
+                   {NSControlSize::extraLarge, C::large}})
+        EXPECT_EQ(swiftUIControlSize(c.appKit), c.declarative) << int(c.appKit);
+    for (auto c : {SizeCase{NSControlSize::mini, C::mini},
+                   {NSControlSize::small, C::small},
+                   {NSControlSize::regular, C::regular},
+                   {NSControlSize::large, C::large},
+                   {NSControlSize::large, C::extraLarge}})
+        EXPECT_EQ(nsControlSize(c.declarative), c.appKit) << int(c.declarative);
+
+    using T = SwiftUI::TruncationMode;
+    EXPECT_EQ(nsLineBreakMode(T::head), NSLineBreakMode::byTruncatingHead);
+    EXPECT_EQ(nsLineBreakMode(T::tail), NSLineBreakMode::byTruncatingTail);
+    EXPECT_EQ(nsLineBreakMode(T::middle), NSLineBreakMode::byTruncatingMiddle);
+}
+
+TEST(ConversionDeathTest, SizesAndModesOutsideTheCasesAreFatal) {
+    EXPECT_DEATH(swiftUIControlSize(static_cast<NSControlSize>(5)), "Unhandled control size: 5");
+    EXPECT_DEATH(nsLineBreakMode(static_cast<SwiftUI::TruncationMode>(9)),
+                 "Unknown truncation mode");
 }
 
 } // namespace
