@@ -27,6 +27,7 @@
 #include "AppKit/NSImageView.h"
 #include "AppKit/NSLayoutConstraint.h"
 #include "AppKit/NSMenu.h"
+#include "AppKit/NSOutlineView.h"
 #include "AppKit/NSPopUpButton.h"
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSScreen.h"
