@@ -1,3 +1,4 @@
+#include "Foundation/NSRange.h"
 #include "Foundation/URL.h"
 
 #include <gtest/gtest.h>
@@ -101,3 +102,11 @@ TEST(URL, ComponentsBuildAURLOrNothing) {
 }
 
 } // namespace
+
+TEST(NSRangeTest, StringLengthsCountUTF16Units) {
+    EXPECT_EQ(utf16Length(""), 0u);
+    EXPECT_EQ(utf16Length("abc"), 3u);
+    EXPECT_EQ(utf16Length("caf\xC3\xA9"), 4u);        // é: one unit
+    EXPECT_EQ(utf16Length("\xF0\x9F\x8E\xB5 x"), 4u); // a note beyond the basic plane: two
+    EXPECT_EQ((NSRange{0, 3}), (NSRange{0, 3}));
+}
