@@ -193,6 +193,10 @@ void popUpContextMenu(NSButton& button) {
                     button.sharedAs<NSView>());
 }
 
+NSRange nsRange(const std::string& text) {
+    return {0, utf16Length(text)};
+}
+
 void drawVerticallyCentered(const std::string& text, const CGRect& rect,
                             const NSStringAttributes& attributes) {
     CGFloat textHeight = NSStringSize(text, attributes).height;

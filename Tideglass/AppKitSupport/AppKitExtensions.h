@@ -15,6 +15,7 @@
 #include "AppKit/NSImageRep.h"
 #include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSView.h"
+#include "Foundation/NSRange.h"
 #include "SwiftUI/ControlSizes.h"
 #include "SwiftUI/Environment.h"
 
@@ -95,7 +96,9 @@ void removeAllSubviews(NSView& view);
 // Pops the button's menu (when it has one) up at the bottom-left of its bounds.
 void popUpContextMenu(NSButton& button);
 
-// Strings: drawn with the attributes in `rect`, centred vertically by their height.
+// Strings: the range of the whole string, (0, length in UTF-16 units).
+NSRange nsRange(const std::string& text);
+// Drawn with the attributes in `rect`, centred vertically by their height.
 void drawVerticallyCentered(const std::string& text, const CGRect& rect,
                             const NSStringAttributes& attributes);
 

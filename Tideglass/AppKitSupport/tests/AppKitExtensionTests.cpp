@@ -194,6 +194,11 @@ TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
     EXPECT_EQ(menu->lastPopUp()->positioningItem.lock(), nullptr);
 }
 
+TEST(StringExtensionTest, TheWholeRangeCountsUTF16Units) {
+    EXPECT_EQ(nsRange(""), (NSRange{0, 0}));
+    EXPECT_EQ(nsRange("Tempo \xE2\x99\xA9"), (NSRange{0, 7})); // the note is one unit
+}
+
 TEST(StringExtensionTest, TextIsCentredVerticallyByItsHeight) {
     auto bitmap = CGContext::makeBitmap({200, 100}, {.recordsDisplayList = true});
     NSGraphicsContext::Scope scope(bitmap);
