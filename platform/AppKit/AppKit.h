@@ -18,6 +18,7 @@
 #include "AppKit/NSControl.h"
 #include "AppKit/NSCursor.h"
 #include "AppKit/NSDocumentController.h"
+#include "AppKit/NSDragging.h"
 #include "AppKit/NSEvent.h"
 #include "AppKit/NSEventSpecialKey.h"
 #include "AppKit/NSFont.h"
