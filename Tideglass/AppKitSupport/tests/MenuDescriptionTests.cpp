@@ -2,6 +2,7 @@
 
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSEvent.h"
+#include "AppKit/NSImage.h"
 
 #include "TestShape.h"
 
@@ -20,6 +21,12 @@ struct Choice final : MenuPresentable {
     std::optional<long> alternateMenuTag() const override { return altTag; }
     std::optional<std::string> alternateMenuTitle() const override { return altTitle; }
     std::any alternateMenuRepresentedObject() const override { return std::string("alt"); }
+    // One image per state, so that items show on, off and mixed states their own way.
+    std::shared_ptr<NSImage> on = NSImage::blank({8, 8}), off = NSImage::blank({8, 8}),
+                             mixed = NSImage::blank({8, 8});
+    std::shared_ptr<NSImage> onStateMenuImage() const override { return on; }
+    std::shared_ptr<NSImage> offStateMenuImage() const override { return off; }
+    std::shared_ptr<NSImage> mixedStateMenuImage() const override { return mixed; }
 };
 
 // Calls a closure with the item that sent the action.
@@ -206,6 +213,10 @@ TEST(MenuStructureTest, AnAlternateItemNeedsBothItsTagAndItsTitle) {
             EXPECT_EQ(items[1]->tag, 9);
             EXPECT_EQ(std::any_cast<std::string>(items[1]->representedObject), "alt");
             EXPECT_FALSE(items[0]->isAlternate);
+            EXPECT_EQ(items[0]->onStateImage, value.on);
+            EXPECT_EQ(items[0]->offStateImage, value.off);
+            EXPECT_EQ(items[0]->mixedStateImage, value.mixed);
+            EXPECT_EQ(items[1]->onStateImage, nullptr); // the alternate shows no state images
         }
     }
 }
