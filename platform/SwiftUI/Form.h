@@ -22,13 +22,17 @@ std::vector<AnyView> subviewsOf(const AnyView& content,
 // Rows from the top, leading-aligned.
 struct Form : View<Form> {
     std::vector<AnyView> rows;
-    template <ViewLike... Vs> explicit Form(Vs&&... views) : rows(detail::viewList(views...)) {}
+    template <ViewLike... Vs>
+    requires detail::ChildViews<Form, Vs...>
+    explicit Form(Vs&&... views) : rows(detail::viewList(views...)) {}
     AnyView body() const { return VStack(HorizontalAlignment::leading(), CGFloat(8), rows); }
 };
 
 struct Section : View<Section> {
     std::vector<AnyView> rows;
-    template <ViewLike... Vs> explicit Section(Vs&&... views) : rows(detail::viewList(views...)) {}
+    template <ViewLike... Vs>
+    requires detail::ChildViews<Section, Vs...>
+    explicit Section(Vs&&... views) : rows(detail::viewList(views...)) {}
     AnyView body() const { return VStack(HorizontalAlignment::leading(), CGFloat(4), rows); }
 };
 

@@ -83,6 +83,14 @@ struct KeyedView;
 template <class V>
 concept ViewLike = std::is_base_of_v<detail::ViewTag, std::remove_cvref_t<V>>;
 
+namespace detail {
+// The views a container is made of, not a copy of the container itself (a container
+// passed as a non-const lvalue must be copied, not wrapped into itself for ever).
+template <class Container, class... Vs>
+concept ChildViews =
+    !(sizeof...(Vs) == 1 && (std::is_same_v<std::remove_cvref_t<Vs>, Container> && ...));
+} // namespace detail
+
 // The modifier members every view has. Each returns a new view that wraps this one.
 template <class Self> class View : public detail::ViewTag {
   public:

@@ -146,6 +146,7 @@ class Stack : public Primitive {
 class HStack : public View<HStack>, public detail::Stack {
   public:
     template <ViewLike... Vs>
+    requires detail::ChildViews<HStack, Vs...>
     explicit HStack(Vs&&... views)
         : Stack(Axis::horizontal, 0.5, std::nullopt, detail::viewList(std::forward<Vs>(views)...)) {
     }
@@ -167,6 +168,7 @@ class HStack : public View<HStack>, public detail::Stack {
 class VStack : public View<VStack>, public detail::Stack {
   public:
     template <ViewLike... Vs>
+    requires detail::ChildViews<VStack, Vs...>
     explicit VStack(Vs&&... views)
         : Stack(Axis::vertical, 0.5, std::nullopt, detail::viewList(std::forward<Vs>(views)...)) {}
     template <ViewLike... Vs>
@@ -190,6 +192,7 @@ class VStack : public View<VStack>, public detail::Stack {
 class ZStack : public View<ZStack>, public detail::Primitive {
   public:
     template <ViewLike... Vs>
+    requires detail::ChildViews<ZStack, Vs...>
     explicit ZStack(Vs&&... views) : children(detail::viewList(std::forward<Vs>(views)...)) {}
     template <ViewLike... Vs>
     explicit ZStack(Alignment alignment, Vs&&... views)
@@ -211,6 +214,7 @@ class ZStack : public View<ZStack>, public detail::Primitive {
 class Group : public View<Group>, public detail::Primitive {
   public:
     template <ViewLike... Vs>
+    requires detail::ChildViews<Group, Vs...>
     explicit Group(Vs&&... views) : children(detail::viewList(std::forward<Vs>(views)...)) {}
     explicit Group(std::vector<AnyView> views) : children(std::move(views)) {}
     void expand(const AnyView& self, std::vector<detail::KeyedView>& out) const override;

@@ -274,3 +274,22 @@ TEST(EnvironmentValues, ScrollEdgeEffectsAndRowBackgroundsReachTheViewsInside) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Containers, AContainerPassedAsAnLvalueIsCopiedNotNestedInItself) {
+    RunLoopTestScope scope;
+    Group group(box("g", 10, 10));
+    HStack row(box("h", 10, 10));
+    VStack column(box("v", 10, 10));
+    ZStack layers(box("z", 10, 10));
+    Form form(box("f", 10, 10));
+    Section section(box("s", 10, 10));
+    ViewGraph graph{VStack(group, row, column, layers, form, section)};
+    graph.setSize({100, 200});
+    for (const char* id : {"g", "h", "v", "z", "f", "s"})
+        EXPECT_TRUE(graph.frame(id)) << id;
+    EXPECT_EQ(AnyView(row).viewType(), typeid(HStack));
+}
+
+} // namespace
