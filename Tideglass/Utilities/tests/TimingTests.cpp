@@ -55,16 +55,17 @@ TEST(ReceiveOnMainThread, CancellingEndsTheUpstreamSubscription) {
     EXPECT_EQ(values, std::vector<int>{10});
 }
 
-// The times (since `start`) at which an action ran, recorded from pool threads.
-struct Runs {
+// The times (since `start`) at which an action ran, recorded from pool threads. The
+// actions hold it, so an action still running as a test ends has it to write to.
+struct Runs : std::enable_shared_from_this<Runs> {
     Clock::time_point start = Clock::now();
     std::mutex mutex;
     std::vector<double> first, second;
     std::function<void()> recorder(std::vector<double>& into) {
-        return [this, &into] {
-            std::lock_guard lock(mutex);
-            into.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-            offMain = offMain || Runtime::isMainThread();
+        return [self = shared_from_this(), &into] {
+            std::lock_guard lock(self->mutex);
+            into.push_back(std::chrono::duration<double>(Clock::now() - self->start).count());
+            self->offMain = self->offMain || Runtime::isMainThread();
         };
     }
     size_t count(const std::vector<double>& of) {
@@ -85,7 +86,8 @@ struct Runs {
 };
 
 TEST(UIEventThrottler, ANewRequestRestartsTheTimerAndOnlyTheLastActionRepeats) {
-    Runs runs;
+    auto owner = std::make_shared<Runs>();
+    Runs& runs = *owner;
     UIEventThrottler throttler(0.5);
     throttler.throttle(runs.recorder(runs.first));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -99,7 +101,8 @@ TEST(UIEventThrottler, ANewRequestRestartsTheTimerAndOnlyTheLastActionRepeats) {
 }
 
 TEST(UIEventThrottler, AfterCancelAllOrDestructionNoActionRuns) {
-    Runs runs;
+    auto owner = std::make_shared<Runs>();
+    Runs& runs = *owner;
     {
         UIEventThrottler throttler(0.02);
         throttler.throttle(runs.recorder(runs.first));
