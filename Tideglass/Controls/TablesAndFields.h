@@ -11,7 +11,7 @@
 
 #include "AppKit/NSButton.h"
 #include "AppKit/NSColor.h"
-#include "AppKit/NSEventSpecialKey.h"
+#include "AppKit/NSEventKeys.h"
 #include "AppKit/NSTableView.h"
 #include "AppKit/NSTextField.h"
 #include "Combine/Combine.h"

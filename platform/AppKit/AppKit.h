@@ -20,7 +20,7 @@
 #include "AppKit/NSDocumentController.h"
 #include "AppKit/NSDragging.h"
 #include "AppKit/NSEvent.h"
-#include "AppKit/NSEventSpecialKey.h"
+#include "AppKit/NSEventKeys.h"
 #include "AppKit/NSFont.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImage.h"
