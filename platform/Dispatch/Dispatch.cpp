@@ -155,8 +155,12 @@ class ThreadPool {
             }
             if (delayed.empty())
                 wake.wait(lock);
-            else
-                wake.wait_until(lock, delayed.top().when);
+            else {
+                // A copy: while this thread waits, a push may reallocate the queue's
+                // storage, and wait_until keeps reading the time it was given.
+                const auto next = delayed.top().when;
+                wake.wait_until(lock, next);
+            }
         }
     }
 

@@ -1,5 +1,7 @@
 #include "AppKitSupport/FoundationExtensions.h"
 
+#include "TestSupport/TemporaryDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +12,8 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(BundleInfoTest, StringsOfTheInfoDictionaryAndNothingElse) {
-    auto folder = fs::temp_directory_path() / "tideglass-bundle-info" / "Probe.app";
+    TemporaryDirectory root("tideglass-bundle-info");
+    auto folder = root / "Probe.app";
     fs::create_directories(folder / "Contents");
     std::ofstream(folder / "Contents" / "Info.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict>
@@ -26,7 +29,6 @@ TEST(BundleInfoTest, StringsOfTheInfoDictionaryAndNothingElse) {
     EXPECT_EQ(name(*bundle), "Probe");
     EXPECT_EQ(displayName(*bundle), std::nullopt);          // not a string
     EXPECT_EQ(teamIdentifierPrefix(*bundle), std::nullopt); // missing
-    fs::remove_all(folder.parent_path());
 }
 
 TEST(CollectionExtensionTest, IndexesAndDowncasts) {
@@ -72,7 +74,8 @@ TEST(URLExtensionTest, RelativePathsNamesAndDisplayablePaths) {
 }
 
 TEST(URLExtensionTest, ModificationDatesOfFilesThatExist) {
-    auto file = fs::temp_directory_path() / "tideglass-modified.txt";
+    TemporaryDirectory folder("tideglass-modified");
+    auto file = folder / "modified.txt";
     std::ofstream(file) << "x";
     auto date = lastModifiedFileDate(URL::fileURL(file.string()));
     ASSERT_TRUE(date);

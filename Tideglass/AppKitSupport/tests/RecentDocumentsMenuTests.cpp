@@ -6,6 +6,8 @@
 #include "AppKit/NSImageRep.h"
 #include "AppKit/NSWorkspace.h"
 
+#include "TestSupport/TemporaryDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,15 +17,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Recent documents in a folder of their own; the shared list is cleared around it.
+// Recent documents in a folder of each test's own; the shared list is cleared around it.
 struct RecentFiles : ::testing::Test {
-    fs::path folder = fs::temp_directory_path() / "tideglass-recent-documents";
+    TemporaryDirectory folder{"tideglass-recent-documents"};
     NSDocumentController& documents = NSDocumentController::shared();
     std::shared_ptr<RecentDocumentsMenuDelegate> delegate = make<RecentDocumentsMenuDelegate>();
     std::shared_ptr<NSMenu> menu;
 
     void SetUp() override {
-        fs::create_directories(folder);
         documents.clearRecentDocuments(nullptr);
         documents.closeAllDocuments();
         TGMenuItem recent;
@@ -34,7 +35,6 @@ struct RecentFiles : ::testing::Test {
     void TearDown() override {
         documents.clearRecentDocuments(nullptr);
         documents.closeAllDocuments();
-        fs::remove_all(folder);
     }
     URL file(const std::string& name) {
         auto path = folder / name;
@@ -91,6 +91,10 @@ TEST_F(RecentFiles, OnlyTheSmallRenditionsOfAnIconAreKept) {
     ASSERT_EQ(menu->numberOfItems(), 4);
     auto sizes = [](const std::shared_ptr<NSMenuItem>& item) {
         std::vector<CGFloat> widths;
+        if (!item || !item->image) {
+            ADD_FAILURE() << "a recent document's item has no image";
+            return widths;
+        }
         for (auto& rep : item->image->representations())
             widths.push_back(rep->size.width);
         return widths;

@@ -5,6 +5,8 @@
 #include "AppKit/NSPopUpButton.h"
 #include "AppKit/NSWindow.h"
 
+#include "TestSupport/TemporaryDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -153,8 +155,7 @@ TEST(DocumentControllerTest, RecentDocumentsAreNewestFirstAndOpeningShowsTheDocu
     auto& documents = NSDocumentController::shared();
     documents.clearRecentDocuments(nullptr);
     documents.closeAllDocuments();
-    auto dir = std::filesystem::temp_directory_path() / "appkit-recent-docs";
-    std::filesystem::create_directories(dir);
+    TemporaryDirectory dir("appkit-recent-docs");
     auto file = dir / "song.txt";
     std::ofstream(file) << "la";
     auto a = URL::fileURL(file.string());
@@ -179,7 +180,6 @@ TEST(DocumentControllerTest, RecentDocumentsAreNewestFirstAndOpeningShowsTheDocu
     EXPECT_EQ(documents.recentDocumentURLs().front(), a);
     documents.closeAllDocuments();
     documents.clearRecentDocuments(nullptr);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestSupport/TemporaryDirectory.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,8 +50,7 @@ TEST(Workspace, WebLinksGoToTheDesktopOpenerAsOneArgumentAndSchemesToTheirHandle
 namespace {
 
 TEST(WorkspaceIcons, AFileShowsItsOwnIconOrTheGenericOneWithItsRenditions) {
-    auto dir = std::filesystem::temp_directory_path() / "appkit-icons";
-    std::filesystem::create_directories(dir);
+    TemporaryDirectory dir("appkit-icons");
     auto file = (dir / "a.txt").string();
     std::ofstream(file) << "a";
     EXPECT_FALSE(effectiveIconResourceValues(URL::fileURL((dir / "gone.txt").string())));
@@ -66,7 +67,6 @@ TEST(WorkspaceIcons, AFileShowsItsOwnIconOrTheGenericOneWithItsRenditions) {
     EXPECT_EQ(effectiveIconResourceValues(URL::fileURL(file))->effectiveIcon, custom);
     NSWorkspace::shared()->setIcon(nullptr, file);
     EXPECT_NE(effectiveIconResourceValues(URL::fileURL(file))->effectiveIcon, custom);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace
