@@ -322,7 +322,7 @@ struct SliderLikeCell : NSCell, StyledControl<SliderLikeCell, SliderCellStyle> {
 struct CheckLikeCell : NSCell, StyledControl<CheckLikeCell, CheckBoxCellStyle> {};
 struct RowLikeView : NSView, StyledControl<RowLikeView, TableViewStyle> {
     StyledControlState state = State::default_;
-    StyledControlState controlState() const { return state; }
+    StyledControlState controlState() const override { return state; }
 };
 int adjustedStyles = 0;
 struct AdjustingCell : NSCell, StyledControl<AdjustingCell, ButtonCellStyle> {
@@ -335,26 +335,26 @@ struct AdjustingCell : NSCell, StyledControl<AdjustingCell, ButtonCellStyle> {
 };
 
 TEST(SharedStyles, OneStylePerClassMadeOnFirstUse) {
-    const auto& first = ButtonLikeCell::style();
-    EXPECT_EQ(&ButtonLikeCell::style(), &first);
-    EXPECT_NE(ButtonLikeCell::style().get(), AdjustingCell::style().get());
-    EXPECT_EQ(AdjustingCell::style()->titleEdgeInsets(), (NSEdgeInsets{4, 0, 6, 0}));
-    AdjustingCell::style();
+    const auto first = ButtonLikeCell::classStyle();
+    EXPECT_EQ(ButtonLikeCell::classStyle(), first);
+    EXPECT_NE(ButtonLikeCell::classStyle().get(), AdjustingCell::classStyle().get());
+    EXPECT_EQ(AdjustingCell::classStyle()->titleEdgeInsets(), (NSEdgeInsets{4, 0, 6, 0}));
+    AdjustingCell::classStyle();
     EXPECT_EQ(adjustedStyles, 1);
 
     // A change to the shared style shows on every cell of the class.
     auto a = make<ButtonLikeCell>(), b = make<ButtonLikeCell>();
     auto grey = NSColor::white(0.3);
-    const auto saved = ButtonLikeCell::style()->textColor();
-    ButtonLikeCell::style()->setTextColor(grey);
+    const auto saved = ButtonLikeCell::classStyle()->textColor();
+    ButtonLikeCell::classStyle()->setTextColor(grey);
     EXPECT_EQ(a->styleTextColor(), grey);
     EXPECT_EQ(b->styleTextColor(), grey);
-    ButtonLikeCell::style()->setTextColor(saved);
+    ButtonLikeCell::classStyle()->setTextColor(saved);
 }
 
 TEST(SharedStyles, GettersAnswerForTheCurrentControlState) {
     auto cell = make<ButtonLikeCell>();
-    const auto& style = ButtonLikeCell::style();
+    const auto style = ButtonLikeCell::classStyle();
     EXPECT_EQ(cell->controlState(), State::default_);
     EXPECT_EQ(nameOf(cell->styleBezelImage()), "tgui-button");
     cell->state = NSCell::StateValue::on;
@@ -377,9 +377,9 @@ TEST(SharedStyles, GettersAnswerForTheCurrentControlState) {
     EXPECT_EQ(nameOf(check->styleImage()), "tgui-checkbox-mixed");
 
     auto row = make<RowLikeView>();
-    EXPECT_EQ(row->rowBackgroundColor(), RowLikeView::style()->rowBackgroundColor());
+    EXPECT_EQ(row->rowBackgroundColor(), RowLikeView::classStyle()->rowBackgroundColor());
     row->state = State{State::default_, State::selected};
-    EXPECT_EQ(row->rowBackgroundColor(), RowLikeView::style()->selectedRowBackgroundColor());
+    EXPECT_EQ(row->rowBackgroundColor(), RowLikeView::classStyle()->selectedRowBackgroundColor());
 }
 
 } // namespace
