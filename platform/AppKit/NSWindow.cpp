@@ -1,5 +1,7 @@
 #include "AppKit/NSWindow.h"
 
+#include "Foundation/NotificationCenter.h"
+
 #include "AppKit/CAKeyframeAnimation.h"
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSEventState.h"
@@ -85,9 +87,16 @@ void NSWindow::setFrameOrigin(CGPoint newOrigin) {
 void NSWindow::orderOut(NSObject*) {
     Runtime::assertMainThread("NSWindow.orderOut");
     visible = false;
+    resignKeyWindow();
+}
+
+void NSWindow::resignKeyWindow() {
+    Runtime::assertMainThread("NSWindow.resignKeyWindow");
     auto& app = NSApplication::shared();
-    if (app.key.lock().get() == this)
-        app.key.reset();
+    if (app.key.lock().get() != this)
+        return;
+    app.key.reset();
+    NotificationCenter::defaultCenter().post(didResignKeyNotification, sharedAs<NSObject>());
 }
 
 bool NSWindow::isKeyWindow() const {
@@ -96,7 +105,23 @@ bool NSWindow::isKeyWindow() const {
 
 void NSWindow::makeKeyWindow() {
     Runtime::assertMainThread("NSWindow.makeKeyWindow");
-    NSApplication::shared().key = weakAs<NSWindow>();
+    auto& app = NSApplication::shared();
+    auto previous = app.key.lock();
+    if (previous.get() == this)
+        return;
+    if (previous)
+        previous->resignKeyWindow();
+    app.key = weakAs<NSWindow>();
+    NotificationCenter::defaultCenter().post(didBecomeKeyNotification, sharedAs<NSObject>());
+}
+
+void NSWindow::setBackingScaleFactor(CGFloat factor) {
+    Runtime::assertMainThread("NSWindow.setBackingScaleFactor");
+    if (factor == scale)
+        return;
+    scale = factor;
+    NotificationCenter::defaultCenter().post(didChangeBackingPropertiesNotification,
+                                             sharedAs<NSObject>());
 }
 
 void NSWindow::beginSheet(std::shared_ptr<NSWindow> newSheet,

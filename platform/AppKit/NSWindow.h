@@ -99,8 +99,18 @@ class NSWindow : public NSResponder {
     // Whether the window may become key: a titled window may, a borderless one not.
     // A sheet is made key only when it may; makeKeyWindow does not ask.
     virtual bool canBecomeKeyWindow() const { return (styleMask & titled) != 0; }
+    // Makes the window key (the key window before it resigns first) and posts
+    // didBecomeKeyNotification with the window as object; nothing when it is key.
     void makeKeyWindow();
     void makeKeyAndOrderFront(NSObject* sender = nullptr);
+    // Gives up key status (the desktop focused another window), posting
+    // didResignKeyNotification; nothing when the window is not key.
+    void resignKeyWindow();
+    static constexpr const char* didBecomeKeyNotification = "NSWindowDidBecomeKeyNotification";
+    static constexpr const char* didResignKeyNotification = "NSWindowDidResignKeyNotification";
+    // Posted when the backing scale factor changes.
+    static constexpr const char* didChangeBackingPropertiesNotification =
+        "NSWindowDidChangeBackingPropertiesNotification";
 
     // Sheets: `sheet` is attached to this window, shown and made key (when it can
     // become key); endSheet
@@ -151,7 +161,7 @@ class NSWindow : public NSResponder {
 
     // Pixels per point of the window's backing store (2 on a high-density screen).
     CGFloat backingScaleFactor() const { return scale; }
-    void setBackingScaleFactor(CGFloat factor) { scale = factor; }
+    void setBackingScaleFactor(CGFloat factor);
 
     std::shared_ptr<NSResponder> firstResponder() const;
     // Asks the current first responder to resign and `responder` to become first

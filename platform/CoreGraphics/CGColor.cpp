@@ -10,6 +10,10 @@ std::string CGColorSpaceName(CGColorSpace space) {
         return "kCGColorSpaceDisplayP3";
     case CGColorSpace::genericGray:
         return "kCGColorSpaceGenericGrayGamma2_2";
+    case CGColorSpace::extendedLinearSRGB:
+        return "kCGColorSpaceExtendedLinearSRGB";
+    case CGColorSpace::extendedLinearDisplayP3:
+        return "kCGColorSpaceExtendedLinearDisplayP3";
     }
     return {};
 }

@@ -14,7 +14,15 @@
 
 #include "CoreGraphics/CGGeometry.h"
 
-enum class CGColorSpace { sRGB, extendedSRGB, displayP3, genericGray };
+enum class CGColorSpace {
+    sRGB,
+    extendedSRGB,
+    displayP3,
+    genericGray,
+    // Linear light with values beyond 0...1 (what half-float render targets hold).
+    extendedLinearSRGB,
+    extendedLinearDisplayP3
+};
 
 // The platform's name of a colour space, e.g. "kCGColorSpaceSRGB".
 std::string CGColorSpaceName(CGColorSpace space);

@@ -1,0 +1,47 @@
+#pragma once
+// Stands in for CALayer as far as a view's backing layer is asked for: its contents
+// scale (pixels per point of what it shows) and a delegate that is asked whether the
+// layer takes its window's new scale when that changes. A view that has a layer makes
+// it itself (MTKView does); plain views have none.
+// Left out: layer trees, geometry, animation, rendering of contents (the view that owns
+// the layer shows them).
+// Thread: main thread.
+
+#include <memory>
+
+#include "CoreGraphics/CGGeometry.h"
+#include "Runtime/Runtime.h"
+
+class CALayer;
+class NSWindow;
+
+class CALayerDelegate {
+  public:
+    virtual ~CALayerDelegate() = default;
+    // layer(_:shouldInheritContentsScale:from:): whether the layer takes `newScale` of
+    // `window`. No by default.
+    virtual bool layerShouldInheritContentsScale(CALayer& layer, CGFloat newScale,
+                                                 NSWindow& window) {
+        return false;
+    }
+};
+
+class CALayer : public NSObject {
+  public:
+    CGFloat contentsScale() const { return scale; }
+    // Calls the change hook when the value changes.
+    void setContentsScale(CGFloat newScale);
+    // Held weakly, as the platform holds a layer's delegate.
+    std::weak_ptr<CALayerDelegate> delegate;
+
+    // Asks the delegate and takes the window's scale when it agrees; true when the
+    // layer inherited it.
+    bool inheritContentsScale(NSWindow& window, CGFloat windowScale);
+
+  protected:
+    CALayer() = default;
+    virtual void contentsScaleDidChange() {}
+
+  private:
+    CGFloat scale = 1;
+};
