@@ -16,20 +16,35 @@ if(NOT CMAKE_RUNTIME_OUTPUT_DIRECTORY)
 endif()
 set(EMBERFALL_RESOURCE_DIR ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 
-# emberfall_add_resource_bundle(TARGET <target> NAME <Package_Module> ASSETS <folder>)
+# emberfall_add_resource_bundle(TARGET <target> NAME <Package_Module> ASSETS <folder>
+#                               [RESOURCES <files...>] [GENERATOR <executable target>])
 # Builds <NAME>.bundle into build/bin from a folder of assets:
 #   <NAME>.bundle/Contents/Info.plist
 #   <NAME>.bundle/Contents/Resources/Assets/colors.json   name -> [r, g, b, a] (0...1)
 #   <NAME>.bundle/Contents/Resources/Assets/<asset>.svg|.png ("/" in a name: a sub-folder)
-# and makes <target> (the module's library, or a test) depend on it. The bundles a
-# target owns are listed in its EMBERFALL_RESOURCE_BUNDLES property, for packaging.
+#   <NAME>.bundle/Contents/Resources/<file>               each of RESOURCES
+# then runs GENERATOR (a program of the build) with the Assets folder as its argument,
+# to add assets made at build time, and makes <target> (the module's library, or a
+# test) depend on it. The bundles a target owns are listed in its
+# EMBERFALL_RESOURCE_BUNDLES property, for packaging.
 function(emberfall_add_resource_bundle)
-  cmake_parse_arguments(ARG "" "TARGET;NAME;ASSETS" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;NAME;ASSETS;GENERATOR" "RESOURCES" ${ARGN})
   if(NOT ARG_TARGET OR NOT ARG_NAME OR NOT ARG_ASSETS)
     message(FATAL_ERROR "emberfall_add_resource_bundle needs TARGET, NAME and ASSETS")
   endif()
   get_filename_component(assets ${ARG_ASSETS} ABSOLUTE)
   file(GLOB_RECURSE asset_files CONFIGURE_DEPENDS ${assets}/*)
+  set(extra_commands "")
+  set(extra_depends "")
+  foreach(resource IN LISTS ARG_RESOURCES)
+    get_filename_component(resource ${resource} ABSOLUTE)
+    list(APPEND extra_commands COMMAND ${CMAKE_COMMAND} -E copy ${resource} ${EMBERFALL_RESOURCE_DIR}/${ARG_NAME}.bundle/Contents/Resources/)
+    list(APPEND extra_depends ${resource})
+  endforeach()
+  if(ARG_GENERATOR)
+    list(APPEND extra_commands COMMAND $<TARGET_FILE:${ARG_GENERATOR}> ${EMBERFALL_RESOURCE_DIR}/${ARG_NAME}.bundle/Contents/Resources/Assets)
+    list(APPEND extra_depends ${ARG_GENERATOR})
+  endif()
   set(bundle ${EMBERFALL_RESOURCE_DIR}/${ARG_NAME}.bundle)
   set(plist ${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.Info.plist)
   file(WRITE ${plist}.in "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
@@ -49,8 +64,9 @@ function(emberfall_add_resource_bundle)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${bundle}/Contents/Resources
     COMMAND ${CMAKE_COMMAND} -E copy ${plist} ${bundle}/Contents/Info.plist
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${assets} ${bundle}/Contents/Resources/Assets
+    ${extra_commands}
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-    DEPENDS ${asset_files} ${plist}
+    DEPENDS ${asset_files} ${plist} ${extra_depends}
     COMMENT "Resource bundle ${ARG_NAME}.bundle" VERBATIM)
   add_custom_target(${ARG_NAME}_bundle DEPENDS ${stamp})
   add_dependencies(${ARG_TARGET} ${ARG_NAME}_bundle)

@@ -53,53 +53,48 @@ void MTLRenderCommandEncoder::setViewport(const MTLViewport& v) {
     viewport = v;
 }
 
-namespace {
-std::vector<uint8_t> copyOf(const void* bytes, size_t length) {
-    const auto* b = static_cast<const uint8_t*>(bytes);
-    return b ? std::vector<uint8_t>(b, b + length) : std::vector<uint8_t>(length);
-}
-} // namespace
-
-void MTLRenderCommandEncoder::setVertexBuffer(std::shared_ptr<MTLBuffer> buffer, size_t offset,
-                                              int index) {
+void MTLRenderCommandEncoder::setBuffer(MTLRecordedCommand::Kind kind,
+                                        std::vector<std::pair<int, Binding>>& list,
+                                        std::shared_ptr<MTLBuffer> buffer, size_t offset,
+                                        int index) {
     if (ended)
         return;
     Binding b{nullptr, std::move(buffer), offset};
     auto view = b.view();
-    record({.kind = MTLRecordedCommand::Kind::setVertexBuffer,
-            .index = index,
-            .bytes = {view.begin(), view.end()},
-            .offset = offset});
-    bind(vertexArguments, index, std::move(b));
+    record({.kind = kind, .index = index, .bytes = {view.begin(), view.end()}, .offset = offset});
+    bind(list, index, std::move(b));
+}
+
+void MTLRenderCommandEncoder::setBytes(MTLRecordedCommand::Kind kind,
+                                       std::vector<std::pair<int, Binding>>& list,
+                                       const void* bytes, size_t length, int index) {
+    if (ended)
+        return;
+    const auto* b = static_cast<const uint8_t*>(bytes);
+    auto copy = std::make_shared<std::vector<uint8_t>>(b ? std::vector<uint8_t>(b, b + length)
+                                                         : std::vector<uint8_t>(length));
+    record({.kind = kind, .index = index, .bytes = *copy});
+    bind(list, index, Binding{std::move(copy), nullptr, 0});
+}
+
+void MTLRenderCommandEncoder::setVertexBuffer(std::shared_ptr<MTLBuffer> buffer, size_t offset,
+                                              int index) {
+    setBuffer(MTLRecordedCommand::Kind::setVertexBuffer, vertexArguments, std::move(buffer), offset,
+              index);
 }
 
 void MTLRenderCommandEncoder::setVertexBytes(const void* bytes, size_t length, int index) {
-    if (ended)
-        return;
-    auto copy = std::make_shared<std::vector<uint8_t>>(copyOf(bytes, length));
-    record({.kind = MTLRecordedCommand::Kind::setVertexBytes, .index = index, .bytes = *copy});
-    bind(vertexArguments, index, Binding{std::move(copy), nullptr, 0});
+    setBytes(MTLRecordedCommand::Kind::setVertexBytes, vertexArguments, bytes, length, index);
 }
 
 void MTLRenderCommandEncoder::setFragmentBytes(const void* bytes, size_t length, int index) {
-    if (ended)
-        return;
-    auto copy = std::make_shared<std::vector<uint8_t>>(copyOf(bytes, length));
-    record({.kind = MTLRecordedCommand::Kind::setFragmentBytes, .index = index, .bytes = *copy});
-    bind(fragmentArguments, index, Binding{std::move(copy), nullptr, 0});
+    setBytes(MTLRecordedCommand::Kind::setFragmentBytes, fragmentArguments, bytes, length, index);
 }
 
 void MTLRenderCommandEncoder::setFragmentBuffer(std::shared_ptr<MTLBuffer> buffer, size_t offset,
                                                 int index) {
-    if (ended)
-        return;
-    Binding b{nullptr, std::move(buffer), offset};
-    auto view = b.view();
-    record({.kind = MTLRecordedCommand::Kind::setFragmentBuffer,
-            .index = index,
-            .bytes = {view.begin(), view.end()},
-            .offset = offset});
-    bind(fragmentArguments, index, std::move(b));
+    setBuffer(MTLRecordedCommand::Kind::setFragmentBuffer, fragmentArguments, std::move(buffer),
+              offset, index);
 }
 
 void MTLRenderCommandEncoder::setFragmentTexture(std::shared_ptr<MTLTexture> texture, int index) {

@@ -120,6 +120,10 @@ class MTLRenderCommandEncoder : public NSObject {
     };
     void record(MTLRecordedCommand command);
     static void bind(std::vector<std::pair<int, Binding>>& list, int index, Binding binding);
+    void setBuffer(MTLRecordedCommand::Kind kind, std::vector<std::pair<int, Binding>>& list,
+                   std::shared_ptr<MTLBuffer> buffer, size_t offset, int index);
+    void setBytes(MTLRecordedCommand::Kind kind, std::vector<std::pair<int, Binding>>& list,
+                  const void* bytes, size_t length, int index);
 
     MTLRenderPassDescriptor pass;
     bool ended = false;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "Foundation/Bundle.h"
@@ -41,21 +39,7 @@ std::shared_ptr<MTLCommandQueue> MTLDevice::makeCommandQueue() {
 }
 
 std::shared_ptr<MTLLibrary> MTLDevice::makeDefaultLibrary(const Bundle& bundle) {
-    auto manifest = bundle.url("default", "metallib");
-    if (!manifest)
-        throw MTLError(MTLError::Domain::library, 6,
-                       "no default library was found in " + bundle.bundlePath());
-    std::ifstream file(manifest->path());
-    nlohmann::json document = nlohmann::json::parse(file, nullptr, false);
-    if (document.is_discarded() || !document.is_object() || !document.contains("functions") ||
-        !document["functions"].is_array())
-        throw MTLError(MTLError::Domain::library, 3,
-                       "the default library of " + bundle.bundlePath() + " is not readable");
-    std::vector<std::string> names;
-    for (const auto& name : document["functions"])
-        if (name.is_string())
-            names.push_back(name.get<std::string>());
-    return make<MTLLibrary>(std::move(names));
+    return MTLLibrary::fromBundle(bundle);
 }
 
 std::shared_ptr<MTLRenderPipelineState>

@@ -33,8 +33,14 @@ class MTLFunction : public NSObject {
     MTLShaderFunctionEntry entry;
 };
 
+class Bundle;
+
 class MTLLibrary : public NSObject {
   public:
+    // The library of a bundle's manifest; throws MTLError (library) when the bundle has
+    // no readable manifest.
+    static std::shared_ptr<MTLLibrary> fromBundle(const Bundle& bundle);
+
     std::string label;
     // The names the manifest exports, in its order.
     const std::vector<std::string>& functionNames() const { return names; }
