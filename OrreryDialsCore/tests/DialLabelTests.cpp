@@ -2,7 +2,8 @@
 // loss, clamping, text that is not a number).
 
 #include "DialLabel.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
+#include "TestSupport/ParameterRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ AnyView labelled(const ParameterRecorder& rec, LabelDisplayOptions o,
         Color::black().frame(100, 60).onTapGesture([] {}));
 }
 
-std::vector<std::string> shown(HostedView& h) {
+std::vector<std::string> shown(ControlHarness& h) {
     std::vector<std::string> runs;
     for (const auto& r : h.texts())
         runs.push_back(r.text);
@@ -40,7 +41,7 @@ std::vector<std::string> shown(HostedView& h) {
 }
 
 // Clicks the value text (drawn at the value size, 15).
-void clickValue(HostedView& h) {
+void clickValue(ControlHarness& h) {
     for (const auto& r : h.texts())
         if (r.fontSize == 15) {
             h.click({r.rect.midX(), r.rect.midY()});
@@ -71,11 +72,11 @@ TEST_F(Label, ShowsTitleValueAndSuffixInItsFacesAndColours) {
     };
     for (const auto& c : cases) {
         ParameterRecorder rec(mix);
-        HostedView hosted(labelled(rec, c.options), {100, 120});
+        ControlHarness hosted(labelled(rec, c.options), {100, 120});
         EXPECT_EQ(shown(hosted), c.texts);
     }
     ParameterRecorder rec(mix);
-    HostedView hosted(labelled(rec, options()), {100, 120});
+    ControlHarness hosted(labelled(rec, options()), {100, 120});
     auto runs = hosted.texts();
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].fontName, "Dosis-Medium"); // the label's face, not the options'
@@ -87,7 +88,7 @@ TEST_F(Label, ShowsTitleValueAndSuffixInItsFacesAndColours) {
     EXPECT_NEAR(runs[2].rect.minX() - runs[1].rect.maxX(), 4, 0.01);
     // A parameter without a unit suffix shows none.
     ParameterRecorder plain(AudioParameter::create(1, "x", "X", Unit::generic, {0, 1}, 0));
-    HostedView bare(labelled(plain, options()), {100, 120});
+    ControlHarness bare(labelled(plain, options()), {100, 120});
     EXPECT_EQ(shown(bare), (std::vector<std::string>{"X", "0.0"}));
 }
 
@@ -116,8 +117,8 @@ TEST_F(Label, ReturnAppliesTheTypedValueClampedAsOneChange) {
                                                      c.param->name, c.param->units,
                                                      c.param->valueRange, c.param->defaultValue));
         endings = 0;
-        HostedView hosted(labelled(rec, options(false, {}, false), nullptr, countEnding),
-                          {100, 120});
+        ControlHarness hosted(labelled(rec, options(false, {}, false), nullptr, countEnding),
+                              {100, 120});
         clickValue(hosted);
         hosted.type(c.typed);
         EXPECT_EQ(shown(hosted), (std::vector<std::string>{c.typed})) << c.typed;
@@ -130,7 +131,7 @@ TEST_F(Label, ReturnAppliesTheTypedValueClampedAsOneChange) {
 
 TEST_F(Label, EscapeLeavesWithoutApplyingAndShowsTheValueAgain) {
     ParameterRecorder rec(mix);
-    HostedView hosted(labelled(rec, options(false), nullptr, countEnding), {100, 120});
+    ControlHarness hosted(labelled(rec, options(false), nullptr, countEnding), {100, 120});
     clickValue(hosted);
     EXPECT_EQ(shown(hosted), (std::vector<std::string>{"25.0"})); // the field holds the value
     hosted.type("42");
@@ -144,7 +145,7 @@ TEST_F(Label, EscapeLeavesWithoutApplyingAndShowsTheValueAgain) {
 
 TEST_F(Label, LosingTheFocusLeavesQuietlyAndKeepsTheTypedText) {
     ParameterRecorder rec(mix);
-    HostedView hosted(labelled(rec, options(false), nullptr, countEnding), {100, 120});
+    ControlHarness hosted(labelled(rec, options(false), nullptr, countEnding), {100, 120});
     clickValue(hosted);
     hosted.type("42");
     hosted.click(elsewhere);
@@ -171,8 +172,8 @@ struct Boundless final : LabelFormatter {
 
 TEST_F(Label, AFormattersValueThatIsNotFiniteIsRefused) {
     ParameterRecorder rec(mix);
-    HostedView hosted(labelled(rec, options(false), std::make_shared<Boundless>(), countEnding),
-                      {100, 120});
+    ControlHarness hosted(labelled(rec, options(false), std::make_shared<Boundless>(), countEnding),
+                          {100, 120});
     EXPECT_EQ(shown(hosted).front(), "25");
     clickValue(hosted);
     hosted.type("1");
@@ -185,8 +186,8 @@ TEST_F(Label, ANameFormatterShowsAndReadsValueStrings) {
     ParameterRecorder rec(AudioParameter::create(11, "delayType", "Sync", Unit::indexed, {0, 1}, 0,
                                                  ValueIncrement::linear(),
                                                  std::vector<std::string>{"Note", "Ms"}));
-    HostedView hosted(labelled(rec, options(), std::make_shared<LabelNameFormatter>(*rec.param)),
-                      {100, 120});
+    ControlHarness hosted(
+        labelled(rec, options(), std::make_shared<LabelNameFormatter>(*rec.param)), {100, 120});
     EXPECT_EQ(shown(hosted), (std::vector<std::string>{"SYNC", "Note"}));
     clickValue(hosted);
     hosted.type("MS");

@@ -3,7 +3,8 @@
 // follows the value, and a drag cut short.
 
 #include "KnobControl.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
+#include "TestSupport/ParameterRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ AnyView knob(const ParameterRecorder& rec) {
         .frame(200, 300, Alignment::topLeading());
 }
 
-int shownFrame(HostedView& hosted) {
+int shownFrame(ControlHarness& hosted) {
     for (int i = 1; i <= 51; ++i)
         if (hosted.host->graph().find("frame " + std::to_string(i)))
             return i;
@@ -57,7 +58,7 @@ TEST_F(Knob, AVerticalDragIsOneEditThroughEitherMapping) {
     for (const auto& c : cases) {
         ParameterRecorder rec(c.param);
         const float start = rec.param->value.peek();
-        HostedView hosted(knob(rec), {200, 300});
+        ControlHarness hosted(knob(rec), {200, 300});
         hosted.press({30, 100});
         hosted.drag({30, 94}); // the drag begins: no change yet
         EXPECT_TRUE(rec.param->isBeingInteractivelyEdited.peek());
@@ -79,7 +80,7 @@ TEST_F(Knob, AVerticalDragIsOneEditThroughEitherMapping) {
 
 TEST_F(Knob, TheEndCarriesTheLastValueSentEvenBeforeTheMirrorCatchesUp) {
     ParameterRecorder rec(linear(50));
-    HostedView hosted(knob(rec), {200, 300});
+    ControlHarness hosted(knob(rec), {200, 300});
     // Events back to back, with no turn of the main queue in between.
     auto send = [&](NSEvent::Type type, CGFloat y) {
         hosted.window->sendEvent(
@@ -103,7 +104,7 @@ TEST_F(Knob, TheEndCarriesTheLastValueSentEvenBeforeTheMirrorCatchesUp) {
 
 TEST_F(Knob, NothingHappensBeforeTheMinimumDistanceAndAPlainClickDoesNothing) {
     ParameterRecorder rec(linear());
-    HostedView hosted(knob(rec), {200, 300});
+    ControlHarness hosted(knob(rec), {200, 300});
     hosted.press({30, 30});
     hosted.drag({30, 25});
     hosted.drag({33, 26});
@@ -118,21 +119,21 @@ TEST_F(Knob, NothingHappensBeforeTheMinimumDistanceAndAPlainClickDoesNothing) {
 TEST_F(Knob, DoubleClickAndOptionClickResetWithOneChange) {
     struct Case {
         const char* name;
-        std::function<void(HostedView&)> gesture;
+        std::function<void(ControlHarness&)> gesture;
     } cases[] = {
         {"double-click",
-         [](HostedView& h) {
+         [](ControlHarness& h) {
              h.doubleClick({30, 30});
          }},
         {"option-click",
-         [](HostedView& h) {
+         [](ControlHarness& h) {
              h.click({30, 30}, NSEvent::option);
          }},
     };
     for (const auto& c : cases) {
         ParameterRecorder rec(linear(50));
         rec.param->setValue(80, ParameterEditor::parameterObserver, ParameterEditorState::change);
-        HostedView hosted(knob(rec), {200, 300});
+        ControlHarness hosted(knob(rec), {200, 300});
         c.gesture(hosted);
         EXPECT_EQ(rec.writes, (Writes{{Event::value, 50}})) << c.name;
         EXPECT_EQ(rec.param->value.peek(), 50) << c.name;
@@ -143,7 +144,7 @@ TEST_F(Knob, IndexedStepsWaitForHalfAnIndexOfTravel) {
     ParameterRecorder rec(AudioParameter::create(5, "lfoType", "Shape", Unit::indexed, {0, 3}, 0,
                                                  ValueIncrement::linear(),
                                                  std::vector<std::string>{"a", "b", "c", "d"}));
-    HostedView hosted(knob(rec), {200, 300});
+    ControlHarness hosted(knob(rec), {200, 300});
     hosted.press({30, 200});
     hosted.drag({30, 194}); // begins
     CGFloat y = 194;
@@ -158,7 +159,7 @@ TEST_F(Knob, IndexedStepsWaitForHalfAnIndexOfTravel) {
 
 TEST_F(Knob, TravelPastTheEndIsNotStoredSoTheWayBackMovesAtOnce) {
     ParameterRecorder rec(linear(90));
-    HostedView hosted(knob(rec), {200, 300});
+    ControlHarness hosted(knob(rec), {200, 300});
     hosted.press({30, 250});
     hosted.drag({30, 244});
     hosted.drag({30, 40}); // far past the top
@@ -171,7 +172,7 @@ TEST_F(Knob, TravelPastTheEndIsNotStoredSoTheWayBackMovesAtOnce) {
 TEST_F(Knob, TheFrameFollowsTheValueFromAnySource) {
     ParameterRecorder rec(AudioParameter::create(9, "lowCut", "Low Cut", Unit::hertz, {20, 20000},
                                                  20, ValueIncrement::logarithmic()));
-    HostedView hosted(knob(rec), {200, 300});
+    ControlHarness hosted(knob(rec), {200, 300});
     EXPECT_EQ(shownFrame(hosted), 1);
     rec.param->setValue(632.456f, ParameterEditor::parameterObserver, ParameterEditorState::change);
     hosted.turn();
@@ -193,7 +194,7 @@ struct Replaceable : View<Replaceable> {
 TEST_F(Knob, ADragCutShortEndsTheEditSoOutsideChangesApplyAgain) {
     ParameterRecorder rec(linear(50));
     auto shown = std::make_shared<Observed<bool>>(true);
-    HostedView hosted(Replaceable{{}, shown, [&rec] { return knob(rec); }}, {200, 300});
+    ControlHarness hosted(Replaceable{{}, shown, [&rec] { return knob(rec); }}, {200, 300});
     hosted.press({30, 100});
     hosted.drag({30, 94});
     hosted.drag({30, 84});
@@ -211,7 +212,7 @@ TEST_F(Knob, ADragCutShortEndsTheEditSoOutsideChangesApplyAgain) {
 
 TEST_F(Knob, AnEmptyRangeShowsTheFirstFrameAndDragsToItsOnlyValue) {
     ParameterRecorder rec(AudioParameter::dummyParam());
-    HostedView hosted(knob(rec), {200, 300});
+    ControlHarness hosted(knob(rec), {200, 300});
     EXPECT_EQ(shownFrame(hosted), 1);
     hosted.press({30, 100});
     hosted.drag({30, 94});

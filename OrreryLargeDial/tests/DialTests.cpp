@@ -6,7 +6,8 @@
 #include "LargeDialOrange.h"
 #include "LargeDialRed.h"
 #include "LargeDialYellow.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
+#include "TestSupport/ParameterRecorder.h"
 #include "Views/OrreryResources.h"
 
 #include "AppKit/NSImage.h"
@@ -59,7 +60,7 @@ struct DialViews : ::testing::Test {
         return {Color(1, 1, 1), 10, 14, 13, true, true, 60, font, std::nullopt};
     }
     // The dial frames drawn, in order.
-    static std::vector<std::string> frames(HostedView& h) {
+    static std::vector<std::string> frames(ControlHarness& h) {
         std::vector<std::string> names;
         for (const auto& n : h.images())
             if (n.rfind("knobs/", 0) == 0)
@@ -72,12 +73,13 @@ TEST_F(DialViews, TwoDialsOnOneParameterMoveTogetherThroughTheirOwnStrips) {
     ParameterRecorder rec(AudioParameter::create(9, "lowCut", "Low Cut",
                                                  AudioUnitParameterUnit::hertz, {20, 20000}, 20,
                                                  ValueIncrement::logarithmic()));
-    HostedView hosted(HStack(VerticalAlignment::center(), 20.0,
-                             LargeDial<LargeDialRed>(rec.binding(), LargeDialRed(), Color(1, 0, 0),
-                                                     options(OrreryFont::rocket), nullptr, nullptr),
-                             ChaosDial(rec.binding(), ModernDialColor::grey,
-                                       options(OrreryFont::rocket), nullptr, nullptr)),
-                      {220, 140});
+    ControlHarness hosted(
+        HStack(VerticalAlignment::center(), 20.0,
+               LargeDial<LargeDialRed>(rec.binding(), LargeDialRed(), Color(1, 0, 0),
+                                       options(OrreryFont::rocket), nullptr, nullptr),
+               ChaosDial(rec.binding(), ModernDialColor::grey, options(OrreryFont::rocket), nullptr,
+                         nullptr)),
+        {220, 140});
     EXPECT_EQ(frames(hosted), (std::vector<std::string>{"knobs/chaos-dial-large-red_01",
                                                         "knobs/chaos-dial-grey_01"}));
     rec.param->setValue(632.456f, ParameterEditor::parameterObserver, ParameterEditorState::change);
@@ -103,9 +105,9 @@ TEST_F(DialViews, TwoDialsOnOneParameterMoveTogetherThroughTheirOwnStrips) {
 TEST_F(DialViews, TheChaosDialKeepsItsMediumFaceAndGreyTitle) {
     ParameterRecorder rec(
         AudioParameter::create(0, "mix", "Mix", AudioUnitParameterUnit::percent, {0, 100}, 50));
-    HostedView hosted(ChaosDial(rec.binding(), ModernDialColor::grey, options(OrreryFont::rocket),
-                                nullptr, nullptr),
-                      {120, 120});
+    ControlHarness hosted(ChaosDial(rec.binding(), ModernDialColor::grey,
+                                    options(OrreryFont::rocket), nullptr, nullptr),
+                          {120, 120});
     auto texts = hosted.texts();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].text, "MIX");
@@ -119,9 +121,9 @@ TEST_F(DialViews, TheChaosDialKeepsItsMediumFaceAndGreyTitle) {
     EXPECT_EQ(frame.size, (CGSize{56, 64}));
 
     // The large dial takes the options' face.
-    HostedView large(LargeDial<LargeDialBlue>(rec.binding(), LargeDialBlue(), Color(0, 0, 1),
-                                              options(OrreryFont::rocket), nullptr, nullptr),
-                     {120, 120});
+    ControlHarness large(LargeDial<LargeDialBlue>(rec.binding(), LargeDialBlue(), Color(0, 0, 1),
+                                                  options(OrreryFont::rocket), nullptr, nullptr),
+                         {120, 120});
     for (const auto& t : large.texts())
         EXPECT_EQ(t.fontName, "Rocket") << t.text;
     EXPECT_EQ(large.texts()[0].color, CGColor::rgb(0, 0, 1));

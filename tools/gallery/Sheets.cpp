@@ -5,7 +5,7 @@
 #include "LargeDialOrange.h"
 #include "LargeDialRed.h"
 #include "LargeDialYellow.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
 #include "Views/ButtonStyles.h"
 #include "Views/Buttons.h"
 #include "Views/OrreryResources.h"
@@ -32,21 +32,21 @@ ParameterBinding onOff(float value, const char* name = "Sync") {
 }
 
 // Holds the mouse down in the middle of the cell.
-void pressed(HostedView& h) {
+void pressed(ControlHarness& h) {
     CGSize size = h.window->contentSize();
     h.press({size.width / 2, size.height / 2});
 }
 
 // Holds the mouse down on the top edge of a dial (above its label).
-void grabbedDial(HostedView& h) {
+void grabbedDial(ControlHarness& h) {
     CGSize size = h.window->contentSize();
     h.press({size.width / 2, 8});
     h.drag({size.width / 2, 16});
 }
 
 // Clicks the value text of a label and types into it.
-std::function<void(HostedView&)> typing(std::string text) {
-    return [text](HostedView& h) {
+std::function<void(ControlHarness&)> typing(std::string text) {
+    return [text](ControlHarness& h) {
         auto runs = h.texts();
         if (runs.empty())
             return;
@@ -57,7 +57,7 @@ std::function<void(HostedView&)> typing(std::string text) {
 }
 
 GalleryCell cell(std::string caption, std::function<AnyView()> view, CGSize size,
-                 std::function<void(HostedView&)> pose = nullptr) {
+                 std::function<void(ControlHarness&)> pose = nullptr) {
     return {std::move(caption), std::move(view), size, std::move(pose)};
 }
 

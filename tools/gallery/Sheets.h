@@ -6,16 +6,21 @@
 #include "SwiftUI/SwiftUI.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-class HostedView;
+class ControlHarness;
+class NSView;
 
+// A cell shows declarative views (`view`) or, when there are none, an AppKit control
+// held at its frame (`control`).
 struct GalleryCell {
     std::string caption;
     std::function<SwiftUI::AnyView()> view;
     CGSize size;
-    std::function<void(HostedView&)> pose; // none: as it comes
+    std::function<void(ControlHarness&)> pose; // none: as it comes
+    std::function<std::shared_ptr<NSView>()> control;
 };
 
 struct GallerySheet {

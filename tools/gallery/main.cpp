@@ -7,7 +7,7 @@
 #include "CoreGraphics/CGContext.h"
 #include "CoreGraphics/CGFont.h"
 #include "Foundation/RunLoop.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
 #include "Views/OrreryResources.h"
 
 #include <algorithm>
@@ -20,7 +20,8 @@ constexpr CGFloat padding = 12, captionHeight = 28;
 
 // One cell drawn on its own at `scale`.
 CGImage drawCell(const GalleryCell& cell, CGFloat scale) {
-    HostedView hosted(cell.view(), cell.size, scale);
+    ControlHarness hosted = cell.view ? ControlHarness(cell.view(), cell.size, scale)
+                                      : ControlHarness::holding(cell.control(), cell.size, scale);
     if (cell.pose)
         cell.pose(hosted);
     hosted.turn();

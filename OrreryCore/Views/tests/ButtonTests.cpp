@@ -1,7 +1,8 @@
 // The plug-in buttons driven by mouse events through a window: what they write to
 // their parameter, which face and label they draw, and what a press cut short does.
 
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
+#include "TestSupport/ParameterRecorder.h"
 #include "Views/Buttons.h"
 #include "Views/OrreryResources.h"
 
@@ -96,7 +97,7 @@ TEST_F(Buttons, AParameterPressIsOneEditThatCountsOnlyWhenReleasedInside) {
         for (const auto& r : releases) {
             ParameterRecorder rec(kind.param());
             const float start = rec.param->value.peek();
-            HostedView hosted(topLeft(kind.view(rec.binding())), {200, 120});
+            ControlHarness hosted(topLeft(kind.view(rec.binding())), {200, 120});
             hosted.press({s.width / 2, s.height / 2});
             hosted.drag({s.width / 2 + 3, s.height / 2});
             hosted.drag(r.at);
@@ -154,7 +155,7 @@ TEST_F(Buttons, FacesFollowSelectionAndPress) {
     };
     for (const auto& c : cases) {
         ParameterRecorder rec(c.param);
-        HostedView hosted(topLeft(c.view(rec.binding())), {200, 120});
+        ControlHarness hosted(topLeft(c.view(rec.binding())), {200, 120});
         ASSERT_FALSE(hosted.images().empty()) << c.name;
         EXPECT_EQ(hosted.images().front(), c.up) << c.name;
         hosted.press({5, 5});
@@ -166,12 +167,12 @@ TEST_F(Buttons, FacesFollowSelectionAndPress) {
 
 TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
     auto p = indexed(0, {"bbd1", "bbd2", "pt1", "pt2"});
-    auto text = [](HostedView& h) {
+    auto text = [](ControlHarness& h) {
         auto runs = h.texts();
         return runs.empty() ? CGDisplayItem{} : runs.front();
     };
     {
-        HostedView hosted(
+        ControlHarness hosted(
             topLeft(ChaosToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 3,
                                       ChaosButtonColor::yellow)),
             {200, 120});
@@ -186,7 +187,7 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
     }
     {
         // An index past the value strings shows no text rather than reading past them.
-        HostedView hosted(
+        ControlHarness hosted(
             topLeft(ModeToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 9,
                                      Color::white(), ToggleButtonStyle::retro, 11)),
             {200, 120});
@@ -195,7 +196,7 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
     }
     {
         auto sync = onOff(1, "Sync");
-        HostedView hosted(
+        ControlHarness hosted(
             topLeft(ToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(sync),
                                  Color(1, 0, 0), std::nullopt, 11)),
             {200, 120});
@@ -211,7 +212,7 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
         // Unselected mode toggles: the modern face's text colour, the retro face's.
         for (auto [style, colour] : {std::pair{ToggleButtonStyle::modern, "buttonText"},
                                      std::pair{ToggleButtonStyle::retro, "background"}}) {
-            HostedView hosted(
+            ControlHarness hosted(
                 topLeft(ModeToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 1,
                                          Color::white(), style, 11)),
                 {200, 120});
@@ -223,7 +224,7 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
     }
     {
         // With an image instead of text: the image, dimmed while pressed.
-        HostedView hosted(
+        ControlHarness hosted(
             topLeft(ChaosToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(p), 0,
                                       ChaosButtonColor::blue, orreryImage("korvane-logo"))),
             {200, 120});
@@ -246,7 +247,7 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
     }
     {
         auto sync = onOff(0);
-        HostedView hosted(
+        ControlHarness hosted(
             topLeft(ToggleButton(Binding<std::shared_ptr<AudioParameter>>::constant(sync),
                                  Color(1, 0, 0), "Tempo", 11)),
             {200, 120});
@@ -257,7 +258,7 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
 TEST_F(Buttons, TheHoldButtonIsMomentaryWhereverItIsReleased) {
     for (CGPoint release : {CGPoint{10, 10}, CGPoint{190, 110}}) {
         ParameterRecorder rec(onOff(0));
-        HostedView hosted(
+        ControlHarness hosted(
             topLeft(ParameterHoldButton(rec.binding(), OrreryResources::image("settings-button"),
                                         OrreryResources::image("settings-button-down"))),
             {200, 120});
@@ -288,7 +289,7 @@ TEST_F(Buttons, ClosureButtonsCallBackOnAReleaseInside) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> calls;
-        HostedView image(
+        ControlHarness image(
             topLeft(ImageButton(
                 orreryImage("chaos-button-yellow"), orreryImage("chaos-button-yellow-down"),
                 [&](bool option) { calls.push_back(option ? "image true" : "image false"); })),
@@ -296,7 +297,7 @@ TEST_F(Buttons, ClosureButtonsCallBackOnAReleaseInside) {
         image.press({20, 20});
         EXPECT_EQ(image.images(), (std::vector<std::string>{"chaos-button-yellow-down"}));
         image.release(c.release, c.flags);
-        HostedView chaos(
+        ControlHarness chaos(
             topLeft(ChaosButton("Go", ChaosButtonColor::red, [&] { calls.push_back("chaos"); })),
             {200, 120});
         chaos.press({20, 20});
@@ -340,8 +341,8 @@ TEST_F(Buttons, APressCutShortClosesTheHostsGesture) {
         ParameterRecorder rec(c.param);
         auto binding = rec.binding();
         auto make = c.view;
-        HostedView hosted(topLeft(Removable{{}, shown, [make, binding] { return make(binding); }}),
-                          {200, 120});
+        ControlHarness hosted(
+            topLeft(Removable{{}, shown, [make, binding] { return make(binding); }}), {200, 120});
         hosted.press({10, 10});
         shown->set(false);
         hosted.turn();

@@ -5,7 +5,8 @@
 #include "AppKit/NSView.h"
 #include "AppKit/NSWorkspace.h"
 #include "Foundation/Bundle.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
+#include "TestSupport/ParameterRecorder.h"
 #include "Utilities/Utilities.h"
 #include "Views/AnchorToAllSides.h"
 #include "Views/ButtonStyles.h"
@@ -46,7 +47,7 @@ struct Header : ::testing::Test {
 
 TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     ParameterRecorder rec(tabs(std::vector<std::string>{"chorus", "delay"}, 1));
-    HostedView hosted(
+    ControlHarness hosted(
         PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::dosisLight, std::nullopt),
         {500, 46});
     auto runs = hosted.texts();
@@ -83,10 +84,10 @@ TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
 
 TEST_F(Header, NoValueStringsNoTabsAndAKnownUpdateReplacesTheVersion) {
     ParameterRecorder rec(tabs(std::nullopt, 0));
-    HostedView hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::rocket,
-                                       UpdateAvailableDetails{"1.2.0"},
-                                       [] { return AnyView(Text("MENU")); }),
-                      {500, 46});
+    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::rocket,
+                                           UpdateAvailableDetails{"1.2.0"},
+                                           [] { return AnyView(Text("MENU")); }),
+                          {500, 46});
     std::vector<std::string> shown;
     for (const auto& r : hosted.texts())
         shown.push_back(r.text);
@@ -121,7 +122,7 @@ const CGDisplayItem& first(const std::vector<CGDisplayItem>& items, CGDisplayIte
 }
 
 TEST_F(Styles, UpdatePillIsDimmedWhilePressedAndPaddedOnlyAtTheTopAndSides) {
-    HostedView hosted(styled(UpdateButtonStyle{}, "1.2.0 AVAILABLE", std::nullopt), {300, 80});
+    ControlHarness hosted(styled(UpdateButtonStyle{}, "1.2.0 AVAILABLE", std::nullopt), {300, 80});
     auto items = hosted.drawn();
     const auto& pill = *std::find_if(items.begin(), items.end(), [](const CGDisplayItem& i) {
         return i.kind == CGDisplayItem::Kind::fill &&
@@ -153,9 +154,9 @@ TEST_F(Styles, ModernFaceStretchesToTheLabelAndColoursItWhenOn) {
                  {true, false, "modern-button-on", true},
                  {true, true, "modern-button-on-down", true}};
     for (const auto& c : cases) {
-        HostedView hosted(styled(ModernButtonStyle{c.isOn, Color(0, 1, 0)}, "A RATHER LONG TITLE",
-                                 OrreryFont::rocket),
-                          {300, 80});
+        ControlHarness hosted(styled(ModernButtonStyle{c.isOn, Color(0, 1, 0)},
+                                     "A RATHER LONG TITLE", OrreryFont::rocket),
+                              {300, 80});
         if (c.pressed)
             hosted.press({20, 10});
         auto items = hosted.drawn();
@@ -174,7 +175,7 @@ TEST_F(Styles, ModernFaceStretchesToTheLabelAndColoursItWhenOn) {
 
 TEST_F(Styles, SettingsFaceMovesOnlyARocketLabelDown) {
     for (auto font : {OrreryFont::dosisLight, OrreryFont::rocket}) {
-        HostedView hosted(styled(SettingsButtonStyle{font}, "SET", font), {300, 80});
+        ControlHarness hosted(styled(SettingsButtonStyle{font}, "SET", font), {300, 80});
         auto items = hosted.drawn();
         const auto& face = first(items, CGDisplayItem::Kind::image);
         const auto& label = first(items, CGDisplayItem::Kind::text);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "Foundation/RunLoop.h"
-#include "SwiftUISupport/tests/Drawing.h"
+#include "TestSupport/ControlHarness.h"
 
 using namespace SwiftUI;
 
@@ -54,14 +54,13 @@ TEST(Backport, EscapeRunsTheActionAndOtherKeysAreLeftToTheTextField) {
     RunLoopTestScope scope;
     State<std::string> text(std::string("ab"));
     int escapes = 0;
-    ViewGraph graph(
+    ControlHarness h(
         backport(TextField("Name", text.binding()).frame(200, 22).accessibilityIdentifier("field"))
-            .onEscapePressed([&] { ++escapes; }));
-    graph.setSize({300, 100});
-    graph.update();
+            .onEscapePressed([&] { ++escapes; }),
+        {300, 100});
+    ViewGraph& graph = h.host->graph();
     CGRect field = *graph.frame("field");
-    TestDrawing::click(graph, {field.midX(), field.midY()});
-    graph.update();
+    h.click({field.midX(), field.midY()});
     ASSERT_TRUE(graph.hasFocus());
     struct Case {
         const char* key;
@@ -93,10 +92,8 @@ TEST(Backport, RowBackgroundsAndThePopoverBackground) {
                           : AlternatingRowBackgroundsBehavior::disabled);
     }
     Color tint(0.2, 0.3, 0.4);
-    ViewGraph graph(backport(Color::gray().frame(40, 20)).popoverBackground(tint));
-    graph.setSize({200, 100});
-    graph.update();
-    auto items = TestDrawing::draw(graph);
+    ControlHarness h(backport(Color::gray().frame(40, 20)).popoverBackground(tint), {200, 100});
+    auto items = h.drawnBy(*h.host);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].color, tint.resolve()); // behind
     CGRect content = items[1].rect, background = items[0].rect;

@@ -4,7 +4,7 @@
 
 #include "Foundation/RunLoop.h"
 #include "Styles/TideglassResources.h"
-#include "SwiftUISupport/tests/Drawing.h"
+#include "TestSupport/ControlHarness.h"
 
 using namespace SwiftUI;
 
@@ -32,15 +32,13 @@ struct Drawn {
 };
 
 Drawn draw(AnyView view) {
-    ViewGraph graph(view);
-    graph.setSize({200, 60});
-    graph.update();
-    auto items = TestDrawing::draw(graph);
-    auto images = TestDrawing::images(items);
+    ControlHarness h(view, {200, 60});
+    auto items = h.drawn();
+    auto images = itemsOfKind(items, CGDisplayItem::Kind::image);
     EXPECT_EQ(images.size(), 1u);
-    auto title = TestDrawing::text(items, "HELP");
+    auto title = firstText(items, "HELP");
     EXPECT_TRUE(title);
-    return {images.at(0), *title, graph.root().size()};
+    return {images.at(0), *title, h.host->graph().root().size()};
 }
 
 TEST(ButtonStyles, TheFaceFollowsThePressedAndEnabledStates) {
@@ -94,16 +92,13 @@ TEST(ButtonStyles, BothStylesStayTwentyFourHighWhateverTheLabelsFont) {
 TEST(ButtonStyles, AButtonInTheMakersStyleSwapsItsArtWhileHeld) {
     RunLoopTestScope scope;
     int presses = 0;
-    ViewGraph graph(Button([&] { ++presses; }, Text("HELP")).buttonStyle(KorvaneButtonStyle{}));
-    graph.setSize({200, 60});
-    graph.update();
-    auto art = [&] { return TestDrawing::images(TestDrawing::draw(graph)).at(0); };
+    ControlHarness h(Button([&] { ++presses; }, Text("HELP")).buttonStyle(KorvaneButtonStyle{}),
+                     {200, 60});
+    auto art = [&] { return h.items(CGDisplayItem::Kind::image).at(0); };
     CGPoint centre{art().rect.midX(), art().rect.midY()};
-    graph.pointer({PointerEvent::Phase::down, centre});
-    graph.update();
+    h.press(centre);
     EXPECT_EQ(art().imageName, "tgui-button-down");
-    graph.pointer({PointerEvent::Phase::up, centre});
-    graph.update();
+    h.release(centre);
     EXPECT_EQ(art().imageName, "tgui-button");
     EXPECT_EQ(presses, 1);
 }

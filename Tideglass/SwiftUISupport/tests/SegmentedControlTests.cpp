@@ -4,7 +4,7 @@
 
 #include "Foundation/RunLoop.h"
 #include "Styles/TideglassResources.h"
-#include "SwiftUISupport/tests/Drawing.h"
+#include "TestSupport/ControlHarness.h"
 
 using namespace SwiftUI;
 
@@ -118,59 +118,41 @@ TEST(TideSegmentedControl, ClicksOnTheSegmentsDriveTheModelAndTheArtworkFollows)
     std::vector<int> reported;
     model->setOnSelectionChanged(
         [&](const TideSegmentItemRef& item) { reported.push_back(item ? item->id : 0); });
-    ViewGraph graph(TideSegmentedControl{{}, model});
-    graph.setSize({400, 40});
-    graph.update();
+    ControlHarness h(TideSegmentedControl{{}, model}, {400, 40});
 
     // Each segment's art and text: the state's image behind the title.
-    auto faces = [&] {
-        auto items = TestDrawing::draw(graph);
-        std::vector<std::string> out;
-        for (const auto& image : TestDrawing::images(items))
-            out.push_back(image.imageName);
-        return out;
-    };
+    auto faces = [&] { return h.images(); };
     std::vector<std::string> plain(3, "tgui-window-tab");
     EXPECT_EQ(faces(), plain);
 
-    auto items = TestDrawing::draw(graph);
-    auto shape = TestDrawing::text(items, "Shape");
+    auto items = h.drawn();
+    auto shape = firstText(items, "Shape");
     ASSERT_TRUE(shape);
     EXPECT_EQ(shape->fontSize, 12);
     EXPECT_EQ(shape->color, TGColors::grey70().resolve());
     // Padded 16 × 6 around the title, the art behind it.
-    auto images = TestDrawing::images(items);
+    auto images = itemsOfKind(items, CGDisplayItem::Kind::image);
     EXPECT_NEAR(images[1].rect.size.width, shape->rect.size.width + 32, 0.5);
     EXPECT_NEAR(images[1].rect.midX(), shape->rect.midX(), 0.5);
     EXPECT_LT(images[0].rect.maxX(), images[1].rect.minX()); // a row, left to right
 
     CGPoint onShape{shape->rect.midX(), shape->rect.midY()};
-    graph.pointer({PointerEvent::Phase::down, onShape});
-    graph.update();
+    h.press(onShape);
     EXPECT_EQ(faces()[1], "tgui-window-tab-down"); // pressed first
-    EXPECT_EQ(TestDrawing::text(TestDrawing::draw(graph), "Shape")->color,
-              TGColors::grey50().resolve());
-    graph.pointer({PointerEvent::Phase::up, onShape});
-    RunLoop::main().runUntilIdle();
-    graph.update();
+    EXPECT_EQ(h.text("Shape")->color, TGColors::grey50().resolve());
+    h.release(onShape);
     EXPECT_EQ(selectedId(*model), 2);
     EXPECT_EQ(faces(), (std::vector<std::string>{"tgui-window-tab", "tgui-window-tab-selected",
                                                  "tgui-window-tab"}));
-    EXPECT_EQ(TestDrawing::text(TestDrawing::draw(graph), "Shape")->color,
-              TGColors::grey85().resolve());
+    EXPECT_EQ(h.text("Shape")->color, TGColors::grey85().resolve());
 
     model->setHideSelection(true); // the selection is kept, no segment looks selected
-    RunLoop::main().runUntilIdle();
-    graph.update();
+    h.turn();
     EXPECT_EQ(faces(), plain);
 
-    TestDrawing::click(graph, onShape); // reveals it
-    RunLoop::main().runUntilIdle();
-    graph.update();
+    h.click(onShape); // reveals it
     EXPECT_EQ(faces()[1], "tgui-window-tab-selected");
-    TestDrawing::click(graph, onShape); // clears it
-    RunLoop::main().runUntilIdle();
-    graph.update();
+    h.click(onShape); // clears it
     EXPECT_EQ(faces(), plain);
     EXPECT_EQ(reported, (std::vector<int>{2, 2, 0}));
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Foundation/RunLoop.h"
-#include "SwiftUISupport/tests/Drawing.h"
+#include "TestSupport/ControlHarness.h"
 
 using namespace SwiftUI;
 
@@ -11,16 +11,18 @@ namespace {
 
 // A 400-point form centred in a 500-point view, labels 100 points wide.
 std::vector<CGDisplayItem> drawPane(CGFloat labelWidth) {
-    ViewGraph graph(TideSettings(labelWidth, 400, [] {
-        return AnyView(
-            Group(TideSettingsSection("Audio",
-                                      Group(Text("a1"), Text("a2 wider"),
-                                            ForEach::range(0, 1, [](int) { return Text("a3"); }))),
-                  TideSettingsDivider(), TideSettingsSection("Video", Text("v1"))));
-    }));
-    graph.setSize({500, 300});
-    graph.update();
-    return TestDrawing::draw(graph);
+    ControlHarness h(
+        TideSettings(
+            labelWidth, 400,
+            [] {
+                return AnyView(
+                    Group(TideSettingsSection(
+                              "Audio", Group(Text("a1"), Text("a2 wider"),
+                                             ForEach::range(0, 1, [](int) { return Text("a3"); }))),
+                          TideSettingsDivider(), TideSettingsSection("Video", Text("v1"))));
+            }),
+        {500, 300});
+    return h.drawn();
 }
 
 TEST(TideSettings, SectionsShareTheContentColumnThatTheLabelWidthSets) {
@@ -30,14 +32,13 @@ TEST(TideSettings, SectionsShareTheContentColumnThatTheLabelWidthSets) {
         CGFloat formLeft = (500 - 400) / 2.0;
         CGFloat column = formLeft + labelWidth + 8; // the row's spacing after the label
         for (const char* content : {"a1", "a2 wider", "a3", "v1"}) {
-            auto run = TestDrawing::text(items, content);
+            auto run = firstText(items, content);
             ASSERT_TRUE(run) << content;
             EXPECT_NEAR(run->rect.minX(), column, 0.01) << content << " at " << labelWidth;
         }
         // Each label centred in its column.
         for (const char* label : {"Audio", "Video"})
-            EXPECT_NEAR(TestDrawing::text(items, label)->rect.midX(), formLeft + labelWidth / 2,
-                        0.01)
+            EXPECT_NEAR(firstText(items, label)->rect.midX(), formLeft + labelWidth / 2, 0.01)
                 << label;
     }
 }
@@ -45,21 +46,21 @@ TEST(TideSettings, SectionsShareTheContentColumnThatTheLabelWidthSets) {
 TEST(TideSettings, EachChildOfASectionIsARowOfItsOwnFourPointsApart) {
     RunLoopTestScope scope;
     auto items = drawPane(100);
-    auto a1 = *TestDrawing::text(items, "a1");
-    auto a2 = *TestDrawing::text(items, "a2 wider");
-    auto a3 = *TestDrawing::text(items, "a3");
+    auto a1 = *firstText(items, "a1");
+    auto a2 = *firstText(items, "a2 wider");
+    auto a3 = *firstText(items, "a3");
     EXPECT_NEAR(a2.rect.minY() - a1.rect.maxY(), 4, 0.01);
     EXPECT_NEAR(a3.rect.minY() - a2.rect.maxY(), 4, 0.01);
     // The section's label is centred on its rows.
-    auto audio = *TestDrawing::text(items, "Audio");
+    auto audio = *firstText(items, "Audio");
     EXPECT_NEAR(audio.rect.midY(), (a1.rect.minY() + a3.rect.maxY()) / 2, 0.01);
 }
 
 TEST(TideSettings, ADividerSpansTheFormInsideItsPaddingBetweenTheGroups) {
     RunLoopTestScope scope;
     auto items = drawPane(100);
-    auto a3 = *TestDrawing::text(items, "a3");
-    auto v1 = *TestDrawing::text(items, "v1");
+    auto a3 = *firstText(items, "a3");
+    auto v1 = *firstText(items, "v1");
     std::optional<CGDisplayItem> line;
     for (const auto& item : items)
         if (item.kind == CGDisplayItem::Kind::fill || item.kind == CGDisplayItem::Kind::stroke)

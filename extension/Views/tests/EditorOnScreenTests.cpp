@@ -5,7 +5,7 @@
 #include "HostedEditor.h"
 #include "PopupMenu.h"
 #include "ScreenTest.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
 #include "VirtualScreen.h"
 
 #include "AppKit/NSWorkspace.h"

@@ -2,7 +2,7 @@
 // notice, the meters' channel count), the meter's segments and the pad's mapping.
 
 #include "EffectFixture.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
 #include "Views/DelayFeedbackGridView.h"
 #include "Views/EmberfallAssets.h"
 #include "Views/MeterView.h"
@@ -50,7 +50,7 @@ class EditorViews : public EffectFixture {
         EffectFixture::SetUp();
         NSWorkspace::shared()->clearOpenedURLs();
         NSWorkspace::shared()->setLauncher([](const std::vector<std::string>&) { return true; });
-        editor = std::make_unique<HostedView>(controller->view(), CGSize{472, 672});
+        editor = std::make_unique<ControlHarness>(controller->view(), CGSize{472, 672});
     }
     void TearDown() override {
         editor.reset();
@@ -63,7 +63,7 @@ class EditorViews : public EffectFixture {
                 return true;
         return false;
     }
-    std::unique_ptr<HostedView> editor;
+    std::unique_ptr<ControlHarness> editor;
 };
 
 TEST_F(EditorViews, TheUpdateButtonReplacesTheVersionAndAsksTheApplicationToUpdate) {

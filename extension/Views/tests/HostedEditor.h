@@ -6,7 +6,7 @@
 // Thread: main (the test's).
 
 #include "EffectLoader.h"
-#include "TestSupport/HostedView.h"
+#include "TestSupport/ControlHarness.h"
 
 #include "AudioToolbox/AUParameters.h"
 #include "CoreAudioKit/AUViewController.h"
@@ -51,7 +51,7 @@ class HostedEditorTest : public ::testing::Test {
         ASSERT_TRUE(loaded) << error;
         effect = std::move(loaded->effect);
         controller = std::move(loaded->controller);
-        editor = std::make_unique<HostedView>(controller->view(), CGSize{472, 672});
+        editor = std::make_unique<ControlHarness>(controller->view(), CGSize{472, 672});
         ASSERT_TRUE(editor->host) << "the editor's view hosts no declarative views";
         controller->viewDidAppearOnScreen();
         token = tree().tokenByAddingParameterAutomationObserver(
@@ -114,7 +114,7 @@ class HostedEditorTest : public ::testing::Test {
     std::unique_ptr<RunLoopTestScope> scope;
     LoadedEffect effect;
     std::shared_ptr<AUViewController> controller;
-    std::unique_ptr<HostedView> editor;
+    std::unique_ptr<ControlHarness> editor;
     std::vector<Automation> automation;
     AUParameterObserverToken token = nullptr;
 };

@@ -286,7 +286,7 @@ TEST_F(HostedEditorTest, TheCanvasScalesByTheSmallerRatioOfItsWindow) {
     };
     const Case cases[] = {{{472, 672}, 1}, {{944, 1344}, 2}, {{944, 672}, 1}, {{236, 672}, 0.5}};
     for (const Case& c : cases) {
-        HostedView sized(controller->view(), c.window);
+        ControlHarness sized(controller->view(), c.window);
         std::optional<CGRect> pad = sized.host->graph().frame("delayFeedbackPad");
         ASSERT_TRUE(pad);
         EXPECT_NEAR(pad->minX(), 51 * c.scale, 0.01) << c.window.width << "x" << c.window.height;
