@@ -6,12 +6,6 @@
 #include "Styles/Styles.h"
 #include "Styles/TideglassResources.h"
 
-BaseStyle::BaseStyle()
-    : appearanceName_(std::string(NSAppearanceName::darkAqua)),
-      backgroundStyle_(NSBackgroundStyle::emphasized),
-      interiorBackgroundStyle_(NSBackgroundStyle::emphasized), opaque_(false),
-      backgroundColor_(TideglassResources::nsColor("Background/Normal")) {}
-
 std::shared_ptr<NSImage> BaseStyle::findImage(StyledControlState state,
                                               const StateImages& images) const {
     if (auto exact = images.find(state); exact != images.end())
@@ -34,20 +28,6 @@ std::shared_ptr<NSImage> BaseStyle::findImage(StyledControlState state,
     auto plain = images.find(StyledControlState::default_);
     return plain != images.end() ? plain->second : nullptr;
 }
-
-ControlStyle::ControlStyle()
-    : font_(Styles::Control::font()), textColor_(Styles::Control::textColor()),
-      textBackgroundColor_(Styles::Control::background()), selectedFont_(Styles::Control::font()),
-      selectedTextColor_(Styles::Control::selectedTextColor()),
-      selectedBackgroundColor_(TideglassResources::nsColor("Highlight/System")),
-      disabledTextColor_(Styles::Control::disabledTextColor()),
-      disabledBackgroundColor_(Styles::Control::disabledBackground()),
-      highlightedTextColor_(Styles::Control::highlightedTextColor()),
-      highlightedBackgroundColor_(Styles::Control::highlightedBackground()),
-      invalidTextColor_(Styles::Control::errorTextColor()),
-      invalidBackgroundColor_(Styles::Control::errorBackground()),
-      focusRingColor_(TideglassResources::nsColor("Highlight/System")),
-      invalidFocusRingColor_(Styles::Control::errorFocusRingColor()) {}
 
 std::shared_ptr<NSColor> ControlStyle::focusRingColor(StyledControlState state) const {
     return state.contains(StyledControlState::invalid) ? invalidFocusRingColor() : focusRingColor();

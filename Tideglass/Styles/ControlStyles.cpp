@@ -51,35 +51,41 @@ FavouriteCheckBoxCellStyle::FavouriteCheckBoxCellStyle() {
                      {State::on, art("organiser-icon-star")}});
 }
 
+namespace {
+// What the buttons that open a menu share: the insets of their art (an arrow at the
+// right end), and a selected title in the plain text colour.
+void opensAMenu(ButtonCellStyle& style) {
+    style.setAlignmentRectInsets({3, 2, 3, 2});
+    style.setEdgeInsets({3, 0, 2, 12});
+    style.setSelectedTextColor(style.textColor());
+}
+
+// Art for the plain and the pressed states.
+StateImages plainAndPressed(std::string_view plain, std::string_view pressed) {
+    return {{State::default_, art(plain)}, {State::highlighted, art(pressed)}};
+}
+} // namespace
+
 ComboBoxStyle::ComboBoxStyle() {
-    setAlignmentRectInsets({3, 2, 3, 2});
-    setEdgeInsets({3, 0, 2, 12});
-    setSelectedTextColor(textColor());
+    opensAMenu(*this);
     setTitleEdgeInsets({3, 7, 2, 0});
 }
 
 PopUpButtonCellStyle::PopUpButtonCellStyle() {
-    setAlignmentRectInsets({3, 2, 3, 2});
-    setEdgeInsets({3, 0, 2, 12});
-    setSelectedTextColor(textColor());
-    setBezelImages(
-        {{State::default_, art("tgui-popup")}, {State::highlighted, art("tgui-popup-down")}});
+    opensAMenu(*this);
+    setBezelImages(plainAndPressed("tgui-popup", "tgui-popup-down"));
 }
 
 ToolPopUpButtonCellStyle::ToolPopUpButtonCellStyle() {
     setAlignmentRectInsets({});
     setEdgeInsets({1, 1, 1, 1});
     setSelectedTextColor(textColor());
-    setBezelImages({{State::default_, art("tgui-popup-tool")},
-                    {State::highlighted, art("tgui-popup-tool-down")}});
+    setBezelImages(plainAndPressed("tgui-popup-tool", "tgui-popup-tool-down"));
 }
 
 StyledPopDownButtonCellStyle::StyledPopDownButtonCellStyle() {
-    setAlignmentRectInsets({3, 2, 3, 2});
-    setEdgeInsets({3, 0, 2, 12});
-    setSelectedTextColor(textColor());
-    setBezelImages(
-        {{State::default_, art("tgui-popdown")}, {State::highlighted, art("tgui-popdown-down")}});
+    opensAMenu(*this);
+    setBezelImages(plainAndPressed("tgui-popdown", "tgui-popdown-down"));
 }
 
 ToolButtonCellStyle::ToolButtonCellStyle() {
@@ -123,10 +129,7 @@ std::shared_ptr<NSImage> SliderCellStyle::knobImage(StyledControlState state) co
     return findImage(state, knobImages());
 }
 
-TableViewStyle::TableViewStyle()
-    : rowBackgroundColor_(Styles::TableView::background()),
-      selectedRowBackgroundColor_(TideglassResources::nsColor("Highlight/System")),
-      headerBackgroundColor_(Styles::TableHeader::background()) {
+TableViewStyle::TableViewStyle() {
     setTextColor(Styles::TableRow::textColor());
     setSelectedTextColor(Styles::TableRow::selectedTextColor());
 }
@@ -145,9 +148,7 @@ StateImages fieldBezel(std::string_view plain) {
 }
 } // namespace
 
-TextFieldCellStyle::TextFieldCellStyle()
-    : placeholderTextColor_(Styles::TextInput::placeholderTextColor()),
-      placeholderBackground_(Styles::TextInput::placeholderBackground()) {
+TextFieldCellStyle::TextFieldCellStyle() {
     using namespace Styles;
     setFont(TextInput::font());
     setTextColor(TextInput::textColor());
@@ -181,8 +182,4 @@ TextLabelCellStyle::TextLabelCellStyle() {
     setBezelImageCapInsets({});
     setPadding({});
     setBezelImages({});
-}
-
-WindowStyle::WindowStyle()
-    : font_(Styles::BaseStyles::normalFont()), textColor_(TideglassResources::nsColor("Grey 85%")) {
 }

@@ -27,18 +27,12 @@
 #include "Styles/BaseStyle.h"
 
 class ButtonCellStyle : public ControlStyle {
+    TIDEGLASS_STYLE_PROPERTY(NSEdgeInsets, imageEdgeInsets, setImageEdgeInsets)
+    TIDEGLASS_STYLE_PROPERTY(NSEdgeInsets, titleEdgeInsets, setTitleEdgeInsets)
+
   public:
     // Medium font, clear background, the push-button art.
     ButtonCellStyle();
-
-    virtual NSEdgeInsets imageEdgeInsets() const { return imageEdgeInsets_; }
-    virtual void setImageEdgeInsets(NSEdgeInsets v) { imageEdgeInsets_ = v; }
-    virtual NSEdgeInsets titleEdgeInsets() const { return titleEdgeInsets_; }
-    virtual void setTitleEdgeInsets(NSEdgeInsets v) { titleEdgeInsets_ = v; }
-
-  private:
-    NSEdgeInsets imageEdgeInsets_;
-    NSEdgeInsets titleEdgeInsets_;
 };
 
 class BackButtonCellStyle : public ButtonCellStyle {
@@ -49,16 +43,12 @@ class BackButtonCellStyle : public ButtonCellStyle {
 // A check box draws its box from buttonImages (image(forState)); its bezelImages
 // stay the push button's.
 class CheckBoxCellStyle : public ButtonCellStyle {
+    TIDEGLASS_STYLE_PROPERTY(StateImages, buttonImages, setButtonImages)
+
   public:
     CheckBoxCellStyle();
 
-    virtual const StateImages& buttonImages() const { return buttonImages_; }
-    virtual void setButtonImages(StateImages v) { buttonImages_ = std::move(v); }
-
     std::shared_ptr<NSImage> image(StyledControlState state) const;
-
-  private:
-    StateImages buttonImages_;
 };
 
 class FavouriteCheckBoxCellStyle : public CheckBoxCellStyle {
@@ -95,18 +85,12 @@ class ToolButtonCellStyle : public ButtonCellStyle {
 };
 
 class SegmentedCellStyle : public ControlStyle {
+    TIDEGLASS_STYLE_PROPERTY(NSEdgeInsets, segmentPadding, setSegmentPadding, 0, 21, 0, 21)
+    TIDEGLASS_STYLE_PROPERTY(NSEdgeInsets, segmentMargin, setSegmentMargin)
+
   public:
     // The properties panel's tab strip: its font and colours, the window-tab art.
     SegmentedCellStyle();
-
-    virtual NSEdgeInsets segmentPadding() const { return segmentPadding_; }
-    virtual void setSegmentPadding(NSEdgeInsets v) { segmentPadding_ = v; }
-    virtual NSEdgeInsets segmentMargin() const { return segmentMargin_; }
-    virtual void setSegmentMargin(NSEdgeInsets v) { segmentMargin_ = v; }
-
-  private:
-    NSEdgeInsets segmentPadding_{0, 21, 0, 21};
-    NSEdgeInsets segmentMargin_;
 };
 
 // The bar and knob art, made on first use: default and highlighted bars; default,
@@ -124,60 +108,34 @@ class SliderCellStyle : public ControlStyle {
 };
 
 class TableViewStyle : public ControlStyle {
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSColor>, rowBackgroundColor, setRowBackgroundColor,
+                             Styles::TableView::background())
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSColor>, selectedRowBackgroundColor,
+                             setSelectedRowBackgroundColor,
+                             TideglassResources::nsColor("Highlight/System"))
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSColor>, headerBackgroundColor,
+                             setHeaderBackgroundColor, Styles::TableHeader::background())
+
   public:
     TableViewStyle();
 
-    virtual std::shared_ptr<NSColor> rowBackgroundColor() const { return rowBackgroundColor_; }
-    virtual void setRowBackgroundColor(std::shared_ptr<NSColor> v) {
-        rowBackgroundColor_ = std::move(v);
-    }
-    virtual std::shared_ptr<NSColor> selectedRowBackgroundColor() const {
-        return selectedRowBackgroundColor_;
-    }
-    virtual void setSelectedRowBackgroundColor(std::shared_ptr<NSColor> v) {
-        selectedRowBackgroundColor_ = std::move(v);
-    }
-    virtual std::shared_ptr<NSColor> headerBackgroundColor() const {
-        return headerBackgroundColor_;
-    }
-    virtual void setHeaderBackgroundColor(std::shared_ptr<NSColor> v) {
-        headerBackgroundColor_ = std::move(v);
-    }
-
     // selectedRowBackgroundColor when `state` contains selected, else rowBackgroundColor.
     std::shared_ptr<NSColor> rowBackgroundColor(StyledControlState state) const;
-
-  private:
-    std::shared_ptr<NSColor> rowBackgroundColor_;
-    std::shared_ptr<NSColor> selectedRowBackgroundColor_;
-    std::shared_ptr<NSColor> headerBackgroundColor_;
 };
 
 class OutlineViewStyle : public TableViewStyle {};
 
 class TextFieldCellStyle : public ControlStyle {
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSColor>, placeholderTextColor,
+                             setPlaceholderTextColor, Styles::TextInput::placeholderTextColor())
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSColor>, placeholderBackground,
+                             setPlaceholderBackground, Styles::TextInput::placeholderBackground())
+    TIDEGLASS_STYLE_PROPERTY(NSEdgeInsets, padding, setPadding, 2, 6, 2, 6)
+
   public:
     // Styles::TextInput's font and colours, the text-field art with its focus and
     // error faces.
     TextFieldCellStyle();
-
-    virtual std::shared_ptr<NSColor> placeholderTextColor() const { return placeholderTextColor_; }
-    virtual void setPlaceholderTextColor(std::shared_ptr<NSColor> v) {
-        placeholderTextColor_ = std::move(v);
-    }
-    virtual std::shared_ptr<NSColor> placeholderBackground() const {
-        return placeholderBackground_;
-    }
-    virtual void setPlaceholderBackground(std::shared_ptr<NSColor> v) {
-        placeholderBackground_ = std::move(v);
-    }
-    virtual NSEdgeInsets padding() const { return padding_; }
-    virtual void setPadding(NSEdgeInsets v) { padding_ = v; }
-
-  private:
-    std::shared_ptr<NSColor> placeholderTextColor_;
-    std::shared_ptr<NSColor> placeholderBackground_;
-    NSEdgeInsets padding_{2, 6, 2, 6};
 };
 
 class HeaderTextFieldStyle : public TextFieldCellStyle {
@@ -201,20 +159,11 @@ class TextLabelCellStyle : public TextFieldCellStyle {
 };
 
 class WindowStyle : public BaseStyle {
-  public:
-    WindowStyle();
-
-    virtual CGSize padding() const { return padding_; }
-    virtual void setPadding(CGSize v) { padding_ = v; }
-    virtual std::shared_ptr<NSFont> font() const { return font_; }
-    virtual void setFont(std::shared_ptr<NSFont> v) { font_ = std::move(v); }
-    virtual std::shared_ptr<NSColor> textColor() const { return textColor_; }
-    virtual void setTextColor(std::shared_ptr<NSColor> v) { textColor_ = std::move(v); }
-
-  private:
-    CGSize padding_{10, 6};
-    std::shared_ptr<NSFont> font_;
-    std::shared_ptr<NSColor> textColor_;
+    TIDEGLASS_STYLE_PROPERTY(CGSize, padding, setPadding, 10, 6)
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSFont>, font, setFont,
+                             Styles::BaseStyles::normalFont())
+    TIDEGLASS_STYLE_PROPERTY(std::shared_ptr<NSColor>, textColor, setTextColor,
+                             TideglassResources::nsColor("Grey 85%"))
 };
 
 class PopoverStyle : public WindowStyle {};

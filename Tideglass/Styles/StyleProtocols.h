@@ -19,7 +19,7 @@
 #include "AppKit/NSControl.h"
 #include "Styles/StyledControlState.h"
 
-    class NSColor;
+class NSColor;
 class NSImage;
 class NSView;
 class FirstResponderAwareTextField;

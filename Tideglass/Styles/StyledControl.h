@@ -136,52 +136,45 @@ class StyledControl
     using typename Styled::FamilyStyle;
     using typename Styled::ViewStyle;
 
-    std::shared_ptr<NSColor>
-    styleTextColor() const requires std::derived_from<FamilyStyle, ControlStyle> {
-        const auto style = this->style();
-        return style->textColor(this->controlState());
+  private:
+    // Which getters a class has: a control style's for a control family, a slider's,
+    // check box's or table's for a class whose style derives from that style.
+    static constexpr bool ControlFamily = std::derived_from<FamilyStyle, ControlStyle>;
+    template <class F> static constexpr bool Of = std::derived_from<ViewStyle, F>;
+
+  public:
+    // The style's colours and bezel art for the current state.
+    std::shared_ptr<NSColor> styleTextColor() const requires ControlFamily {
+        return read(&ControlStyle::textColor);
     }
-    std::shared_ptr<NSColor>
-    styleTextBackgroundColor() const requires std::derived_from<FamilyStyle, ControlStyle> {
-        const auto style = this->style();
-        return style->textBackgroundColor(this->controlState());
+    std::shared_ptr<NSColor> styleTextBackgroundColor() const requires ControlFamily {
+        return read(&ControlStyle::textBackgroundColor);
     }
-    std::shared_ptr<NSColor>
-    styleFocusRingColor() const requires std::derived_from<FamilyStyle, ControlStyle> {
-        const auto style = this->style();
-        return style->focusRingColor(this->controlState());
+    std::shared_ptr<NSColor> styleFocusRingColor() const requires ControlFamily {
+        return read(&ControlStyle::focusRingColor);
     }
-    std::shared_ptr<NSImage>
-    styleBezelImage() const requires std::derived_from<FamilyStyle, ControlStyle> {
-        const auto style = this->style();
-        return style->bezelImage(this->controlState());
+    std::shared_ptr<NSImage> styleBezelImage() const requires ControlFamily {
+        return read(&ControlStyle::bezelImage);
     }
-    std::shared_ptr<NSImage>
-    styleBarImage() const requires std::derived_from<ViewStyle, SliderCellStyle> {
-        return fromStyle<SliderCellStyle>(
-            [](const SliderCellStyle& s, StyledControlState state) { return s.barImage(state); });
+    // The slider's bar and knob, the check box's box, a table row's background.
+    std::shared_ptr<NSImage> styleBarImage() const requires(Of<SliderCellStyle>) {
+        return read(&SliderCellStyle::barImage);
     }
-    std::shared_ptr<NSImage>
-    styleKnobImage() const requires std::derived_from<ViewStyle, SliderCellStyle> {
-        return fromStyle<SliderCellStyle>(
-            [](const SliderCellStyle& s, StyledControlState state) { return s.knobImage(state); });
+    std::shared_ptr<NSImage> styleKnobImage() const requires(Of<SliderCellStyle>) {
+        return read(&SliderCellStyle::knobImage);
     }
-    std::shared_ptr<NSImage>
-    styleImage() const requires std::derived_from<ViewStyle, CheckBoxCellStyle> {
-        return fromStyle<CheckBoxCellStyle>(
-            [](const CheckBoxCellStyle& s, StyledControlState state) { return s.image(state); });
+    std::shared_ptr<NSImage> styleImage() const requires(Of<CheckBoxCellStyle>) {
+        return read(&CheckBoxCellStyle::image);
     }
-    std::shared_ptr<NSColor>
-    rowBackgroundColor() const requires std::derived_from<ViewStyle, TableViewStyle> {
-        const auto style = this->template styleAs<TableViewStyle>();
-        return style ? style->rowBackgroundColor(this->controlState()) : nullptr;
+    std::shared_ptr<NSColor> rowBackgroundColor() const requires(Of<TableViewStyle>) {
+        return read(&TableViewStyle::rowBackgroundColor);
     }
 
   private:
-    // An image the family style F gives for the current state; none when the
-    // dynamic class's style is not an F.
-    template <class F, class Read> std::shared_ptr<NSImage> fromStyle(Read read) const {
+    // What the style, as an F, answers for the current state; none when the dynamic
+    // class's style is not an F. The style is fetched first, the state second.
+    template <class F, class R> R read(R (F::*answer)(StyledControlState) const) const {
         const auto style = this->template styleAs<F>();
-        return style ? read(*style, this->controlState()) : nullptr;
+        return style ? ((*style).*answer)(this->controlState()) : nullptr;
     }
 };

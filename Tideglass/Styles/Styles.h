@@ -4,33 +4,41 @@
 // object and several controls start from. Colours come from the library's colour
 // assets, fonts from the system font.
 //
-// A member returning a reference is made once, on first use, and then the same
-// object is handed to every reader; a member that aliases another (Control::font,
-// the groups' fonts) hands out that member's very object. The members returning a
-// colour by value are computed: a new colour from the asset on every read.
-// Colours are AppKit colours, except Label::textColor, a view-layer colour.
+// The members are data (AssetConstants.h): each names its asset or font and is called
+// like a function. A shared member (AssetColor, SystemFont, ClearColor) is made once,
+// on first use, and then the same object is handed to every reader; a member that
+// aliases another (Control::font, the groups' fonts) hands out that member's very
+// object. The FreshAssetColor members are computed: a new colour from the asset on
+// every read. Colours are AppKit colours, except Label::textColor, a view-layer colour.
 // Thread: any for the first read (one-time initialisation); fonts and colours are
 // then used on the main thread.
 
 #include <memory>
 
 #include "CoreGraphics/CGGeometry.h"
+#include "Styles/TideglassResources.h"
 #include "SwiftUI/Views.h"
 
 class NSColor;
-class NSFont;
+
+// The platform's fully transparent colour.
+struct ClearColor {
+    const std::shared_ptr<NSColor>& operator()() const;
+};
 
 namespace Styles {
 
+inline constexpr ClearColor clear{};
+
 namespace BaseStyles {
-const std::shared_ptr<NSFont>& normalFont();     // system font, 10 pt, regular
-const std::shared_ptr<NSFont>& normalMonoFont(); // digits of equal width, 10 pt, regular
-const std::shared_ptr<NSFont>& mediumFont();     // 10 pt, medium
-const std::shared_ptr<NSFont>& headerFont();     // 12 pt, medium
-const std::shared_ptr<NSFont>& menuFont();       // 12 pt, the default weight
-const std::shared_ptr<NSFont>& titleFont();      // 14 pt, medium
-const std::shared_ptr<NSFont>& largeTitleFont(); // 20 pt, medium
-inline constexpr CGFloat smallCorner = 3;        // corner radius, points
+inline constexpr SystemFont<10, CGFont::regular> normalFont{};
+inline constexpr SystemFont<10, CGFont::regular, true> normalMonoFont{}; // digits of equal width
+inline constexpr SystemFont<10, CGFont::medium> mediumFont{};
+inline constexpr SystemFont<12, CGFont::medium> headerFont{};
+inline constexpr SystemFont<12, CGFont::regular> menuFont{}; // the default weight
+inline constexpr SystemFont<14, CGFont::medium> titleFont{};
+inline constexpr SystemFont<20, CGFont::medium> largeTitleFont{};
+inline constexpr CGFloat smallCorner = 3; // corner radius, points
 } // namespace BaseStyles
 
 namespace Layout {
@@ -45,106 +53,98 @@ inline constexpr CGFloat bottomPadding = 12;
 } // namespace WelcomeHeadings
 
 namespace Control {
-const std::shared_ptr<NSFont>& font();                   // BaseStyles::normalFont
-const std::shared_ptr<NSColor>& textColor();             // "Grey 85%"
-const std::shared_ptr<NSColor>& background();            // clear
-const std::shared_ptr<NSColor>& selectedTextColor();     // "Grey 100%"
-std::shared_ptr<NSColor> selectedBackground();           // "Highlight/System", computed
-const std::shared_ptr<NSColor>& disabledTextColor();     // "Grey 40%"
-const std::shared_ptr<NSColor>& disabledBackground();    // clear
-const std::shared_ptr<NSColor>& highlightedTextColor();  // "Grey 50%"
-const std::shared_ptr<NSColor>& highlightedBackground(); // clear
-const std::shared_ptr<NSColor>& errorTextColor();        // "Grey 100%"
-const std::shared_ptr<NSColor>& errorBackground();       // "Error"
-const std::shared_ptr<NSColor>& placeholderTextColor();  // "Grey 20%"
-const std::shared_ptr<NSColor>& placeholderBackground(); // clear
-std::shared_ptr<NSColor> focusRingColor();               // "Highlight/System", computed
-const std::shared_ptr<NSColor>& errorFocusRingColor();   // "Error"
+inline constexpr const auto& font = BaseStyles::normalFont;
+inline constexpr AssetColor<"Grey 85%"> textColor{};
+inline constexpr const auto& background = clear;
+inline constexpr AssetColor<"Grey 100%"> selectedTextColor{};
+inline constexpr FreshAssetColor<"Highlight/System"> selectedBackground{};
+inline constexpr AssetColor<"Grey 40%"> disabledTextColor{};
+inline constexpr const auto& disabledBackground = clear;
+inline constexpr AssetColor<"Grey 50%"> highlightedTextColor{};
+inline constexpr const auto& highlightedBackground = clear;
+inline constexpr AssetColor<"Grey 100%"> errorTextColor{};
+inline constexpr AssetColor<"Error"> errorBackground{};
+inline constexpr AssetColor<"Grey 20%"> placeholderTextColor{};
+inline constexpr const auto& placeholderBackground = clear;
+inline constexpr FreshAssetColor<"Highlight/System"> focusRingColor{};
+inline constexpr AssetColor<"Error"> errorFocusRingColor{};
 } // namespace Control
 
 namespace TextInput {
-const std::shared_ptr<NSFont>& font();                             // BaseStyles::normalFont
-const std::shared_ptr<NSColor>& textColor();                       // "Grey 85%"
-const std::shared_ptr<NSColor>& background();                      // clear
-const std::shared_ptr<NSColor>& selectedTextColor();               // "Grey 100%"
-std::shared_ptr<NSColor> selectedBackground();                     // "Highlight/System", computed
-const std::shared_ptr<NSColor>& disabledTextColor();               // "Grey 40%"
-const std::shared_ptr<NSColor>& disabledBackground();              // clear
-const std::shared_ptr<NSColor>& highlightedTextColor();            // "Grey 100%"
-const std::shared_ptr<NSColor>& highlightedBackground();           // clear
-const std::shared_ptr<NSColor>& errorTextColor();                  // "Error"
-const std::shared_ptr<NSColor>& errorBackground();                 // "Error"
-const std::shared_ptr<NSColor>& placeholderTextColor();            // "Grey 50%"
-const std::shared_ptr<NSColor>& placeholderHighlightedTextColor(); // "Quarro/Blue"
-const std::shared_ptr<NSColor>& placeholderBackground();           // clear
+// As a control's, but for the highlighted and error text and the placeholders.
+using Control::font, Control::textColor, Control::background, Control::selectedTextColor,
+    Control::selectedBackground, Control::disabledTextColor, Control::disabledBackground,
+    Control::highlightedBackground, Control::errorBackground, Control::placeholderBackground;
+inline constexpr AssetColor<"Grey 100%"> highlightedTextColor{};
+inline constexpr AssetColor<"Error"> errorTextColor{};
+inline constexpr AssetColor<"Grey 50%"> placeholderTextColor{};
+inline constexpr AssetColor<"Quarro/Blue"> placeholderHighlightedTextColor{};
 } // namespace TextInput
 
 namespace OutlineHeader {
-const std::shared_ptr<NSFont>& font();       // BaseStyles::headerFont
-const std::shared_ptr<NSColor>& textColor(); // "Grey 50%"
+inline constexpr const auto& font = BaseStyles::headerFont;
+inline constexpr AssetColor<"Grey 50%"> textColor{};
 } // namespace OutlineHeader
 
 namespace OutlineRow {
-const std::shared_ptr<NSFont>& font();               // BaseStyles::normalMonoFont
-const std::shared_ptr<NSFont>& selectedFont();       // BaseStyles::mediumFont
-const std::shared_ptr<NSColor>& textColor();         // "Grey 85%"
-const std::shared_ptr<NSColor>& selectedTextColor(); // "Grey 100%"
-const std::shared_ptr<NSColor>& background();        // "Background/Darker"
-std::shared_ptr<NSColor> selectedBackground();       // "Highlight/System", computed
+inline constexpr const auto& font = BaseStyles::normalMonoFont;
+inline constexpr const auto& selectedFont = BaseStyles::mediumFont;
+inline constexpr AssetColor<"Grey 85%"> textColor{};
+inline constexpr AssetColor<"Grey 100%"> selectedTextColor{};
+inline constexpr AssetColor<"Background/Darker"> background{};
+inline constexpr FreshAssetColor<"Highlight/System"> selectedBackground{};
 } // namespace OutlineRow
 
 namespace TableView {
-const std::shared_ptr<NSColor>& background(); // "Background/Darker"
+inline constexpr AssetColor<"Background/Darker"> background{};
 } // namespace TableView
 
 namespace TableHeader {
-const std::shared_ptr<NSFont>& font();        // BaseStyles::headerFont
-const std::shared_ptr<NSColor>& textColor();  // "Grey 50%"
-const std::shared_ptr<NSColor>& background(); // "Background/Darkest"
+inline constexpr const auto& font = BaseStyles::headerFont;
+inline constexpr AssetColor<"Grey 50%"> textColor{};
+inline constexpr AssetColor<"Background/Darkest"> background{};
 } // namespace TableHeader
 
 namespace TableRow {
-const std::shared_ptr<NSFont>& font();               // BaseStyles::normalMonoFont
-const std::shared_ptr<NSFont>& selectedFont();       // BaseStyles::mediumFont
-const std::shared_ptr<NSColor>& textColor();         // "Grey 70%"
-const std::shared_ptr<NSColor>& selectedTextColor(); // "Grey 100%"
-std::shared_ptr<NSColor> selectedBackground();       // "Highlight/System", computed
+// As an outline row, in grey 70%.
+using OutlineRow::font, OutlineRow::selectedFont, OutlineRow::selectedTextColor,
+    OutlineRow::selectedBackground;
+inline constexpr AssetColor<"Grey 70%"> textColor{};
 } // namespace TableRow
 
 namespace TableGroupRow {
-const std::shared_ptr<NSFont>& font();               // BaseStyles::normalFont
-const std::shared_ptr<NSFont>& selectedFont();       // BaseStyles::mediumFont
-const std::shared_ptr<NSColor>& textColor();         // "Grey 50%"
-const std::shared_ptr<NSColor>& selectedTextColor(); // "Grey 100%"
-std::shared_ptr<NSColor> selectedBackground();       // "Highlight/System", computed
+// As an outline row in the plain font, in grey 50%.
+using OutlineRow::selectedFont, OutlineRow::selectedTextColor, OutlineRow::selectedBackground;
+inline constexpr const auto& font = BaseStyles::normalFont;
+inline constexpr AssetColor<"Grey 50%"> textColor{};
 } // namespace TableGroupRow
 
 namespace Label {
-const std::shared_ptr<NSFont>& font();               // BaseStyles::normalFont
-const std::shared_ptr<NSColor>& nsTextColor();       // "Grey 60%"
-const SwiftUI::Color& textColor();                   // "Grey 60%", a view-layer colour
-const std::shared_ptr<NSColor>& disabledTextColor(); // "Grey 30%"
+inline constexpr const auto& font = BaseStyles::normalFont;
+inline constexpr AssetColor<"Grey 60%"> nsTextColor{};
+inline constexpr ViewAssetColor<"Grey 60%"> textColor{}; // a view-layer colour
+inline constexpr AssetColor<"Grey 30%"> disabledTextColor{};
 } // namespace Label
 
 namespace PropertiesTab {
-const std::shared_ptr<NSFont>& font();                  // BaseStyles::headerFont
-const std::shared_ptr<NSColor>& textColor();            // "Grey 70%"
-const std::shared_ptr<NSColor>& selectedTextColor();    // "Grey 85%"
-const std::shared_ptr<NSColor>& highlightedTextColor(); // "Grey 50%"
+inline constexpr const auto& font = BaseStyles::headerFont;
+inline constexpr AssetColor<"Grey 70%"> textColor{};
+inline constexpr AssetColor<"Grey 85%"> selectedTextColor{};
+inline constexpr AssetColor<"Grey 50%"> highlightedTextColor{};
 } // namespace PropertiesTab
 
 namespace CanvasInfo {
-const std::shared_ptr<NSFont>& font();        // BaseStyles::normalFont
-const std::shared_ptr<NSColor>& textColor();  // "Grey 85%"
-const std::shared_ptr<NSColor>& background(); // "Background/Normal"
+inline constexpr const auto& font = BaseStyles::normalFont;
+inline constexpr AssetColor<"Grey 85%"> textColor{};
+inline constexpr AssetColor<"Background/Normal"> background{};
 } // namespace CanvasInfo
 
 namespace ScrollView {
-const std::shared_ptr<NSColor>& background(); // "Background/Darker"
+inline constexpr AssetColor<"Background/Darker"> background{};
 } // namespace ScrollView
 
 namespace Window {
-const std::shared_ptr<NSColor>& background(); // "Background/Normal"
+inline constexpr AssetColor<"Background/Normal"> background{};
 } // namespace Window
 
 namespace CustomTags {} // namespace CustomTags

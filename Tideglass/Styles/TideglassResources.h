@@ -4,7 +4,8 @@
 // to find bundle named Tideglass_Tideglass"), one descriptor per colour and image
 // asset of its catalogue, and the palettes and image sets the rest of the system
 // uses: TGColors / TGImages as view-layer values, TGColorsAK / TGImagesAK as AppKit
-// objects. Each palette and image-set member is made once, on first use, and shared.
+// objects. The palettes and image sets are tables of asset names (AssetConstants.h):
+// each member is made once, on first use, and shared.
 //
 // A missing asset inside the bundle is not an error: its colour is transparent and
 // its image empty, as the platform gives them.
@@ -14,8 +15,10 @@
 
 #include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "Styles/AssetConstants.h"
 #include "SwiftUI/Menu.h"
 #include "SwiftUI/Views.h"
 
@@ -37,91 +40,117 @@ const SwiftUI::ImageResource& image(std::string_view name);
 // A new AppKit colour or image of the asset (each call makes a new object).
 std::shared_ptr<NSColor> nsColor(std::string_view name);
 std::shared_ptr<NSImage> nsImage(std::string_view name);
+// A new view-layer colour or image of the asset.
+SwiftUI::Color viewColor(std::string_view name);
+SwiftUI::Image viewImage(std::string_view name);
+// A new AppKit colour converted from a view-layer colour.
+std::shared_ptr<NSColor> convertedColor(const SwiftUI::Color& color);
 } // namespace TideglassResources
+
+// The kinds of member of the library's palettes and image sets.
+template <AssetName Name>
+using AssetColor =
+    SharedAssetConstant<std::shared_ptr<NSColor>, &TideglassResources::nsColor, Name>;
+template <AssetName Name>
+using FreshAssetColor =
+    FreshAssetConstant<std::shared_ptr<NSColor>, &TideglassResources::nsColor, Name>;
+template <AssetName Name>
+using ViewAssetColor = SharedAssetConstant<SwiftUI::Color, &TideglassResources::viewColor, Name>;
+template <const auto& ViewColor>
+using AppKitColorOf =
+    ConvertedConstant<std::shared_ptr<NSColor>, ViewColor, &TideglassResources::convertedColor>;
+template <AssetName Name>
+using AssetImage =
+    SharedAssetConstant<std::shared_ptr<NSImage>, &TideglassResources::nsImage, Name>;
+template <AssetName Name>
+using ViewAssetImage = SharedAssetConstant<SwiftUI::Image, &TideglassResources::viewImage, Name>;
+// The AppKit image of the asset of a view-layer image member.
+template <const auto& ViewImage>
+using AppKitImageOf = AssetImage<std::remove_cvref_t<decltype(ViewImage)>::name>;
 
 // The palette as view-layer colours.
 namespace TGColors {
 namespace Background {
-const SwiftUI::Color& normal();  // "Background/Normal"
-const SwiftUI::Color& darker();  // "Background/Darker"
-const SwiftUI::Color& darkest(); // "Background/Darkest"
+inline constexpr ViewAssetColor<"Background/Normal"> normal{};
+inline constexpr ViewAssetColor<"Background/Darker"> darker{};
+inline constexpr ViewAssetColor<"Background/Darkest"> darkest{};
 } // namespace Background
 namespace Quarro {
-const SwiftUI::Color& aqua();
-const SwiftUI::Color& blue();
-const SwiftUI::Color& darkPurple();
-const SwiftUI::Color& lightBlue();
-const SwiftUI::Color& orange();
-const SwiftUI::Color& purple();
-const SwiftUI::Color& red();
-const SwiftUI::Color& yellow();
+inline constexpr ViewAssetColor<"Quarro/Aqua"> aqua{};
+inline constexpr ViewAssetColor<"Quarro/Blue"> blue{};
+inline constexpr ViewAssetColor<"Quarro/DarkPurple"> darkPurple{};
+inline constexpr ViewAssetColor<"Quarro/LightBlue"> lightBlue{};
+inline constexpr ViewAssetColor<"Quarro/Orange"> orange{};
+inline constexpr ViewAssetColor<"Quarro/Purple"> purple{};
+inline constexpr ViewAssetColor<"Quarro/Red"> red{};
+inline constexpr ViewAssetColor<"Quarro/Yellow"> yellow{};
 } // namespace Quarro
-const SwiftUI::Color& grey20(); // "Grey 20%", and so on
-const SwiftUI::Color& grey30();
-const SwiftUI::Color& grey40();
-const SwiftUI::Color& grey50();
-const SwiftUI::Color& grey60();
-const SwiftUI::Color& grey70();
-const SwiftUI::Color& grey85();
-const SwiftUI::Color& grey100();
+inline constexpr ViewAssetColor<"Grey 20%"> grey20{};
+inline constexpr ViewAssetColor<"Grey 30%"> grey30{};
+inline constexpr ViewAssetColor<"Grey 40%"> grey40{};
+inline constexpr ViewAssetColor<"Grey 50%"> grey50{};
+inline constexpr ViewAssetColor<"Grey 60%"> grey60{};
+inline constexpr ViewAssetColor<"Grey 70%"> grey70{};
+inline constexpr ViewAssetColor<"Grey 85%"> grey85{};
+inline constexpr ViewAssetColor<"Grey 100%"> grey100{};
 } // namespace TGColors
 
 // The same palette as AppKit colours, each converted from the view-layer colour.
 namespace TGColorsAK {
 namespace Background {
-const std::shared_ptr<NSColor>& normal();
-const std::shared_ptr<NSColor>& darker();
-const std::shared_ptr<NSColor>& darkest();
+inline constexpr AppKitColorOf<TGColors::Background::normal> normal{};
+inline constexpr AppKitColorOf<TGColors::Background::darker> darker{};
+inline constexpr AppKitColorOf<TGColors::Background::darkest> darkest{};
 } // namespace Background
 namespace Quarro {
-const std::shared_ptr<NSColor>& aqua();
-const std::shared_ptr<NSColor>& blue();
-const std::shared_ptr<NSColor>& darkPurple();
-const std::shared_ptr<NSColor>& lightBlue();
-const std::shared_ptr<NSColor>& orange();
-const std::shared_ptr<NSColor>& purple();
-const std::shared_ptr<NSColor>& red();
-const std::shared_ptr<NSColor>& yellow();
+inline constexpr AppKitColorOf<TGColors::Quarro::aqua> aqua{};
+inline constexpr AppKitColorOf<TGColors::Quarro::blue> blue{};
+inline constexpr AppKitColorOf<TGColors::Quarro::darkPurple> darkPurple{};
+inline constexpr AppKitColorOf<TGColors::Quarro::lightBlue> lightBlue{};
+inline constexpr AppKitColorOf<TGColors::Quarro::orange> orange{};
+inline constexpr AppKitColorOf<TGColors::Quarro::purple> purple{};
+inline constexpr AppKitColorOf<TGColors::Quarro::red> red{};
+inline constexpr AppKitColorOf<TGColors::Quarro::yellow> yellow{};
 } // namespace Quarro
-const std::shared_ptr<NSColor>& grey20();
-const std::shared_ptr<NSColor>& grey30();
-const std::shared_ptr<NSColor>& grey40();
-const std::shared_ptr<NSColor>& grey50();
-const std::shared_ptr<NSColor>& grey60();
-const std::shared_ptr<NSColor>& grey70();
-const std::shared_ptr<NSColor>& grey85();
-const std::shared_ptr<NSColor>& grey100();
+inline constexpr AppKitColorOf<TGColors::grey20> grey20{};
+inline constexpr AppKitColorOf<TGColors::grey30> grey30{};
+inline constexpr AppKitColorOf<TGColors::grey40> grey40{};
+inline constexpr AppKitColorOf<TGColors::grey50> grey50{};
+inline constexpr AppKitColorOf<TGColors::grey60> grey60{};
+inline constexpr AppKitColorOf<TGColors::grey70> grey70{};
+inline constexpr AppKitColorOf<TGColors::grey85> grey85{};
+inline constexpr AppKitColorOf<TGColors::grey100> grey100{};
 } // namespace TGColorsAK
 
 // Control art and the maker's logo as view-layer images.
 namespace TGImages {
-const SwiftUI::Image& tguiButton();            // "tgui-button"
-const SwiftUI::Image& tguiButtonDown();        // "tgui-button-down"
-const SwiftUI::Image& korvaneLogoBig();        // "window-korvane"
-const SwiftUI::Image& tguiCheckerboard();      // "tgui-checkerboard"
-const SwiftUI::Image& tguiCheckerboardSmall(); // "tgui-checkerboard-small"
-const SwiftUI::Image& tguiTextfield();         // "tgui-textfield"
-const SwiftUI::Image& tguiTextfieldError();    // "tgui-textfield-error"
-const SwiftUI::Image& tguiTextfieldFocus();    // "tgui-textfield-focus"
-const SwiftUI::Image& tguiCheckbox();          // "tgui-checkbox"
-const SwiftUI::Image& tguiCheckboxOn();        // "tgui-checkbox-on"
-const SwiftUI::Image& tguiCheckboxDown();      // "tgui-checkbox-down"
-const SwiftUI::Image& tguiCheckboxOnDown();    // "tgui-checkbox-on-down"
+inline constexpr ViewAssetImage<"tgui-button"> tguiButton{};
+inline constexpr ViewAssetImage<"tgui-button-down"> tguiButtonDown{};
+inline constexpr ViewAssetImage<"window-korvane"> korvaneLogoBig{};
+inline constexpr ViewAssetImage<"tgui-checkerboard"> tguiCheckerboard{};
+inline constexpr ViewAssetImage<"tgui-checkerboard-small"> tguiCheckerboardSmall{};
+inline constexpr ViewAssetImage<"tgui-textfield"> tguiTextfield{};
+inline constexpr ViewAssetImage<"tgui-textfield-error"> tguiTextfieldError{};
+inline constexpr ViewAssetImage<"tgui-textfield-focus"> tguiTextfieldFocus{};
+inline constexpr ViewAssetImage<"tgui-checkbox"> tguiCheckbox{};
+inline constexpr ViewAssetImage<"tgui-checkbox-on"> tguiCheckboxOn{};
+inline constexpr ViewAssetImage<"tgui-checkbox-down"> tguiCheckboxDown{};
+inline constexpr ViewAssetImage<"tgui-checkbox-on-down"> tguiCheckboxOnDown{};
 } // namespace TGImages
 
 // The same as AppKit images, and the tracking slider's cursor art.
 namespace TGImagesAK {
-const std::shared_ptr<NSImage>& tguiButton();
-const std::shared_ptr<NSImage>& tguiButtonDown();
-const std::shared_ptr<NSImage>& korvaneLogoBig();
-const std::shared_ptr<NSImage>& tguiCheckerboard();
-const std::shared_ptr<NSImage>& tguiCheckerboardSmall();
-const std::shared_ptr<NSImage>& tguiTextfield();
-const std::shared_ptr<NSImage>& tguiTextfieldError();
-const std::shared_ptr<NSImage>& tguiTextfieldFocus();
-const std::shared_ptr<NSImage>& tguiCheckbox();
-const std::shared_ptr<NSImage>& tguiCheckboxOn();
-const std::shared_ptr<NSImage>& tguiCheckboxDown();
-const std::shared_ptr<NSImage>& tguiCheckboxOnDown();
-const std::shared_ptr<NSImage>& cursorTrackingslider(); // "cursor-trackingslider"
+inline constexpr AppKitImageOf<TGImages::tguiButton> tguiButton{};
+inline constexpr AppKitImageOf<TGImages::tguiButtonDown> tguiButtonDown{};
+inline constexpr AppKitImageOf<TGImages::korvaneLogoBig> korvaneLogoBig{};
+inline constexpr AppKitImageOf<TGImages::tguiCheckerboard> tguiCheckerboard{};
+inline constexpr AppKitImageOf<TGImages::tguiCheckerboardSmall> tguiCheckerboardSmall{};
+inline constexpr AppKitImageOf<TGImages::tguiTextfield> tguiTextfield{};
+inline constexpr AppKitImageOf<TGImages::tguiTextfieldError> tguiTextfieldError{};
+inline constexpr AppKitImageOf<TGImages::tguiTextfieldFocus> tguiTextfieldFocus{};
+inline constexpr AppKitImageOf<TGImages::tguiCheckbox> tguiCheckbox{};
+inline constexpr AppKitImageOf<TGImages::tguiCheckboxOn> tguiCheckboxOn{};
+inline constexpr AppKitImageOf<TGImages::tguiCheckboxDown> tguiCheckboxDown{};
+inline constexpr AppKitImageOf<TGImages::tguiCheckboxOnDown> tguiCheckboxOnDown{};
+inline constexpr AssetImage<"cursor-trackingslider"> cursorTrackingslider{};
 } // namespace TGImagesAK
