@@ -233,6 +233,16 @@ CGRect CGContext::clipBoundingBox() const {
     return device.applying(s.transform.inverted());
 }
 
+bool CGContext::intersectsClip(const CGRect& rect) const {
+    const State& s = states.back();
+    CGRect device = rect.standardized().applying(s.transform);
+    CGRect visible = s.clip.value_or(CGRect{0, 0, size_.width, size_.height});
+    // Touching counts: anti-aliased edges reach half a pixel beyond a shape.
+    return !visible.isNull() && device.minX() <= visible.maxX() &&
+           visible.minX() <= device.maxX() && device.minY() <= visible.maxY() &&
+           visible.minY() <= device.maxY();
+}
+
 void CGContext::beginTransparencyLayer() {
     cairo_push_group(cr); // saves cairo's state as well
     State s = states.back();
@@ -306,10 +316,51 @@ template <class Draw> void CGContext::inUprightFrame(const CGRect& r0, Draw&& dr
     cairo_restore(cr);
 }
 
+std::optional<CGContext::PixelRect> CGContext::pixelRectOf(const CGRect& rect) const {
+    const CGAffineTransform& t = states.back().transform;
+    if (t.b != 0 || t.c != 0 || !(t.a > 0) || t.d == 0)
+        return std::nullopt;
+    CGRect device = rect.standardized().applying(t);
+    const CGFloat k = options.scale;
+    long x0 = std::lround(device.minX() * k), y0 = std::lround(device.minY() * k);
+    long x1 = std::lround(device.maxX() * k), y1 = std::lround(device.maxY() * k);
+    if (x1 <= x0 || y1 <= y0)
+        return std::nullopt;
+    const double area = double(x1 - x0) * double(y1 - y0);
+    const double bitmap = std::ceil(size_.width * k) * std::ceil(size_.height * k);
+    if (area > 4 * std::max(bitmap, 65536.0))
+        return std::nullopt;
+    return PixelRect{x0, y0, x1 - x0, y1 - y0};
+}
+
+void CGContext::copyRaster(cairo_surface_t* raster, const PixelRect& p,
+                           const std::optional<CGColor>& tint) {
+    const State& s = states.back();
+    cairo_save(cr);
+    cairo_identity_matrix(cr); // device pixels: the raster's pixels land on the bitmap's
+    cairo_rectangle(cr, double(p.x), double(p.y), double(p.width), double(p.height));
+    cairo_clip(cr);
+    applyBlend(s.blend);
+    if (tint) {
+        setSource(cr, *tint, s.alpha);
+        cairo_mask_surface(cr, raster, double(p.x), double(p.y));
+    } else {
+        cairo_set_source_surface(cr, raster, double(p.x), double(p.y));
+        cairo_paint_with_alpha(cr, s.alpha);
+    }
+    cairo_restore(cr);
+}
+
 void CGContext::drawImage(const CGImage& image, const CGRect& rect,
                           const std::optional<CGColor>& tint) {
     const State& s = states.back();
-    if (image.width() > 0 && image.height() > 0 && !rect.isEmpty()) {
+    std::optional<PixelRect> pixels;
+    if (image.width() > 0 && image.height() > 0 && !rect.isEmpty())
+        pixels = pixelRectOf(rect);
+    if (pixels) {
+        CGImage raster = image.resampled(size_t(pixels->width), size_t(pixels->height));
+        copyRaster(raster.surface(), *pixels, tint);
+    } else if (image.width() > 0 && image.height() > 0 && !rect.isEmpty()) {
         inUprightFrame(rect, [&](CGFloat w, CGFloat h) {
             cairo_rectangle(cr, 0, 0, w, h);
             cairo_clip(cr);
@@ -337,7 +388,13 @@ void CGContext::drawImage(const CGImage& image, const CGRect& rect,
 void CGContext::drawSVG(const CGSVGDocument& document, const CGRect& rect, const std::string& name,
                         const std::optional<CGColor>& tint) {
     const State& s = states.back();
-    if (!rect.isEmpty()) {
+    std::optional<PixelRect> pixels;
+    if (!rect.isEmpty())
+        pixels = pixelRectOf(rect);
+    if (pixels) {
+        CGImage raster = document.rasterized(size_t(pixels->width), size_t(pixels->height));
+        copyRaster(raster.surface(), *pixels, tint);
+    } else if (!rect.isEmpty()) {
         inUprightFrame(rect, [&](CGFloat w, CGFloat h) {
             applyBlend(s.blend);
             if (tint || s.alpha < 1) {

@@ -12,6 +12,9 @@
 // y down, whatever transforms were in force, i.e. where a person sees the thing.
 // Images and text are always drawn upright (as NSImage's drawInRect with
 // respectFlipped does): in a y-up space their top is at the rectangle's maxY.
+// Where the transform only scales and translates, an image lands on whole device
+// pixels and is drawn from a raster of exactly that size, rendered once per size and
+// kept with the image (see CGImage.h): drawing it again is a plain copy.
 //
 // Left out: shadows, gradients (the callers fill paths), patterns, PDF contexts,
 // text matrices and glyph-level text, interpolation quality, anti-aliasing control.
@@ -124,6 +127,9 @@ class CGContext {
     // The clip's bounds in user space; null when everything is clipped away, or the
     // whole bitmap when there is no clip.
     CGRect clipBoundingBox() const;
+    // Whether some of `rect` (user space) may show: it meets the clip's bounds (the
+    // bitmap's when unclipped). Drawing code skips what cannot.
+    bool intersectsClip(const CGRect& rect) const;
 
     // Everything drawn until the matching end is composited as one group with the
     // alpha in force at the beginning (the alpha inside starts at 1).
@@ -198,6 +204,17 @@ class CGContext {
     CGDisplayItem itemOf(CGDisplayItem::Kind kind, const CGRect& userRect) const;
     // Runs `draw` in a y-down frame whose origin is `rect`'s visual top-left corner.
     template <class Draw> void inUprightFrame(const CGRect& rect, Draw&& draw);
+    // The device pixels an upright image drawn into `rect` covers, edges rounded to
+    // whole pixels; none when the transform rotates, shears or mirrors x, or when the
+    // raster would be far larger than the bitmap (a slice of stretched artwork).
+    struct PixelRect {
+        long x, y, width, height;
+    };
+    std::optional<PixelRect> pixelRectOf(const CGRect& rect) const;
+    // Composites a raster of the pixel rectangle's size onto it, with the state's
+    // alpha and blend mode (through its alpha as a mask, with a tint).
+    void copyRaster(cairo_surface_t* raster, const PixelRect& pixels,
+                    const std::optional<CGColor>& tint);
 
     CGSize size_;
     Options options;

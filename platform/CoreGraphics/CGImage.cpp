@@ -3,11 +3,63 @@
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 
 namespace {
+
+// Rasters of one image kept by pixel size, the most recently used last. A few sizes
+// recur (scale 1 and 2, the slices of stretched artwork); a resize brings new ones, so
+// the oldest go.
+class RasterCache {
+  public:
+    static constexpr size_t capacity = 12;
+
+    template <class Make> CGImage get(size_t w, size_t h, Make&& make) {
+        std::lock_guard guard(lock);
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].w == w && entries[i].h == h) {
+                std::rotate(entries.begin() + std::ptrdiff_t(i),
+                            entries.begin() + std::ptrdiff_t(i) + 1, entries.end());
+                return entries.back().image;
+            }
+        CGImage image = make();
+        if (entries.size() >= capacity)
+            entries.erase(entries.begin());
+        entries.push_back({w, h, image});
+        return image;
+    }
+    size_t count() const {
+        std::lock_guard guard(lock);
+        return entries.size();
+    }
+
+  private:
+    struct Entry {
+        size_t w, h;
+        CGImage image;
+    };
+    mutable std::mutex lock;
+    std::vector<Entry> entries;
+};
+
+// A bitmap's stretched copies hang on its cairo surface, and go with it.
+const cairo_user_data_key_t resampleKey{};
+
+RasterCache* resampleCache(cairo_surface_t* surface, bool create) {
+    // One lock for attaching caches; each cache then has its own.
+    static std::mutex attaching;
+    std::lock_guard guard(attaching);
+    auto* cache = static_cast<RasterCache*>(cairo_surface_get_user_data(surface, &resampleKey));
+    if (!cache && create) {
+        cache = new RasterCache;
+        cairo_surface_set_user_data(surface, &resampleKey, cache,
+                                    [](void* p) { delete static_cast<RasterCache*>(p); });
+    }
+    return cache;
+}
 
 struct ReadCursor {
     std::span<const uint8_t> data;
@@ -109,6 +161,30 @@ std::vector<uint8_t> CGImage::pngData() const {
     return out;
 }
 
+CGImage CGImage::resampled(size_t w, size_t h) const {
+    if (w == width() && h == height())
+        return *this;
+    return resampleCache(surface_.get(), true)->get(w, h, [&] {
+        CGImage image = CGImage::blank(std::max<size_t>(w, 1), std::max<size_t>(h, 1));
+        cairo_t* cr = cairo_create(image.surface());
+        cairo_scale(cr, CGFloat(w) / CGFloat(width()), CGFloat(h) / CGFloat(height()));
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface_.get());
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+        cairo_set_source(cr, pattern);
+        cairo_paint(cr);
+        cairo_pattern_destroy(pattern);
+        cairo_destroy(cr);
+        cairo_surface_flush(image.surface());
+        return image;
+    });
+}
+
+size_t CGImage::cachedResampleCount() const {
+    RasterCache* cache = resampleCache(surface_.get(), false);
+    return cache ? cache->count() : 0;
+}
+
 CGImage CGImage::named(std::string name) const {
     CGImage copy = *this;
     copy.name_ = std::move(name);
@@ -118,6 +194,7 @@ CGImage CGImage::named(std::string name) const {
 struct CGSVGDocument::Handle {
     RsvgHandle* rsvg = nullptr;
     std::mutex lock; // librsvg handles are not safe to render from two threads at once
+    RasterCache rasters;
     ~Handle() {
         if (rsvg)
             g_object_unref(rsvg);
@@ -176,6 +253,22 @@ void CGSVGDocument::render(cairo_t* cr, const CGRect& rect) const {
     }
     rsvg_handle_render_document(handle->rsvg, cr, &viewport, nullptr);
     cairo_restore(cr);
+}
+
+CGImage CGSVGDocument::rasterized(size_t w, size_t h) const {
+    auto render = [&] {
+        CGImage image = CGImage::blank(std::max<size_t>(w, 1), std::max<size_t>(h, 1));
+        cairo_t* cr = cairo_create(image.surface());
+        this->render(cr, {0, 0, CGFloat(w), CGFloat(h)});
+        cairo_destroy(cr);
+        cairo_surface_flush(image.surface());
+        return image;
+    };
+    return handle ? handle->rasters.get(w, h, render) : render();
+}
+
+size_t CGSVGDocument::cachedRasterCount() const {
+    return handle ? handle->rasters.count() : 0;
 }
 
 CGImage CGSVGDocument::rasterize(CGFloat scale) const {

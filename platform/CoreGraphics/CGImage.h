@@ -3,6 +3,9 @@
 // hold (an SVG document rendered by librsvg at any scale). Bitmaps are immutable
 // cairo image surfaces (premultiplied 32-bit ARGB), shared between copies.
 // A name travels with images that come from a catalogue, for recorded drawing.
+// Both keep the rasters that drawing asks of them at a pixel size (a bitmap stretched,
+// a document rendered), a few sizes each, so that drawing an image again at the same
+// size and scale is a plain copy of pixels.
 // Left out: colour spaces other than sRGB, 16-bit images, image sources, masks.
 // Thread: any (values are immutable once made).
 
@@ -55,6 +58,12 @@ class CGImage {
 
     // The underlying surface, for the drawing code of the platform layer.
     cairo_surface_t* surface() const { return surface_.get(); }
+    // The image stretched to `pixelWidth` × `pixelHeight` (smoothly filtered): itself at
+    // its own size, else made once per size and kept with the image's pixels (shared by
+    // its copies) while they live. Unnamed.
+    CGImage resampled(size_t pixelWidth, size_t pixelHeight) const;
+    // How many stretched copies the image's pixels keep now.
+    size_t cachedResampleCount() const;
     explicit CGImage(cairo_surface_t* adoptedSurface);
 
   private:
@@ -75,6 +84,11 @@ class CGSVGDocument {
     void render(cairo_t* cr, const CGRect& rect) const;
     // A bitmap of size × scale pixels.
     CGImage rasterize(CGFloat scale) const;
+    // The document stretched onto `pixelWidth` × `pixelHeight` pixels: rendered once per
+    // size and kept with the document (shared by its copies) while it lives.
+    CGImage rasterized(size_t pixelWidth, size_t pixelHeight) const;
+    // How many rendered sizes the document keeps now.
+    size_t cachedRasterCount() const;
 
   private:
     struct Handle;

@@ -154,4 +154,84 @@ TEST(Context, NonRecordingContextsKeepNoList) {
     EXPECT_EQ(c->makeImage().pixel(0, 0).a, 255);
 }
 
+TEST(RasterCache, ArtworkIsRenderedOncePerPixelSizeAndCopiedAfterwards) {
+    auto doc = CGSVGDocument::fromData(bytes(twoHalvesSVG));
+    ASSERT_TRUE(doc);
+    struct Case {
+        const char* what;
+        CGFloat scale;
+        CGRect rect;
+        size_t rastersAfter;
+    };
+    const Case cases[] = {
+        {"first drawing renders", 1, {0, 0, 20, 10}, 1},
+        {"the same size elsewhere copies", 1, {30, 5, 20, 10}, 1},
+        {"a fraction of a pixel off lands on the same pixels", 1, {0.3, 0.2, 20, 10}, 1},
+        {"twice the scale renders again", 2, {0, 0, 20, 10}, 2},
+        {"and again the same", 2, {10, 10, 20, 10}, 2},
+        {"another size renders", 1, {0, 0, 40, 10}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto context = CGContext::makeBitmap(
+            {60, 30},
+            {.scale = c.scale, .origin = CGContext::Origin::topLeft, .recordsDisplayList = true});
+        context->drawSVG(*doc, c.rect, "halves");
+        EXPECT_EQ(doc->cachedRasterCount(), c.rastersAfter);
+        // Drawn upright where asked, and recorded by name.
+        CGImage image = context->makeImage();
+        size_t x = size_t((c.rect.minX() + 2) * c.scale), y = size_t((c.rect.minY() + 2) * c.scale);
+        EXPECT_EQ(image.pixel(x, y), (CGImage::Pixel{255, 0, 0, 255}));
+        EXPECT_EQ(image.pixel(size_t((c.rect.maxX() - 2) * c.scale), y),
+                  (CGImage::Pixel{0, 0, 255, 255}));
+        ASSERT_EQ(context->displayList().size(), 1u);
+        EXPECT_EQ(context->displayList()[0].imageName, "halves");
+        EXPECT_EQ(context->displayList()[0].rect, c.rect);
+    }
+}
+
+TEST(RasterCache, BitmapsAreStretchedOncePerSizeAndTintedFromTheCopy) {
+    CGImage bitmap = CGImage::blank(4, 4);
+    {
+        auto paint = CGContext::makeBitmap({4, 4});
+        paint->setFillColor(CGColor::rgb(0, 1, 0, 1));
+        paint->fillRect({0, 0, 4, 4});
+        bitmap = paint->makeImage();
+    }
+    auto context = CGContext::makeBitmap({20, 20}, {.scale = 2});
+    context->drawImage(bitmap, {0, 0, 4, 4}); // 8 × 8 pixels: stretched
+    context->drawImage(bitmap, {10, 10, 4, 4});
+    EXPECT_EQ(bitmap.cachedResampleCount(), 1u);
+    context->drawImage(bitmap, {0, 10, 2, 2}); // its own size: no copy kept
+    EXPECT_EQ(bitmap.cachedResampleCount(), 1u);
+    context->drawImage(bitmap, {10, 0, 5, 5}, CGColor::rgb(1, 0, 0, 1));
+    EXPECT_EQ(bitmap.cachedResampleCount(), 2u);
+    CGImage drawn = context->makeImage();
+    EXPECT_EQ(drawn.pixel(4, 36), (CGImage::Pixel{0, 255, 0, 255}));
+    EXPECT_EQ(drawn.pixel(25, 35), (CGImage::Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(drawn.pixel(15, 15), (CGImage::Pixel{0, 0, 0, 0}));
+}
+
+TEST(RasterCache, RotatedDrawingStillDrawsTheImage) {
+    auto doc = CGSVGDocument::fromData(bytes(twoHalvesSVG));
+    ASSERT_TRUE(doc);
+    auto context = CGContext::makeBitmap({40, 40}, {.origin = CGContext::Origin::topLeft});
+    context->translateBy(20, 20);
+    context->rotateBy(0.5);
+    context->drawSVG(*doc, {-10, -5, 20, 10}, "halves");
+    EXPECT_EQ(doc->cachedRasterCount(), 0u);
+    EXPECT_GT(context->makeImage().pixel(20, 20).a, 0);
+}
+
+TEST(Context, TellsWhetherARectangleMeetsTheClip) {
+    auto context = CGContext::makeBitmap({100, 100}, {.origin = CGContext::Origin::topLeft});
+    EXPECT_TRUE(context->intersectsClip({90, 90, 20, 20}));
+    EXPECT_FALSE(context->intersectsClip({120, 0, 5, 5}));
+    context->clip(CGRect{10, 10, 20, 20});
+    context->translateBy(10, 10);
+    EXPECT_TRUE(context->intersectsClip({0, 0, 1, 1}));
+    EXPECT_TRUE(context->intersectsClip({20, 20, 5, 5})); // touching counts
+    EXPECT_FALSE(context->intersectsClip({25, 0, 5, 5}));
+}
+
 } // namespace
