@@ -85,7 +85,25 @@ NSAssetCatalog::atResources(const std::string& resourcesPath) {
 
 std::shared_ptr<const NSAssetCatalog> NSAssetCatalog::of(const std::shared_ptr<Bundle>& bundle) {
     const auto& b = bundle ? bundle : Bundle::main();
-    return atResources(b->resourceURL().path());
+    // Every colour and image drawn asks for its bundle's catalogue: remember the
+    // catalogue of each bundle object rather than work out its folder's name each time.
+    static std::mutex knownLock;
+    static std::vector<std::pair<std::weak_ptr<Bundle>, std::shared_ptr<const NSAssetCatalog>>>
+        known;
+    auto sameBundle = [&b](const std::weak_ptr<Bundle>& w) {
+        return !w.owner_before(b) && !b.owner_before(w);
+    };
+    {
+        std::lock_guard guard(knownLock);
+        for (const auto& [w, catalog] : known)
+            if (sameBundle(w))
+                return catalog;
+    }
+    auto catalog = atResources(b->resourceURL().path());
+    std::lock_guard guard(knownLock);
+    std::erase_if(known, [](const auto& entry) { return entry.first.expired(); });
+    known.emplace_back(b, catalog);
+    return catalog;
 }
 
 std::optional<CGColor> NSAssetCatalog::color(const std::string& name) const {

@@ -17,6 +17,9 @@ NSView::NSView(CGRect frame) : frame_(frame), bounds_{{0, 0}, frame.size} {}
 void NSView::setFrame(CGRect frame) {
     Runtime::assertMainThread("NSView.setFrame");
     CGSize old = frame_.size;
+    // What the view covered needs redrawing as well as what it covers now.
+    if (!(frame_ == frame))
+        invalidateFrameInSuperview();
     frame_ = frame;
     bounds_.size = frame.size;
     if (!(old == frame.size)) {
@@ -35,9 +38,19 @@ void NSView::setBoundsOrigin(CGPoint origin) {
 void NSView::setHidden(bool hide) {
     if (hidden == hide)
         return;
+    if (hide)
+        invalidateFrameInSuperview();
     hidden = hide;
+    if (!hide)
+        invalidateFrameInSuperview();
+}
+
+void NSView::invalidateFrameInSuperview() {
+    // The frame is in the superview's coordinates (the window's for a content view).
     if (auto s = superview())
-        s->setNeedsDisplay(true);
+        s->setNeedsDisplayInRect(frame_);
+    else if (auto w = window(); w && w->contentView().get() == this)
+        w->invalidate(frame_);
 }
 
 bool NSView::isHiddenOrHasHiddenAncestor() const {
@@ -89,7 +102,8 @@ void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
     view->linkResponders(weakAs<NSResponder>());
     view->viewDidMoveToSuperview();
     view->setWindow(window_);
-    setNeedsDisplay(true);
+    view->invalidateFrameInSuperview();
+    view->dirty = true;
 }
 
 void NSView::removeFromSuperview() {
@@ -99,13 +113,14 @@ void NSView::removeFromSuperview() {
         return;
     // Keep this view alive while it leaves its parent's list.
     auto self = sharedAs<NSView>();
+    if (!hidden)
+        parent->setNeedsDisplayInRect(frame_);
     auto& list = parent->subviews_;
     list.erase(std::remove(list.begin(), list.end(), self), list.end());
     superview_.reset();
     linkResponders({});
     viewDidMoveToSuperview();
     setWindow({});
-    parent->setNeedsDisplay(true);
 }
 
 void NSView::setWindow(const std::weak_ptr<NSWindow>& window) {
@@ -195,10 +210,19 @@ std::shared_ptr<NSView> NSView::hitTest(CGPoint pointInSuperview) {
 
 void NSView::setNeedsDisplay(bool needs) {
     Runtime::assertMainThread("NSView.setNeedsDisplay");
-    dirty = needs;
     if (needs)
-        if (auto w = window())
-            w->requestDisplay();
+        setNeedsDisplayInRect(bounds_);
+    else
+        dirty = false;
+}
+
+void NSView::setNeedsDisplayInRect(CGRect rect) {
+    Runtime::assertMainThread("NSView.setNeedsDisplayInRect");
+    dirty = true;
+    if (isHiddenOrHasHiddenAncestor())
+        return;
+    if (auto w = window())
+        w->invalidate(convertToView(rect.intersection(bounds_), nullptr));
 }
 
 void NSView::display() {
@@ -209,7 +233,10 @@ void NSView::display() {
 
 void NSView::drawContent(CGContext& context) {
     dirty = false;
-    drawRect(bounds_);
+    // Only the part of the bounds inside the clip is being redrawn.
+    CGRect dirtyRect = bounds_.intersection(context.clipBoundingBox());
+    if (!dirtyRect.isNull())
+        drawRect(dirtyRect);
     for (const auto& sub : subviews_)
         sub->drawTree(context);
 }
@@ -219,9 +246,17 @@ void NSView::drawTree(CGContext& context) {
         return;
     context.saveGState();
     context.concatenate(transformToSuperview());
-    if (clips)
-        context.clip(bounds_);
-    drawContent(context);
+    // A view is drawn where it meets the clip (a window redraws its dirty region); its
+    // subviews are asked each in turn, as they may reach outside it.
+    if (context.intersectsClip(bounds_)) {
+        if (clips)
+            context.clip(bounds_);
+        drawContent(context);
+    } else if (!clips) {
+        dirty = false;
+        for (const auto& sub : subviews_)
+            sub->drawTree(context);
+    }
     context.restoreGState();
 }
 

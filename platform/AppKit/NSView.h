@@ -119,16 +119,24 @@ class NSView : public NSResponder {
     virtual bool acceptsFirstMouse(const NSEvent*) const { return true; }
 
     // Drawing. drawRect draws the view's own content in its bounds space through
-    // NSGraphicsContext::current(); display draws the whole tree of the view.
+    // NSGraphicsContext::current(); `dirtyRect` is the part of the bounds being redrawn
+    // (drawing outside it is clipped away), the whole bounds in a full drawing.
+    // display draws the whole tree of the view.
     virtual void drawRect(CGRect dirtyRect) {}
     bool needsDisplay() const { return dirty; }
+    // Marks the whole bounds (true) for redrawing on the window's next pass; false
+    // only clears the mark.
     void setNeedsDisplay(bool needs = true);
-    void setNeedsDisplayInRect(CGRect) { setNeedsDisplay(true); }
+    // Marks a rectangle of the view (bounds coordinates) for redrawing: the window adds
+    // it to the region it redraws on its next pass, clipped, and asks for display. A
+    // hidden view marks nothing in its window.
+    void setNeedsDisplayInRect(CGRect rect);
     // Redraws the window holding the view (through the window), now.
     void display();
     // Draws the view and its subviews into `context`, whose current user space is
     // this view's superview space, making it the current NSGraphicsContext when it
-    // is not; clears needsDisplay on the way.
+    // is not; clears needsDisplay on the way. Views wholly outside the context's clip
+    // are skipped.
     void drawHierarchy(const std::shared_ptr<CGContext>& context);
     // A snapshot of the bounds: a bitmap context of the bounds' size at `scale`
     // that the view and its subviews were drawn into (recording when asked).
@@ -191,6 +199,8 @@ class NSView : public NSResponder {
     void setWindow(const std::weak_ptr<NSWindow>& window);
     void insertSubview(std::shared_ptr<NSView> view, size_t index);
     void drawTree(CGContext& context);
+    // Marks the frame for redrawing in the superview (the window for a content view).
+    void invalidateFrameInSuperview();
     void drawContent(CGContext& context);
     CGAffineTransform transformToWindow() const;
 

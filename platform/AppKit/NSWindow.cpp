@@ -218,7 +218,7 @@ void NSWindow::setContentView(std::shared_ptr<NSView> view) {
     content->setFrame({{0, 0}, size});
     content->linkResponders(weakAs<NSResponder>());
     content->setWindow(weakAs<NSWindow>());
-    requestDisplay();
+    invalidate({{0, 0}, size});
 }
 
 void NSWindow::setContentViewController(std::shared_ptr<NSViewController> controller) {
@@ -410,13 +410,54 @@ bool NSWindow::writePNG(const std::string& path) {
     return snapshot()->writePNG(path);
 }
 
+CGRegion NSWindow::drawDirtyRegion(const std::shared_ptr<CGContext>& context) {
+    Runtime::assertMainThread("NSWindow.drawDirtyRegion");
+    layoutIfNeeded(); // may mark more
+    const CGAffineTransform toDevice = context->userToDevicePoints();
+    const CGRect bitmap{{0, 0}, context->size()};
+    CGRegion redrawn;
+    for (const CGRect& r : dirty.rects())
+        redrawn.add(r.insetBy(-1, -1).applying(toDevice).intersection(bitmap));
+    redrawn = redrawn.alignedToPixels(context->scale());
+    dirty.clear();
+    const CGAffineTransform fromDevice = toDevice.inverted();
+    NSGraphicsContext::Scope scope(context);
+    for (const CGRect& deviceRect : redrawn.rects()) {
+        const CGRect r = deviceRect.applying(fromDevice);
+        context->saveGState();
+        context->clip(r);
+        context->clearRect(r);
+        if (backgroundColor) {
+            context->setFillColor(backgroundColor->cgColor());
+            context->fillRect(r);
+        }
+        if (content)
+            content->drawHierarchy(context);
+        context->restoreGState();
+    }
+    clearDisplayMarks();
+    return redrawn;
+}
+
+void NSWindow::invalidate(CGRect rect) {
+    CGRect inside = rect.intersection({{0, 0}, size});
+    if (inside.isEmpty())
+        return;
+    dirty.add(inside);
+    requestDisplay();
+}
+
 void NSWindow::display() {
     Runtime::assertMainThread("NSWindow.display");
-    if (displayHandler) {
+    if (displayHandler)
         displayHandler(*this);
-        return;
-    }
-    // Nobody shows the window: drawing would be thrown away, so only clear the marks.
+    // Shown or not, what was asked for has been dealt with (drawing nobody shows would
+    // be thrown away).
+    clearDisplayMarks();
+}
+
+void NSWindow::clearDisplayMarks() {
+    dirty.clear();
     std::vector<NSView*> pending;
     if (content)
         pending.push_back(content.get());
@@ -430,6 +471,8 @@ void NSWindow::display() {
 }
 
 bool NSWindow::viewsNeedDisplay() const {
+    if (!dirty.isEmpty())
+        return true;
     std::vector<const NSView*> pending;
     if (content)
         pending.push_back(content.get());

@@ -25,6 +25,7 @@
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSView.h"
+#include "CoreGraphics/CGRegion.h"
 
 class CAKeyframeAnimation;
 class NSScreen;
@@ -184,6 +185,21 @@ class NSWindow : public NSResponder {
     void display();
     // True when some view of the window needs display.
     bool viewsNeedDisplay() const;
+
+    // What needs redrawing, in window coordinates: the union of the rectangles that
+    // views marked (setNeedsDisplayInRect) since the last pass, within the content area.
+    const CGRegion& dirtyRegion() const { return dirty; }
+    // Adds a rectangle of the window (window coordinates) to the dirty region and asks
+    // for display.
+    void invalidate(CGRect rect);
+    // The redrawing pass of a window that keeps its drawing between passes: lays out
+    // what needs it, then redraws the dirty region into `context` (which holds the
+    // previous drawing; user space the window's), each of its rectangles grown by a
+    // point for anti-aliased edges, aligned to whole pixels and clipped: cleared, the
+    // background filled, and the views that meet it drawn. Returns what was redrawn,
+    // in the context's device points (origin top-left, y down, as recorded drawing
+    // is), and clears the region and the views' marks.
+    CGRegion drawDirtyRegion(const std::shared_ptr<CGContext>& context);
     // Called when a view of the window asks for display (a real window schedules a
     // redraw); may be empty.
     std::function<void()> displayRequested;
@@ -202,6 +218,7 @@ class NSWindow : public NSResponder {
     void adoptContentViewController(std::shared_ptr<NSViewController> controller);
     void updateTracking(const NSEvent& event, bool dragging);
     void requestDisplay();
+    void clearDisplayMarks();
 
     void saveFrame();
     CGPoint origin;
@@ -221,4 +238,5 @@ class NSWindow : public NSResponder {
     std::weak_ptr<NSView> pressedView;
     bool rightButton = false;
     CGPoint lastMouse;
+    CGRegion dirty;
 };

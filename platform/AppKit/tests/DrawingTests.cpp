@@ -155,4 +155,111 @@ TEST(Drawing, PathsImagesAndSnapshotsDrawThroughTheCurrentContext) {
     EXPECT_EQ(snapshot->displayList()[0].rect, (CGRect{0, 0, 10, 10}));
 }
 
+// A flipped tile that fills its bounds with a colour, a circle and a text: what it
+// draws reaches its edges, where partial redrawing must join up with what is around.
+struct Tile : NSView {
+    Tile(CGRect frame, CGFloat hue) : NSView(frame), hue(hue) {}
+    bool isFlipped() const override { return true; }
+    void drawRect(CGRect dirty) override {
+        ++draws;
+        lastDirty = dirty;
+        NSColor::rgb(hue, 0.3, 1 - hue)->setFill();
+        NSBezierPath::fillRect(bounds());
+        NSColor::rgb(1, 1, 1, 0.6)->setFill();
+        NSBezierPath::ovalIn(bounds().insetBy(2.5, 2.5))->fill();
+        NSStringDraw(std::to_string(int(hue * 100)), CGPoint{3, 3},
+                     {.font = NSFont::named("Dosis-Light", 14), .color = NSColor::rgb(0, 0, 0)});
+    }
+    void setHue(CGFloat h) {
+        hue = h;
+        setNeedsDisplay(true);
+    }
+    CGFloat hue;
+    int draws = 0;
+    CGRect lastDirty;
+};
+
+struct TiledWindow {
+    std::shared_ptr<NSWindow> window = make<NSWindow>(CGRect{0, 0, 120, 80});
+    std::vector<std::shared_ptr<Tile>> tiles;
+    explicit TiledWindow(CGFloat scale) {
+        window->setBackingScaleFactor(scale);
+        window->backgroundColor = NSColor::rgb(0.1, 0.1, 0.1);
+        for (int i = 0; i < 6; ++i) {
+            // Fractional frames: edges fall between pixels.
+            tiles.push_back(make<Tile>(
+                CGRect{2.5 + CGFloat(i % 3) * 39.25, 3.25 + CGFloat(i / 3) * 38, 36.5, 35},
+                0.1 * i));
+            window->contentView()->addSubview(tiles.back());
+        }
+    }
+};
+
+TEST(Drawing, AViewMarksItsOwnRectangleAndOnlyThatIsRedrawn) {
+    TiledWindow w(1);
+    auto backing = CGContext::makeBitmap({120, 80}, {.recordsDisplayList = true});
+    w.window->drawDirtyRegion(backing);
+    EXPECT_TRUE(w.window->dirtyRegion().isEmpty());
+    EXPECT_FALSE(w.window->viewsNeedDisplay());
+
+    w.tiles[4]->setHue(0.9);
+    ASSERT_EQ(w.window->dirtyRegion().rects().size(), 1u);
+    EXPECT_EQ(w.window->dirtyRegion().rects()[0], w.tiles[4]->frame());
+    // Part of a view: only that part, in window coordinates (the view is flipped).
+    w.tiles[0]->setNeedsDisplayInRect({0, 0, 10, 5});
+    EXPECT_TRUE(w.window->dirtyRegion().contains({2.5, 3.25 + 35 - 5, 10, 5}));
+
+    for (auto& tile : w.tiles)
+        tile->draws = 0;
+    backing->clearDisplayList();
+    CGRegion redrawn = w.window->drawDirtyRegion(backing);
+    ASSERT_EQ(redrawn.rects().size(), 2u);
+    std::vector<int> draws;
+    for (auto& tile : w.tiles)
+        draws.push_back(tile->draws);
+    EXPECT_EQ(draws, (std::vector<int>{1, 0, 0, 0, 1, 0}));
+    // The part asked for (and a point around it), in the view's own coordinates.
+    EXPECT_TRUE(w.tiles[0]->lastDirty.contains({0, 0, 10, 5}));
+    EXPECT_LT(w.tiles[0]->lastDirty.width(), 13);
+    // Everything drawn lies inside what was redrawn, clipped to it.
+    for (const CGDisplayItem& item : backing->displayList()) {
+        ASSERT_TRUE(item.clip.has_value());
+        EXPECT_TRUE(redrawn.contains(*item.clip));
+        EXPECT_TRUE(redrawn.intersects(item.rect));
+    }
+    // Pixels: what was redrawn starts and ends on whole pixels.
+    EXPECT_EQ(redrawn.alignedToPixels(1), redrawn);
+}
+
+TEST(Drawing, PartialRedrawsAddUpToAFullDrawing) {
+    for (CGFloat scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        TiledWindow w(scale);
+        auto backing = CGContext::makeBitmap({120, 80}, {.scale = scale});
+        w.window->drawDirtyRegion(backing);
+        // A sequence of changes, each redrawn on its own.
+        w.tiles[1]->setHue(0.95);
+        w.window->drawDirtyRegion(backing);
+        w.tiles[3]->setHue(0.05);
+        w.tiles[5]->setNeedsDisplayInRect({10, 10, 3, 3});
+        w.window->drawDirtyRegion(backing);
+        w.tiles[2]->setFrameOrigin({70.75, 20.5}); // moved: old and new places redrawn
+        w.window->drawDirtyRegion(backing);
+        w.tiles[0]->setHidden(true);
+        w.window->drawDirtyRegion(backing);
+        // Pixel for pixel, but for the rounding of anti-aliased edges that cross the edge
+        // of a redrawn rectangle (cairo rasterises them within the clip): one unit at most.
+        CGImage partial = backing->makeImage(), full = w.window->snapshot()->makeImage();
+        ASSERT_EQ(partial.width(), full.width());
+        int worst = 0;
+        for (size_t y = 0; y < full.height(); ++y)
+            for (size_t x = 0; x < full.width(); ++x) {
+                CGImage::Pixel p = partial.pixel(x, y), f = full.pixel(x, y);
+                worst = std::max({worst, std::abs(p.r - f.r), std::abs(p.g - f.g),
+                                  std::abs(p.b - f.b), std::abs(p.a - f.a)});
+            }
+        EXPECT_LE(worst, 1);
+    }
+}
+
 } // namespace
