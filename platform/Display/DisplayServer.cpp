@@ -22,6 +22,10 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Windows show bitmaps drawn in software, a few changed rectangles at a time: the
+    // desktop's own window buffer takes just those, where a GPU texture would be drawn
+    // whole every frame (by the processor too, where there is no GPU).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (whyNot)
             *whyNot = SDL_GetError();

@@ -1,6 +1,7 @@
 #include "Display/DisplayWindow.h"
 
 #include <cmath>
+#include <vector>
 
 #include "InputTranslation.h"
 #include "NativeSurface.h"
@@ -81,16 +82,24 @@ void DisplayWindow::present() {
         return;
     syncSize();
     dirty = false;
-    // One bitmap serves frame after frame while the size holds (a fresh one per frame
-    // would be megabytes to clear at 60 Hz).
+    // One bitmap keeps the window's drawing from frame to frame while the size holds:
+    // a frame redraws and shows only the region the views marked.
     CGSize size = nsWindow->contentSize();
     if (!frame || frame->size().width != size.width || frame->size().height != size.height ||
-        frame->scale() != scale)
+        frame->scale() != scale) {
         frame = CGContext::makeBitmap(size, {.scale = scale});
-    else
-        frame->clearRect({{0, 0}, size});
-    nsWindow->draw(frame);
-    surface->present(*frame);
+        nsWindow->invalidate({{0, 0}, size});
+    }
+    const CGRegion redrawn = nsWindow->drawDirtyRegion(frame);
+    std::vector<SDL_Rect> pixels;
+    pixels.reserve(redrawn.rects().size());
+    for (const CGRect& r : redrawn.rects()) {
+        // Device points aligned to whole pixels: exact multiples of 1 / scale.
+        int x0 = int(std::lround(r.minX() * scale)), y0 = int(std::lround(r.minY() * scale));
+        int x1 = int(std::lround(r.maxX() * scale)), y1 = int(std::lround(r.maxY() * scale));
+        pixels.push_back({x0, y0, x1 - x0, y1 - y0});
+    }
+    surface->present(*frame, pixels);
     lastPresent = DisplayNative::steadyNow();
     ++presents;
 }

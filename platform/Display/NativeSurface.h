@@ -1,11 +1,13 @@
 #pragma once
-// Internal to Display: one SDL window with a renderer and a streaming texture that
-// shows a bitmap drawn with CoreGraphics. Both the real NSWindow hosts and the pop-up
-// menu windows present through it. Thread: main thread.
+// Internal to Display: one SDL window that shows a bitmap drawn with CoreGraphics, by
+// copying the changed rectangles of the bitmap into the window's own pixel buffer and
+// updating just those on the screen. Both the real NSWindow hosts and the pop-up menu
+// windows present through it. Thread: main thread.
 
 #include <SDL.h>
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "CoreGraphics/CGContext.h"
@@ -22,8 +24,11 @@ class Surface {
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
-    // Uploads the context's bitmap and shows it (top-left aligned).
+    // Shows the context's bitmap (top-left aligned).
     void present(const CGContext& context);
+    // Shows the rectangles of the context's bitmap that changed since it was last
+    // shown, in pixels (origin top-left); the rest of the window stays as it is.
+    void present(const CGContext& context, std::span<const SDL_Rect> changed);
     // Shows the last bitmap again (after the desktop exposed the window).
     void represent();
 
@@ -36,10 +41,14 @@ class Surface {
     bool presentedOnce() const { return presented; }
 
   private:
+    // Copies the rectangles of the bitmap into the window's buffer and shows them.
+    void copy(cairo_surface_t* bitmap, std::span<const SDL_Rect> rects);
+
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    int textureWidth = 0, textureHeight = 0;
+    // The last bitmap shown (shared with its context), for showing it again.
+    cairo_surface_t* shown = nullptr;
+    // The window's buffer that was last filled.
+    SDL_Surface* lastTarget = nullptr;
     bool presented = false;
 };
 
