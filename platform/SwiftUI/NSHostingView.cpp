@@ -32,9 +32,11 @@ NSHostingView::NSHostingView(AnyView rootView)
 void NSHostingView::didInit() {
     NSView::didInit();
     std::weak_ptr<NSHostingView> weak = sharedAs<NSHostingView>();
+    // Only what the update changed is redrawn (the graph's space is the bounds').
     graph_->setDidUpdate([weak] {
         if (auto view = weak.lock())
-            view->setNeedsDisplay(true);
+            for (const CGRect& r : view->graph_->changedRegion().rects())
+                view->setNeedsDisplayInRect(r);
     });
     graph_->setFocusHandler([weak](bool focused) {
         auto view = weak.lock();

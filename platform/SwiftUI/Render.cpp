@@ -12,6 +12,10 @@ namespace SwiftUI {
 namespace detail {
 
 void renderNode(const Node& node, CGContext& context) {
+    // What lies wholly outside the clip (a window redrawing a small region) is skipped.
+    CGRect extent = node.extentInParent();
+    if (!extent.isNull() && !context.intersectsClip(extent))
+        return;
     context.saveGState();
     context.translateBy(node.frame.origin.x, node.frame.origin.y);
     node.view.primitive().render(node, context);

@@ -30,8 +30,23 @@ CGSize Node::sizeThatFits(ProposedViewSize proposal) {
 
 void Node::place(CGPoint origin, ProposedViewSize proposal) {
     frame = {origin, sizeThatFits(proposal)};
+    placedProposal = proposal;
     contentTransform = CGAffineTransform::identity();
     view.primitive().placeChildren(*this, proposal);
+    updateExtent();
+}
+
+CGRect Node::extentInParent() const {
+    return extent.isNull() ? extent : extent.offsetBy(frame.origin.x, frame.origin.y);
+}
+
+void Node::updateExtent() {
+    extent = bounds();
+    for (const auto& child : children) {
+        CGRect e = child->extentInParent();
+        if (!e.isEmpty())
+            extent = extent.unionWith(e.applying(contentTransform));
+    }
 }
 
 CGAffineTransform Node::transformToRoot() const {
@@ -84,7 +99,7 @@ void ViewGraph::setRootView(AnyView root) {
         root_->view = std::move(root);
     }
     build(*root_);
-    layout();
+    layoutAll();
     runAfterUpdate();
 }
 
@@ -96,7 +111,7 @@ void ViewGraph::setEnvironment(std::function<void(EnvironmentValues&)> change) {
 void ViewGraph::setSize(CGSize size) {
     Runtime::assertMainThread("ViewGraph::setSize");
     size_ = size;
-    layout();
+    layoutAll();
     runAfterUpdate();
 }
 
@@ -139,13 +154,56 @@ void ViewGraph::update() {
     std::stable_sort(marked.begin(), marked.end(),
                      [](const auto& a, const auto& b) { return depthOf(*a) < depthOf(*b); });
     // A node rebuilt as part of its ancestor's rebuild is no longer marked.
+    std::vector<Rebuilt> rebuilt;
     for (auto& node : marked)
-        if (node->attached && node->dirty)
+        if (node->attached && node->dirty) {
+            rebuilt.push_back({node, node->sizeCache, node->extentInRoot()});
             build(*node);
-    layout();
+        }
+    relayout(std::move(rebuilt));
     runAfterUpdate();
     if (didUpdate)
         didUpdate();
+}
+
+void ViewGraph::relayout(std::vector<Rebuilt> rebuilt) {
+    changed.clear();
+    for (Rebuilt& r : rebuilt) {
+        if (!r.node->attached)
+            continue;
+        Node* node = r.node.get();
+        std::vector<std::pair<ProposedViewSize, CGSize>> before = std::move(r.sizes);
+        CGRect was = r.extentInRoot;
+        // Walk up while the sizes the parent last asked for have changed: the parent's
+        // own layout then changes too.
+        for (;;) {
+            if (!node->parent || !node->placedProposal || before.empty()) {
+                layoutAll();
+                return;
+            }
+            bool same = std::all_of(before.begin(), before.end(), [node](const auto& entry) {
+                return node->sizeThatFits(entry.first) == entry.second;
+            });
+            if (same)
+                break;
+            node = node->parent;
+            before = std::exchange(node->sizeCache, {});
+            was = node->extentInRoot();
+        }
+        node->place(node->frame.origin, *node->placedProposal);
+        for (Node* p = node->parent; p; p = p->parent)
+            p->updateExtent();
+        changed.add(was);
+        changed.add(node->extentInRoot());
+    }
+}
+
+void ViewGraph::layoutAll() {
+    CGRegion region(root_->extentInRoot());
+    layout();
+    region.add(root_->extentInRoot());
+    region.add(CGRect{{0, 0}, size_});
+    changed = region;
 }
 
 void ViewGraph::build(Node& node) {

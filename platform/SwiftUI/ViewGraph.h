@@ -4,7 +4,12 @@
 // state slots of its view across rebuilds; a state write or a change of an observable
 // property that the view's body read marks the node, and the graph rebuilds marked
 // nodes on the next run-loop turn (its owner schedules update()). Layout proposes a
-// size to each child, the child picks its size, the parent places it. Pointer events
+// size to each child, the child picks its size, the parent places it. An update lays
+// out again only what its rebuilt views can move: a rebuilt view that answers every
+// proposal of the last pass as before is placed where it was, and its parent is asked
+// only when it does not; the region of the hosting view that the update changed (the
+// old and the new extents of what was placed again) is kept for redrawing. Drawing
+// skips the views whose extents lie outside the context's clip. Pointer events
 // are hit-tested to a path of nodes whose gestures are recognised; keys go to the
 // focused text field and the key handlers around it.
 // Thread: main, every member.
@@ -15,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "CoreGraphics/CGRegion.h"
 #include "Observation/Observation.h"
 #include "Runtime/Runtime.h"
 #include "SwiftUI/Environment.h"
@@ -73,6 +79,15 @@ class Node : public std::enable_shared_from_this<Node> {
     // node applies to its children's space.
     CGRect frame;
     CGAffineTransform contentTransform;
+    // The proposal of the last placement (none before the first).
+    std::optional<ProposedViewSize> placedProposal;
+    // What the node and its children cover, in its local space (null before the first
+    // placement: unknown).
+    CGRect extent = CGRect::null();
+    // The extent in the parent's space (where the parent draws the node).
+    CGRect extentInParent() const;
+    // Recomputes the extent from the bounds and the children's extents.
+    void updateExtent();
     // Set by a stack on its children, read by spacers.
     std::optional<Axis> stackAxis;
 
@@ -104,6 +119,9 @@ class Node : public std::enable_shared_from_this<Node> {
     CGPoint convertToRoot(CGPoint p) const { return transformToRoot().apply(p); }
     CGPoint convertFromRoot(CGPoint p) const { return transformToRoot().inverted().apply(p); }
     CGRect frameInRoot() const { return bounds().applying(transformToRoot()); }
+    CGRect extentInRoot() const {
+        return extent.isNull() ? extent : extent.applying(transformToRoot());
+    }
     bool isEnabled() const { return environment.isEnabled; }
 
     // What a primitive keeps across rebuilds to lay out faster (a text's measured size).
@@ -165,8 +183,13 @@ class ViewGraph {
     // update() on the next run-loop turn. By default it queues update() on the main
     // dispatch queue.
     void setUpdateScheduler(std::function<void()> schedule);
-    // Called after every update that changed the tree (the owner redraws).
+    // Called after every update that changed the tree (the owner redraws
+    // changedRegion()).
     void setDidUpdate(std::function<void()> action) { didUpdate = std::move(action); }
+    // What the last update, resize or new root changed, in the hosting view's space:
+    // the extents, before and after, of the views it placed again (all of the tree's
+    // when it laid out the whole tree).
+    const CGRegion& changedRegion() const { return changed; }
     bool needsUpdate() const { return !dirtyNodes.empty(); }
     // Rebuilds the marked views, lays the tree out and runs the appear, disappear and
     // change actions that the rebuild produced.
@@ -225,6 +248,17 @@ class ViewGraph {
     void cancelGestures(Node& node);
     void runAfterUpdate();
     void scheduleIfNeeded();
+    // A view rebuilt by an update: how it answered proposals before, and where it was.
+    struct Rebuilt {
+        std::shared_ptr<Node> node;
+        std::vector<std::pair<ProposedViewSize, CGSize>> sizes;
+        CGRect extentInRoot;
+    };
+    // Places the rebuilt views again (or what holds them, when their sizes changed),
+    // the whole tree when that reaches the root.
+    void relayout(std::vector<Rebuilt> rebuilt);
+    // Lays out the whole tree and counts all of it as changed.
+    void layoutAll();
 
     std::shared_ptr<Node> root_;
     CGSize size_;
@@ -240,6 +274,7 @@ class ViewGraph {
     std::function<void(bool)> focusChanged;
     std::shared_ptr<Session> session;
     std::shared_ptr<bool> alive;
+    CGRegion changed;
 };
 
 template <class T> State<T> ViewContext::state(T initial) {
