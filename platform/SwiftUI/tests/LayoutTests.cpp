@@ -293,3 +293,71 @@ TEST(Containers, AContainerPassedAsAnLvalueIsCopiedNotNestedInItself) {
 }
 
 } // namespace
+
+namespace {
+
+// A leaf of fixed size that counts how often it is placed.
+class CountingBox : public View<CountingBox>, public detail::Primitive {
+  public:
+    explicit CountingBox(std::shared_ptr<int> placements) : placements(std::move(placements)) {}
+    CGSize sizeThatFits(Node&, ProposedViewSize) const override { return {30, 10}; }
+    void placeChildren(Node&, ProposedViewSize) const override { ++*placements; }
+    std::shared_ptr<int> placements;
+};
+
+struct Swatch {
+    Observed<double> red{0};
+    Observed<double> width{20};
+};
+
+// A rectangle whose colour and width come from the model.
+struct SwatchView : View<SwatchView> {
+    AnyView body(ViewContext& ctx) const {
+        auto swatch = ctx.environment<Swatch>();
+        return Rectangle()
+            .fill(Color(swatch->red.get(), 0, 0))
+            .frame(swatch->width.get(), 10)
+            .accessibilityIdentifier("swatch");
+    }
+};
+
+TEST(IncrementalLayout, AChangeThatKeepsItsSizeMovesNothingElseAndMarksOnlyItself) {
+    RunLoopTestScope scope;
+    auto placements = std::make_shared<int>(0);
+    auto swatch = std::make_shared<Swatch>();
+    ViewGraph graph(
+        AnyView(HStack(0.0, CountingBox(placements).accessibilityIdentifier("box"), SwatchView()))
+            .environment(swatch));
+    graph.setSize({200, 50});
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        int boxPlacedAgain;
+        bool boxRedrawn;
+    };
+    const Case cases[] = {
+        {"a new colour: the swatch alone", [&] { swatch->red.set(1); }, 0, false},
+        {"a new width: the stack and its children are placed again", [&] { swatch->width.set(40); },
+         1, true},
+        {"another colour after the resize: the swatch alone", [&] { swatch->red.set(0.5); }, 0,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int before = *placements;
+        c.change();
+        RunLoop::main().runUntilIdle();
+        EXPECT_EQ(*placements - before, c.boxPlacedAgain);
+        EXPECT_TRUE(graph.changedRegion().contains(*graph.frame("swatch")));
+        EXPECT_EQ(graph.changedRegion().intersects(*graph.frame("box")), c.boxRedrawn);
+    }
+    // Laid out again piece by piece, the tree is where a fresh layout puts it.
+    ViewGraph fresh(
+        AnyView(HStack(0.0, CountingBox(placements).accessibilityIdentifier("box"), SwatchView()))
+            .environment(swatch));
+    fresh.setSize({200, 50});
+    EXPECT_EQ(*graph.frame("box"), *fresh.frame("box"));
+    EXPECT_EQ(*graph.frame("swatch"), *fresh.frame("swatch"));
+}
+
+} // namespace
