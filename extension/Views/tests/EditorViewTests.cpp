@@ -150,3 +150,107 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
 }
 
 } // namespace
+
+namespace {
+
+// The editor in a window that keeps its drawing between frames, as a real window does.
+class EditorFrames : public EffectFixture {
+  protected:
+    void open(CGFloat scale) {
+        editor = std::make_unique<ControlHarness>(controller->view(), CGSize{472, 672}, scale);
+        backing = CGContext::makeBitmap({472, 672}, {.scale = scale, .recordsDisplayList = true});
+        editor->window->invalidate({0, 0, 472, 672});
+        frame();
+    }
+    void TearDown() override {
+        editor.reset();
+        EffectFixture::TearDown();
+    }
+    // One frame: the main queue's work, then the dirty region redrawn.
+    CGRegion frame() {
+        editor->turn();
+        backing->clearDisplayList();
+        return editor->window->drawDirtyRegion(backing);
+    }
+    void setLevels(double in, double out) {
+        for (auto* level : {&settings().inLevelL, &settings().inLevelR})
+            level->set(in);
+        for (auto* level : {&settings().outLevelL, &settings().outLevelR})
+            level->set(out);
+    }
+    // A view's frame in the window's device points (the hosting view fills the window).
+    CGRect frameOf(const std::string& identifier) {
+        return editor->host->graph().frame(identifier).value_or(CGRect::null());
+    }
+    std::unique_ptr<ControlHarness> editor;
+    std::shared_ptr<CGContext> backing;
+};
+
+TEST_F(EditorFrames, AMeterTickRedrawsTheTwoMetersAndNothingElse) {
+    open(1);
+    setLevels(70, 40);
+    editor->turn();
+    // The marks: a rectangle per meter column, in window coordinates (y up).
+    const CGRect columns[] = {frameOf("inputMeters"), frameOf("outputMeters")};
+    auto inWindow = [&](const CGRect& r) { return editor->host->convertToView(r, nullptr); };
+    const CGRegion& dirty = editor->window->dirtyRegion();
+    ASSERT_EQ(dirty.rects().size(), 2u);
+    for (const CGRect& r : dirty.rects())
+        EXPECT_TRUE(inWindow(columns[0]).insetBy(-0.5, -0.5).contains(r) ||
+                    inWindow(columns[1]).insetBy(-0.5, -0.5).contains(r));
+
+    // The frame's drawing: only what lies in the meters' rectangles (grown by the point
+    // and pixel the window adds), clipped to them: the background behind the meters and
+    // their segments, no dial, text or button.
+    const CGRegion redrawn = frame();
+    for (const CGRect& r : redrawn.rects())
+        EXPECT_TRUE(columns[0].insetBy(-2, -2).contains(r) ||
+                    columns[1].insetBy(-2, -2).contains(r));
+    size_t segments = 0;
+    for (const CGDisplayItem& item : backing->displayList()) {
+        ASSERT_TRUE(item.clip) << item.imageName << item.text;
+        EXPECT_TRUE(redrawn.contains(*item.clip));
+        EXPECT_TRUE(redrawn.intersects(item.rect)) << item.imageName << item.text;
+        EXPECT_NE(item.kind, CGDisplayItem::Kind::text) << item.text;
+        if (item.kind == CGDisplayItem::Kind::image)
+            EXPECT_EQ(item.imageName, "background");
+        if (item.kind == CGDisplayItem::Kind::fill && item.rect.height() == 2)
+            ++segments;
+    }
+    EXPECT_EQ(segments, 4u * 42); // two stereo columns of two meters
+
+    // Nothing changed: nothing is drawn.
+    EXPECT_TRUE(frame().isEmpty());
+    EXPECT_TRUE(backing->displayList().empty());
+}
+
+TEST_F(EditorFrames, PartialRedrawsAddUpToTheWholeEditorDrawnAfresh) {
+    for (CGFloat scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        open(scale);
+        for (double level : {30.0, 85.0, 10.0}) {
+            setLevels(level, 100 - level);
+            frame();
+        }
+        // A dial turned by a drag, a frame per step.
+        const CGRect dial = frameOf("dial-feedback");
+        const CGPoint centre{dial.midX(), dial.midY() - 16};
+        editor->press(centre);
+        frame();
+        for (CGFloat dy : {-6.0, -20.0, -35.0, 10.0}) {
+            editor->drag({centre.x, centre.y + dy});
+            frame();
+        }
+        editor->release({centre.x, centre.y + 10});
+        frame();
+        // Mono meters: their width changes, so the layout around them too.
+        settings().isMeterStereo.set(false);
+        setLevels(55, 60);
+        frame();
+        auto fresh = editor->window->snapshot();
+        EXPECT_EQ(backing->makeImage().pngData(), fresh->makeImage().pngData());
+        editor.reset();
+    }
+}
+
+} // namespace
