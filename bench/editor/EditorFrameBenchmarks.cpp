@@ -103,7 +103,7 @@ void DialDragFrame(benchmark::State& state) {
     if (!editor.ready(state))
         return;
     CGRect dial = editor.host->graph().frame("dial-feedback").value_or(CGRect{});
-    const CGPoint knob{dial.midX(), dial.midY() - 16};
+    const CGPoint knob{dial.midX(), dial.midY()};
     editor.mouse(NSEvent::Type::leftMouseDown, knob);
     editor.frame();
     int step = 0;
