@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   libeigen3-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libsndfile1-dev libcairo2-dev libpango1.0-dev librsvg2-dev libpng-dev
+  libsndfile1-dev libcairo2-dev libpango1.0-dev libglib2.0-dev librsvg2-dev libpng-dev
   libcurl4-openssl-dev libexpat1-dev libsdl2-dev openssl python3
   fonts-dosis fonts-league-spartan xvfb xdotool sox imagemagick librsvg2-bin
 )

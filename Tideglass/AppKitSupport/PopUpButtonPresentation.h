@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 #include "AppKit/NSPopUpButton.h"
@@ -65,9 +66,11 @@ Value selectedRawRepresentableValue(const NSPopUpButton& button, Value replacing
 
 // Configures the button for `value`, then binds it both ways: every value the model
 // publishes selects the item of its tag; every action of the button reports the
-// value of the selected item's tag. The subscriptions go into `cancellables`, which
-// the caller releases before the button goes away (the model side holds the button
-// unowned). The button's target and action now belong to its event publisher.
+// value of the selected item's tag. Tags are integers: with raw values of another
+// type (strings) both ways drop every value, and only the configured selection shows. The
+// subscriptions go into `cancellables`, which the caller releases before the button goes away (the
+// model side holds the button unowned). The button's target and action now belong to its event
+// publisher.
 template <class Value, class ModelPublisher>
 void bindMenu(const std::shared_ptr<NSPopUpButton>& button, const Value& value,
               const ModelPublisher& publisher, AnyCancellableSet& cancellables,
@@ -92,9 +95,11 @@ void bindMenu(const std::shared_ptr<NSPopUpButton>& button, const Value& value,
     controlEventPublisher(button)
         ->map(&NSPopUpButton::selectedItem)
         .compactMap([](const std::shared_ptr<NSMenuItem>& item) -> std::optional<Value> {
-            if (!item || !std::in_range<Raw>(item->tag))
-                return std::nullopt;
-            return Value::fromRawValue(static_cast<Raw>(item->tag));
+            if constexpr (std::is_integral_v<Raw>) {
+                if (item && std::in_range<Raw>(item->tag))
+                    return Value::fromRawValue(static_cast<Raw>(item->tag));
+            }
+            return std::nullopt;
         })
         .sink([onValueChanged = std::move(onValueChanged)](const Value& v) {
             Runtime::assertMainThread("Tideglass/NSPopupButton+Presentable");

@@ -15,8 +15,10 @@ using SwiftUI::Color;
 using SwiftUI::Image;
 
 const std::shared_ptr<Bundle>& tideglassBundle() {
+    // A missing bundle is reported from the library's bundle accessor, line 44.
     static const std::shared_ptr<Bundle> bundle =
-        findResourceBundle("Tideglass_Tideglass", reinterpret_cast<const void*>(&tideglassBundle));
+        findResourceBundle("Tideglass_Tideglass", reinterpret_cast<const void*>(&tideglassBundle),
+                           "Tideglass/resource_bundle_accessor", 44);
     return bundle;
 }
 

@@ -4,38 +4,26 @@
 #include <cstdlib>
 #include <locale.h>
 #include <string_view>
-#include <wctype.h>
+
+#include "Foundation/Bundle.h"
+#include "Foundation/CharacterSet.h"
+#include "Foundation/StringFormat.h"
 
 // ---- ConstantNameFormatter
 
-std::string ConstantNameFormatter::invalidCharactersMessage() {
-    // The message names two of the four allowed punctuation characters; the other
-    // two ("-", ".") are accepted all the same. No translations ship yet.
-    return "Constant names must only contain A-Z, a-z, 0-9 and the characters _ and $";
+std::string ConstantNameFormatter::invalidCharactersMessage() const {
+    // Error message shown when user-entered constant name contains invalid characters.
+    // It names two of the four allowed punctuation characters; the other two ("-",
+    // ".") are accepted all the same. No translations ship yet.
+    const std::string message = Bundle::main()->localizedString(
+        "Constant names must only contain A-Z, a-z, 0-9 and the characters _ and $");
+    return stringWithFormat(message, {requiredPrefix});
 }
 
 bool ConstantNameFormatter::isValidName(const std::string& name) {
-    static locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-    size_t i = 0;
-    while (i < name.size()) {
-        auto b = static_cast<unsigned char>(name[i]);
-        if (b < 0x80) {
-            if (!(std::isalnum(b) || b == '$' || b == '_' || b == '-' || b == '.'))
-                return false;
-            ++i;
-            continue;
-        }
-        size_t len = (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (len == 0 || i + len > name.size())
-            return false; // not UTF-8
-        char32_t cp = b & (0x7f >> len);
-        for (size_t k = 1; k < len; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(name[i + k]) & 0x3f);
-        if (!utf8 || !iswalnum_l(wint_t(cp), utf8))
-            return false;
-        i += len;
-    }
-    return true;
+    static const CharacterSet allowed =
+        CharacterSet::alphanumerics().united(CharacterSet::characters("$_-."));
+    return allowed.containsEveryCharacter(name);
 }
 
 std::optional<std::string> ConstantNameFormatter::stringFor(const std::any& object) const {
@@ -57,11 +45,12 @@ std::optional<std::string> ConstantNameFormatter::editingStringFor(const std::an
 namespace {
 
 // The character test both entry points share: false with the message when asked for.
-bool checkName(const std::string& name, std::string* errorDescription) {
+bool checkName(const ConstantNameFormatter& formatter, const std::string& name,
+               std::string* errorDescription) {
     if (ConstantNameFormatter::isValidName(name))
         return true;
     if (errorDescription)
-        *errorDescription = ConstantNameFormatter::invalidCharactersMessage();
+        *errorDescription = formatter.invalidCharactersMessage();
     return false;
 }
 
@@ -69,7 +58,7 @@ bool checkName(const std::string& name, std::string* errorDescription) {
 
 bool ConstantNameFormatter::getObjectValue(std::any* object, const std::string& string,
                                            std::string* errorDescription) const {
-    if (!checkName(string, errorDescription))
+    if (!checkName(*this, string, errorDescription))
         return false;
     if (object)
         *object = string;
@@ -79,7 +68,7 @@ bool ConstantNameFormatter::getObjectValue(std::any* object, const std::string& 
 bool ConstantNameFormatter::isPartialStringValid(const std::string& partialString,
                                                  std::string* newEditingString,
                                                  std::string* errorDescription) const {
-    if (!checkName(partialString, errorDescription))
+    if (!checkName(*this, partialString, errorDescription))
         return false;
     if (newEditingString)
         *newEditingString = partialString;

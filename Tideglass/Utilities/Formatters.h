@@ -1,7 +1,8 @@
 #pragma once
 // Text formatters for AppKit text fields, offered to clients of the library.
-// - ConstantNameFormatter keeps a field to constant-name syntax (letters and digits
-//   of any script and "$", "_", "-", ".") and shows the name with its required prefix.
+// - ConstantNameFormatter keeps a field to constant-name syntax (letters, marks and
+//   numbers of any script and "$", "_", "-", ".") and shows the name with its
+//   required prefix.
 // - ExpressionFormatter is a number formatter that lets non-numeric text (an
 //   expression) through untouched, while numbers are formatted as usual and carry
 //   the positive suffix.
@@ -16,9 +17,11 @@ class ConstantNameFormatter : public NSFormatter {
     std::string requiredPrefix = "$";
 
     // "Constant names must only contain …", shown when a name has a character
-    // outside the allowed set.
-    static std::string invalidCharactersMessage();
-    // Whether every character of `name` is allowed in a constant name.
+    // outside the allowed set: looked up for the user's language, then formatted
+    // with the prefix as its one argument.
+    std::string invalidCharactersMessage() const;
+    // Whether `name` is UTF-8 whose every character is alphanumeric in the Unicode
+    // sense (a letter, mark or number of any script) or one of "$", "_", "-", ".".
     static bool isValidName(const std::string& name);
 
     // A String s: s when it begins with the prefix, else prefix + s; others: none.

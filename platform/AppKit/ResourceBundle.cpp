@@ -33,9 +33,12 @@ std::shared_ptr<Bundle> findResourceBundle(const std::string& name,
     return nullptr;
 }
 
-std::shared_ptr<Bundle> findResourceBundle(const std::string& name, const void* codeAddress) {
+std::shared_ptr<Bundle> findResourceBundle(const std::string& name, const void* codeAddress,
+                                           std::string_view reportFile, unsigned reportLine) {
     auto bundle = findResourceBundle(name, resourceBundleCandidates(codeAddress));
-    if (!bundle)
+    if (!bundle && reportFile.empty())
         fatalError("unable to find bundle named " + name);
+    if (!bundle)
+        fatalError("unable to find bundle named " + name, reportFile, reportLine);
     return bundle;
 }

@@ -6,7 +6,8 @@
 //      address inside the module with dladdr),
 //   3. the main bundle's own folder;
 // the first candidate that opens is the module's bundle, and when none does the
-// program ends with "unable to find bundle named <Package>_<Module>".
+// program ends with "unable to find bundle named <Package>_<Module>" (reported from
+// the module's accessor's file and line when it names them).
 //
 // Build layout: emberfall_add_resource_bundle (cmake/EmberfallHelpers.cmake) builds
 // each module's bundle into build/bin, beside every test and tool, where rule 1
@@ -22,6 +23,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Bundle;
@@ -32,5 +34,8 @@ std::vector<std::string> resourceBundleCandidates(const void* codeAddress);
 // The first "<name>.bundle" in `candidates` that opens, or nullptr.
 std::shared_ptr<Bundle> findResourceBundle(const std::string& name,
                                            const std::vector<std::string>& candidates);
-// The module's bundle by the rule above; ends the program when there is none.
-std::shared_ptr<Bundle> findResourceBundle(const std::string& name, const void* codeAddress);
+// The module's bundle by the rule above; ends the program when there is none, with
+// the report coming from `reportFile` at `reportLine` when a file is given.
+std::shared_ptr<Bundle> findResourceBundle(const std::string& name, const void* codeAddress,
+                                           std::string_view reportFile = {},
+                                           unsigned reportLine = 0);

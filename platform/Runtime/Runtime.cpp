@@ -11,6 +11,11 @@ namespace {
 std::atomic<std::thread::id> mainThreadId{std::this_thread::get_id()};
 } // namespace
 
+[[noreturn]] void fatalError(std::string_view message, std::string_view file, unsigned line) {
+    std::fprintf(stderr, "%.*s:%u: ", static_cast<int>(file.size()), file.data(), line);
+    fatalError(message);
+}
+
 [[noreturn]] void fatalError(std::string_view message) {
     std::fprintf(stderr, "Fatal error: %.*s\n", static_cast<int>(message.size()), message.data());
     std::fflush(stderr);

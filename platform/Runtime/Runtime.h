@@ -12,8 +12,11 @@
 #include <string_view>
 #include <utility>
 
-// Ends the program with a message on standard error. Thread: any.
+// Ends the program with a message on standard error ("Fatal error: <message>"), or
+// with the message reported from a place in the source ("<file>:<line>: Fatal error:
+// <message>"). Thread: any.
 [[noreturn]] void fatalError(std::string_view message);
+[[noreturn]] void fatalError(std::string_view message, std::string_view file, unsigned line);
 
 namespace Runtime {
 

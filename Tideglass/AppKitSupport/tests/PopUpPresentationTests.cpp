@@ -112,4 +112,52 @@ TEST(PopUpPresentationTest, BindingFollowsTheModelAndReportsChoices) {
     EXPECT_EQ(reported, (std::vector<int>{1}));
 }
 
+// A presentable value whose raw value is a string: its items carry the string as
+// their represented object and their position as their tag.
+struct Flavour final : MenuPresentable, DisplayNameLocalizable {
+    using RawValue = std::string;
+    explicit Flavour(std::string raw) : raw(std::move(raw)) {}
+    std::string raw;
+    const std::string& rawValue() const { return raw; }
+    static std::vector<Flavour> allCases() {
+        return {Flavour("plain"), Flavour("salted"), Flavour("smoked")};
+    }
+    static std::optional<Flavour> fromRawValue(const std::string& value) {
+        for (const auto& f : allCases())
+            if (f.raw == value)
+                return f;
+        return std::nullopt;
+    }
+    static MenuStructure<Flavour> menuStructure() {
+        std::vector<MenuStructure<Flavour>> items;
+        for (const auto& f : allCases())
+            items.push_back(MenuStructure<Flavour>::item(f));
+        return MenuStructure<Flavour>::submenu("Flavour", std::move(items));
+    }
+    long menuTag() const override { return raw == "plain" ? 0 : raw == "salted" ? 1 : 2; }
+    std::string menuTitle() const override { return localizedDisplayName(); }
+    std::any menuRepresentedObject() const override { return raw; }
+    std::string localizedDisplayName() const override { return raw; }
+};
+
+TEST(PopUpPresentationTest, AStringBindingShowsItsValueAndDropsTheRest) {
+    auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
+    CurrentValueSubject<Flavour> model(Flavour("plain"));
+    std::vector<std::string> reported;
+    AnyCancellableSet cancellables;
+    bindMenu(button, Flavour("salted"), model, cancellables,
+             [&](const Flavour& f) { reported.push_back(f.raw); });
+    // Configured by represented object; the model's values are not tags and are
+    // dropped, so the model's current value does not move the selection.
+    EXPECT_EQ(button->titleOfSelectedItem(), "salted");
+    EXPECT_EQ(selectedRawRepresentableValue<Flavour>(*button)->raw, "salted");
+    model.send(Flavour("smoked"));
+    EXPECT_EQ(button->titleOfSelectedItem(), "salted");
+    // A choice on the button: its tag is no string, nothing reaches the model.
+    EXPECT_TRUE(button->menu()->performActionForItem(2));
+    EXPECT_EQ(button->titleOfSelectedItem(), "smoked");
+    EXPECT_TRUE(reported.empty());
+    cancellables.clear();
+}
+
 } // namespace

@@ -14,7 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "Styles/tests/ProbeCopy.h"
+#include "TestSupport/TemporaryDirectory.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -75,6 +77,27 @@ TEST(TideglassBundle, AMissingBundleEndsTheProgramWithItsName) {
               std::string::npos)
         << result.errors;
     fs::remove_all(folder);
+}
+
+// Becomes the copy of this program at `copy`, which asks for the library's bundle
+// from a folder without one.
+[[noreturn]] void becomeProbe(const fs::path& copy) {
+    std::string filter = "--gtest_filter=TideglassBundleProbe.AskForTheBundle";
+    std::string environment = "TIDEGLASS_BUNDLE_PROBE=1";
+    char* argv[] = {const_cast<char*>(copy.c_str()), filter.data(), nullptr};
+    char* envp[] = {environment.data(), nullptr};
+    execve(copy.c_str(), argv, envp);
+    _exit(127);
+}
+
+TEST(TideglassBundleDeathTest, AMissingBundleIsReportedFromTheAccessorsFileAndLine) {
+    TemporaryDirectory folder("tideglass-no-bundles");
+    fs::copy_file("/proc/self/exe", folder / "probe");
+    // The child becomes the copy at once, so forking is safe here.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(becomeProbe(folder / "probe"), testing::KilledBySignal(SIGABRT),
+                "Tideglass/resource_bundle_accessor:44: Fatal error: unable to find bundle "
+                "named Tideglass_Tideglass\n");
 }
 
 TEST(Palettes, EachMemberIsMadeOnceFromItsAsset) {

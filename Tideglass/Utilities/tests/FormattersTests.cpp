@@ -37,10 +37,23 @@ TEST(ConstantNameFormatter, RefusesNamesWithCharactersOutsideTheAllowedSet) {
         const char* name;
         bool valid;
     } cases[] = {
-        {"speed_2", true},    {"$speed", true},      {"wet-dry", true},
-        {"v1.2", true},       {"caf\xc3\xa9", true}, {"\xe4\xb8\xad\xe6\x96\x87", true},
-        {"", true},           {"wet dry", false},    {"a+b", false},
-        {"tab\there", false}, {"\xff", false},       {"x\xe2\x80\x94y", false}, // em dash
+        {"speed_2", true},
+        {"$speed", true},
+        {"wet-dry", true},
+        {"v1.2", true},
+        {"caf\xc3\xa9", true},
+        {"\xe4\xb8\xad\xe6\x96\x87", true},
+        {"", true},
+        {"wet dry", false},
+        {"a+b", false},
+        {"tab\there", false},
+        {"\xff", false},
+        {"x\xe2\x80\x94y", false}, // em dash
+        {"cafe\xcc\x81", true},    // e and a combining acute accent
+        {"x\xc2\xb2", true},       // superscript two
+        {"-", true},
+        {".", true},
+        {" ", false},
     };
     for (const auto& c : cases) {
         std::any object = text("untouched");
