@@ -5,10 +5,10 @@
 // that pick the colour or image for a StyledControlState.
 //
 // A style is a shared, mutable object: every control of a class draws with the one
-// style of its class (StyledView::style), so a change shows on all of them the next
-// time they draw. Every property has a virtual getter and setter (StyleProperty.h),
-// and the per-state rules read through the getters, so a subclass that overrides a
-// getter changes what the rules answer.
+// style of its class (its class style, StyledControl.h), so a change shows on all of
+// them the next time they draw. Every property has a virtual getter and setter
+// (StyleProperty.h), and the per-state rules read through the getters, so a subclass
+// that overrides a getter changes what the rules answer.
 // Thread: main thread.
 
 #include <memory>

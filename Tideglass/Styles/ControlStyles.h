@@ -4,7 +4,7 @@
 // needs and, in its constructor, replaces the defaults that differ: fonts, colours,
 // insets and above all the state-keyed bezel image table (a replaced table is
 // replaced whole, never merged). A control keeps one instance of its style class as
-// its shared style (StyledView::style in StyledControl.h).
+// its class style (StyledView::classStyle in StyledControl.h).
 //
 //   ControlStyle
 //     ButtonCellStyle
