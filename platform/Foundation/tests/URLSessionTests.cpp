@@ -88,9 +88,8 @@ class URLSessionTest : public ::testing::Test {
 
         int pipeFds[2];
         ASSERT_EQ(pipe(pipeFds), 0);
-        std::string script = fs::path(__FILE__).parent_path() / "https_server.py";
-        server =
-            spawn({"python3", script, at("server.pem"), at("server.key")}, pipeFds[1], pipeFds[0]);
+        server = spawn({"python3", HTTPS_SERVER_SCRIPT, at("server.pem"), at("server.key")},
+                       pipeFds[1], pipeFds[0]);
         ASSERT_GT(server, 0);
         close(pipeFds[1]);
         FILE* out = fdopen(pipeFds[0], "r");
@@ -98,6 +97,9 @@ class URLSessionTest : public ::testing::Test {
         ASSERT_EQ(std::fscanf(out, "%d", &port), 1);
         std::fclose(out);
     }
+
+    // A failure in the suite's set-up only skips its tests; each test fails instead.
+    void SetUp() override { ASSERT_GT(port, 0) << "the test server did not start"; }
 
     static void TearDownTestSuite() {
         if (server > 0) {
