@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AppKit/NSControl.h"
 #include "AppKit/NSEvent.h"
 #include "AppKit/NSImage.h"
 #include "AppKit/NSImageRep.h"

@@ -36,6 +36,10 @@ SYSTEM_COLOR(controlAccentColor, "controlAccentColor", 0.0, 0.478, 1.0, 1)
 SYSTEM_COLOR(keyboardFocusIndicatorColor, "keyboardFocusIndicatorColor", 0.102, 0.663, 1.0, 0.5)
 SYSTEM_COLOR(selectedContentBackgroundColor, "selectedContentBackgroundColor", 0.0, 0.345, 0.816, 1)
 SYSTEM_COLOR(separatorColor, "separatorColor", 1, 1, 1, 0.1)
+SYSTEM_COLOR(textBackgroundColor, "textBackgroundColor", 0.118, 0.118, 0.118, 1)
+SYSTEM_COLOR(placeholderTextColor, "placeholderTextColor", 1, 1, 1, 0.25)
+SYSTEM_COLOR(selectedTextBackgroundColor, "selectedTextBackgroundColor", 0.247, 0.388, 0.553, 1)
+SYSTEM_COLOR(selectedTextColor, "selectedTextColor", 1, 1, 1, 1)
 #undef SYSTEM_COLOR
 
 std::shared_ptr<NSColor> NSColor::withAlphaComponent(CGFloat alpha) const {

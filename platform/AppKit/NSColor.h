@@ -40,6 +40,10 @@ class NSColor : public NSObject {
     static const std::shared_ptr<NSColor>& keyboardFocusIndicatorColor();
     static const std::shared_ptr<NSColor>& selectedContentBackgroundColor();
     static const std::shared_ptr<NSColor>& separatorColor();
+    static const std::shared_ptr<NSColor>& textBackgroundColor();
+    static const std::shared_ptr<NSColor>& placeholderTextColor();
+    static const std::shared_ptr<NSColor>& selectedTextBackgroundColor();
+    static const std::shared_ptr<NSColor>& selectedTextColor();
 
     const CGColor& cgColor() const { return color; }
     CGFloat redComponent() const { return color.rgba().r; }

@@ -27,6 +27,25 @@ std::string NSCell::stringValue() const {
     return {};
 }
 
+NSAttributedString NSCell::attributedStringValue() const {
+    return NSAttributedString(stringValue(), valueAttributes ? *valueAttributes : textAttributes());
+}
+
+void NSCell::setAttributedStringValue(NSAttributedString value) {
+    setStringValue(value.string());
+    valueAttributes = value.attributes();
+}
+
+NSStringAttributes NSCell::textAttributes() const {
+    NSStringAttributes attributes;
+    attributes.font = font;
+    attributes.color =
+        isEnabled ? NSColor::controlTextColor() : NSColor::disabledControlTextColor();
+    attributes.alignment = alignment;
+    attributes.lineBreakMode = lineBreakMode;
+    return attributes;
+}
+
 NSCell::StateValue NSCell::nextState() const {
     switch (state) {
     case StateValue::off:
@@ -78,21 +97,25 @@ void NSControl::setCell(std::shared_ptr<NSCell> cell) {
 void NSControl::setDoubleValue(double v) {
     cell_->setDoubleValue(v);
     setNeedsDisplay(true);
+    didSetValue();
 }
 
 void NSControl::setFloatValue(float v) {
     cell_->setFloatValue(v);
     setNeedsDisplay(true);
+    didSetValue();
 }
 
 void NSControl::setIntegerValue(long v) {
     cell_->setIntegerValue(v);
     setNeedsDisplay(true);
+    didSetValue();
 }
 
 void NSControl::setStringValue(std::string v) {
     cell_->setStringValue(std::move(v));
     setNeedsDisplay(true);
+    didSetValue();
 }
 
 void NSControl::setState(NSCell::StateValue state) {

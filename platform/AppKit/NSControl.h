@@ -13,10 +13,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 
+#include "AppKit/NSAppearance.h"
+#include "AppKit/NSAttributedString.h"
 #include "AppKit/NSFont.h"
+#include "AppKit/NSParagraphStyle.h"
 #include "AppKit/NSView.h"
 
 class NSImage;
@@ -24,16 +28,6 @@ class NSText;
 
 // The platform's control sizes, with its raw values.
 enum class NSControlSize : int { regular = 0, small = 1, mini = 2, large = 3, extraLarge = 4 };
-// Text alignment with AppKit's raw values (right is 1, centre 2 on this platform).
-enum class NSTextAlignment : int { left = 0, right = 1, center = 2, justified = 3, natural = 4 };
-enum class NSLineBreakMode : int {
-    byWordWrapping = 0,
-    byCharWrapping = 1,
-    byClipping = 2,
-    byTruncatingHead = 3,
-    byTruncatingTail = 4,
-    byTruncatingMiddle = 5
-};
 
 // An action message: a member function of the target's class taking the sender.
 // Sending it to an object of another class does nothing and reports false.
@@ -113,6 +107,32 @@ class NSCell : public NSObject {
     std::shared_ptr<NSView> controlView() const { return view.lock(); }
     void setControlView(std::weak_ptr<NSView> v) { view = std::move(v); }
 
+    // The value as text with the attributes it is drawn with: those given with
+    // setAttributedStringValue, until a plain value is set; else textAttributes().
+    NSAttributedString attributedStringValue() const;
+    void setAttributedStringValue(NSAttributedString value);
+    // The attributes of the cell's own text: its font, alignment and line breaking in
+    // the control-text colour (the disabled one when not enabled).
+    virtual NSStringAttributes textAttributes() const;
+
+    // The background the cell is drawn on and the one of its interior (the latter
+    // follows the former unless a cell says otherwise).
+    virtual NSBackgroundStyle backgroundStyle() const { return background; }
+    virtual void setBackgroundStyle(NSBackgroundStyle style) { background = style; }
+    virtual NSBackgroundStyle interiorBackgroundStyle() const { return backgroundStyle(); }
+    // True while the control has keyboard focus (for a text cell: while its field
+    // editor edits it), which the cell may show.
+    bool showsFirstResponder = false;
+    NSFocusRingType focusRingType = NSFocusRingType::defaultType;
+
+    // Geometry in the control's coordinates, which tests call without drawing: where
+    // the cell draws within `bounds` (all of it here), where its title goes (the
+    // drawing rectangle here), and the size the cell wants within `bounds`
+    // (cellSize() here).
+    virtual CGRect drawingRectForBounds(CGRect bounds) const { return bounds; }
+    virtual CGRect titleRectForBounds(CGRect bounds) const { return drawingRectForBounds(bounds); }
+    virtual CGSize cellSizeForBounds(CGRect bounds) const { return cellSize(); }
+
     // Drawing: the frame (bezel) and the interior, in the control's coordinates,
     // through the current graphics context. The plain interior is the image centred
     // and the title (or the string value when there is no title) in the cell's font
@@ -135,8 +155,13 @@ class NSCell : public NSObject {
     NSCell() = default;
 
   private:
-    void setValue(std::variant<std::monostate, double, std::string> v) { value = std::move(v); }
+    void setValue(std::variant<std::monostate, double, std::string> v) {
+        value = std::move(v);
+        valueAttributes.reset();
+    }
     std::variant<std::monostate, double, std::string> value;
+    std::optional<NSStringAttributes> valueAttributes;
+    NSBackgroundStyle background = NSBackgroundStyle::normal;
     std::weak_ptr<NSView> view;
 };
 
@@ -193,6 +218,8 @@ class NSControl : public NSView {
     void mouseUp(const NSEvent& event) override;
 
   protected:
+    // Called after a value setter stored a new value in the cell.
+    virtual void didSetValue() {}
     // The cell a new control starts with (NSControl's cellClass).
     virtual std::shared_ptr<NSCell> makeCell() { return make<NSCell>(); }
     // Makes the cell; a subclass that overrides it calls NSControl::didInit() first.

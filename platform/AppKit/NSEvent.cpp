@@ -58,6 +58,37 @@ NSEvent NSEvent::scroll(CGPoint location, CGFloat deltaX, CGFloat deltaY, bool p
     return e;
 }
 
+std::optional<NSEventSpecialKey> NSEvent::specialKey() const {
+    // The one code point of the characters, from UTF-8.
+    const auto* b = reinterpret_cast<const unsigned char*>(chars.data());
+    const std::size_t n = chars.size();
+    char32_t c;
+    if (n == 1 && b[0] < 0x80)
+        c = b[0];
+    else if (n == 3 && (b[0] & 0xF0) == 0xE0)
+        c = char32_t(b[0] & 0x0F) << 12 | char32_t(b[1] & 0x3F) << 6 | char32_t(b[2] & 0x3F);
+    else
+        return std::nullopt;
+    using K = NSEventSpecialKey;
+    switch (c) {
+    case 0x03:
+    case 0x08:
+    case 0x09:
+    case 0x0A:
+    case 0x0C:
+    case 0x0D:
+    case 0x19:
+    case 0x7F:
+    case 0x2028:
+    case 0x2029:
+        return K(c);
+    default:
+        if (c >= 0xF700 && c <= 0xF8FF) // the function-key range
+            return K(c);
+        return std::nullopt;
+    }
+}
+
 int NSEvent::buttonNumber() const {
     switch (type_) {
     case Type::rightMouseDown:

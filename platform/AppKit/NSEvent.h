@@ -10,7 +10,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "AppKit/NSEventKeys.h"
 
 #include "CoreGraphics/CGGeometry.h"
 
@@ -66,6 +69,9 @@ class NSEvent {
     const std::string& characters() const { return chars; }
     const std::string& charactersIgnoringModifiers() const { return chars; }
     uint16_t keyCode() const { return code; }
+    // The special key the event's one character is (a function key, Return, Tab,
+    // Delete, ...); none for other keys, several characters or no character.
+    std::optional<NSEventSpecialKey> specialKey() const;
     bool isARepeat() const { return repeat; }
 
     CGFloat scrollingDeltaX() const { return dx; }

@@ -122,10 +122,14 @@ CGFloat valueOf(const CGRect& r, NSLayoutAttribute a) {
 
 struct Axis {
     std::optional<CGFloat> parts[4];
-    // Origin and size from what is pinned; the current values fill the gaps.
-    std::pair<CGFloat, CGFloat> solve(CGFloat origin, CGFloat size) const {
+    // Origin and size from what is pinned; the intrinsic size (when there is one)
+    // and then the current values fill the gaps.
+    std::pair<CGFloat, CGFloat> solve(CGFloat origin, CGFloat size, CGFloat intrinsic) const {
         auto& [lo, hi, mid, len] = parts;
-        if (len)
+        if (!len && !(lo && hi) && !(lo && mid) && !(hi && mid) &&
+            intrinsic != NSView::noIntrinsicMetric)
+            size = intrinsic;
+        else if (len)
             size = *len;
         else if (lo && hi)
             size = *hi - *lo;
@@ -190,8 +194,9 @@ void NSView::layout() {
             axis.parts[int(partOf(attribute))] = value;
         }
         CGRect f = rectOf(sub);
-        auto [fx, fw] = x.solve(f.minX(), f.width());
-        auto [fy, fh] = y.solve(f.minY(), f.height());
+        CGSize intrinsic = sub->intrinsicContentSize();
+        auto [fx, fw] = x.solve(f.minX(), f.width(), intrinsic.width);
+        auto [fy, fh] = y.solve(f.minY(), f.height(), intrinsic.height);
         CGRect placed = fromLayout({fx, fy, fw, fh}, flipped);
         if (!(placed == sub->frame()))
             sub->setFrame(placed);

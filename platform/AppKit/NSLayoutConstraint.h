@@ -4,8 +4,9 @@
 // (first = second × multiplier + constant). Active constraints of a view whose
 // translatesAutoresizingMaskIntoConstraints is false place it when its superview
 // lays out (NSView::layout's default), against its superview or a sibling placed
-// before it. Leading and trailing are left and right (left-to-right text).
-// Left out: inequalities, priorities below required, intrinsic content sizes,
+// before it. Leading and trailing are left and right (left-to-right text). An axis
+// that its constraints do not size takes the view's intrinsic size when it has one.
+// Left out: inequalities, priorities below required, content hugging and resistance,
 // baselines, layout guides, a real solver for chains through unplaced views.
 // Thread: main thread.
 

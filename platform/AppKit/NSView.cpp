@@ -4,6 +4,7 @@
 
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSWindow.h"
+#include "Foundation/NotificationCenter.h"
 
 std::shared_ptr<NSTrackingArea> NSTrackingArea::make(CGRect rect, unsigned options,
                                                      std::weak_ptr<NSResponder> owner) {
@@ -16,6 +17,7 @@ NSView::NSView(CGRect frame) : frame_(frame), bounds_{{0, 0}, frame.size} {}
 
 void NSView::setFrame(CGRect frame) {
     Runtime::assertMainThread("NSView.setFrame");
+    CGRect oldFrame = frame_;
     CGSize old = frame_.size;
     // What the view covered needs redrawing as well as what it covers now.
     if (!(frame_ == frame))
@@ -28,11 +30,22 @@ void NSView::setFrame(CGRect frame) {
         updateTrackingAreas();
     }
     setNeedsDisplay(true);
+    if (postsFrameChangedNotifications && !(oldFrame == frame))
+        NotificationCenter::defaultCenter().post(frameDidChangeNotification, sharedAs<NSObject>());
 }
 
 void NSView::setBoundsOrigin(CGPoint origin) {
+    CGPoint old = bounds_.origin;
     bounds_.origin = origin;
     setNeedsDisplay(true);
+    if (postsBoundsChangedNotifications && !(old == origin))
+        NotificationCenter::defaultCenter().post(boundsDidChangeNotification, sharedAs<NSObject>());
+}
+
+void NSView::invalidateIntrinsicContentSize() {
+    layoutNeeded = true;
+    if (auto parent = superview())
+        parent->setNeedsLayout(true);
 }
 
 void NSView::setHidden(bool hide) {
@@ -86,6 +99,8 @@ void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
         return;
     if (isDescendant(*view))
         fatalError("NSView: a view cannot be added to its own subview");
+    if (view->superview().get() != this)
+        view->viewWillMoveToSuperview(sharedAs<NSView>());
     if (view->superview().get() == this) {
         // Re-adding moves the view to the new position.
         auto it = std::find(subviews_.begin(), subviews_.end(), view);
@@ -94,7 +109,7 @@ void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
         if (old < index)
             --index;
     } else {
-        view->removeFromSuperview();
+        view->detachFromSuperview();
     }
     index = std::min(index, subviews_.size());
     subviews_.insert(subviews_.begin() + std::ptrdiff_t(index), view);
@@ -108,6 +123,13 @@ void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
 
 void NSView::removeFromSuperview() {
     Runtime::assertMainThread("NSView.removeFromSuperview");
+    if (!superview())
+        return;
+    viewWillMoveToSuperview(nullptr);
+    detachFromSuperview();
+}
+
+void NSView::detachFromSuperview() {
     auto parent = superview();
     if (!parent)
         return;
@@ -127,10 +149,11 @@ void NSView::setWindow(const std::weak_ptr<NSWindow>& window) {
     auto newWindow = window.lock();
     if (newWindow == window_.lock())
         return;
+    viewWillMoveToWindow(newWindow);
     if (auto old = window_.lock()) {
         // A view leaving its window gives up first responder and the mouse.
         if (old->first.lock().get() == this)
-            old->first.reset();
+            old->setFirst(nullptr);
         if (old->pressedView.lock().get() == this)
             old->pressedView.reset();
     }

@@ -10,8 +10,11 @@
 // the other way from its superview's exactly when the two differ in isFlipped()
 // (the window counts as not flipped).
 //
+// A view can tell Auto Layout what its content wants (an intrinsic size, alignment
+// insets, text baselines) and post notifications when its frame or bounds change.
+//
 // Left out: most of Auto Layout (see NSLayoutConstraint.h), autoresizing masks,
-// layers, scrolling and clip views, drag and drop, rotation of bounds, printing.
+// layers, drag and drop, rotation of bounds, printing.
 // Thread: main thread; the entry points check it.
 
 #include <functional>
@@ -25,6 +28,10 @@
 
 class NSView;
 class NSWindow;
+
+// How a view's keyboard-focus ring is drawn: the platform's default, none, or the
+// exterior ring (raw values as the platform's).
+enum class NSFocusRingType : int { defaultType = 0, none = 1, exterior = 2 };
 
 class NSTrackingArea : public NSObject {
   public:
@@ -100,7 +107,10 @@ class NSView : public NSResponder {
                     const std::shared_ptr<NSView>& relativeTo);
     void removeFromSuperview();
     bool isDescendant(const NSView& of) const;
-    // Hooks called after the view moved to a new superview / window.
+    // Hooks called before the view moves to a new superview / window (null: none)
+    // and after it moved.
+    virtual void viewWillMoveToSuperview(const std::shared_ptr<NSView>& newSuperview) {}
+    virtual void viewWillMoveToWindow(const std::shared_ptr<NSWindow>& newWindow) {}
     virtual void viewDidMoveToSuperview() {}
     virtual void viewDidMoveToWindow() {}
 
@@ -152,6 +162,30 @@ class NSView : public NSResponder {
     // Called after the frame's size changed (the platform's resizeSubviews hook).
     virtual void frameSizeDidChange(CGSize oldSize) {}
 
+    // What the content wants: a size per axis, or noIntrinsicMetric where it has none
+    // (a plain view has none on either axis). The layout here takes it as the size of
+    // an axis that constraints leave open. Invalidating asks the superview for layout.
+    static constexpr CGFloat noIntrinsicMetric = -1;
+    virtual CGSize intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
+    void invalidateIntrinsicContentSize();
+    // Between the frame and the rectangle that lines up with other views (zero here).
+    virtual NSEdgeInsets alignmentRectInsets() const { return {}; }
+    // The distance of the first text baseline from the top and of the last from the
+    // bottom (0 for a view without text).
+    virtual CGFloat firstBaselineOffsetFromTop() const { return 0; }
+    virtual CGFloat lastBaselineOffsetFromBottom() const { return 0; }
+
+    // The keyboard-focus ring the view wants.
+    virtual NSFocusRingType focusRingType() const { return focusRing; }
+    virtual void setFocusRingType(NSFocusRingType type) { focusRing = type; }
+
+    // When set, setFrame / setBoundsOrigin post these to the default notification
+    // centre with the view as object (the names are the platform's).
+    static constexpr const char* frameDidChangeNotification = "NSViewFrameDidChangeNotification";
+    static constexpr const char* boundsDidChangeNotification = "NSViewBoundsDidChangeNotification";
+    bool postsFrameChangedNotifications = false;
+    bool postsBoundsChangedNotifications = false;
+
     // Auto Layout: anchors, and the active constraints whose first item is this view.
     bool translatesAutoresizingMaskIntoConstraints = true;
     // How strongly the view keeps to its intrinsic size per orientation (0
@@ -198,6 +232,8 @@ class NSView : public NSResponder {
     void linkResponders(const std::weak_ptr<NSResponder>& parent);
     void setWindow(const std::weak_ptr<NSWindow>& window);
     void insertSubview(std::shared_ptr<NSView> view, size_t index);
+    // removeFromSuperview without the will-move hook (the view moves elsewhere).
+    void detachFromSuperview();
     void drawTree(CGContext& context);
     // Marks the frame for redrawing in the superview (the window for a content view).
     void invalidateFrameInSuperview();
@@ -216,6 +252,7 @@ class NSView : public NSResponder {
     std::vector<std::shared_ptr<NSTrackingArea>> areas;
     std::vector<std::shared_ptr<NSLayoutConstraint>> layoutConstraints;
     std::weak_ptr<NSResponder> controller;
+    NSFocusRingType focusRing = NSFocusRingType::defaultType;
     float hugging[2] = {250, 250};
     float resistance[2] = {750, 750};
 };

@@ -6,6 +6,7 @@
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSEventState.h"
 #include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSTextView.h"
 #include "AppKit/NSViewController.h"
 
 #include <algorithm>
@@ -154,8 +155,15 @@ void NSWindow::keyDown(const NSEvent& event) {
     bool escape = event.characters() == "\x1b" || event.keyCode() == 53;
     bool commandPeriod =
         event.characters() == "." && (event.modifierFlags() & NSEvent::ModifierFlags::command);
+    const auto key = event.specialKey();
+    const bool tab = key == NSEventSpecialKey::tab || key == NSEventSpecialKey::backTab;
+    const bool back = key == NSEventSpecialKey::backTab || (event.modifierFlags() & NSEvent::shift);
     if (escape || commandPeriod)
         cancelOperation(nullptr);
+    else if (tab && back)
+        selectPreviousKeyView(nullptr);
+    else if (tab)
+        selectNextKeyView(nullptr);
     else
         NSResponder::keyDown(event);
 }
@@ -193,6 +201,7 @@ void NSWindow::saveFrame() {
 
 void NSWindow::didInit() {
     setContentView(make<NSView>(CGRect{{0, 0}, size}));
+    firstResponderSubject.send(firstResponder()); // "none": the window itself
 }
 
 void NSWindow::setContentSize(CGSize newSize) {
@@ -239,6 +248,12 @@ std::shared_ptr<NSResponder> NSWindow::firstResponder() const {
         std::static_pointer_cast<const NSWindow>(shared_from_this()));
 }
 
+void NSWindow::setFirst(const std::shared_ptr<NSResponder>& responder) {
+    ++firstChanges;
+    first = responder;
+    firstResponderSubject.send(firstResponder());
+}
+
 bool NSWindow::makeFirstResponder(const std::shared_ptr<NSResponder>& responder) {
     Runtime::assertMainThread("NSWindow.makeFirstResponder");
     auto current = firstResponder();
@@ -246,13 +261,118 @@ bool NSWindow::makeFirstResponder(const std::shared_ptr<NSResponder>& responder)
         return true;
     if (current.get() != this && !current->resignFirstResponder())
         return false;
-    first.reset();
+    if (first.lock())
+        setFirst(nullptr);
     if (!responder || responder.get() == this)
         return true;
-    if (!responder->acceptsFirstResponder() || !responder->becomeFirstResponder())
+    if (!responder->acceptsFirstResponder())
         return false;
-    first = responder;
+    const unsigned before = firstChanges;
+    if (!responder->becomeFirstResponder())
+        return false;
+    // A responder that handed the role on while becoming it (a text field to its field
+    // editor) leaves it there.
+    if (firstChanges == before)
+        setFirst(responder);
     return true;
+}
+
+std::shared_ptr<NSText> NSWindow::fieldEditor(bool create, const std::shared_ptr<NSObject>&) {
+    Runtime::assertMainThread("NSWindow.fieldEditor");
+    if (!editor && create) {
+        auto view = make<NSTextView>();
+        view->isFieldEditor = true;
+        editor = view;
+    }
+    return editor;
+}
+
+namespace {
+bool canBeKeyView(const NSView& view) {
+    auto* text = dynamic_cast<const NSText*>(&view);
+    return view.acceptsFirstResponder() && !view.isHiddenOrHasHiddenAncestor() &&
+           !(text && text->isFieldEditor);
+}
+void collectViews(const std::shared_ptr<NSView>& view, std::vector<std::shared_ptr<NSView>>& out) {
+    out.push_back(view);
+    for (const auto& sub : view->subviews())
+        collectViews(sub, out);
+}
+} // namespace
+
+std::shared_ptr<NSView> NSWindow::keyViewFollowing(NSView& view) const {
+    // Along the explicit links first.
+    std::vector<const NSView*> seen{&view};
+    for (auto next = view.nextKeyView.lock(); next; next = next->nextKeyView.lock()) {
+        if (std::find(seen.begin(), seen.end(), next.get()) != seen.end())
+            break;
+        if (canBeKeyView(*next) && next->window().get() == this)
+            return next;
+        seen.push_back(next.get());
+    }
+    if (view.nextKeyView.lock())
+        return nullptr;
+    // Else the window's order, going round.
+    std::vector<std::shared_ptr<NSView>> order;
+    if (content)
+        collectViews(content, order);
+    auto at = std::find_if(order.begin(), order.end(), [&](auto& v) { return v.get() == &view; });
+    const std::size_t start =
+        at == order.end() ? order.size() - 1 : std::size_t(at - order.begin());
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        const auto& candidate = order[(start + i) % order.size()];
+        if (candidate.get() != &view && canBeKeyView(*candidate))
+            return candidate;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<NSView> NSWindow::keyViewPreceding(NSView& view) const {
+    // The view whose next key view this one is, going round the loop once.
+    std::vector<std::shared_ptr<NSView>> order;
+    if (content)
+        collectViews(content, order);
+    for (const auto& candidate : order)
+        if (candidate.get() != &view && canBeKeyView(*candidate))
+            if (auto next = keyViewFollowing(*candidate); next.get() == &view)
+                return candidate;
+    return nullptr;
+}
+
+std::shared_ptr<NSView> NSWindow::keyLoopView() const {
+    auto responder = first.lock();
+    if (auto text = std::dynamic_pointer_cast<NSText>(responder))
+        if (auto edited = std::dynamic_pointer_cast<NSView>(text->delegate()))
+            return edited;
+    return std::dynamic_pointer_cast<NSView>(responder);
+}
+
+void NSWindow::selectKeyViewFollowingView(NSView& view) {
+    if (auto next = keyViewFollowing(view))
+        makeFirstResponder(next);
+}
+
+void NSWindow::selectKeyViewPrecedingView(NSView& view) {
+    if (auto previous = keyViewPreceding(view))
+        makeFirstResponder(previous);
+}
+
+void NSWindow::selectNextKeyView(NSObject*) {
+    Runtime::assertMainThread("NSWindow.selectNextKeyView");
+    if (auto from = keyLoopView())
+        return selectKeyViewFollowingView(*from);
+    if (content)
+        if (auto next = keyViewFollowing(*content))
+            makeFirstResponder(next);
+}
+
+void NSWindow::selectPreviousKeyView(NSObject*) {
+    Runtime::assertMainThread("NSWindow.selectPreviousKeyView");
+    if (auto from = keyLoopView())
+        return selectKeyViewPrecedingView(*from);
+    if (content)
+        if (auto previous = keyViewPreceding(*content))
+            makeFirstResponder(previous);
 }
 
 void NSWindow::sendEvent(NSEvent event) {

@@ -10,8 +10,10 @@
 // ordered in and out, made key, and keep their frame under an autosave name (in
 // the process, not between launches).
 // A window can be shown as a sheet of another (attached and ended, not animated).
-// Escape or Command-period that no view handles becomes cancelOperation.
-// Left out: window chrome drawing, modal sessions, levels, delegates, field editors, cursor
+// Escape or Command-period that no view handles becomes cancelOperation; Tab and
+// Shift-Tab (Back-Tab) that no view handles move along the key-view loop. The window
+// keeps one field editor for its text fields, and publishes its first responder.
+// Left out: window chrome drawing, modal sessions, levels, delegates, cursor
 // rectangles (tracking areas with cursorUpdate cover them).
 // Thread: main thread; the entry points check it.
 
@@ -25,9 +27,11 @@
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSView.h"
+#include "Combine/Combine.h"
 #include "CoreGraphics/CGRegion.h"
 
 class CAKeyframeAnimation;
+class NSText;
 class NSScreen;
 class NSViewController;
 
@@ -170,6 +174,29 @@ class NSWindow : public NSResponder {
     // refuses or `responder` does not accept first responder.
     bool makeFirstResponder(const std::shared_ptr<NSResponder>& responder);
 
+    // The first responder as a key-value publisher does: the current one at once (the
+    // initial value), then each new one when it changes, the window itself standing
+    // for "none". The values are weak: a responder that has gone reads as empty.
+    AnyPublisher<std::weak_ptr<NSResponder>> firstResponderPublisher() const {
+        return firstResponderSubject.eraseToAnyPublisher();
+    }
+
+    // The window's field editor, made on the first request when `create` (null
+    // otherwise): one text view, shared by every text field of the window.
+    std::shared_ptr<NSText> fieldEditor(bool create, const std::shared_ptr<NSObject>& forObject);
+
+    // The key-view loop. A view's next key view is its nextKeyView when that is set
+    // (skipping, along their own links, views that cannot be key: hidden, or not
+    // accepting first responder), else the next view of the window that can be key in
+    // depth-first subview order, going round to the first; the previous is the view
+    // whose next it is. These make it first responder; nothing when there is none.
+    void selectNextKeyView(NSObject* sender = nullptr);
+    void selectPreviousKeyView(NSObject* sender = nullptr);
+    void selectKeyViewFollowingView(NSView& view);
+    void selectKeyViewPrecedingView(NSView& view);
+    std::shared_ptr<NSView> keyViewFollowing(NSView& view) const;
+    std::shared_ptr<NSView> keyViewPreceding(NSView& view) const;
+
     // Routes an event to the view or responder that should handle it.
     void sendEvent(NSEvent event);
     // The view a mouse-down went to, until its mouse-up.
@@ -221,6 +248,11 @@ class NSWindow : public NSResponder {
     void clearDisplayMarks();
 
     void saveFrame();
+    // Sets the first responder and publishes it.
+    void setFirst(const std::shared_ptr<NSResponder>& responder);
+    // The view the key-view loop starts from: the first responder, or the control a
+    // field editor edits.
+    std::shared_ptr<NSView> keyLoopView() const;
     CGPoint origin;
     CGSize size;
     NSBackingStoreType backing;
@@ -235,6 +267,12 @@ class NSWindow : public NSResponder {
     std::shared_ptr<NSView> content;
     std::shared_ptr<NSViewController> contentController;
     std::weak_ptr<NSResponder> first;
+    // Counts first-responder changes, so a responder may hand the role on while
+    // becoming it.
+    unsigned firstChanges = 0;
+    CurrentValueSubject<std::weak_ptr<NSResponder>> firstResponderSubject{
+        std::weak_ptr<NSResponder>()};
+    std::shared_ptr<NSText> editor;
     std::weak_ptr<NSView> pressedView;
     bool rightButton = false;
     CGPoint lastMouse;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <link.h>
 #include <map>
 #include <mutex>
@@ -249,8 +250,10 @@ PangoLayout* makeLayout(PangoContext* context, const std::string& text, const CG
     pango_layout_set_font_description(layout, d);
     pango_font_description_free(d);
     pango_layout_set_text(layout, text.c_str(), int(text.size()));
-    if (options.width) {
-        pango_layout_set_width(layout, int(*options.width * PANGO_SCALE));
+    // pango counts widths in integer units of 1/PANGO_SCALE point: a width beyond what
+    // they hold (a caller's "as wide as it takes", DBL_MAX) lays out unbounded.
+    if (options.width && *options.width * PANGO_SCALE < double(std::numeric_limits<int>::max())) {
+        pango_layout_set_width(layout, std::max(0, int(*options.width * PANGO_SCALE)));
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
         if (options.maximumLines > 0) {
             pango_layout_set_height(layout, -options.maximumLines);
@@ -351,6 +354,21 @@ CGFloat CGFont::descent() const {
     CGFloat value = CGFloat(pango_font_metrics_get_descent(m)) / PANGO_SCALE;
     pango_font_metrics_unref(m);
     return value;
+}
+
+std::vector<CGFloat> CGTextCaretOffsets(const std::string& text, const CGFont& font) {
+    PangoLayout* layout =
+        CGTextLayout::makeLayout(CGTextLayout::measuringContext(), text, font, CGTextOptions{});
+    std::vector<CGFloat> offsets;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue; // inside a character
+        PangoRectangle pos;
+        pango_layout_index_to_pos(layout, int(i), &pos);
+        offsets.push_back(CGFloat(pos.x) / PANGO_SCALE);
+    }
+    g_object_unref(layout);
+    return offsets;
 }
 
 CGSize CGTextMeasure(const std::string& text, const CGFont& font, const CGTextOptions& options) {

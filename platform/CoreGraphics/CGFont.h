@@ -16,6 +16,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CoreGraphics/CGGeometry.h"
 
@@ -76,7 +77,8 @@ class CGFont {
 struct CGTextOptions {
     enum class Alignment { left, center, right };
     Alignment alignment = Alignment::left;
-    // Wraps at word boundaries within this width; none lays out one line per paragraph.
+    // Wraps at word boundaries within this width; none lays out one line per paragraph,
+    // and so does a width too large for pango's integer units (DBL_MAX: unbounded).
     std::optional<CGFloat> width;
     // With a width: at most this many lines, the last one shortened with an ellipsis
     // where `truncation` says (0: any number of lines).
@@ -89,6 +91,10 @@ struct CGTextOptions {
 // height is the font's line height even for text without descenders).
 CGSize CGTextMeasure(const std::string& text, const CGFont& font,
                      const CGTextOptions& options = {});
+
+// The horizontal offset of the caret before each character of `text` and after the
+// last, on one line in `font`, in points: one entry per code point plus one.
+std::vector<CGFloat> CGTextCaretOffsets(const std::string& text, const CGFont& font);
 
 namespace CGFontRegistry {
 // Loads the "*.conf" files and font files of `folder` into the process's font

@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <unistd.h>
 
 namespace {
@@ -130,3 +131,30 @@ TEST(Text, DrawnRunsAreRecordedWithFontColourAndMeasuredBox) {
 }
 
 } // namespace
+
+TEST(Text, AWidthBeyondPangosUnitsIsUnboundedAndCaretsFollowTheCharacters) {
+    auto font = CGFont::system(13);
+    const std::string text = "Delay 1/4 dotted";
+    CGSize oneLine = CGTextMeasure(text, font);
+    struct Case {
+        const char* what;
+        double width;
+    };
+    const Case cases[] = {{"DBL_MAX", std::numeric_limits<double>::max()},
+                          {"just beyond int units", 2.2e9 / 1024},
+                          {"infinity", std::numeric_limits<double>::infinity()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CGTextOptions options;
+        options.width = c.width;
+        options.maximumLines = 1;
+        EXPECT_EQ(CGTextMeasure(text, font, options), oneLine);
+    }
+    // One offset per character and one after the last, growing; "é" is one character.
+    auto offsets = CGTextCaretOffsets("aé b", font);
+    ASSERT_EQ(offsets.size(), 5u);
+    EXPECT_EQ(offsets.front(), 0);
+    for (size_t i = 1; i < offsets.size(); ++i)
+        EXPECT_GT(offsets[i], offsets[i - 1]);
+    EXPECT_NEAR(offsets.back(), CGTextMeasure("aé b", font).width, 0.01);
+}
