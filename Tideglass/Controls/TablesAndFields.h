@@ -15,21 +15,8 @@
 #include "AppKit/NSTableView.h"
 #include "AppKit/NSTextField.h"
 #include "Combine/Combine.h"
-
-// A text field that publishes (field, has focus) whenever it gains or loses keyboard
-// focus; the subject never fails.
-class FirstResponderAwareTextField : public NSTextField {
-  public:
-    explicit FirstResponderAwareTextField(CGRect frame = {}) : NSTextField(frame) {}
-
-    PassthroughSubject<std::pair<std::shared_ptr<NSTextField>, bool>> firstResponderPublisher;
-};
-
-// Shows a message text in a pop-over; made with its plain initialiser.
-class SimpleTextViewPopoverController : public NSObject {
-  protected:
-    SimpleTextViewPopoverController() = default;
-};
+#include "Controls/FirstResponderAwareTextField.h"
+#include "Controls/SimpleTextViewPopover.h"
 
 // The text field that shows its validation message in a pop-over.
 class ValidatingTextField : public FirstResponderAwareTextField {

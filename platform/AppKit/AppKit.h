@@ -7,6 +7,7 @@
 
 #include "AppKit/CAKeyframeAnimation.h"
 #include "AppKit/NSAlert.h"
+#include "AppKit/NSAnimationContext.h"
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSAssetCatalog.h"
@@ -32,6 +33,7 @@
 #include "AppKit/NSOutlineView.h"
 #include "AppKit/NSParagraphStyle.h"
 #include "AppKit/NSPopUpButton.h"
+#include "AppKit/NSPopover.h"
 #include "AppKit/NSResponder.h"
 #include "AppKit/NSScreen.h"
 #include "AppKit/NSSegmentedCell.h"

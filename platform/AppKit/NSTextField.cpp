@@ -331,32 +331,40 @@ void NSTextField::textDidEndEditing(const Notification& notification) {
     if (auto it = notification.userInfo.find(NSText::movementUserInfoKey);
         it != notification.userInfo.end())
         movement = std::any_cast<NSTextMovement>(it->second);
-    if (editor) {
-        if (editor->string() != stringValue())
-            cell()->setStringValue(editor->string());
+    auto finish = [&] {
+        if (!editor || editor->superview().get() != this)
+            return;
         if (auto c = textFieldCell())
             c->endEditing(*editor);
         else
             editor->removeFromSuperview();
-    }
+    };
+    if (editor && editor->string() != stringValue())
+        cell()->setStringValue(editor->string());
+    // On Return the editor stays and selects the text again (unless the action moves
+    // the focus); every other ending takes it out first.
+    if (movement != NSTextMovement::return_)
+        finish();
     tell(textDidEndEditingNotification, notification,
          [](NSTextFieldDelegate& d, const Notification& n) { d.controlTextDidEndEditing(n); });
     auto c = textFieldCell();
     if (movement == NSTextMovement::return_ || (c && c->sendsActionOnEndEditing))
         sendAction();
     auto w = window();
-    if (!w)
-        return;
     switch (movement) {
     case NSTextMovement::return_:
-        if (w->firstResponder() == w) // nobody took focus meanwhile: select the text again
-            w->makeFirstResponder(self);
+        if (w && editor && w->firstResponder() == editor && editor->delegate() == self)
+            editor->selectAll();
+        else
+            finish();
         break;
     case NSTextMovement::tab:
-        w->selectKeyViewFollowingView(*this);
+        if (w)
+            w->selectKeyViewFollowingView(*this);
         break;
     case NSTextMovement::backtab:
-        w->selectKeyViewPrecedingView(*this);
+        if (w)
+            w->selectKeyViewPrecedingView(*this);
         break;
     default:
         break;

@@ -21,7 +21,8 @@
 // tells the delegate (controlTextDidBeginEditing at the first change,
 // controlTextDidChange at each, controlTextDidEndEditing at the end; the same
 // notifications go to the default centre). Return ends editing, sends the action and
-// selects the whole text again; Tab and Back-Tab end editing and move to the next or
+// selects the whole text again in the same editor (which stays first responder unless
+// the action moved the focus); Tab and Back-Tab end editing and move to the next or
 // previous key view; clicking elsewhere ends editing. The action is sent on Return, and
 // on the other endings only with sendsActionOnEndEditing. The field's delegate may take
 // the editor's commands first (control:textView:doCommandBySelector:).

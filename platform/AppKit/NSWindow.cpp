@@ -518,6 +518,54 @@ void NSWindow::draw(const std::shared_ptr<CGContext>& context) {
     }
     if (content)
         content->drawHierarchy(context);
+    drawChildren(context);
+}
+
+void NSWindow::addChildWindow(std::shared_ptr<NSWindow> child) {
+    Runtime::assertMainThread("NSWindow.addChildWindow");
+    if (!child || child.get() == this ||
+        std::find(children.begin(), children.end(), child) != children.end())
+        return;
+    if (auto old = child->parentWindow())
+        old->removeChildWindow(child);
+    child->parentOfChild = weakAs<NSWindow>();
+    child->visible = true;
+    children.push_back(child);
+    invalidate(childRect(*child, {{0, 0}, child->size}));
+}
+
+void NSWindow::removeChildWindow(const std::shared_ptr<NSWindow>& child) {
+    Runtime::assertMainThread("NSWindow.removeChildWindow");
+    auto it = std::find(children.begin(), children.end(), child);
+    if (it == children.end())
+        return;
+    invalidate(childRect(*child, {{0, 0}, child->size}));
+    child->parentOfChild.reset();
+    child->visible = false;
+    children.erase(it);
+}
+
+CGRect NSWindow::childRect(const NSWindow& child, CGRect rect) const {
+    return rect.offsetBy(child.origin.x - origin.x, child.origin.y - origin.y);
+}
+
+void NSWindow::drawChildren(const std::shared_ptr<CGContext>& context) {
+    for (const auto& child : children) {
+        context->saveGState();
+        const CGRect place = childRect(*child, {{0, 0}, child->size});
+        context->translateBy(place.minX(), place.minY());
+        context->clip(CGRect{{0, 0}, child->size});
+        child->layoutIfNeeded();
+        if (child->backgroundColor) {
+            context->setFillColor(child->backgroundColor->cgColor());
+            context->fillRect({{0, 0}, child->size});
+        }
+        if (child->content)
+            child->content->drawHierarchy(context);
+        child->drawChildren(context);
+        child->clearDisplayMarks();
+        context->restoreGState();
+    }
 }
 
 std::shared_ptr<CGContext> NSWindow::snapshot(bool record) {
@@ -553,6 +601,7 @@ CGRegion NSWindow::drawDirtyRegion(const std::shared_ptr<CGContext>& context) {
         }
         if (content)
             content->drawHierarchy(context);
+        drawChildren(context);
         context->restoreGState();
     }
     clearDisplayMarks();
@@ -563,6 +612,9 @@ void NSWindow::invalidate(CGRect rect) {
     CGRect inside = rect.intersection({{0, 0}, size});
     if (inside.isEmpty())
         return;
+    // A child is drawn by its parent.
+    if (auto p = parentWindow())
+        return p->invalidate(p->childRect(*this, inside));
     dirty.add(inside);
     requestDisplay();
 }

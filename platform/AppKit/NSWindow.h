@@ -197,6 +197,15 @@ class NSWindow : public NSResponder {
     std::shared_ptr<NSView> keyViewFollowing(NSView& view) const;
     std::shared_ptr<NSView> keyViewPreceding(NSView& view) const;
 
+    // Child windows: kept by the parent, drawn by it over its content at their frame's
+    // place relative to its own (so a child stays within the parent's drawing), and
+    // redrawn through it. Adding one already added, or removing one that is not a
+    // child, does nothing.
+    void addChildWindow(std::shared_ptr<NSWindow> child);
+    void removeChildWindow(const std::shared_ptr<NSWindow>& child);
+    const std::vector<std::shared_ptr<NSWindow>>& childWindows() const { return children; }
+    std::shared_ptr<NSWindow> parentWindow() const { return parentOfChild.lock(); }
+
     // Routes an event to the view or responder that should handle it.
     void sendEvent(NSEvent event);
     // The view a mouse-down went to, until its mouse-up.
@@ -246,6 +255,10 @@ class NSWindow : public NSResponder {
     void updateTracking(const NSEvent& event, bool dragging);
     void requestDisplay();
     void clearDisplayMarks();
+    // Draws the child windows into `context` (user space this window's).
+    void drawChildren(const std::shared_ptr<CGContext>& context);
+    // A child's rectangle in this window's coordinates.
+    CGRect childRect(const NSWindow& child, CGRect rect) const;
 
     void saveFrame();
     // Sets the first responder and publishes it.
@@ -277,4 +290,6 @@ class NSWindow : public NSResponder {
     bool rightButton = false;
     CGPoint lastMouse;
     CGRegion dirty;
+    std::vector<std::shared_ptr<NSWindow>> children;
+    std::weak_ptr<NSWindow> parentOfChild;
 };
