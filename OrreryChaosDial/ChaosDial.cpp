@@ -18,6 +18,6 @@ Image chaosDialFrame(ModernDialColor, int index) {
 
 AnyView ChaosDial::body() const {
     const ModernDialColor skin = color;
-    return dial([skin](int frame) { return AnyView(chaosDialFrame(skin, frame)); }, {56, 64},
+    return dial([skin](int frame) { return AnyView(chaosDialFrame(skin, frame)); }, chaosDialKnob,
                 orreryPluginGrey(), OrreryFont::dosisMedium);
 }

@@ -14,6 +14,11 @@ class Bundle;
 
 enum class ModernDialColor { grey };
 
+// The grey knob's frames: 56 × 64 points with the knob's centre at (28, 25), the cap
+// clear for the title within 13.3 points of it, and the value row from 16 points below
+// it, under the ring.
+inline constexpr KnobArtwork chaosDialKnob{{56, 64}, {28, 25}, 13.3, 16};
+
 // Frame `index` (1...51): "knobs/chaos-dial-grey_" + two digits.
 SwiftUI::Image chaosDialFrame(ModernDialColor color, int index);
 

@@ -10,16 +10,44 @@ using namespace SwiftUI;
 
 DialLabel::DialLabel(ParameterBinding param, Color color, LabelDisplayOptions displayOptions,
                      OrreryFont font, std::shared_ptr<const LabelFormatter> formatter,
-                     std::function<void()> onEditingEnded)
+                     std::function<void()> onEditingEnded, std::optional<DialLabelFit> fit)
     : param(std::move(param)), displayOptions(std::move(displayOptions)),
       formatter(formatter ? std::move(formatter)
                           : std::make_shared<DefaultLabelFormatter>(*this->param.get(), 1)),
-      onEditingEnded(std::move(onEditingEnded)), color(std::move(color)), font(font) {}
+      onEditingEnded(std::move(onEditingEnded)), color(std::move(color)), font(font), fit(fit) {}
+
+namespace {
+
+// A fitted title and how its lines stand, kept while what it was fitted from stays.
+struct FittedTitle {
+    std::string title, face;
+    CGFloat largestSize = 0, radius = 0;
+    TitleFit fit;
+    CGFloat lineSpacing = 0; // between the lines' boxes
+    CGFloat drop = 0;        // of the capitals' centre below the middle of a line box
+};
+
+const FittedTitle& fitted(FittedTitle& memo, const std::string& title, const std::string& face,
+                          CGFloat largestSize, CGFloat radius) {
+    if (memo.title == title && memo.face == face && memo.largestSize == largestSize &&
+        memo.radius == radius && memo.fit.size > 0)
+        return memo;
+    memo = {title, face, largestSize, radius, fitTitle(title, face, largestSize, radius)};
+    const CGFont f = Font::custom(face, memo.fit.size).resolve();
+    memo.lineSpacing = memo.fit.lineGap - f.lineHeight();
+    // A line box holds the ascent over the descent; capitals stand on the baseline.
+    memo.drop = (f.ascent() - f.descent() - f.capHeight()) / 2;
+    return memo;
+}
+
+} // namespace
 
 AnyView DialLabel::body(ViewContext& ctx) const {
     State<bool> isEditing = ctx.state(false);
     State<std::string> valueString = ctx.state(std::string());
     FocusState<bool> editingFieldFocussed = ctx.focusState();
+    // Not view state: only a cache of the title's measurements.
+    State<std::shared_ptr<FittedTitle>> titleMemo = ctx.state(std::make_shared<FittedTitle>());
 
     auto p = param.get();
     const float value = p->value.get();
@@ -27,10 +55,24 @@ AnyView DialLabel::body(ViewContext& ctx) const {
     const LabelDisplayOptions& options = displayOptions;
 
     std::vector<AnyView> rows;
-    if (options.showName)
-        rows.push_back(Text(uppercased(options.customTitle.value_or(p->name)))
-                           .font(Font::custom(face, options.labelFontSize))
-                           .foregroundColor(color));
+    const std::string title = uppercased(options.customTitle.value_or(p->name));
+    if (fit && options.showName) {
+        const FittedTitle& t =
+            fitted(**titleMemo, title, face, options.labelFontSize, fit->titleRadius);
+        std::vector<AnyView> lines;
+        for (const std::string& line : t.fit.lines)
+            lines.push_back(Text(line));
+        rows.push_back(VStack(HorizontalAlignment::center(), t.lineSpacing, std::move(lines))
+                           .font(Font::custom(face, t.fit.size))
+                           .foregroundColor(color)
+                           .offset(0, -t.drop)
+                           .frame(std::nullopt, fit->titleBand));
+    } else if (fit) {
+        rows.push_back(Spacer().frame(0, fit->titleBand));
+    } else if (options.showName) {
+        rows.push_back(
+            Text(title).font(Font::custom(face, options.labelFontSize)).foregroundColor(color));
+    }
 
     auto binding = param;
     auto formatter = this->formatter;
@@ -51,7 +93,7 @@ AnyView DialLabel::body(ViewContext& ctx) const {
         rows.push_back(HStack(VerticalAlignment::center(), 4.0, std::move(texts))
                            .font(Font::custom(face, options.valueFontSize))
                            .foregroundColor(options.valueColor)
-                           .frame(std::nullopt, 40));
+                           .frame(std::nullopt, valueRowHeight));
     } else {
         auto submit = [binding, formatter, valueString, finish] {
             Runtime::assertMainThread("DialLabel submit");
@@ -80,7 +122,7 @@ AnyView DialLabel::body(ViewContext& ctx) const {
                            .focused(editingFieldFocussed)
                            .onKeyPress(KeyPress::down | KeyPress::repeat, keys)
                            .onSubmit(submit)
-                           .frame(options.labelWidth, 40));
+                           .frame(options.labelWidth, valueRowHeight));
     }
 
     auto startEditing = [isEditing, editingFieldFocussed] {
@@ -90,7 +132,9 @@ AnyView DialLabel::body(ViewContext& ctx) const {
         isEditing = true;
         editingFieldFocussed = true;
     };
-    return VStack(HorizontalAlignment::center(), std::nullopt, std::move(rows))
+    const std::optional<CGFloat> spacing =
+        fit ? std::optional<CGFloat>(fit->spacing) : std::nullopt;
+    return VStack(HorizontalAlignment::center(), spacing, std::move(rows))
         .onTapGesture(startEditing)
         .onChange(value, true,
                   [formatter, valueString](const float&, const float& v) {

@@ -5,11 +5,15 @@
 // parameter's units, clamped to its range; text that is not a finite number is
 // dropped) as one change; Escape leaves without applying; both call onEditingEnded.
 // Losing the focus leaves too, keeping the typed text for the next edit.
+// Given a fit (a dial gives one), the title is fitted into the knob's cap (TitleFit.h),
+// centred by its capitals in a row of fixed height that stays when the title is
+// hidden, so that the value row keeps its place below the ring.
 // Thread: main, every member.
 
 #include "LabelFormatter.h"
 #include "Parameters/AudioParameter.h"
 #include "SwiftUI/SwiftUI.h"
+#include "TitleFit.h"
 #include "Utilities/OrreryFont.h"
 
 #include <functional>
@@ -36,9 +40,12 @@ struct DialLabel : SwiftUI::View<DialLabel> {
     // Without a formatter the label shows the value with one decimal place.
     DialLabel(ParameterBinding param, SwiftUI::Color color, LabelDisplayOptions displayOptions,
               OrreryFont font, std::shared_ptr<const LabelFormatter> formatter,
-              std::function<void()> onEditingEnded);
+              std::function<void()> onEditingEnded, std::optional<DialLabelFit> fit = {});
 
     SwiftUI::AnyView body(SwiftUI::ViewContext& ctx) const;
+
+    // Height of the row of the value (or of the text field while editing).
+    static constexpr CGFloat valueRowHeight = 40;
 
     ParameterBinding param;
     LabelDisplayOptions displayOptions;
@@ -46,4 +53,5 @@ struct DialLabel : SwiftUI::View<DialLabel> {
     std::function<void()> onEditingEnded;
     SwiftUI::Color color; // of the title
     OrreryFont font;
+    std::optional<DialLabelFit> fit;
 };

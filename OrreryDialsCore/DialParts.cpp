@@ -4,13 +4,20 @@
 
 using namespace SwiftUI;
 
-AnyView DialParts::dial(std::function<AnyView(int)> frame, CGSize size, Color titleColor,
-                        OrreryFont face) const {
+DialLabelFit KnobArtwork::labelFit() const {
+    const CGFloat spacing = frame.height - 2 * centre.y + 32 - DialLabel::valueRowHeight;
+    return {titleRadius, 2 * (valueDrop - spacing), spacing};
+}
+
+AnyView DialParts::dial(std::function<AnyView(int)> frame, const KnobArtwork& knob,
+                        Color titleColor, OrreryFont face) const {
     Runtime::assertMainThread("dial");
-    return ZStack(Alignment::center(),
-                  KnobControl(param, knobMinDrag, knobDragScaleFactor, imageCount, std::move(frame))
-                      .frame(size)
-                      .offset(0, -16),
-                  DialLabel(param, std::move(titleColor), labelDisplayOptions, face, formatter,
-                            onEditingEnded));
+    // The knob carries the label, so that a drag starting on the title or the value
+    // turns it too; the frames sit 16 points above the label's centre.
+    auto framed = [frame = std::move(frame), size = knob.frame](int n) {
+        return frame(n).frame(size).offset(0, -16);
+    };
+    return KnobControl(param, knobMinDrag, knobDragScaleFactor, imageCount, std::move(framed),
+                       AnyView(DialLabel(param, std::move(titleColor), labelDisplayOptions, face,
+                                         formatter, onEditingEnded, knob.labelFit())));
 }

@@ -71,13 +71,17 @@ AnyView KnobControl::body(ViewContext& ctx) const {
         p->setValue(p->defaultValue, ui, EditState::change);
     };
     const float value = binding.get()->value.get();
-    return content(*imageIndex)
-        .gesture(DragGesture(knobMinDrag).onChanged(changed).onEnded(ended).onCancelled(cancelled),
-                 GestureMask::all)
-        .simultaneousGesture(TapGesture(2).onEnded(reset), GestureMask::all)
-        .simultaneousGesture(TapGesture(1).modifiers(EventModifiers::option).onEnded(reset),
-                             GestureMask::all)
-        .onChange(value, true, [binding, imageIndex, frames](const float&, const float& v) {
-            imageIndex = KnobMapping(*binding.get()).frame(v, frames);
-        });
+    auto drag = DragGesture(knobMinDrag).onChanged(changed).onEnded(ended).onCancelled(cancelled);
+    auto withResets = [reset](AnyView view) {
+        return view.simultaneousGesture(TapGesture(2).onEnded(reset), GestureMask::all)
+            .simultaneousGesture(TapGesture(1).modifiers(EventModifiers::option).onEnded(reset),
+                                 GestureMask::all);
+    };
+    // With an overlay the drag spans both, the resets only the frames.
+    AnyView knob = overlay ? ZStack(Alignment::center(), withResets(content(*imageIndex)), *overlay)
+                                 .gesture(drag, GestureMask::all)
+                           : withResets(content(*imageIndex).gesture(drag, GestureMask::all));
+    return knob.onChange(value, true, [binding, imageIndex, frames](const float&, const float& v) {
+        imageIndex = KnobMapping(*binding.get()).frame(v, frames);
+    });
 }

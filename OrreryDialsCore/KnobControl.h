@@ -12,6 +12,9 @@
 //    host's touch is released and outside changes are no longer ignored.
 //  - A double-click, or a click with Option held, sends the default value as one
 //    change.
+//  - What the knob carries on top of its frames (a dial's label) is part of what it
+//    turns by: a drag that starts on it turns the knob, while a click on it is its own
+//    (the label's tap starts typing a value) and does not reset the knob.
 // Thread: main, every member.
 
 #include "KnobMapping.h"
@@ -20,15 +23,17 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct KnobControl : SwiftUI::View<KnobControl> {
     using ParameterBinding = SwiftUI::Binding<std::shared_ptr<AudioParameter>>;
 
     KnobControl(ParameterBinding param, CGFloat knobMinDrag, float knobDragScaleFactor,
-                int imageCount, std::function<SwiftUI::AnyView(int frame)> content)
+                int imageCount, std::function<SwiftUI::AnyView(int frame)> content,
+                std::optional<SwiftUI::AnyView> overlay = std::nullopt)
         : param(std::move(param)), knobMinDrag(knobMinDrag),
           knobDragScaleFactor(knobDragScaleFactor), imageCount(imageCount),
-          content(std::move(content)) {}
+          content(std::move(content)), overlay(std::move(overlay)) {}
 
     SwiftUI::AnyView body(SwiftUI::ViewContext& ctx) const;
 
@@ -37,4 +42,5 @@ struct KnobControl : SwiftUI::View<KnobControl> {
     float knobDragScaleFactor;
     int imageCount;
     std::function<SwiftUI::AnyView(int)> content;
+    std::optional<SwiftUI::AnyView> overlay; // centred over the frames
 };

@@ -14,6 +14,11 @@
 
 class Bundle;
 
+// The knob every skin's frames draw: 72 × 82 points with the knob's centre at (36, 34),
+// the cap clear for the title within 19.8 points of it (the pointer notch sits on the
+// cap's rim), and the value row from 18 points below it, under the ring's scale.
+inline constexpr KnobArtwork largeDialKnob{{72, 82}, {36, 34}, 19.8, 18};
+
 // A skin: the image of a frame, 1...51.
 class LargeDialColor {
   public:
@@ -39,8 +44,8 @@ struct LargeDial : SwiftUI::View<LargeDial<Skin>>, DialParts {
 
     SwiftUI::AnyView body() const {
         Skin skin = color;
-        return dial([skin](int frame) { return SwiftUI::AnyView(skin.image(frame)); }, {72, 82},
-                    labelColor, labelDisplayOptions.font);
+        return dial([skin](int frame) { return SwiftUI::AnyView(skin.image(frame)); },
+                    largeDialKnob, labelColor, labelDisplayOptions.font);
     }
 
     Skin color;

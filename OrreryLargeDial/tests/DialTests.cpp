@@ -1,5 +1,6 @@
 // The finished dials: their skins' frame names and bundles, two dials on one
-// parameter moving together, and the chaos dial's fixed face and title colour.
+// parameter moving together, the chaos dial's fixed face and title colour, grabbing a
+// dial by its label, and titles fitted into the cap.
 
 #include "ChaosDial.h"
 #include "LargeDialBlue.h"
@@ -14,6 +15,8 @@
 #include "Foundation/Bundle.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace SwiftUI;
 
@@ -127,6 +130,115 @@ TEST_F(DialViews, TheChaosDialKeepsItsMediumFaceAndGreyTitle) {
     for (const auto& t : large.texts())
         EXPECT_EQ(t.fontName, "Rocket") << t.text;
     EXPECT_EQ(large.texts()[0].color, CGColor::rgb(0, 0, 1));
+}
+
+// A person grabs a knob in its middle, where its title and value sit: a drag from there
+// turns it as one edit, while a click there still starts typing a value (and a
+// double-click there does not reset it).
+TEST_F(DialViews, ADragStartingOnTheLabelTurnsTheDialAndATapStillEdits) {
+    struct Case {
+        const char* what;
+        std::function<AnyView(const ParameterRecorder&)> dial;
+    };
+    const Case cases[] = {
+        {"large",
+         [](const ParameterRecorder& r) {
+             return AnyView(LargeDial<LargeDialBlue>(r.binding(), LargeDialBlue(), Color(0, 0, 1),
+                                                     options(OrreryFont::dosisMedium), nullptr,
+                                                     nullptr));
+         }},
+        {"chaos",
+         [](const ParameterRecorder& r) {
+             return AnyView(ChaosDial(r.binding(), ModernDialColor::grey,
+                                      options(OrreryFont::dosisMedium), nullptr, nullptr));
+         }},
+    };
+    using Event = ParameterRecorder::Event;
+    for (const Case& c : cases) {
+        for (const char* grip : {"title", "value"}) {
+            SCOPED_TRACE(std::string(c.what) + " by its " + grip);
+            ParameterRecorder rec(AudioParameter::create(
+                0, "feedback", "Feedback", AudioUnitParameterUnit::percent, {0, 100}, 50));
+            ControlHarness hosted(c.dial(rec), {120, 120});
+            const auto texts = hosted.texts();
+            ASSERT_EQ(texts.size(), 3u); // title, value, suffix
+            const CGRect on = grip == std::string("title") ? texts[0].rect : texts[1].rect;
+            const CGPoint p{on.midX(), on.midY()};
+            hosted.press(p);
+            hosted.drag({p.x, p.y - 6}); // past the knob's dead zone: the edit begins
+            hosted.drag({p.x, p.y - 26});
+            hosted.release({p.x, p.y - 26});
+            ASSERT_EQ(rec.writes.size(), 3u);
+            EXPECT_EQ(rec.writes[0], (ParameterRecorder::Write{Event::touch, 50}));
+            EXPECT_EQ(rec.writes[1].event, Event::value);
+            EXPECT_NEAR(rec.writes[1].value, 60, 1e-3); // 20 points × 0.005 of the range
+            EXPECT_EQ(rec.writes[2],
+                      (ParameterRecorder::Write{Event::release, rec.writes[1].value}));
+
+            rec.writes.clear();
+            hosted.doubleClick(p);
+            EXPECT_TRUE(rec.writes.empty()) << "a click on the label is not the knob's";
+            EXPECT_TRUE(hosted.host->graph().hasFocus()) << "typing a value";
+        }
+    }
+}
+
+// Titles wider than the cap shrink or break into two lines so that their capitals stay
+// within the radius the artwork keeps clear of the pointer; short ones keep their size.
+TEST_F(DialViews, TitlesAreFittedInsideTheCap) {
+    struct Case {
+        const char* what;
+        const char* title;
+        OrreryFont face;
+        bool large;
+        size_t lines;
+        bool shrunk;
+    };
+    const Case cases[] = {
+        {"short, large knob", "Mix", OrreryFont::dosisMedium, true, 1, false},
+        {"one long word", "Feedback", OrreryFont::rocket, true, 1, true},
+        {"two words", "Delay Note", OrreryFont::dosisMedium, true, 2, false},
+        {"two words, small knob", "High Cut", OrreryFont::dosisMedium, false, 2, false},
+        {"short, small knob", "Width", OrreryFont::dosisMedium, false, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParameterRecorder rec(
+            AudioParameter::create(0, "p", c.title, AudioUnitParameterUnit::percent, {0, 100}, 5));
+        LabelDisplayOptions o = options(c.face);
+        o.labelFontSize = 9;
+        const KnobArtwork& art = c.large ? largeDialKnob : chaosDialKnob;
+        AnyView dial =
+            c.large ? AnyView(LargeDial<LargeDialBlue>(rec.binding(), LargeDialBlue(),
+                                                       Color(0, 0, 1), o, nullptr, nullptr))
+                    : AnyView(ChaosDial(rec.binding(), ModernDialColor::grey, o, nullptr, nullptr));
+        ControlHarness hosted(std::move(dial), {120, 120});
+        CGRect frame;
+        std::vector<CGDisplayItem> title;
+        for (const auto& item : hosted.drawn()) {
+            if (item.kind == CGDisplayItem::Kind::image)
+                frame = item.rect;
+            else if (item.kind == CGDisplayItem::Kind::text && item.fontSize != 14)
+                title.push_back(item);
+        }
+        const CGPoint centre{frame.minX() + art.centre.x, frame.minY() + art.centre.y};
+        ASSERT_EQ(title.size(), c.lines);
+        for (const auto& line : title) {
+            EXPECT_EQ(line.fontSize < 9, c.shrunk) << line.text << " " << line.fontSize;
+            const CGFont font = *CGFont::named(line.fontName, line.fontSize);
+            const CGFloat baseline = line.rect.minY() + font.ascent();
+            for (CGFloat x : {line.rect.minX(), line.rect.maxX()})
+                for (CGFloat y : {baseline - font.capHeight(), baseline})
+                    EXPECT_LE(std::hypot(x - centre.x, y - centre.y), art.titleRadius + 0.01)
+                        << line.text;
+        }
+        // The title's capitals are centred on the knob.
+        const CGFont font = *CGFont::named(title.front().fontName, title.front().fontSize);
+        const CGFloat top = title.front().rect.minY() + font.ascent() - font.capHeight();
+        const CGFloat bottom = title.back().rect.minY() + font.ascent();
+        EXPECT_NEAR((top + bottom) / 2, centre.y, 0.5);
+        EXPECT_NEAR((title.front().rect.minX() + title.front().rect.maxX()) / 2, centre.x, 0.5);
+    }
 }
 
 } // namespace

@@ -99,7 +99,9 @@ AnyView DelayFeedbackGridView::body(ViewContext& ctx) const {
 
     const bool noteMode = isNoteMode(*settings);
     return ZStack(Alignment::center(),
-                  Image(noteMode ? EmberfallAssets::morphNote() : EmberfallAssets::morphMs()),
+                  // The artwork's time scale hangs below the frame: it takes no clicks.
+                  Image(noteMode ? EmberfallAssets::morphNote() : EmberfallAssets::morphMs())
+                      .allowsHitTesting(false),
                   Image(*isDragging ? EmberfallAssets::gridDotDown() : EmberfallAssets::gridDot())
                       .position(dot.x, dot.y))
         .frame(size)

@@ -18,9 +18,14 @@ namespace {
 using Parameter = std::shared_ptr<AudioParameter>;
 using ParameterBinding = DialParts::ParameterBinding;
 
+// Titles are printed on the knobs' caps: one size for all that the longest one-word
+// title (FEEDBACK) fits in, so that none is shrunk on its own; the dials break longer
+// titles ("DELAY NOTE", "HIGH CUT") into two lines rather than shrink them.
+constexpr CGFloat titleSize = 9;
+
 LabelDisplayOptions displayOptions() {
     return LabelDisplayOptions{
-        Color(EmberfallAssets::values()), 14,          14, 14, true, true, 50,
+        Color(EmberfallAssets::values()), titleSize,   14, 14, true, true, 50,
         OrreryFont::dosisMedium,          std::nullopt};
 }
 

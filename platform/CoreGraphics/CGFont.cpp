@@ -371,6 +371,16 @@ std::vector<CGFloat> CGTextCaretOffsets(const std::string& text, const CGFont& f
     return offsets;
 }
 
+CGFloat CGFont::capHeight() const {
+    PangoLayout* layout =
+        CGTextLayout::makeLayout(CGTextLayout::measuringContext(), "H", *this, {});
+    PangoRectangle ink;
+    pango_layout_get_extents(layout, &ink, nullptr);
+    const int baseline = pango_layout_get_baseline(layout);
+    g_object_unref(layout);
+    return CGFloat(baseline - ink.y) / PANGO_SCALE;
+}
+
 CGSize CGTextMeasure(const std::string& text, const CGFont& font, const CGTextOptions& options) {
     PangoLayout* layout =
         CGTextLayout::makeLayout(CGTextLayout::measuringContext(), text, font, options);

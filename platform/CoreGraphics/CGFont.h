@@ -59,6 +59,8 @@ class CGFont {
     CGFloat ascent() const;
     CGFloat descent() const;
     CGFloat lineHeight() const { return ascent() + descent(); }
+    // Height of the capitals above the baseline (the ink of "H"), in points.
+    CGFloat capHeight() const;
 
     friend bool operator==(const CGFont& a, const CGFont& b) {
         return a.name_ == b.name_ && a.size == b.size && a.family_ == b.family_ &&

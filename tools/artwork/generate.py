@@ -114,13 +114,17 @@ METER_ROW_Y = 46
 METER_X = (32, 429)  # left edges of the input and output meter columns (11 wide)
 METER_TOP = METER_ROW_Y + 8
 METER_HEIGHT = 42 * 2 + 41 * 2
-PAD = {"x": 51, "y": METER_ROW_Y, "w": 370, "h": 194, "inset": 8}
+PAD = {"x": 51, "y": METER_ROW_Y, "w": 370, "h": 194, "inset": 8, "scale_band": 14}
 # The dial rows are framed 144 and 146 high and centre their dials in that height: the
 # large dials' row starts at 276 and centres the 82-high dial (31 down), the small
 # dials' row starts at 419 and centres the 64-high dial (41 down); each dial's frame is
 # lifted 16 above its place.
-LARGE_DIAL = {"w": 72, "h": 82, "cx": 36, "cy": 34, "top": 276 + 31 - 16}
-CHAOS_DIAL = {"w": 56, "h": 64, "cx": 28, "cy": 25, "top": 419 + 41 - 16}
+# The knob's radius, the width of its knurled skirt and of the pointer notch. The notch
+# reaches 1 point into the cap's face, so the face is clear for the dial's title within
+# knob - skirt - 1 - pointer/2 - 0.3 of the centre: 19.8 (large) and 13.3 (small), the
+# title radii of the dials' KnobArtwork.
+LARGE_DIAL = {"w": 72, "h": 82, "cx": 36, "cy": 34, "top": 276 + 31 - 16, "knob": 25, "skirt": 3.0, "pointer": 1.8}
+CHAOS_DIAL = {"w": 56, "h": 64, "cx": 28, "cy": 25, "top": 419 + 41 - 16, "knob": 18, "skirt": 2.8, "pointer": 1.6}
 LARGE_DIAL_CENTRES = [63 + i * 86.5 for i in range(5)]
 CHAOS_DIAL_CENTRES = [56 + i * 72 for i in range(6)]
 MODE_ROW_Y = 276 + 144 + 146 + 2
@@ -548,7 +552,7 @@ def dial_frame(geometry, colour, t, large):
     svg = Svg(w, h)
     angle = -DIAL_SWEEP + 2 * DIAL_SWEEP * t
     r_track, track_w = (30, 3.4) if large else (23, 2.8)
-    r_knob = 23 if large else 17
+    r_knob = geometry["knob"]
     if large:  # printed scale outside the groove
         for i in range(11):
             a = -DIAL_SWEEP + i * 2 * DIAL_SWEEP / 10
@@ -607,7 +611,7 @@ def dial_frame(geometry, colour, t, large):
     teeth = 40 if large else 30
     knurl = "".join(spoke(cx, cy, r_knob - 2.6, r_knob - 0.5, angle + i * 360 / teeth) for i in range(teeth))
     svg.el("path", d=knurl, stroke="#000000", stroke_opacity=0.28, stroke_width=0.8)
-    r_face = r_knob - 3.4
+    r_face = r_knob - geometry["skirt"]
     svg.el(
         "circle",
         cx=cx,
@@ -629,9 +633,9 @@ def dial_frame(geometry, colour, t, large):
     )
     svg.el(
         "path",
-        d=spoke(cx, cy, r_face - (4.5 if large else 3.5), r_knob - 0.8, angle),
+        d=spoke(cx, cy, r_face - 1, r_knob - 0.6, angle),  # a notch across the skirt
         stroke=light(lit, 0.35),
-        stroke_width=2.2 if large else 1.9,
+        stroke_width=geometry["pointer"],
         stroke_linecap="round",
     )
     return svg
@@ -658,11 +662,17 @@ def delay_position(ms):
 
 
 def pad(mode):
-    """The pad's screen: feedback lines upwards (runaway zone above 100 %), time across."""
-    w, h, p = PAD["w"], PAD["h"], PAD["inset"]
-    svg = Svg(w, h)
+    """The pad's screen: feedback lines upwards (runaway zone above 100 %), time across.
+
+    The time scale is printed on the panel under the glass, out of the dot's travel, so
+    the image is the glass with a band of SCALE_BAND above (empty) and below it, centred
+    on the pad's frame as the glass is."""
+    w, h, p, band = PAD["w"], PAD["h"], PAD["inset"], PAD["scale_band"]
+    svg = Svg(w, h + 2 * band)
     x_at = lambda t: p + t * (w - 2 * p)
     y_at = lambda fb: p + (1 - fb / FEEDBACK_MAX) * (h - 2 * p)
+    scale_baseline = band + h + 11.5  # below the bezel's line around the glass
+    svg.items.append(f'<g transform="translate(0 {band})">')
     rounded(svg, 0.5, 0.5, w - 1, h - 1, 6, fill="screen", stroke="ink", stroke_width=1)
     rounded(svg, 1.5, 1.5, w - 3, h - 3, 5, fill=svg.radial([(0, "#1e1b17"), (1, "#0f0e0c")], r=0.75))
     rounded(svg, 1.5, 1.5, w - 3, y_at(100) - 1.5, 5, fill=svg.linear([(0, "red", 0.16), (1, "red", 0.03)]))
@@ -680,43 +690,34 @@ def pad(mode):
     for fb in (0, 50, 100, 150):  # above its line, the top one below
         baseline = round(y_at(fb)) + (8 if fb == FEEDBACK_MAX else -2.5)
         caption(svg, str(fb), w - p - 2, baseline, 5, "muted", 0.9, "end", 0.8)
+    scale = []  # (text, x, anchor) printed under the glass
     if mode == "ms":
         for ms in (1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000):
             major = ms in (1, 10, 100, 1000)
             x = round(x_at(delay_position(ms))) + 0.5
             svg.el(
                 "path",
-                d=f"M{num(x)} {p}V{h - p - 10}",
+                d=f"M{num(x)} {p}V{h - p}",
                 stroke="amber",
                 stroke_opacity=0.3 if major else 0.1,
                 stroke_width=1,
             )
             if major or ms == 5000:
-                caption(
-                    svg,
-                    str(ms),
-                    x + (2.5 if ms < 5000 else -2.5),
-                    h - p - 3,
-                    5,
-                    "creamDim",
-                    0.9,
-                    "start" if ms < 5000 else "end",
-                    0.8,
-                )
+                anchor = "start" if ms == 1 else "end" if ms == 5000 else "middle"
+                scale.append((str(ms), x + {"start": -1, "end": 1, "middle": 0}[anchor], anchor))
         caption(svg, "MS", p + 4, p + 9, 6, "amber", 1.1, "start", 0.7)
     else:
         names = ["32", "16", "8", "4", "2"]
         for i in range(15):
             x = round(x_at(i / 14)) + 0.5
-            svg.el(
+            svg.el(  # from under the group captions
                 "path",
-                d=f"M{num(x)} {p}V{h - p - 10}",
+                d=f"M{num(x)} {p + 12}V{h - p}",
                 stroke="amber",
                 stroke_opacity=0.3 if i % 5 == 0 else 0.12,
                 stroke_width=1,
             )
-            label = "1/" + names[i % 5] + ["", ".", "T"][i // 5]
-            caption(svg, label, x, h - p - 3, 5, "creamDim", 0.9, "middle", 0.8)
+            scale.append(("1/" + names[i % 5] + ["", ".", "T"][i // 5], x, "middle"))
         for g, name in enumerate(("STRAIGHT", "DOTTED", "TRIPLET")):
             caption(svg, name, x_at((g * 5 + 2) / 14), p + 9, 5, "amber", 1, "middle", 0.6)
     svg.el("path", d=f"M6 1.5H{w - 6}", stroke="#000000", stroke_opacity=0.6, stroke_width=2)  # glass lip
@@ -733,6 +734,9 @@ def pad(mode):
         stroke_width=1,
         transform="translate(0 1)",
     )
+    svg.items.append("</g>")
+    for text, x, anchor in scale:
+        caption(svg, text, x, scale_baseline, 5.5, "creamDim", 0.95, anchor, 0.8)
     return svg
 
 
@@ -796,16 +800,18 @@ def preset_step(direction):
 
 
 def revert_icon():
-    svg = Svg(14, 14)
+    """The modified mark after the preset's name: 4 points of air to its left."""
+    svg = Svg(18, 14)
+    cx = 11
     svg.el(
         "path",
-        d=arc(7, 7, 4.6, -20, 250),
+        d=arc(cx, 7, 4.6, -20, 250),
         fill="none",
         stroke="amber",
         stroke_width=1.6,
         stroke_linecap="round",
     )
-    x, y = polar(7, 7, 4.6, -20)
+    x, y = polar(cx, 7, 4.6, -20)
     svg.el(
         "path",
         d=f"M{num(x - 3.6)} {num(y - 1.4)}L{num(x + 0.3)} {num(y + 0.4)}L{num(x - 0.2)} {num(y - 3.8)}",

@@ -107,7 +107,7 @@ def mockup(files, note_mode):
         meter(s, mx, art.METER_TOP, 5, level, hold)
         meter(s, mx + 6, art.METER_TOP, 5, level - 4, hold - 3)
     pad = art.PAD
-    s.image(ext + ("morph-note.svg" if note_mode else "morph-ms.svg"), pad["x"], pad["y"])
+    s.image(ext + ("morph-note.svg" if note_mode else "morph-ms.svg"), pad["x"], pad["y"] - pad["scale_band"])
     nx = 7 / 14 if note_mode else art.delay_position(375)
     ny = 0.45 / 1.5
     dot = 24 if note_mode else 18

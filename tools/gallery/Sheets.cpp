@@ -143,8 +143,10 @@ GallerySheet styles() {
     auto& c = sheet.cells;
     auto modern = [](bool on) {
         return [on] {
-            return AnyView(Button([] {}, rocketFont(Text("FEEDBACK HOLD"), 12))
-                               .buttonStyle(ModernButtonStyle{on, orreryPluginYellow()}));
+            // The face stretches to the label: the label brings its own margins.
+            return AnyView(
+                Button([] {}, rocketFont(Text("FEEDBACK HOLD"), 12).padding(Edge::horizontal, 12))
+                    .buttonStyle(ModernButtonStyle{on, orreryPluginYellow()}));
         };
     };
     c.push_back(cell("modern on", modern(true), size));

@@ -1,7 +1,11 @@
 // The editor's views in-process: what needs the view model's own members (the update
-// notice, the meters' channel count), the meter's segments and the pad's mapping.
+// notice, the meters' channel count), the meter's segments, the pad's mapping and the
+// dials' titles in their caps.
 
+#include "ChaosDial.h"
 #include "EffectFixture.h"
+#include "FactoryPresets.h"
+#include "LargeDial.h"
 #include "TestSupport/ControlHarness.h"
 #include "Views/DelayFeedbackGridView.h"
 #include "Views/EmberfallAssets.h"
@@ -147,6 +151,52 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
         CGPoint dot = DelayFeedbackGridView::dotPosition(settings(), grid, p);
         EXPECT_NEAR(dot.y, std::clamp<CGFloat>(c.location.y, p, p + H), 0.01) << c.what;
     }
+}
+
+// The dials' titles are printed on their caps: in every preset (the delay dial's title
+// follows the delay type), each line of every dial's title keeps its capitals, corner
+// to corner, within the part of the cap that the pointer never crosses.
+TEST_F(EditorViews, EveryDialsTitleFitsInsideItsCapInEveryPreset) {
+    std::set<std::string> titles;
+    for (const FactoryPreset& preset : allFactoryPresets()) {
+        SCOPED_TRACE(preset.id());
+        settings().applyFactoryPreset(preset);
+        editor->turn();
+        const std::vector<CGDisplayItem> items = editor->drawn();
+        int dials = 0;
+        for (const CGDisplayItem& knob : items) {
+            if (knob.kind != CGDisplayItem::Kind::image || knob.imageName.rfind("knobs/", 0) != 0)
+                continue;
+            ++dials;
+            const bool large = knob.imageName.find("large") != std::string::npos;
+            const KnobArtwork& art = large ? largeDialKnob : chaosDialKnob;
+            ASSERT_EQ(knob.rect.size, art.frame);
+            const CGPoint centre{knob.rect.minX() + art.centre.x, knob.rect.minY() + art.centre.y};
+            std::string title;
+            for (const CGDisplayItem& run : items) {
+                if (run.kind != CGDisplayItem::Kind::text ||
+                    std::abs(run.rect.midX() - centre.x) > 1 ||
+                    std::abs(run.rect.midY() - centre.y) > art.titleRadius)
+                    continue;
+                title += (title.empty() ? "" : " ") + run.text;
+                const CGFont font = *CGFont::named(run.fontName, run.fontSize);
+                const CGFloat baseline = run.rect.minY() + font.ascent();
+                CGFloat farthest = 0;
+                for (CGFloat x : {run.rect.minX(), run.rect.maxX()})
+                    for (CGFloat y : {baseline - font.capHeight(), baseline})
+                        farthest = std::max(farthest, std::hypot(x - centre.x, y - centre.y));
+                EXPECT_LE(farthest, art.titleRadius + 0.01)
+                    << run.text << ", " << run.rect.width() << " wide at " << run.fontSize;
+            }
+            EXPECT_FALSE(title.empty()) << knob.imageName;
+            titles.insert(title);
+        }
+        EXPECT_EQ(dials, 11);
+    }
+    // Both delay dials were seen, and every other title.
+    EXPECT_EQ(titles,
+              (std::set<std::string>{"DELAY NOTE", "DELAY MS", "FEEDBACK", "SPREAD", "DIRT", "MIX",
+                                     "RATE", "DEPTH", "SHAPE", "WIDTH", "LOW CUT", "HIGH CUT"}));
 }
 
 } // namespace

@@ -67,6 +67,10 @@ TEST(Text, MeasuringScalesWithSizeAndTellsFacesApart) {
     CGSize l2 = CGTextMeasure(text, light.withSize(26));
     EXPECT_NEAR(l2.width, 2 * l.width, 0.02 * l.width);
     EXPECT_NEAR(l.height, light.lineHeight(), 1.0);
+    // Capitals stand on the baseline, lower than the ascent, and scale with the size.
+    EXPECT_GT(medium.capHeight(), 0.5 * 13);
+    EXPECT_LT(medium.capHeight(), medium.ascent());
+    EXPECT_NEAR(medium.withSize(26).capHeight(), 2 * medium.capHeight(), 0.1);
     EXPECT_EQ(CGTextMeasure("", light).width, 0);
     // Wrapping within a width makes more lines.
     CGSize wrapped = CGTextMeasure(text, light, {.width = l.width / 2});

@@ -57,8 +57,10 @@ std::vector<Asset> namedAssets() {
         {"extension", "header-preset-revert", {}},
         {"extension", "grid-dot", {}},
         {"extension", "grid-dot-down", {}},
-        {"extension", "morph-note", CGSize{370, 194}},
-        {"extension", "morph-ms", CGSize{370, 194}},
+        // The pad's 370 × 194 glass with its time scale in a 14-point band below it
+        // (and an empty one above, so that it centres on the pad's frame).
+        {"extension", "morph-note", CGSize{370, 222}},
+        {"extension", "morph-ms", CGSize{370, 222}},
     };
     // Every face with its pressed face.
     std::vector<std::pair<std::string, CGSize>> faces = {
