@@ -8,6 +8,7 @@
 #include "Display/Headless.h"
 #include "InputTranslation.h"
 #include "NativeSurface.h"
+#include "PopupChain.h"
 #include "Runtime/Runtime.h"
 
 namespace {
@@ -50,6 +51,7 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
             server->scale = 2;
     }
     server->cursors = std::make_unique<DisplayNative::CursorShower>(server->scale);
+    server->menu = std::make_unique<PopupChain>(server->scale);
     SDL_StartTextInput();
     return server;
 }
@@ -57,7 +59,7 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
 DisplayServer::DisplayServer() = default;
 
 DisplayServer::~DisplayServer() {
-    openPopup.reset();
+    menu.reset();
     auto closing = std::move(open);
     closing.clear();
     cursors.reset();
@@ -81,10 +83,21 @@ std::shared_ptr<DisplayWindow> DisplayServer::show(std::shared_ptr<NSWindow> win
 
 std::shared_ptr<PopupWindow> DisplayServer::showPopup(PopupWindow::Options options) {
     Runtime::assertMainThread("DisplayServer::showPopup");
-    if (auto previous = openPopup)
-        previous->cancel();
-    openPopup.reset(new PopupWindow(std::move(options), scale));
-    return openPopup;
+    return menu->openMenu(std::move(options));
+}
+
+std::shared_ptr<PopupWindow> DisplayServer::showSubmenu(const PopupWindow& parent, int item,
+                                                        PopupWindow::Options options) {
+    Runtime::assertMainThread("DisplayServer::showSubmenu");
+    return menu->openSubmenu(parent, item, std::move(options));
+}
+
+std::shared_ptr<PopupWindow> DisplayServer::popup() const {
+    return menu->innermost();
+}
+
+std::vector<std::shared_ptr<PopupWindow>> DisplayServer::popups() const {
+    return menu->all();
 }
 
 std::vector<std::shared_ptr<DisplayWindow>> DisplayServer::windows() const {
@@ -108,7 +121,6 @@ void DisplayServer::requestQuit() {
 }
 
 void DisplayServer::deliverMouseToPopup(const SDL_Event& event, unsigned windowId, int x, int y) {
-    auto popup = openPopup;
     int wx = 0, wy = 0;
     if (SDL_Window* from = SDL_GetWindowFromID(windowId))
         SDL_GetWindowPosition(from, &wx, &wy);
@@ -129,11 +141,12 @@ void DisplayServer::deliverMouseToPopup(const SDL_Event& event, unsigned windowI
             window->handle(release, keyboardModifiers, nullptr);
         }
     }
-    popup->mouse(event, screen);
+    menu->mouse(event, screen);
 }
 
 void DisplayServer::deliver(SDL_Event& event) {
-    auto popup = openPopup && openPopup->isOpen() ? openPopup : nullptr;
+    menu->settle(); // a pop-up may have been finished from outside since the last event
+    const bool popup = menu->isOpen();
     switch (event.type) {
     case SDL_QUIT:
         quitRequested = true;
@@ -150,7 +163,7 @@ void DisplayServer::deliver(SDL_Event& event) {
             text = next.text.text;
         if (popup) {
             if (event.type == SDL_KEYDOWN)
-                popup->key(event.key.keysym.sym);
+                menu->key(event.key.keysym.sym);
             return;
         }
         if (auto window = windowWithId(event.key.windowID))
@@ -178,11 +191,8 @@ void DisplayServer::deliver(SDL_Event& event) {
             window->handle(event, keyboardModifiers, nullptr);
         return;
     case SDL_WINDOWEVENT:
-        if (popup && event.window.windowID == popup->id()) {
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
-                popup->redraw();
-            else if (event.window.event == SDL_WINDOWEVENT_CLOSE)
-                popup->cancel();
+        if (menu->owns(event.window.windowID)) {
+            menu->windowEvent(event.window);
             return;
         }
         if (auto window = windowWithId(event.window.windowID))
@@ -219,8 +229,7 @@ void DisplayServer::pump(double wait, RunLoop::Mode mode) {
             deliver(event);
             delivered = true;
         }
-        if (openPopup && !openPopup->isOpen())
-            openPopup.reset();
+        menu->settle();
         loop.runUntilIdle(mode);
         double now = DisplayNative::steadyNow();
         redrawDue(now);

@@ -1,6 +1,6 @@
 #pragma once
 // The connection to the desktop's display (X, through $DISPLAY): it shows NSWindows in
-// real windows and pop-up menu windows, shows NSCursor's current cursor, and runs the
+// real windows and pop-up menus with their submenus, shows NSCursor's current cursor, and runs the
 // application's loop — input from the desktop delivered to the windows, the main run
 // loop's due timers and queued tasks (so the main dispatch queue too), and the
 // redrawing of windows that need display, at most 60 times a second — until the
@@ -29,6 +29,7 @@
 namespace DisplayNative {
 class CursorShower;
 }
+class PopupChain;
 
 class DisplayServer {
   public:
@@ -53,14 +54,18 @@ class DisplayServer {
     // Throws std::runtime_error when the desktop refuses the window.
     std::shared_ptr<DisplayWindow> show(std::shared_ptr<NSWindow> window,
                                         const DisplayWindow::Options& options = {});
-    // Opens a pop-up menu window (closing one that is open, as dismissed).
+    // Opens a pop-up menu window (dismissing a menu that is open).
     std::shared_ptr<PopupWindow> showPopup(PopupWindow::Options options);
+    // Opens the submenu of `parent`'s item `item` beside it, closing another submenu
+    // of `parent`; null when `parent` is not open. While a menu is open its pop-ups
+    // get all keys and the mouse (PopupChain.h says how), not the other windows.
+    std::shared_ptr<PopupWindow> showSubmenu(const PopupWindow& parent, int item,
+                                             PopupWindow::Options options);
     // The windows open now.
     std::vector<std::shared_ptr<DisplayWindow>> windows() const;
-    // The pop-up open now, if any.
-    std::shared_ptr<PopupWindow> popup() const {
-        return openPopup && openPopup->isOpen() ? openPopup : nullptr;
-    }
+    // The innermost pop-up open now, if any; all of them, the menu first.
+    std::shared_ptr<PopupWindow> popup() const;
+    std::vector<std::shared_ptr<PopupWindow>> popups() const;
 
     enum class StopReason { windowsClosed, quitRequested, timeLimit };
     struct RunOptions {
@@ -90,7 +95,7 @@ class DisplayServer {
 
     CGFloat scale = 1;
     std::vector<std::shared_ptr<DisplayWindow>> open;
-    std::shared_ptr<PopupWindow> openPopup;
+    std::unique_ptr<PopupChain> menu;
     uint16_t keyboardModifiers = 0;
     std::atomic<bool> quitRequested{false};
     std::unique_ptr<DisplayNative::CursorShower> cursors;

@@ -56,16 +56,37 @@ void PopupWindow::finish(std::optional<int> chosen) {
     }
 }
 
-CGPoint PopupWindow::local(CGPoint screen) const {
-    int x = 0, y = 0;
-    surface->position(x, y);
-    return {screen.x - x / scale, options.size.height - (screen.y - y / scale)};
+void PopupWindow::close() {
+    options.finished = nullptr;
+    surface.reset();
 }
 
-void PopupWindow::highlightAt(CGPoint screen) {
-    CGPoint p = local(screen);
-    bool inside = p.x >= 0 && p.y >= 0 && p.x < options.size.width && p.y < options.size.height;
-    int item = inside && options.itemAt ? options.itemAt(p) : -1;
+CGRect PopupWindow::screenFrame() const {
+    if (!surface)
+        return {};
+    int x = 0, y = 0;
+    surface->position(x, y);
+    return {{x / scale, y / scale}, options.size};
+}
+
+bool PopupWindow::opensSubmenu(int item) const {
+    return enabled(item) && options.hasSubmenu && options.hasSubmenu(item);
+}
+
+bool PopupWindow::contains(CGPoint screen) const {
+    return surface && screenFrame().contains(screen);
+}
+
+int PopupWindow::itemAtScreen(CGPoint screen) const {
+    if (!contains(screen) || !options.itemAt)
+        return -1;
+    const CGRect frame = screenFrame();
+    // The pop-up's own space is y-up.
+    const int item = options.itemAt({screen.x - frame.minX(), frame.maxY() - screen.y});
+    return enabled(item) ? item : -1;
+}
+
+void PopupWindow::setHighlight(int item) {
     if (!enabled(item))
         item = -1;
     if (item != highlight) {
@@ -74,61 +95,13 @@ void PopupWindow::highlightAt(CGPoint screen) {
     }
 }
 
-void PopupWindow::key(int sdlKey) {
-    switch (sdlKey) {
-    case SDLK_UP:
-    case SDLK_DOWN: {
-        int step = sdlKey == SDLK_DOWN ? 1 : -1;
-        // From no highlight, Down starts at the top and Up at the bottom.
-        int item = highlight >= 0 ? highlight + step : (step > 0 ? 0 : options.itemCount - 1);
-        while (item >= 0 && item < options.itemCount && !enabled(item))
-            item += step;
-        if (enabled(item) && item != highlight) {
-            highlight = item;
-            redraw();
-        }
-        return;
-    }
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-    case SDLK_SPACE:
-        if (enabled(highlight))
-            finish(highlight);
-        return;
-    case SDLK_ESCAPE:
-        finish(std::nullopt);
-        return;
-    default:
-        return;
-    }
-}
-
-void PopupWindow::mouse(const SDL_Event& event, CGPoint screen) {
-    CGPoint p = local(screen);
-    bool inside = p.x >= 0 && p.y >= 0 && p.x < options.size.width && p.y < options.size.height;
-    switch (event.type) {
-    case SDL_MOUSEMOTION:
-        highlightAt(screen);
-        if (highlight >= 0 && (event.motion.state & SDL_BUTTON_LMASK))
-            draggedOntoItem = true;
-        return;
-    case SDL_MOUSEBUTTONDOWN:
-        if (!inside) {
-            finish(std::nullopt);
-            return;
-        }
-        pressedInside = true;
-        highlightAt(screen);
-        return;
-    case SDL_MOUSEBUTTONUP:
-        highlightAt(screen);
-        // The release of the press that opened the pop-up chooses only when the
-        // pointer was dragged onto an item; a click inside chooses what it is on.
-        if ((pressedInside || draggedOntoItem) && inside && enabled(highlight))
-            finish(highlight);
-        pressedInside = false;
-        return;
-    default:
-        return;
-    }
+bool PopupWindow::step(int direction) {
+    // From no highlight, Down starts at the top and Up at the bottom.
+    int item = highlight >= 0 ? highlight + direction : (direction > 0 ? 0 : options.itemCount - 1);
+    while (item >= 0 && item < options.itemCount && !enabled(item))
+        item += direction;
+    if (!enabled(item) || item == highlight)
+        return false;
+    setHighlight(item);
+    return true;
 }

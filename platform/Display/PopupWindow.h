@@ -1,14 +1,11 @@
 #pragma once
 // A pop-up menu's window: borderless, at a place on the screen, drawn by a callback
 // that marks one item as highlighted, and finished by choosing an item or by
-// dismissing it. The pointer highlights the enabled item under it and a click (or the
-// release of a press dragged onto an item) chooses it; Up and Down move the
-// highlight over the enabled items, Return (or Enter, Space) chooses, Escape
-// dismisses, and so does a press anywhere outside the pop-up. While a pop-up is open
-// it gets all keys, and the mouse does not reach the other windows.
-// What the items are, and how they look, is the caller's: this is only the window.
-// Made by DisplayServer::showPopup; one that is still open when its server goes away
-// closes without calling `finished`. Thread: main thread.
+// dismissing it. What the items are, and how they look, is the caller's: this is only
+// the window. Pop-ups open as a menu and its submenus (DisplayServer::showPopup and
+// showSubmenu); how the pointer and the keys move through them is PopupChain.h's.
+// Made by the DisplayServer; one that is still open when its server goes away closes
+// without calling `finished`. Thread: main thread.
 
 #include <functional>
 #include <memory>
@@ -16,10 +13,10 @@
 
 #include "CoreGraphics/CGContext.h"
 
-union SDL_Event;
 namespace DisplayNative {
 class Surface;
 }
+class PopupChain;
 
 class PopupWindow {
   public:
@@ -36,7 +33,14 @@ class PopupWindow {
         // Whether an item can be chosen (dividers, disabled items cannot); all can when empty.
         std::function<bool(int item)> isEnabled;
         int initialHighlight = -1;
-        // Called once: the chosen item, or none when the pop-up was dismissed.
+        // Items that open a submenu: pointing at one, or choosing it (a click, Return,
+        // Right), calls `openSubmenu` with it instead of finishing; the owner shows the
+        // submenu with DisplayServer::showSubmenu.
+        std::function<bool(int item)> hasSubmenu;
+        std::function<void(int item)> openSubmenu;
+        // Called at most once: the chosen item, or none when the menu was dismissed. A
+        // submenu that closes because its parent's pointer moved on, or because another
+        // pop-up of its menu finished, closes without a call.
         std::function<void(std::optional<int> chosen)> finished;
     };
 
@@ -49,25 +53,32 @@ class PopupWindow {
     // Closes the pop-up as dismissed (finished gets none), unless already closed.
     void cancel() { finish(std::nullopt); }
     unsigned long nativeWindowId() const;
+    // Where the pop-up is on the screen, in points from the screen's top left.
+    CGRect screenFrame() const;
 
   private:
     friend class DisplayServer;
+    friend class PopupChain;
     PopupWindow(Options options, CGFloat scale);
     unsigned id() const;
     void redraw();
     void finish(std::optional<int> chosen);
+    // Closes without a call of `finished`.
+    void close();
     bool enabled(int item) const;
-    void highlightAt(CGPoint screenPoint);
-    // A key down while the pop-up is open.
-    void key(int sdlKey);
-    // A mouse event of any of the server's windows, at a point of the screen in points.
-    void mouse(const SDL_Event& event, CGPoint screenPoint);
-    CGPoint local(CGPoint screenPoint) const;
+    bool opensSubmenu(int item) const;
+    bool contains(CGPoint screenPoint) const;
+    // The enabled item under a point of the screen, -1 for none.
+    int itemAtScreen(CGPoint screenPoint) const;
+    void setHighlight(int item);
+    // Moves the highlight over the enabled items (Up -1, Down +1); false when it stays.
+    bool step(int direction);
 
     Options options;
     CGFloat scale;
     std::unique_ptr<DisplayNative::Surface> surface;
     int highlight = -1;
+    int parentItem = -1; // the item of the parent pop-up that opened this submenu
     bool pressedInside = false;
     bool draggedOntoItem = false;
 };

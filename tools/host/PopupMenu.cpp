@@ -76,13 +76,14 @@ void PopupMenuPresenter::present(const std::vector<MenuItem>& items, CGRect anch
 
 void PopupMenuPresenter::open(std::shared_ptr<const std::vector<MenuItem>> items,
                               std::vector<std::string> path, CGPoint screenTopLeft,
-                              CGFloat minimumWidth) {
+                              CGFloat minimumWidth, const PopupWindow* parent, int parentItem) {
     const CGSize popupSize = size(*items, minimumWidth);
     PopupWindow::Options options;
     options.screenPosition = screenTopLeft;
     options.size = popupSize;
     options.itemCount = int(items->size());
     options.isEnabled = [items](int i) { return (*items)[i].kind != MenuItem::Kind::divider; };
+    options.hasSubmenu = [items](int i) { return (*items)[i].kind == MenuItem::Kind::submenu; };
     options.itemAt = [items, popupSize](CGPoint p) {
         return itemAt(*items, popupSize.height - p.y);
     };
@@ -130,28 +131,37 @@ void PopupMenuPresenter::open(std::shared_ptr<const std::vector<MenuItem>> items
         }
     };
     std::weak_ptr<PopupMenuPresenter> weak = weak_from_this();
-    options.finished = [weak, items, path, screenTopLeft, popupSize](std::optional<int> chosen) {
-        auto self = weak.lock();
-        if (!self)
+    // The pop-up being made, for its submenus to name their parent.
+    auto self = std::make_shared<std::weak_ptr<PopupWindow>>();
+    // A submenu opens beside the row it comes from, its first row level with that row.
+    options.openSubmenu = [weak, items, path, screenTopLeft, popupSize, self](int chosen) {
+        auto presenter = weak.lock();
+        auto popup = self->lock();
+        if (!presenter || !popup)
             return;
-        auto view = self->host.lock();
+        const MenuItem& item = (*items)[chosen];
+        std::vector<std::string> titles = path;
+        titles.push_back(item.title);
+        const CGPoint beside{screenTopLeft.x + popupSize.width - 2,
+                             screenTopLeft.y + rowTop(*items, chosen) - margin};
+        presenter->open(std::make_shared<const std::vector<MenuItem>>(item.items), titles, beside,
+                        0, popup.get(), chosen);
+    };
+    options.finished = [weak, items, path](std::optional<int> chosen) {
+        auto presenter = weak.lock();
+        if (!presenter)
+            return;
+        auto view = presenter->host.lock();
         if (!view)
             return;
         if (!chosen) {
             view->graph().dismissMenu();
             return;
         }
-        const MenuItem& item = (*items)[*chosen];
         std::vector<std::string> titles = path;
-        titles.push_back(item.title);
-        if (item.kind == MenuItem::Kind::submenu) {
-            const CGPoint beside{screenTopLeft.x + popupSize.width - 2,
-                                 screenTopLeft.y + rowTop(*items, *chosen) - margin};
-            self->open(std::make_shared<const std::vector<MenuItem>>(item.items), titles, beside,
-                       0);
-            return;
-        }
+        titles.push_back((*items)[*chosen].title);
         view->graph().chooseMenuItem(titles);
     };
-    server.showPopup(std::move(options));
+    *self = parent ? server.showSubmenu(*parent, parentItem, std::move(options))
+                   : server.showPopup(std::move(options));
 }

@@ -2,9 +2,11 @@
 // Shows the menus of a window's declarative views as real pop-up menus of the display
 // server: a click on a Menu opens its items in a pop-up window below it (titles,
 // check marks, dividers, a marker on submenus); the pointer or Up/Down highlight an
-// item, a click or Return chooses it, Escape or a click outside dismisses. Choosing a
-// submenu opens its items beside the row it came from. The chosen item runs through
-// the view graph (ViewGraph::chooseMenuItem), as a test picks it.
+// item, a click or Return chooses it, Escape or a click outside dismisses. A submenu
+// opens beside the row it comes from as soon as the pointer is on that row (or with
+// Right or Return), and the menu stays open while the pointer moves from one row or
+// submenu to another, as desktop menus do. The chosen item runs through the view
+// graph (ViewGraph::chooseMenuItem), as a test picks it.
 // Thread: main.
 
 #include "SwiftUI/Menu.h"
@@ -15,6 +17,7 @@
 
 class DisplayServer;
 class DisplayWindow;
+class PopupWindow;
 namespace SwiftUI {
 class NSHostingView;
 }
@@ -40,9 +43,11 @@ class PopupMenuPresenter : public std::enable_shared_from_this<PopupMenuPresente
                        std::shared_ptr<SwiftUI::NSHostingView> host)
         : server(server), window(std::move(window)), host(std::move(host)) {}
     void present(const std::vector<SwiftUI::MenuItem>& items, CGRect anchorInRoot);
-    // Opens one level of the menu with its top-left corner at a screen point.
+    // Opens one level of the menu with its top-left corner at a screen point: the menu,
+    // or the submenu of `parent`'s item `parentItem`.
     void open(std::shared_ptr<const std::vector<SwiftUI::MenuItem>> items,
-              std::vector<std::string> path, CGPoint screenTopLeft, CGFloat minimumWidth);
+              std::vector<std::string> path, CGPoint screenTopLeft, CGFloat minimumWidth,
+              const PopupWindow* parent = nullptr, int parentItem = -1);
 
     DisplayServer& server;
     std::shared_ptr<DisplayWindow> window;

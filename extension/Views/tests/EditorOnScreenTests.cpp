@@ -101,6 +101,31 @@ class EditorOnScreen : public DisplayTest::ScreenTest {
         return changed;
     }
 
+    // Opens the preset menu with a click on its box; its items.
+    const std::vector<SwiftUI::MenuItem>* openPresetMenu() {
+        clickOn("presetMenu");
+        EXPECT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+        return host->graph().presentedMenu();
+    }
+    // The menu hangs below the preset box: its top-left corner on the screen.
+    CGPoint presetMenuTop() {
+        const CGRect box = *host->graph().frame("presetMenu");
+        return {windowPlace.x + box.minX(), windowPlace.y + box.maxY()};
+    }
+    // A point in a row of a pop-up whose top-left corner is `top`; its rows stack from
+    // its top.
+    static CGPoint rowOf(CGPoint top, const std::vector<SwiftUI::MenuItem>& items, int item) {
+        return {top.x + 30, top.y + PopupMenuPresenter::rowTop(items, item) +
+                                PopupMenuPresenter::rowHeight / 2};
+    }
+    void moveOnScreen(CGPoint p, bool click = false) {
+        std::vector<std::string> args{"mousemove", std::to_string(int(p.x)),
+                                      std::to_string(int(p.y))};
+        if (click)
+            args.insert(args.end(), {"click", "1"});
+        xdotool(args);
+    }
+
     LoadedEffect effect;
     std::shared_ptr<AUViewController> controller;
     std::shared_ptr<SwiftUI::NSHostingView> host;
@@ -135,53 +160,107 @@ TEST_F(EditorOnScreen, ARealDragTurnsTheMixDialOnScreenAndInTheKernel) {
 }
 
 TEST_F(EditorOnScreen, ThePresetMenuOpensAsAPopUpAndTakesTheKeyboard) {
-    clickOn("presetMenu");
-    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
-    // Default, then the first style, whose submenu Return opens beside it.
+    ASSERT_TRUE(openPresetMenu());
+    // Default, then the first style, whose submenu Return opens beside it with its
+    // first preset highlighted; Down moves on to the second.
     xdotool({"key", "Down", "Down", "Return"});
-    ASSERT_TRUE(pumpUntil([&] {
-        return server->popup() && server->popup()->isOpen() && host->graph().presentedMenu();
-    }));
-    xdotool({"key", "Down", "Return"});
-    const FactoryPreset& first = factoryPresetGroups()[0].presets[0];
-    EXPECT_TRUE(pumpUntil([&] { return currentPresetId() == first.id(); }));
-    EXPECT_FLOAT_EQ(kernelValue("mix"), first.mix);
+    ASSERT_TRUE(pumpUntil([&] { return server->popups().size() == 2; }));
+    EXPECT_EQ(server->popup()->highlighted(), 0);
+    // Left goes back to the styles, Right into the submenu again.
+    xdotool({"key", "Left"});
+    ASSERT_TRUE(pumpUntil([&] { return server->popups().size() == 1; }));
+    xdotool({"key", "Right", "Down", "Return"});
+    const FactoryPreset& second = factoryPresetGroups()[0].presets[1];
+    EXPECT_TRUE(pumpUntil([&] { return currentPresetId() == second.id(); }));
+    EXPECT_FLOAT_EQ(kernelValue("mix"), second.mix);
     EXPECT_FALSE(server->popup() && server->popup()->isOpen());
 }
 
 TEST_F(EditorOnScreen, ThePresetMenuAndItsSubmenuAreChosenWithTheMouse) {
-    clickOn("presetMenu");
-    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
-    const auto* menu = host->graph().presentedMenu();
+    const auto* menu = openPresetMenu();
     ASSERT_TRUE(menu);
-    // The menu hangs below the preset box; its rows stack from its top.
-    const CGRect box = *host->graph().frame("presetMenu");
-    const CGPoint menuTop{windowPlace.x + box.minX(), windowPlace.y + box.maxY()};
-    const CGSize menuSize = PopupMenuPresenter::size(*menu, box.width());
+    const CGPoint menuTop = presetMenuTop();
+    const CGSize menuSize =
+        PopupMenuPresenter::size(*menu, host->graph().frame("presetMenu")->width());
     const int style = 2; // the first style, after Default and a divider
-    const CGFloat styleTop = PopupMenuPresenter::rowTop(*menu, style);
-    auto clickScreen = [&](CGPoint p) {
-        xdotool({"mousemove", std::to_string(int(p.x)), std::to_string(int(p.y)), "click", "1"});
-    };
-    clickScreen({menuTop.x + 30, menuTop.y + styleTop + PopupMenuPresenter::rowHeight / 2});
+    moveOnScreen(rowOf(menuTop, *menu, style), true);
     // The submenu opens beside the row it came from.
     const std::vector<SwiftUI::MenuItem> presets = (*menu)[style].items;
-    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+    ASSERT_TRUE(pumpUntil([&] { return server->popups().size() == 2; }));
     const CGPoint subTop{menuTop.x + menuSize.width - 2,
-                         menuTop.y + styleTop - PopupMenuPresenter::margin};
-    clickScreen({subTop.x + 30, subTop.y + PopupMenuPresenter::rowTop(presets, 1) +
-                                    PopupMenuPresenter::rowHeight / 2});
+                         menuTop.y + PopupMenuPresenter::rowTop(*menu, style) -
+                             PopupMenuPresenter::margin};
+    moveOnScreen(rowOf(subTop, presets, 1), true);
     const FactoryPreset& second = factoryPresetGroups()[0].presets[1];
     EXPECT_TRUE(pumpUntil([&] { return currentPresetId() == second.id(); }));
     EXPECT_FLOAT_EQ(kernelValue("feedback"), second.feedback);
 }
 
 TEST_F(EditorOnScreen, EscapeDismissesThePresetMenu) {
-    clickOn("presetMenu");
-    ASSERT_TRUE(pumpUntil([&] { return server->popup() && server->popup()->isOpen(); }));
+    ASSERT_TRUE(openPresetMenu());
     xdotool({"key", "Escape"});
     EXPECT_TRUE(pumpUntil([&] { return !host->graph().presentedMenu(); }));
     EXPECT_EQ(currentPresetId(), "");
+}
+
+// A person grabs a knob in its middle, where its title is printed.
+TEST_F(EditorOnScreen, ADragFromTheMiddleOfTheFeedbackDialTurnsIt) {
+    const CGPoint c = centreOf("dial-feedback");
+    const CGRect dial = *host->graph().frame("dial-feedback");
+    // The title sits on the knob's cap, 16 points above the middle of the dial's frame.
+    const CGPoint cap{c.x, dial.minY() + 18};
+    const float feedback = kernelValue("feedback");
+    std::vector<std::string> drag = moveTo(cap);
+    drag.insert(drag.end(), {"mousedown", "1"});
+    for (CGFloat up : {10, 20, 30, 40}) {
+        auto m = moveTo({cap.x, cap.y - up});
+        drag.insert(drag.end(), m.begin(), m.end());
+    }
+    drag.insert(drag.end(), {"mouseup", "1"});
+    xdotool(drag);
+    // 40 points, less the knob's 6-point dead zone, of 200 points for the whole range.
+    EXPECT_TRUE(pumpUntil([&] { return kernelValue("feedback") > feedback + 20; }));
+    EXPECT_NEAR(kernelValue("feedback"), feedback + 150 * 34 * 0.005f, 3);
+}
+
+// Submenus open on hover: moving from one style to the next shows the next style's
+// presets, and the menu stays open on the way.
+TEST_F(EditorOnScreen, HoveringFromOneStyleToTheNextShowsItsSubmenu) {
+    const auto* menu = openPresetMenu();
+    ASSERT_TRUE(menu);
+    const CGPoint menuTop = presetMenuTop();
+    // The open submenu's top, which is level with its row.
+    auto submenuTop = [&] {
+        auto all = server->popups();
+        return all.size() == 2 ? all[1]->screenFrame().minY() : -1;
+    };
+    auto levelWith = [&](int item) {
+        return menuTop.y + PopupMenuPresenter::rowTop(*menu, item) - PopupMenuPresenter::margin;
+    };
+    const int first = 2, second = 3; // the styles after Default and a divider
+    moveOnScreen(rowOf(menuTop, *menu, first));
+    ASSERT_TRUE(pumpUntil([&] { return submenuTop() == levelWith(first); }));
+    std::optional<CGImage> before = VirtualScreen::capture();
+    moveOnScreen(rowOf(menuTop, *menu, second));
+    ASSERT_TRUE(pumpUntil([&] { return submenuTop() == levelWith(second); }));
+    EXPECT_EQ(server->popups().size(), 2u) << "the menu stayed open";
+    server->pump(0.1);
+    std::optional<CGImage> after = VirtualScreen::capture();
+    ASSERT_TRUE(before && after);
+    // Where the second submenu's last row is now, the screen changed.
+    const CGRect sub = server->popups()[1]->screenFrame();
+    int changed = 0;
+    for (int y = int(sub.maxY()) - 20; y < int(sub.maxY()) - 2; ++y)
+        for (int x = int(sub.minX()) + 4; x < int(sub.maxX()) - 4; ++x) {
+            auto p = before->pixel(size_t(x), size_t(y)), q = after->pixel(size_t(x), size_t(y));
+            changed += p.r != q.r || p.g != q.g || p.b != q.b;
+        }
+    EXPECT_GT(changed, 50) << "the second submenu is not on the screen";
+    // Along its row into it, and a click on its first preset.
+    moveOnScreen({sub.minX() + 4, rowOf(menuTop, *menu, second).y});
+    moveOnScreen(rowOf(sub.origin, (*menu)[second].items, 0), true);
+    const FactoryPreset& chosen = factoryPresetGroups()[1].presets[0];
+    EXPECT_TRUE(pumpUntil([&] { return currentPresetId() == chosen.id(); }));
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 // A pop-up menu window beside the test window: keys and the pointer move its
-// highlight, Return or a click chooses, Escape or a press outside dismisses.
+// highlight, Return or a click chooses, Escape or a press outside dismisses; and a menu
+// whose items open submenus beside them as the pointer or the keys reach them.
 
 #include <gtest/gtest.h>
 
 #include "ScreenTest.h"
+
+#include <cmath>
 
 namespace {
 
@@ -142,6 +145,112 @@ TEST_F(Popup, ThePressThatOpenedItChoosesOnlyWhenDraggedOntoAnItem) {
             [&] { return finishes == 2; });
     EXPECT_EQ(result, 3);
     EXPECT_EQ(view->ofType(T::leftMouseUp).size(), 2u);
+}
+
+// A menu of three rows, the first two opening a submenu of three rows beside them.
+class Submenus : public Popup {
+  protected:
+    static constexpr CGSize subSize{100, 60};
+
+    void showMenu() {
+        popup = server->showPopup(level(popupPlace, popupSize, 4, -1));
+        server->pump(0.02);
+    }
+    PopupWindow::Options level(CGPoint place, CGSize size, int rows, int parentItem) {
+        PopupWindow::Options options;
+        options.screenPosition = place;
+        options.size = size;
+        options.itemCount = rows;
+        options.itemAt = [size](CGPoint p) { return int((size.height - p.y) / rowHeight); };
+        options.draw = [size](CGContext& c, int highlighted) {
+            c.setFillColor(CGColor::rgb(0.5, 0.5, 0.5, 1));
+            c.fillRect({{0, 0}, size});
+            if (highlighted >= 0) {
+                c.setFillColor(CGColor::rgb(0, 1, 0, 1));
+                c.fillRect(
+                    {{0, size.height - (highlighted + 1) * rowHeight}, {size.width, rowHeight}});
+            }
+        };
+        options.finished = [this, parentItem](std::optional<int> chosen) {
+            ++finishes;
+            result = chosen;
+            chosenIn = parentItem;
+        };
+        if (parentItem < 0) {
+            options.hasSubmenu = [](int item) { return item < 2; };
+            options.openSubmenu = [this](int item) {
+                ++opened;
+                server->showSubmenu(*popup, item, level(subPlace(item), subSize, 3, item));
+            };
+        }
+        return options;
+    }
+    // Beside the row it comes from, level with it.
+    static CGPoint subPlace(int item) {
+        return {popupPlace.x + popupSize.width - 2, popupPlace.y + item * rowHeight};
+    }
+    static CGPoint subRow(int item, int row) {
+        const CGPoint p = subPlace(item);
+        return {p.x + subSize.width / 2, p.y + (row + 0.5) * rowHeight};
+    }
+    // The item whose submenu is open now, by where it stands (-1: none).
+    int submenuOf() {
+        auto all = server->popups();
+        if (all.size() != 2)
+            return -1;
+        return int(std::lround((all[1]->screenFrame().minY() - popupPlace.y) / rowHeight));
+    }
+    int opened = 0;
+    int chosenIn = -2;
+};
+
+TEST_F(Submenus, PointingAtARowOpensItsSubmenuAndTheMenuStaysOpenBetweenRows) {
+    showMenu();
+    xdotool(moveToScreen(row(0)), [&] { return submenuOf() == 0; });
+    EXPECT_EQ(popup->highlighted(), 0);
+    // On to the next row: its submenu replaces the first, the menu stays.
+    xdotool(moveToScreen(row(1)), [&] { return submenuOf() == 1; });
+    EXPECT_TRUE(popup->isOpen());
+    EXPECT_EQ(opened, 2);
+    auto shot = VirtualScreen::capture();
+    ASSERT_TRUE(shot);
+    auto at = [&](CGPoint p) { return shot->pixel(size_t(p.x), size_t(p.y)); };
+    EXPECT_NEAR(at(subRow(1, 2)).g, 128, 2) << "the second submenu is shown";
+    EXPECT_NE(at(subRow(0, 0)).g, 128) << "the first one is gone";
+    // Across the gap into the submenu: the parent keeps its row, the submenu lights its own.
+    xdotool(join({moveToScreen({subRow(1, 0).x + 60, subRow(1, 0).y}), moveToScreen(subRow(1, 1))}),
+            [&] { return server->popup()->highlighted() == 1; });
+    EXPECT_EQ(popup->highlighted(), 1);
+    EXPECT_EQ(submenuOf(), 1);
+    // A row without a submenu closes it.
+    xdotool(moveToScreen(row(2)), [&] { return submenuOf() == -1; });
+    // Back, and a click in the submenu chooses there; the whole menu closes, the
+    // menu itself without a call.
+    xdotool(moveToScreen(row(0)), [&] { return submenuOf() == 0; });
+    xdotool(join({moveToScreen(subRow(0, 2)), {"click", "1"}}), [&] { return finishes > 0; });
+    EXPECT_EQ(finishes, 1);
+    EXPECT_EQ(chosenIn, 0);
+    EXPECT_EQ(result, 2);
+    EXPECT_FALSE(popup->isOpen());
+    EXPECT_FALSE(server->popup());
+}
+
+TEST_F(Submenus, KeysOpenAndLeaveSubmenusAndEscapeClosesOneLevel) {
+    showMenu();
+    xdotool({"key", "Down", "Right"}, [&] { return submenuOf() == 0; });
+    EXPECT_EQ(server->popup()->highlighted(), 0); // the keys are in it, on its first row
+    xdotool({"key", "Down"}, [&] { return server->popup()->highlighted() == 1; });
+    xdotool({"key", "Left"}, [&] { return submenuOf() == -1; });
+    EXPECT_EQ(popup->highlighted(), 0);
+    xdotool({"key", "Down", "Return"}, [&] { return submenuOf() == 1; });
+    xdotool({"key", "Escape"}, [&] { return submenuOf() == -1; });
+    EXPECT_TRUE(popup->isOpen());
+    EXPECT_EQ(finishes, 0);
+    xdotool({"key", "Escape"}, [&] { return finishes > 0; });
+    EXPECT_EQ(result, std::nullopt);
+    EXPECT_EQ(chosenIn, -1);
+    // The keyboard is the window's again.
+    xdotool({"key", "a"}, [&] { return !view->ofType(T::keyDown).empty(); });
 }
 
 } // namespace
