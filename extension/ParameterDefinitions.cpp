@@ -118,3 +118,20 @@ const ParameterDefinition* parameterDefinition(std::uint64_t address) {
 const ParameterDefinition* parameterDefinition(std::string_view identifier) {
     return findDefinition([&](const ParameterDefinition& d) { return d.identifier == identifier; });
 }
+
+int editorDecimalPlaces(const ParameterDefinition& definition) {
+    namespace A = ParameterAddress;
+    if (!definition.valueStrings.empty())
+        return -1;
+    switch (definition.address) {
+    case A::modRate: // 0.30 Hz
+    case A::spread:  // -4.50 MS
+        return 2;
+    case A::delayMs: // 375.0 MS
+    case A::modDepth:
+    case A::width:
+        return 1;
+    default: // mix, feedback, dirt, low and high cut
+        return 0;
+    }
+}

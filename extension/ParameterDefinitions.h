@@ -62,6 +62,10 @@ const std::vector<ParameterDefinition>& parameterDefinitions();
 // type comes first, so the kernel knows it before the two delay times.
 const std::array<std::string_view, 14>& parameterConfigurationOrder();
 
+// Digits after the point with which the editor's dials show a parameter's value; -1
+// for the indexed parameters, which show their value strings.
+int editorDecimalPlaces(const ParameterDefinition& definition);
+
 // The definition with this address or identifier; nullptr when there is none.
 const ParameterDefinition* parameterDefinition(std::uint64_t address);
 const ParameterDefinition* parameterDefinition(std::string_view identifier);

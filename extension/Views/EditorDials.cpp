@@ -6,6 +6,7 @@
 #include "LargeDialOrange.h"
 #include "LargeDialRed.h"
 #include "LargeDialYellow.h"
+#include "ParameterDefinitions.h"
 #include "Settings.h"
 #include "Views/EmberfallAssets.h"
 
@@ -29,12 +30,13 @@ LabelDisplayOptions displayOptions() {
         OrreryFont::dosisMedium,          std::nullopt};
 }
 
-std::shared_ptr<const LabelFormatter> decimals(const Parameter& p, int places) {
+// As the parameter's definition says the editor shows it: its value strings, or a
+// number with a fixed count of decimals (the host prints values the same way).
+std::shared_ptr<const LabelFormatter> formatter(const Parameter& p) {
+    const int places = editorDecimalPlaces(*parameterDefinition(p->identifier));
+    if (places < 0)
+        return std::make_shared<LabelNameFormatter>(*p);
     return std::make_shared<DefaultLabelFormatter>(*p, places);
-}
-
-std::shared_ptr<const LabelFormatter> names(const Parameter& p) {
-    return std::make_shared<LabelNameFormatter>(*p);
 }
 
 // After a value was typed into a dial's label the editor's main responder takes the
@@ -51,17 +53,15 @@ std::function<void()> returnFocus(const std::shared_ptr<Settings>& settings) {
 }
 
 template <class Skin>
-AnyView largeDial(const std::shared_ptr<Settings>& settings, const Parameter& p,
-                  std::shared_ptr<const LabelFormatter> formatter) {
+AnyView largeDial(const std::shared_ptr<Settings>& settings, const Parameter& p) {
     return LargeDial<Skin>(ParameterBinding::constant(p), Skin(), Color(EmberfallAssets::values()),
-                           displayOptions(), std::move(formatter), returnFocus(settings))
+                           displayOptions(), formatter(p), returnFocus(settings))
         .accessibilityIdentifier("dial-" + p->identifier);
 }
 
-AnyView chaosDial(const std::shared_ptr<Settings>& settings, const Parameter& p,
-                  std::shared_ptr<const LabelFormatter> formatter) {
+AnyView chaosDial(const std::shared_ptr<Settings>& settings, const Parameter& p) {
     return ChaosDial(ParameterBinding::constant(p), ModernDialColor::grey, displayOptions(),
-                     std::move(formatter), returnFocus(settings))
+                     formatter(p), returnFocus(settings))
         .accessibilityIdentifier("dial-" + p->identifier);
 }
 
@@ -70,26 +70,21 @@ AnyView chaosDial(const std::shared_ptr<Settings>& settings, const Parameter& p,
 AnyView DialRow::body(ViewContext& ctx) const {
     std::shared_ptr<Settings> s = ctx.environment<Settings>();
     // Different identities: a switch of the mode replaces the dial, ending a turn.
-    AnyView delay =
-        s->delayType->value.get() == 0
-            ? largeDial<LargeDialBlue>(s, s->delayNote, names(s->delayNote)).id("delayNote")
-            : largeDial<LargeDialBlue>(s, s->delayMs, decimals(s->delayMs, 1)).id("delayMs");
+    AnyView delay = s->delayType->value.get() == 0
+                        ? largeDial<LargeDialBlue>(s, s->delayNote).id("delayNote")
+                        : largeDial<LargeDialBlue>(s, s->delayMs).id("delayMs");
     return HStack(VerticalAlignment::top(), CGFloat(14.5), Spacer(), delay,
-                  largeDial<LargeDialBlue>(s, s->feedback, decimals(s->feedback, 0)),
-                  largeDial<LargeDialYellow>(s, s->spread, decimals(s->spread, 2)),
-                  largeDial<LargeDialOrange>(s, s->dirt, decimals(s->dirt, 0)),
-                  largeDial<LargeDialRed>(s, s->mix, decimals(s->mix, 0)), Spacer())
+                  largeDial<LargeDialBlue>(s, s->feedback),
+                  largeDial<LargeDialYellow>(s, s->spread), largeDial<LargeDialOrange>(s, s->dirt),
+                  largeDial<LargeDialRed>(s, s->mix), Spacer())
         .frame(std::nullopt, 144);
 }
 
 AnyView ChaosDialRow::body(ViewContext& ctx) const {
     std::shared_ptr<Settings> s = ctx.environment<Settings>();
-    return HStack(VerticalAlignment::top(), CGFloat(16),
-                  chaosDial(s, s->modulationRate, decimals(s->modulationRate, 2)),
-                  chaosDial(s, s->modulationDepth, nullptr),
-                  chaosDial(s, s->lfoType, names(s->lfoType)), chaosDial(s, s->width, nullptr),
-                  chaosDial(s, s->lowCut, decimals(s->lowCut, 0)),
-                  chaosDial(s, s->highCut, decimals(s->highCut, 0)))
+    return HStack(VerticalAlignment::top(), CGFloat(16), chaosDial(s, s->modulationRate),
+                  chaosDial(s, s->modulationDepth), chaosDial(s, s->lfoType),
+                  chaosDial(s, s->width), chaosDial(s, s->lowCut), chaosDial(s, s->highCut))
         .padding(Edge::horizontal, 28)
         .frame(std::nullopt, 146)
         .offset(0, -1);

@@ -64,9 +64,24 @@ bool writeSheet(const GallerySheet& sheet, CGFloat scale, const std::string& pat
 
 } // namespace
 
+constexpr const char* usage =
+    "usage: emberfall-gallery [FOLDER]\n"
+    "  draws every plug-in control in each of its states, one sheet per family, at scale\n"
+    "  1 and 2: FOLDER/<sheet>@1x.png and <sheet>@2x.png (FOLDER: \"gallery\")\n";
+
 int main(int argc, char** argv) {
     namespace fs = std::filesystem;
-    const fs::path folder = argc > 1 ? argv[1] : "gallery";
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (argc > 2 || (!first.empty() && first[0] == '-')) {
+        std::fprintf(stderr, "emberfall-gallery: takes one folder, not '%s'\n%s",
+                     argc > 2 ? argv[2] : first.c_str(), usage);
+        return 2;
+    }
+    const fs::path folder = first.empty() ? "gallery" : first;
     std::error_code error;
     fs::create_directories(folder, error);
     if (error) {

@@ -4,6 +4,9 @@
 #include "EditorCommand.h"
 #include "EffectHost.h"
 #include "EffectLoader.h"
+#include "HostParameters.h"
+#include "HostUsage.h"
+#include "PresetLookup.h"
 #include "TestPhrase.h"
 
 #include "FactoryPresets.h"
@@ -13,6 +16,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <iomanip>
 #include <ostream>
 #include <sstream>
@@ -22,8 +26,13 @@ namespace {
 constexpr double phraseSeconds = 4.0;
 constexpr double progressMinimumSeconds = 10.0;
 
+// Where the main job (the program run with no arguments) leaves what it rendered.
+constexpr const char* phraseFile = "emberfall-phrase.wav";
+
 struct Options {
     std::vector<std::string> positional;
+    bool mono = false; // a mono input stays mono
+    bool help = false;
     std::string preset;
     std::vector<std::string> sets;
     std::string statePath;
@@ -33,18 +42,10 @@ struct Options {
     EditorOptions editor;
 };
 
+// A mistake on the command line: one line, then a hint where to read more.
 struct UsageError {
     std::string message;
 };
-
-bool parseNumber(const std::string& text, double& value) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text.front())))
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return end && *end == '\0' && errno == 0 && std::isfinite(value);
-}
 
 Options parseOptions(const std::vector<std::string>& arguments, std::size_t first) {
     Options options;
@@ -89,6 +90,10 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
             options.render.blockSize = static_cast<AUAudioFrameCount>(numberOf(i, 1, 16384));
         else if (a == "--tail")
             options.render.tailSeconds = numberOf(i, 0, 600);
+        else if (a == "--mono")
+            options.mono = true;
+        else if (a == "--help" || a == "-h")
+            options.help = true;
         else if (a.rfind("--", 0) == 0)
             throw UsageError{"unknown option " + a};
         else
@@ -97,62 +102,11 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
     return options;
 }
 
-// By id ("Echo-Dotted Line") first, then by name when exactly one preset has it.
-const FactoryPreset* findPreset(const std::string& text) {
-    const FactoryPreset* byName = nullptr;
-    int names = 0;
-    for (const FactoryPreset& preset : allFactoryPresets()) {
-        if (preset.id() == text)
-            return &preset;
-        if (preset.name == text) {
-            byName = &preset;
-            ++names;
-        }
-    }
-    return names == 1 ? byName : nullptr;
-}
-
-void listPresetIds(std::ostream& stream) {
-    for (const FactoryPreset& preset : allFactoryPresets())
-        stream << "  " << preset.id() << "\n";
-}
-
-// "feedback=80", "delayType=MS": a number or one of the parameter's value strings.
-void applySetting(EffectHost& host, const std::string& setting) {
-    const std::size_t equals = setting.find('=');
-    if (equals == std::string::npos || equals == 0)
-        throw UsageError{"--set takes IDENTIFIER=VALUE, not '" + setting + "'"};
-    const std::string identifier = setting.substr(0, equals);
-    const std::string text = setting.substr(equals + 1);
-    auto tree = host.audioUnit().parameterTree();
-    auto parameter = tree ? tree->parameter(identifier) : nullptr;
-    if (!parameter) {
-        std::ostringstream message;
-        message << "unknown parameter '" << identifier << "'; the parameters are:";
-        if (tree)
-            for (const auto& p : tree->children())
-                message << " " << p->identifier();
-        throw UsageError{message.str()};
-    }
-    double value = 0;
-    bool found = parseNumber(text, value);
-    if (!found && parameter->valueStrings()) {
-        const auto& strings = *parameter->valueStrings();
-        for (std::size_t k = 0; k < strings.size() && !found; ++k)
-            if (strings[k] == text) {
-                value = double(k);
-                found = true;
-            }
-    }
-    if (!found)
-        throw UsageError{"'" + text + "' is not a value of " + identifier};
-    if (value < parameter->minValue() || value > parameter->maxValue()) {
-        std::ostringstream message;
-        message << identifier << "=" << text << " is out of range " << parameter->minValue()
-                << " to " << parameter->maxValue();
-        throw UsageError{message.str()};
-    }
-    host.setParameter(identifier, static_cast<AUValue>(value));
+// The input's channels as the unit takes them: a mono input into both inputs of the
+// stereo unit (so that spread and width are heard), unless asked to stay mono.
+void widenMono(AudioClip& clip, bool keepMono) {
+    if (clip.channels.size() == 1 && !keepMono)
+        clip.channels.push_back(clip.channels.front());
 }
 
 std::string decibels(double value) {
@@ -172,16 +126,14 @@ void printLevels(std::ostream& out, const char* label, const AudioClip& clip) {
             << " dBFS\n";
 }
 
+// Each parameter as the editor shows it.
 void printParameters(std::ostream& out, AUAudioUnit& unit) {
     auto tree = unit.parameterTree();
     if (!tree)
         return;
-    for (const auto& parameter : tree->children()) {
-        const AUValue value = parameter->value();
+    for (const auto& parameter : tree->children())
         out << "  " << std::left << std::setw(10) << parameter->identifier() << std::right << " "
-            << std::setw(9) << value << "  " << parameter->string(&value) << " "
-            << parameter->unitName() << "\n";
-    }
+            << editorText(*parameter, parameter->value()) << "\n";
 }
 
 class ProgressBar {
@@ -214,59 +166,82 @@ class Host {
     Host(std::string programPath, std::ostream& out, std::ostream& err, bool errIsTerminal)
         : programPath(std::move(programPath)), out(out), err(err), errIsTerminal(errIsTerminal) {}
 
+    // The command the arguments name, for the hint after a mistake.
+    std::string command = "render";
+
     int run(const std::vector<std::string>& arguments) {
-        const std::string command = arguments.empty() ? "render" : arguments.front();
-        const std::size_t first = arguments.empty() ? 0 : 1;
-        if (command == "presets")
-            return presets();
-        if (command == "render")
-            return render(parseOptions(arguments, first));
-        if (command == "editor")
-            return editor(parseOptions(arguments, first));
-        if (command == "state") {
-            Options options = parseOptions(arguments, first);
-            if (options.positional.size() != 2 ||
-                (options.positional[0] != "save" && options.positional[0] != "load"))
-                throw UsageError{"state takes 'save FILE' or 'load FILE'"};
-            return options.positional[0] == "save" ? saveState(options) : loadState(options);
-        }
-        if (command == "--help" || command == "help") {
-            out << usage;
+        const bool mainJob = arguments.empty();
+        if (!mainJob)
+            command = arguments.front();
+        if (command == "--help" || command == "-h" || command == "help") {
+            out << hostUsage("");
             return exitOk;
         }
-        throw UsageError{"unknown command '" + command + "'"};
+        const bool known = command == "render" || command == "editor" || command == "presets" ||
+                           command == "state";
+        if (!known) {
+            command = "";
+            throw UsageError{"unknown command '" + arguments.front() + "'"};
+        }
+        Options options = parseOptions(arguments, mainJob ? 0 : 1);
+        if (options.help) {
+            out << hostUsage(command);
+            return exitOk;
+        }
+        if (command == "presets")
+            return presets();
+        if (command == "render") {
+            if (mainJob)
+                options.outputPath = phraseFile;
+            return render(options);
+        }
+        if (command == "editor")
+            return editor(options);
+        if (options.positional.size() != 2 ||
+            (options.positional[0] != "save" && options.positional[0] != "load"))
+            throw UsageError{"state takes 'save FILE' or 'load FILE'"};
+        return options.positional[0] == "save" ? saveState(options) : loadState(options);
     }
-
-    static constexpr const char* usage =
-        "usage: emberfall [render [INPUT] [--preset ID|NAME] [--set ID=VALUE]... [--state FILE]\n"
-        "                 [--tempo BPM] [--block FRAMES] [--tail SECONDS] [--output FILE]\n"
-        "                 [--appex PATH]]\n"
-        "       emberfall editor [INPUT] [--preset ID|NAME] [--set ID=VALUE]... [--state FILE]\n"
-        "                 [--png FILE [--scale FACTOR]] [--seconds LIMIT] [--appex PATH]\n"
-        "       emberfall presets\n"
-        "       emberfall state save FILE [--preset ID|NAME] [--set ID=VALUE]...\n"
-        "       emberfall state load FILE\n";
 
   private:
     int presets() {
-        out << defaultFactoryPreset().id() << "\n";
+        out << presetLabel(defaultFactoryPreset()) << "\n";
         for (const PresetGroup& group : factoryPresetGroups()) {
             out << group.style << "\n";
             for (const FactoryPreset& preset : group.presets)
-                out << "  " << preset.id() << "\n";
+                out << "  " << presetLabel(preset) << "\n";
         }
         return exitOk;
     }
 
+    // The preset --preset names; a style, or a name that matches nothing, is a mistake
+    // that says what would do.
+    static const FactoryPreset* presetNamed(const std::string& text) {
+        const PresetLookup found = lookUpPreset(text);
+        if (found.preset)
+            return found.preset;
+        std::string message;
+        if (found.style) {
+            message = "'" + text + "' is a style; its presets are";
+            for (const FactoryPreset& preset : found.style->presets)
+                message +=
+                    (&preset == &found.style->presets.front() ? " '" : ", '") + preset.name + "'";
+        } else {
+            message = "no preset '" + text + "'";
+            for (std::size_t i = 0; i < found.suggestions.size(); ++i)
+                message += (i == 0                              ? "; did you mean '"
+                            : i + 1 == found.suggestions.size() ? "' or '"
+                                                                : "', '") +
+                           presetLabel(*found.suggestions[i]);
+            message += found.suggestions.empty() ? " ('emberfall presets' lists them)" : "'?";
+        }
+        throw UsageError{message};
+    }
+
     // Loads the extension and applies --state, --preset and --set in that order.
     std::optional<EffectHost> prepare(const Options& options, int& status) {
-        const FactoryPreset* preset = nullptr;
-        if (!options.preset.empty() && !(preset = findPreset(options.preset))) {
-            err << "emberfall: unknown preset '" << options.preset << "'; the presets are:\n";
-            listPresetIds(err);
-            status = exitUsage;
-            return std::nullopt;
-        }
+        const FactoryPreset* preset =
+            options.preset.empty() ? nullptr : presetNamed(options.preset);
         std::optional<PropertyListDictionary> state;
         if (!options.statePath.empty() && !(state = readState(options.statePath, status)))
             return std::nullopt;
@@ -284,8 +259,14 @@ class Host {
             host.audioUnit().setFullState(state);
         if (preset)
             host.applyPreset(*preset);
-        for (const std::string& setting : options.sets)
-            applySetting(host, setting);
+        for (const std::string& text : options.sets) {
+            auto tree = host.audioUnit().parameterTree();
+            std::optional<ParameterSetting> setting =
+                tree ? parseSetting(*tree, text, error) : std::nullopt;
+            if (!setting)
+                throw UsageError{tree ? error : "the effect has no parameters"};
+            host.setParameter(setting->identifier, setting->value);
+        }
         RunLoop::main().runUntilIdle();
         return host;
     }
@@ -303,25 +284,32 @@ class Host {
     }
 
     // The input file, or the built-in phrase when none is named.
-    std::optional<AudioClip> readInput(const Options& options, const char* command) {
+    // The input file, or the built-in phrase when none is named; a mono file feeds
+    // both inputs unless --mono.
+    std::optional<AudioClip> readInput(const Options& options) {
         if (options.positional.size() > 1)
-            throw UsageError{std::string(command) + " takes at most one input file"};
+            throw UsageError{command + " takes at most one input file"};
+        AudioClip input;
         if (options.positional.empty()) {
             demo::Phrase phrase = demo::makeTestPhrase(44100, phraseSeconds);
-            AudioClip input;
             input.sampleRate = phrase.sampleRate;
             input.channels = std::move(phrase.channels);
-            return input;
+        } else {
+            std::string error;
+            std::optional<AudioClip> clip = readAudioFile(options.positional[0], error);
+            if (!clip) {
+                err << "emberfall: " << error << "\n";
+                return std::nullopt;
+            }
+            input = std::move(*clip);
         }
-        std::string error;
-        std::optional<AudioClip> clip = readAudioFile(options.positional[0], error);
-        if (!clip)
-            err << "emberfall: " << error << "\n";
-        return clip;
+        inputChannels = input.channels.size();
+        widenMono(input, options.mono);
+        return input;
     }
 
     int editor(const Options& options) {
-        std::optional<AudioClip> input = readInput(options, "editor");
+        std::optional<AudioClip> input = readInput(options);
         if (!input)
             return exitInputFailure;
         int status = exitOk;
@@ -332,7 +320,7 @@ class Host {
     }
 
     int render(const Options& options) {
-        std::optional<AudioClip> clipRead = readInput(options, "render");
+        std::optional<AudioClip> clipRead = readInput(options);
         if (!clipRead)
             return exitInputFailure;
         AudioClip input = std::move(*clipRead);
@@ -341,6 +329,14 @@ class Host {
         std::optional<EffectHost> host = prepare(options, status);
         if (!host)
             return status;
+        // What is rendered, before the progress of rendering it.
+        out << "emberfall " << loaded->version << ": "
+            << (options.positional.empty() ? "built-in phrase" : options.positional[0]) << ", "
+            << (inputChannels == 1 ? (input.channels.size() == 2 ? "mono into both inputs" : "mono")
+                                   : "stereo")
+            << ", " << input.sampleRate << " Hz, "
+            << presetLabel(currentPresetIdOf(host->audioUnit())) << "\n"
+            << std::flush;
         const double seconds =
             double(input.frames()) / input.sampleRate + options.render.tailSeconds;
         ProgressBar progress(err, errIsTerminal && seconds >= progressMinimumSeconds);
@@ -354,25 +350,21 @@ class Host {
             err << "emberfall: " << error << "\n";
             return exitInputFailure;
         }
-        const std::string presetId = currentPresetIdOf(host->audioUnit());
-        out << "emberfall " << loaded->version << ": "
-            << (options.positional.empty() ? "built-in phrase" : options.positional[0]) << ", "
-            << input.channels.size() << " ch, " << input.sampleRate << " Hz, "
-            << (presetId.empty() ? defaultFactoryPreset().id() : presetId) << "\n";
         printLevels(out, "input ", input);
         printLevels(out, "output", *output);
         if (!options.outputPath.empty())
-            out << "wrote " << options.outputPath << "\n";
+            out << "wrote " << std::filesystem::absolute(options.outputPath).string() << "\n";
         return exitOk;
     }
 
+    // The unit's preset id; the Default preset's when it has none.
     static std::string currentPresetIdOf(AUAudioUnit& unit) {
         std::optional<PropertyListDictionary> state = unit.fullState();
         if (!state)
-            return "";
+            return defaultFactoryPreset().id();
         auto entry = state->find(presetIdStateKey);
-        if (entry == state->end() || !entry->second.string())
-            return "";
+        if (entry == state->end() || !entry->second.string() || entry->second.string()->empty())
+            return defaultFactoryPreset().id();
         return *entry->second.string();
     }
 
@@ -391,8 +383,8 @@ class Host {
             err << "emberfall: cannot write '" << options.positional[1] << "': " << error << "\n";
             return exitInputFailure;
         }
-        out << "saved " << options.positional[1] << " (" << currentPresetIdOf(host->audioUnit())
-            << ")\n";
+        out << "saved " << options.positional[1] << " ("
+            << presetLabel(currentPresetIdOf(host->audioUnit())) << ")\n";
         return exitOk;
     }
 
@@ -404,9 +396,8 @@ class Host {
         std::optional<EffectHost> host = prepare(options, status);
         if (!host)
             return status;
-        const std::string id = currentPresetIdOf(host->audioUnit());
         out << "restored " << options.statePath << "\n"
-            << "preset " << (id.empty() ? "(none)" : id) << "\n";
+            << "preset " << presetLabel(currentPresetIdOf(host->audioUnit())) << "\n";
         printParameters(out, host->audioUnit());
         return exitOk;
     }
@@ -416,6 +407,7 @@ class Host {
     std::ostream& err;
     bool errIsTerminal;
     std::optional<LoadedEffect> loaded;
+    std::size_t inputChannels = 0; // of the input as read
 };
 
 } // namespace
@@ -426,7 +418,8 @@ int runHost(const std::vector<std::string>& arguments, const std::string& progra
     try {
         return host.run(arguments);
     } catch (const UsageError& error) {
-        err << "emberfall: " << error.message << "\n" << Host::usage;
+        err << "emberfall: " << error.message << "\n"
+            << "try 'emberfall " << (host.command.empty() ? "" : host.command + " ") << "--help'\n";
         return exitUsage;
     }
 }
