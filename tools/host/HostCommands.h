@@ -1,27 +1,34 @@
 #pragma once
 // The command line of the host: what each command does, its messages and its exit
-// status. main() only hands its arguments here. Main thread.
+// status. main() only hands its arguments here; HostUsage.cpp holds each command's
+// --help text. Main thread.
 //
-//   emberfall                           the built-in phrase through Default; levels
+//   emberfall                           the built-in phrase through Default: levels, and
+//                                       the result in ./emberfall-phrase.wav
 //   emberfall render [INPUT] [options]  INPUT (WAV or any file libsndfile reads,
-//                                       8-192 kHz, mono or stereo) or the phrase
-//       --preset ID|NAME   a factory preset ("Echo-Dotted Line" or "Dotted Line")
+//                                       8-192 kHz, mono or stereo) or the phrase; a mono
+//                                       input feeds both inputs unless --mono
+//       --preset NAME      a factory preset by id or name, any case
 //       --set ID=VALUE     a parameter by identifier (repeatable), after the preset
 //       --state FILE       restore a saved state first
 //       --tempo BPM        host tempo (default 120)
 //       --block FRAMES     frames per render call (default 512)
 //       --tail SECONDS     silence rendered after the input (default 2)
-//       --output FILE      write the result as a 32-bit float WAV file
+//       --mono             keep a mono input mono
+//       --output FILE      write the result as a 32-bit float WAV file (else none)
 //       --appex PATH       the extension to load (default: next to this program)
 //   emberfall editor [INPUT] [options]  the editor in a window, INPUT (or the phrase)
 //                                       playing in a loop through the effect
 //       --png FILE         draw the editor into a PNG instead (no display needed)
 //       --scale FACTOR     pixels per point of the PNG (default 1)
 //       --seconds LIMIT    close the window after this long (scripts)
-//       (and --preset, --set, --state, --appex as for render)
+//       (and --preset, --set, --state, --mono, --appex as for render)
 //   emberfall presets                   the factory presets by style
 //   emberfall state save FILE [--preset ..] [--set ..]   write the unit's state
-//   emberfall state load FILE           restore it and print the values
+//   emberfall state load FILE           restore it and print the values as the editor
+//                                       shows them
+//   COMMAND --help, -h                  how to use a command
+// A mistake prints one line and a hint ("try 'emberfall render --help'").
 
 #include <iosfwd>
 #include <string>
