@@ -1,12 +1,15 @@
-// DSPKernel::process on 512-frame stereo blocks with the embedded models.
-// "core_share" = processing time / audio duration: the part of one core's real
-// time the kernel needs (1.0 = a whole core).
+// DSPKernel::process on 512-frame stereo blocks with the embedded models, on each
+// kernel path (the process-wide path that KORVANE_KERNEL_PATH also chooses), at 44.1
+// and 48 kHz. "core_share" = processing time / audio duration: the part of one core's
+// real time the kernel needs (1.0 = a whole core).
 //   steady: one model playing.
 //   worst:  a model switch every block, so one model fades in while three fade
 //           out (2048-sample fades): four networks per channel.
+// bench/korvane/speed_report.py runs these interleaved and reports min and median.
 
 #include "DSPKernel.h"
 #include "Denormals.h"
+#include "Korvane/ModelNetwork.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +23,12 @@ constexpr std::uint32_t kFrames = 512;
 
 void runKernel(benchmark::State& state, bool switchModels) {
     const double rate = double(state.range(0));
+    const auto path = static_cast<Korvane::KernelPath>(state.range(1));
+    if (!Korvane::setKernelPath(path)) {
+        state.SkipWithError("kernel path not supported by this CPU");
+        return;
+    }
+    state.SetLabel(Korvane::kernelPathName(path));
     DSPKernel kernel;
     const std::pair<AUParameterAddress, float> settings[] = {
         {DSPKernel::delayTypeAddress, 1}, {DSPKernel::delayMsAddress, 350},
@@ -58,6 +67,7 @@ void runKernel(benchmark::State& state, bool switchModels) {
     state.counters["core_share"] = spent.count() / audioSeconds;
     if (switchModels)
         state.counters["fading"] = double(kernel.modelProcessors[0]->fadeOutCount());
+    Korvane::setKernelPath(Korvane::bestKernelPath());
 }
 
 void BM_KernelSteady(benchmark::State& state) {
@@ -67,8 +77,15 @@ void BM_KernelWorstCase(benchmark::State& state) {
     runKernel(state, true);
 }
 
-BENCHMARK(BM_KernelSteady)->Arg(44100)->Arg(48000)->UseRealTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KernelWorstCase)->Arg(44100)->Arg(48000)->UseRealTime()->Unit(benchmark::kMicrosecond);
+void ratesAndPaths(benchmark::internal::Benchmark* b) {
+    using Korvane::KernelPath;
+    for (int rate : {44100, 48000})
+        for (KernelPath path : {KernelPath::Portable, KernelPath::Avx2, KernelPath::Avx512})
+            b->Args({rate, int(path)});
+}
+
+BENCHMARK(BM_KernelSteady)->Apply(ratesAndPaths)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KernelWorstCase)->Apply(ratesAndPaths)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,8 +1,11 @@
-// Run: build/bin/KorvaneBench. "core" is the share of one core that the
-// measured work takes in real time at 44.1 kHz (one iteration = one sample).
+// Run: bench/korvane/speed_report.py (interleaved repetitions, min and median per path), or
+// build/bin/KorvaneBench. Step benchmarks count channel-steps as items, so items_per_second
+// gives the ns per channel-step of every kind alike; "core" is the share of one core that
+// the measured work takes in real time at 44.1 kHz (one iteration = one sample).
 #include "BinaryData.h"
 #include "Korvane/ModelNetwork.h"
 #include "Korvane/MultiModelProcessor.h"
+#include "PlainEigenStep.h"
 #include "TestSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -30,8 +33,15 @@ bool usePath(benchmark::State& state) {
     return true;
 }
 
+const testing::DocumentArrays& arrays(unsigned seed) {
+    static const testing::DocumentArrays all[4] = {
+        testing::randomArrays(1, 0.15f), testing::randomArrays(2, 0.15f),
+        testing::randomArrays(3, 0.15f), testing::randomArrays(4, 0.15f)};
+    return all[(seed - 1) % 4];
+}
+
 std::shared_ptr<const ModelWeights> model(unsigned seed) {
-    return testing::parse(testing::writeDocument(testing::randomArrays(seed, 0.15f)));
+    return testing::parse(testing::writeDocument(arrays(seed)));
 }
 
 float signal(int i) {
@@ -43,6 +53,7 @@ void shareOfCore(benchmark::State& state) {
         1.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// One channel's network step on a kernel path.
 void NetworkStep(benchmark::State& state) {
     flushDenormals();
     if (!usePath(state))
@@ -52,7 +63,42 @@ void NetworkStep(benchmark::State& state) {
     int i = 0;
     for (auto _ : state)
         benchmark::DoNotOptimize(network.step(signal(i++)));
+    state.SetItemsProcessed(state.iterations());
     setKernelPath(bestKernelPath());
+}
+
+// Two channels' steps over the same weights at once, as a stereo kernel runs them.
+void NetworkStepPair(benchmark::State& state) {
+    flushDenormals();
+    if (!usePath(state))
+        return;
+    const auto weights = model(1);
+    ModelNetwork left, right;
+    left.setWeights(weights);
+    right.setWeights(weights);
+    int i = 0;
+    for (auto _ : state) {
+        const float x = signal(i++);
+        ModelNetwork::stepPair(left, x, right, -0.5f * x);
+        benchmark::DoNotOptimize(left.output());
+        benchmark::DoNotOptimize(right.output());
+    }
+    state.SetItemsProcessed(2 * state.iterations());
+    setKernelPath(bestKernelPath());
+}
+
+// The same network written the plain way with Eigen (-O3 -march=native).
+void PlainEigenStep(benchmark::State& state) {
+    flushDenormals();
+    const testing::DocumentArrays& a = arrays(1);
+    bench::PlainEigenNetwork network({a.inW.data(), a.inB.data(), a.gru1.ih.data(),
+                                      a.gru1.hh.data(), a.gru1.bih.data(), a.gru1.bhh.data(),
+                                      a.gru2.ih.data(), a.gru2.hh.data(), a.gru2.bih.data(),
+                                      a.gru2.bhh.data(), a.outW.data(), a.outB});
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(network.step(signal(i++)));
+    state.SetItemsProcessed(state.iterations());
 }
 
 void ProcessorSample(benchmark::State& state) {
@@ -67,8 +113,8 @@ void ProcessorSample(benchmark::State& state) {
 }
 
 // What the kernel runs per stereo sample: one bank per channel, four models each, the
-// weights of each model shared by both banks. fading = how many models fade out beside
-// the active one.
+// weights of each model shared by both banks, the two banks stepped as a pair.
+// fading = how many models fade out beside the active one.
 void KernelStereoSample(benchmark::State& state) {
     flushDenormals();
     if (!usePath(state))
@@ -87,10 +133,12 @@ void KernelStereoSample(benchmark::State& state) {
         }
     }
     int i = 0;
+    float left = 0.0f, right = 0.0f;
     for (auto _ : state) {
         const float x = signal(i++);
-        benchmark::DoNotOptimize(banks[0].processSample(x));
-        benchmark::DoNotOptimize(banks[1].processSample(-x));
+        MultiModelProcessor::processSamplePair(banks[0], x, banks[1], -x, left, right);
+        benchmark::DoNotOptimize(left);
+        benchmark::DoNotOptimize(right);
     }
     shareOfCore(state);
     state.counters["steps"] = double(2 * (fading + 1));
@@ -128,6 +176,8 @@ void eachPathAndLoad(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(NetworkStep)->Apply(eachPath);
+BENCHMARK(NetworkStepPair)->Apply(eachPath);
+BENCHMARK(PlainEigenStep);
 BENCHMARK(ProcessorSample)->Arg(44100)->Arg(48000);
 BENCHMARK(KernelStereoSample)->Apply(eachPathAndLoad);
 BENCHMARK(ParseTrainedSizeDocument)->Unit(benchmark::kMillisecond);

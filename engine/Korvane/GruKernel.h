@@ -4,16 +4,34 @@
 // its own compile flags. Everything here has internal linkage, so no code compiled for
 // one instruction set can stand in for another's at link time. A step runs on the
 // render thread and is real-time safe (no allocation, lock or call out).
+//
+// A step runs one channel or two channels at once over the same weights. With two, each
+// weight loaded feeds two independent multiply-add chains, so the weights stream from
+// the cache once for both channels. Every row of a product is summed in one chain, input
+// 0 to 63, whatever the number of channels and rows per pass, and the activations are
+// the same code per channel: a channel's result does not depend on its partner.
 
 #include "Korvane/NetworkLayout.h"
+
+#include <utility>
 
 namespace Korvane::detail {
 namespace {
 
 template <class V, class VI> struct GruKernel {
     static constexpr int W = int(sizeof(V) / sizeof(float));
-    static constexpr int VT = kTile / W;           // vectors per tile column
-    static constexpr int K = VT >= 8 ? 1 : 8 / VT; // tiles per pass: about eight accumulators
+    static_assert(kBlockRows % W == 0);
+
+    // Row vectors per pass, each an accumulator per channel: as many as the registers
+    // hold beside the weight being loaded and the channels' broadcast inputs (32
+    // registers with AVX-512, 16 otherwise), and enough independent chains to keep both
+    // multiply-add units busy.
+    template <int N> static constexpr int rowVectors() {
+        if constexpr (N == 1)
+            return 12;
+        else
+            return W == 16 ? 12 : 6;
+    }
 
     static V load(const float* p) {
         V v;
@@ -64,133 +82,138 @@ template <class V, class VI> struct GruKernel {
         return e / (e + splat(2.0f));
     }
 
-    // One fast-layout group: four 32-row tiles over `columns` inputs, tile t reading
-    // input[t] and adding its product to out[t] (32 floats).
-    struct Group {
-        const float* matrix; // [columns][kGroup]
-        int columns;
-        const float* input[4];
-        float* out[4];
-    };
-
-    // Tiles first .. first + K - 1 of a group, with all accumulators in registers:
-    // acc[k] += M[tile k] . input[k], one column at a time.
-    static inline __attribute__((always_inline)) void pass(const Group& g, int first) {
-        V acc[K][VT];
-#pragma GCC unroll 8
-        for (int k = 0; k < K; ++k)
-#pragma GCC unroll 8
-            for (int t = 0; t < VT; ++t)
-                acc[k][t] = load(g.out[first + k] + t * W);
-        const float* column = g.matrix + first * kTile;
-#pragma GCC unroll 4
-        for (int c = 0; c < g.columns; ++c, column += kGroup) {
-#pragma GCC unroll 8
-            for (int k = 0; k < K; ++k) {
-                const V b = splat(g.input[first + k][c]);
-#pragma GCC unroll 8
-                for (int t = 0; t < VT; ++t)
-                    acc[k][t] += load(column + k * kTile + t * W) * b;
+    // Rows R0 .. R0 + T W - 1 of one product for N channels: out[n][row] = sum over
+    // inputs c of M[row][c] in[n][c], with every accumulator in a register.
+    template <int N, int T, int R0>
+    static inline __attribute__((always_inline)) void
+    pass(const FastLayout::Product& m, const float* const* in, float* const* out) {
+        V acc[N][T];
+#pragma GCC unroll 24
+        for (int n = 0; n < N; ++n)
+#pragma GCC unroll 24
+            for (int t = 0; t < T; ++t)
+                acc[n][t] = V{};
+        const float* base = &m[0][0][0];
+#pragma GCC unroll 2
+        for (int c = 0; c < kUnits; ++c) {
+            V b[N];
+#pragma GCC unroll 2
+            for (int n = 0; n < N; ++n)
+                b[n] = splat(in[n][c]);
+#pragma GCC unroll 24
+            for (int t = 0; t < T; ++t) {
+                constexpr int blockFloats = kUnits * kBlockRows;
+                const int row = R0 + t * W; // a constant once unrolled
+                const V w = load(base + (row / kBlockRows) * blockFloats + c * kBlockRows +
+                                 row % kBlockRows);
+#pragma GCC unroll 2
+                for (int n = 0; n < N; ++n)
+                    acc[n][t] += w * b[n];
             }
         }
-#pragma GCC unroll 8
-        for (int k = 0; k < K; ++k)
-#pragma GCC unroll 8
-            for (int t = 0; t < VT; ++t)
-                store(g.out[first + k] + t * W, acc[k][t]);
+#pragma GCC unroll 24
+        for (int n = 0; n < N; ++n)
+#pragma GCC unroll 24
+            for (int t = 0; t < T; ++t)
+                store(out[n] + R0 + t * W, acc[n][t]);
     }
 
-    static void run(const Group& g) {
-        for (int first = 0; first < 4; first += K)
-            pass(g, first);
+    template <int N, int... P>
+    static void passes(const FastLayout::Product& m, const float* const* in, float* const* out,
+                       std::integer_sequence<int, P...>) {
+        constexpr int T = rowVectors<N>();
+        (pass<N, T, P * T * W>(m, in, out), ...);
     }
 
-    // zr (128 floats) += W[zr] v.
-    static void gates(const FastLayout::GateGroup& m, const float* v, float* zr) {
-        run({m[0], kUnits, {v, v, v, v}, {zr, zr + kTile, zr + 2 * kTile, zr + 3 * kTile}});
+    // out[n] (192 floats) = M in[n] for each of the N channels.
+    template <int N>
+    static void product(const FastLayout::Product& m, const float* const* in, float* const* out) {
+        constexpr int rows = rowVectors<N>() * W;
+        static_assert(kGateRows % rows == 0);
+        passes<N>(m, in, out, std::make_integer_sequence<int, kGateRows / rows>{});
     }
 
-    // n (64 floats) += W[n] v, through the two column halves; spare is 64 floats.
-    static void candidate(const FastLayout::CandidateGroup& m, const float* v, float* n,
-                          float* spare) {
-        const int half = kUnits / 2;
-        for (int i = 0; i < kUnits; i += W)
-            store(spare + i, V{});
-        run({m[0], half, {v, v + half, v, v + half}, {n, spare, n + kTile, spare + kTile}});
-        for (int i = 0; i < kUnits; i += W)
-            store(n + i, load(n + i) + load(spare + i));
-    }
-
-    // The gates and the state update of one layer, given zr = z/r pre-activations and the
-    // candidate's input part an and recurrent part bn: c = tanh(an + r bn), h = c + z (h - c).
-    static void update(const float* zr, const float* an, const float* bn, float* h) {
+    // The gates and state update of one layer from the input part a (192 floats, biases
+    // included) and the recurrent product b: z, r = sigmoid(a + b) for the z and r rows,
+    // c = tanh(a_n + r (b_n + hiddenBias)), h = c + z (h - c).
+    static void update(const float* a, const float* b, const float* hiddenBias, float* h) {
         for (int i = 0; i < kUnits; i += W) {
-            const V z = sigmoid(load(zr + i));
-            const V r = sigmoid(load(zr + kUnits + i));
-            const V c = tanh(load(an + i) + r * load(bn + i));
+            const V z = sigmoid(load(a + i) + load(b + i));
+            const V r = sigmoid(load(a + kUnits + i) + load(b + kUnits + i));
+            const V c = tanh(load(a + 2 * kUnits + i) +
+                             r * (load(b + 2 * kUnits + i) + load(hiddenBias + i)));
             const V hOld = load(h + i);
             store(h + i, c + z * (hOld - c));
         }
     }
 
-    static float step(const ModelWeights& weights, NetworkState& s, float x) {
+    template <int N>
+    static void step(const ModelWeights& weights, NetworkState* const* s, const float* x) {
         const FastLayout& f = weights.fast;
-        float* h1 = s.h;
-        float* h2 = s.h + kUnits;
-        alignas(64) float zr[2 * kUnits];
-        alignas(64) float an[kUnits];
-        alignas(64) float bn[kUnits];
-        alignas(64) float spare[kUnits];
-        const V xs = splat(x);
-
-        // First GRU: zr = slope x + bias + Whh1[zr] h1; an = slope x + bias;
-        // bn = bhh1[n] + Whh1[n] h1.
-        for (int i = 0; i < 2 * kUnits; i += W)
-            store(zr + i, load(f.zrSlope1 + i) * xs + load(f.zrBias1 + i));
-        for (int i = 0; i < kUnits; i += W) {
-            store(an + i, load(f.nSlope1 + i) * xs + load(f.nInputBias1 + i));
-            store(bn + i, load(f.nHiddenBias1 + i));
+        alignas(64) float a[N][kGateRows]; // input parts
+        alignas(64) float b[N][kGateRows]; // first layer's recurrent product
+        alignas(64) float c[N][kGateRows]; // second layer's recurrent product
+        const float* h1[N];
+        const float* h2[N];
+        float* pa[N];
+        float* pb[N];
+        float* pc[N];
+        for (int n = 0; n < N; ++n) {
+            h1[n] = s[n]->h;
+            h2[n] = s[n]->h + kUnits;
+            pa[n] = a[n];
+            pb[n] = b[n];
+            pc[n] = c[n];
         }
-        gates(f.zr1, h1, zr);
-        candidate(f.n1, h1, bn, spare);
-        update(zr, an, bn, h1);
 
-        // Second GRU: zr = bias + Whh2[zr] h2 + Wih2[zr] h1; an = bih2[n] + Wih2[n] h1;
-        // bn = bhh2[n] + Whh2[n] h2. The h2 products need only the old state, so they
-        // overlap the first layer's activations.
-        for (int i = 0; i < 2 * kUnits; i += W)
-            store(zr + i, load(f.zrBias2 + i));
-        for (int i = 0; i < kUnits; i += W) {
-            store(an + i, load(f.nInputBias2 + i));
-            store(bn + i, load(f.nHiddenBias2 + i));
+        // Both recurrent products need only the old states, so they run first, side by
+        // side; then the first layer's input part a = slope1 x + bias1 and its update.
+        product<N>(f.hh1, h1, pb);
+        product<N>(f.hh2, h2, pc);
+        for (int n = 0; n < N; ++n) {
+            const V xs = splat(x[n]);
+            for (int i = 0; i < kGateRows; i += W)
+                store(a[n] + i, load(f.slope1 + i) * xs + load(f.bias1 + i));
+            update(a[n], b[n], f.hiddenBias1, s[n]->h);
         }
-        gates(f.zr2h, h2, zr);
-        candidate(f.n2h, h2, bn, spare);
-        gates(f.zr2i, h1, zr);
-        candidate(f.n2i, h1, an, spare);
-        update(zr, an, bn, h2);
 
-        // out = w . h2 + b.
-        V acc{};
-        for (int i = 0; i < kUnits; i += W)
-            acc += load(f.outW + i) * load(h2 + i);
-        float out = f.outB;
-        for (int i = 0; i < W; ++i)
-            out += acc[i];
-        s.output = out;
-        return out;
+        // Second layer: a = Wih2 h1 + bias2 over the new h1.
+        product<N>(f.ih2, h1, pa);
+        for (int n = 0; n < N; ++n) {
+            for (int i = 0; i < kGateRows; i += W)
+                store(a[n] + i, load(a[n] + i) + load(f.bias2 + i));
+            update(a[n], c[n], f.hiddenBias2, s[n]->h + kUnits);
+
+            // out = w . h2 + b.
+            V acc{};
+            for (int i = 0; i < kUnits; i += W)
+                acc += load(f.outW + i) * load(s[n]->h + kUnits + i);
+            float out = f.outB;
+            for (int i = 0; i < W; ++i)
+                out += acc[i];
+            s[n]->output = out;
+        }
     }
 };
 
 } // namespace
 } // namespace Korvane::detail
 
-// Defines detail::NAME, the fast step over vectors of BYTES bytes, in the including file.
+// Defines detail::stepNAME (one channel) and detail::stepPairNAME (two channels over the
+// same weights), over vectors of BYTES bytes, in the including file.
 #define KORVANE_DEFINE_STEP(NAME, BYTES)                                                           \
     namespace Korvane::detail {                                                                    \
-    float NAME(const ModelWeights& w, NetworkState& s, float x) {                                  \
-        using V = float __attribute__((vector_size(BYTES)));                                       \
-        using VI = int __attribute__((vector_size(BYTES)));                                        \
-        return GruKernel<V, VI>::step(w, s, x);                                                    \
+    using V##NAME = float __attribute__((vector_size(BYTES)));                                     \
+    using VI##NAME = int __attribute__((vector_size(BYTES)));                                      \
+    float step##NAME(const ModelWeights& w, NetworkState& s, float x) {                            \
+        NetworkState* const states[1] = {&s};                                                      \
+        GruKernel<V##NAME, VI##NAME>::step<1>(w, states, &x);                                      \
+        return s.output;                                                                           \
+    }                                                                                              \
+    void stepPair##NAME(const ModelWeights& w, NetworkState& a, float xa, NetworkState& b,         \
+                        float xb) {                                                                \
+        NetworkState* const states[2] = {&a, &b};                                                  \
+        const float x[2] = {xa, xb};                                                               \
+        GruKernel<V##NAME, VI##NAME>::step<2>(w, states, x);                                       \
     }                                                                                              \
     }

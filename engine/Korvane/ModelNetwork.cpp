@@ -73,20 +73,11 @@ void ModelWeights::buildFastLayout() {
     FastLayout& f = fast;
     const auto at = [](const float* m, int column, int row) { return m[column * kGateRows + row]; };
     for (int c = 0; c < kUnits; ++c) {
-        for (int row = 0; row < 2 * kUnits; ++row) {
-            f.zr1[c][row] = at(gru1.hh, c, row);
-            f.zr2h[c][row] = at(gru2.hh, c, row);
-            f.zr2i[c][row] = at(gru2.ih, c, row);
-        }
-        // Candidate groups: column c % 32 holds, for the tile of rows k / 32 and column
-        // half c / 32, row k of input c.
-        const int half = c / (kUnits / 2), column = c % (kUnits / 2);
-        for (int k = 0; k < kUnits; ++k) {
-            const int row = 2 * kUnits + k;
-            const int slot = (k / kTile) * 2 * kTile + half * kTile + k % kTile;
-            f.n1[column][slot] = at(gru1.hh, c, row);
-            f.n2h[column][slot] = at(gru2.hh, c, row);
-            f.n2i[column][slot] = at(gru2.ih, c, row);
+        for (int row = 0; row < kGateRows; ++row) {
+            const int block = row / kBlockRows, slot = row % kBlockRows;
+            f.hh1[block][c][slot] = at(gru1.hh, c, row);
+            f.hh2[block][c][slot] = at(gru2.hh, c, row);
+            f.ih2[block][c][slot] = at(gru2.ih, c, row);
         }
     }
     // Fold the input dense layer: Wih1 (w x + b) + bih1 = (Wih1 w) x + (Wih1 b + bih1),
@@ -97,17 +88,16 @@ void ModelWeights::buildFastLayout() {
             slope += double(at(gru1.ih, j, row)) * inW[j];
             offset += double(at(gru1.ih, j, row)) * inB[j];
         }
+        f.slope1[row] = float(slope);
         if (row < 2 * kUnits) {
-            f.zrSlope1[row] = float(slope);
-            f.zrBias1[row] = float(offset + at(gru1.hh, kUnits, row));
-            f.zrBias2[row] = float(double(at(gru2.ih, kUnits, row)) + at(gru2.hh, kUnits, row));
+            f.bias1[row] = float(offset + at(gru1.hh, kUnits, row));
+            f.bias2[row] = float(double(at(gru2.ih, kUnits, row)) + at(gru2.hh, kUnits, row));
         } else {
             const int k = row - 2 * kUnits;
-            f.nSlope1[k] = float(slope);
-            f.nInputBias1[k] = float(offset);
-            f.nHiddenBias1[k] = at(gru1.hh, kUnits, row);
-            f.nInputBias2[k] = at(gru2.ih, kUnits, row);
-            f.nHiddenBias2[k] = at(gru2.hh, kUnits, row);
+            f.bias1[row] = float(offset);
+            f.bias2[row] = at(gru2.ih, kUnits, row);
+            f.hiddenBias1[k] = at(gru1.hh, kUnits, row);
+            f.hiddenBias2[k] = at(gru2.hh, kUnits, row);
         }
     }
     for (int j = 0; j < kUnits; ++j)
@@ -195,6 +185,27 @@ float ModelNetwork::step(float x) {
         return detail::stepAvx512(*shared, state, x);
     }
     return 0.0f;
+}
+
+void ModelNetwork::stepPair(ModelNetwork& a, float xa, ModelNetwork& b, float xb) {
+    if (!a.shared || a.shared != b.shared || &a == &b) {
+        a.step(xa);
+        b.step(xb);
+        return;
+    }
+    const ModelWeights& w = *a.shared;
+    switch (kernelPath()) {
+    case KernelPath::Reference:
+        detail::stepReference(w, a.state, xa);
+        detail::stepReference(w, b.state, xb);
+        return;
+    case KernelPath::Portable:
+        return detail::stepPairPortable(w, a.state, xa, b.state, xb);
+    case KernelPath::Avx2:
+        return detail::stepPairAvx2(w, a.state, xa, b.state, xb);
+    case KernelPath::Avx512:
+        return detail::stepPairAvx512(w, a.state, xa, b.state, xb);
+    }
 }
 
 } // namespace Korvane

@@ -48,6 +48,11 @@ class ModelNetwork {
     // Real-time safe. One forward pass; returns the correction the caller adds to x
     // (0 without weights).
     float step(float x);
+    // Real-time safe. One forward pass of two networks at once, a with input xa and b
+    // with xb; the outputs are then a.output() and b.output(), the same bit for bit as
+    // a.step(xa) and b.step(xb) would give. Over the same weights one pass over them
+    // serves both channels; otherwise (or without weights) the two step in turn.
+    static void stepPair(ModelNetwork& a, float xa, ModelNetwork& b, float xb);
 
     float output() const { return state.output; }
     const float* hidden1() const { return state.h; }

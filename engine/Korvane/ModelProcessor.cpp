@@ -161,13 +161,57 @@ void ModelProcessor::reset() {
     }
 }
 
-void ModelProcessor::processStereo(const float** inputs, float** outputs, int frames) {
+namespace {
+
+// Fills the model-rate output of a channel from its model-rate input: y = x + net(x).
+void runNetwork(Channel& ch) {
+    const std::size_t n = ch.modelInput.size();
+    if (ch.modelOutput.size() < n)
+        ch.modelOutput.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float x = ch.modelInput[i];
+        ch.modelOutput[i] = ch.network ? x + ch.network->step(x) : x;
+    }
+}
+
+// The same for two channels at once: the samples both have are stepped in pairs (one
+// pass over shared weights serves both), the rest one by one. Each channel's result is
+// what runNetwork would give it.
+void runNetworks(Channel& a, Channel& b) {
+    if (!a.network || !b.network) {
+        runNetwork(a);
+        runNetwork(b);
+        return;
+    }
+    const std::size_t na = a.modelInput.size(), nb = b.modelInput.size();
+    if (a.modelOutput.size() < na)
+        a.modelOutput.resize(na);
+    if (b.modelOutput.size() < nb)
+        b.modelOutput.resize(nb);
+    const std::size_t both = std::min(na, nb);
+    for (std::size_t i = 0; i < both; ++i) {
+        const float xa = a.modelInput[i], xb = b.modelInput[i];
+        ModelNetwork::stepPair(*a.network, xa, *b.network, xb);
+        a.modelOutput[i] = xa + a.network->output();
+        b.modelOutput[i] = xb + b.network->output();
+    }
+    for (std::size_t i = both; i < na; ++i)
+        a.modelOutput[i] = a.modelInput[i] + a.network->step(a.modelInput[i]);
+    for (std::size_t i = both; i < nb; ++i)
+        b.modelOutput[i] = b.modelInput[i] + b.network->step(b.modelInput[i]);
+}
+
+} // namespace
+
+// Resamples (or passes) the input, applies the level guard, and tells whether the
+// networks run: false when the processor passed its input through instead.
+bool ModelProcessor::prepare(const float** inputs, float** outputs, int frames) {
     State& s = *state;
     const int channels = s.channelCount;
     if (!s.loaded) {
         for (int c = 0; c < channels; ++c)
             copyThrough(inputs[c], outputs[c], frames);
-        return;
+        return false;
     }
     const bool resampling = s.resampling();
 
@@ -195,25 +239,27 @@ void ModelProcessor::processStereo(const float** inputs, float** outputs, int fr
     if (!s.enabled) {
         for (int c = 0; c < channels; ++c)
             copyThrough(inputs[c], outputs[c], frames);
-        return;
+        return false;
     }
+    // A channel without input or output is skipped: nothing for its network to do.
+    for (int c = 0; c < channels; ++c)
+        if (inputs[c] == nullptr || outputs[c] == nullptr)
+            s.channels[c].modelInput.clear();
+    return true;
+}
 
-    for (int c = 0; c < channels; ++c) {
+// Resamples the model-rate output back to the host rate and gates it into the output.
+void ModelProcessor::finish(const float** inputs, float** outputs, int frames) {
+    State& s = *state;
+    for (int c = 0; c < s.channelCount; ++c) {
         Channel& ch = s.channels[c];
         const float* in = inputs[c];
         float* out = outputs[c];
         if (in == nullptr || out == nullptr)
             continue;
         const std::size_t n = ch.modelInput.size();
-        if (ch.modelOutput.size() < n)
-            ch.modelOutput.resize(n);
-        // Residual form: y = x + net(x).
-        for (std::size_t i = 0; i < n; ++i) {
-            const float x = ch.modelInput[i];
-            ch.modelOutput[i] = ch.network ? x + ch.network->step(x) : x;
-        }
         const float* y = nullptr;
-        if (resampling) {
+        if (s.resampling()) {
             if (ch.hostOutput.size() < std::size_t(frames))
                 ch.hostOutput.resize(std::size_t(frames));
             ch.outputResampler.process(ch.modelOutput.data(), int(n), ch.hostOutput.data(), frames,
@@ -229,12 +275,52 @@ void ModelProcessor::processStereo(const float** inputs, float** outputs, int fr
     }
 }
 
+void ModelProcessor::processStereo(const float** inputs, float** outputs, int frames) {
+    if (!prepare(inputs, outputs, frames))
+        return;
+    State& s = *state;
+    if (s.channelCount == 2)
+        runNetworks(s.channels[0], s.channels[1]);
+    else
+        runNetwork(s.channels[0]);
+    finish(inputs, outputs, frames);
+}
+
 float ModelProcessor::processSample(float x) {
     float out = x;
     const float* inputs[2] = {&x, nullptr};
     float* outputs[2] = {&out, nullptr};
     processStereo(inputs, outputs, 1);
     return out;
+}
+
+void ModelProcessor::processSamplePair(ModelProcessor& a, float xa, ModelProcessor& b, float xb,
+                                       float& ya, float& yb) {
+    ya = xa;
+    yb = xb;
+    if (&a == &b) { // one processor is one channel's state: no pair
+        ya = a.processSample(xa);
+        yb = b.processSample(xb);
+        return;
+    }
+    const float* inA[2] = {&xa, nullptr};
+    const float* inB[2] = {&xb, nullptr};
+    float* outA[2] = {&ya, nullptr};
+    float* outB[2] = {&yb, nullptr};
+    const bool runA = a.prepare(inA, outA, 1);
+    const bool runB = b.prepare(inB, outB, 1);
+    if (runA && runB) {
+        runNetworks(a.state->channels[0], b.state->channels[0]);
+    } else {
+        if (runA)
+            runNetwork(a.state->channels[0]);
+        if (runB)
+            runNetwork(b.state->channels[0]);
+    }
+    if (runA)
+        a.finish(inA, outA, 1);
+    if (runB)
+        b.finish(inB, outB, 1);
 }
 
 void ModelProcessor::setEnabled(bool enabled) {

@@ -38,10 +38,18 @@ class ModelProcessor {
     void processStereo(const float** inputs, float** outputs, int frames);
     // One frame on channel 0; returns the output.
     float processSample(float x);
+    // One frame on channel 0 of two processors at once (two kernel channels running the
+    // same model): ya and yb are what a.processSample(xa) and b.processSample(xb) return,
+    // bit for bit, but their networks step together over the shared weights.
+    static void processSamplePair(ModelProcessor& a, float xa, ModelProcessor& b, float xb,
+                                  float& ya, float& yb);
     void setEnabled(bool enabled);
     bool isEnabled() const;
 
   private:
+    bool prepare(const float** inputs, float** outputs, int frames);
+    void finish(const float** inputs, float** outputs, int frames);
+
     struct State;
     std::unique_ptr<State> state;
 };

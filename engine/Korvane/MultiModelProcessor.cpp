@@ -116,30 +116,76 @@ void MultiModelProcessor::setActiveModel(int index, int fadeSamples) {
     next.setEnabled(true);
 }
 
-float MultiModelProcessor::processSample(float x) {
-    float out = 0.0f;
+int MultiModelProcessor::nextVoices(Voice* voices) {
+    int count = 0;
     if (validIndex(active) && loaded(active)) {
-        const float gain = activeGain();
-        out = processors[std::size_t(active)]->processSample(x) * gain;
+        voices[count++] = {active, activeGain()}; // the gain before the decrement
         if (fadeInRemaining >= 1)
             --fadeInRemaining;
     } else if (fadeOuts == 0) {
-        return x; // dry
+        return -1; // dry
     }
     for (int i = 0; i < fadeOuts; ++i) {
         FadeOut& f = fades[i];
-        out += processors[std::size_t(f.model)]->processSample(x) *
-               fadeGain(f.startGain, f.remaining, f.length);
+        voices[count++] = {f.model, fadeGain(f.startGain, f.remaining, f.length)};
         if (f.remaining >= 1)
             --f.remaining;
     }
+    return count;
+}
+
+void MultiModelProcessor::retireFinishedFades() {
     for (int i = fadeOuts - 1; i >= 0; --i) {
         if (fades[i].remaining < 1) {
             processors[std::size_t(fades[i].model)]->setEnabled(false);
             removeFade(i);
         }
     }
+}
+
+float MultiModelProcessor::processSample(float x) {
+    Voice voices[kMaxVoices];
+    const int count = nextVoices(voices);
+    if (count < 0)
+        return x;
+    float out = 0.0f;
+    for (int k = 0; k < count; ++k)
+        out += processors[std::size_t(voices[k].model)]->processSample(x) * voices[k].gain;
+    retireFinishedFades();
     return out;
+}
+
+void MultiModelProcessor::processSamplePair(MultiModelProcessor& a, float xa,
+                                            MultiModelProcessor& b, float xb, float& ya,
+                                            float& yb) {
+    if (&a == &b) {
+        ya = a.processSample(xa);
+        yb = b.processSample(xb);
+        return;
+    }
+    Voice va[kMaxVoices], vb[kMaxVoices];
+    const int na = a.nextVoices(va);
+    const int nb = b.nextVoices(vb);
+    float outA = 0.0f, outB = 0.0f;
+    // Voices the two banks play with the same model step together; the rest alone.
+    for (int k = 0; k < std::max(na, nb); ++k) {
+        float ra, rb;
+        if (k < na && k < nb && va[k].model == vb[k].model) {
+            ModelProcessor::processSamplePair(*a.processors[std::size_t(va[k].model)], xa,
+                                              *b.processors[std::size_t(vb[k].model)], xb, ra, rb);
+            outA += ra * va[k].gain;
+            outB += rb * vb[k].gain;
+            continue;
+        }
+        if (k < na)
+            outA += a.processors[std::size_t(va[k].model)]->processSample(xa) * va[k].gain;
+        if (k < nb)
+            outB += b.processors[std::size_t(vb[k].model)]->processSample(xb) * vb[k].gain;
+    }
+    ya = na < 0 ? xa : outA;
+    yb = nb < 0 ? xb : outB;
+    a.retireFinishedFades();
+    b.retireFinishedFades();
 }
 
 } // namespace Korvane

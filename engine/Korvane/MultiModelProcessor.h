@@ -23,6 +23,11 @@ class MultiModelProcessor {
     // overlap on one bank.
     void setActiveModel(int index, int fadeSamples);
     float processSample(float x);
+    // Two banks (two kernel channels) one sample each: ya and yb are what
+    // a.processSample(xa) and b.processSample(xb) return, bit for bit, but the models
+    // both banks play step together, one pass over their weights serving both channels.
+    static void processSamplePair(MultiModelProcessor& a, float xa, MultiModelProcessor& b,
+                                  float xb, float& ya, float& yb);
 
     // Any thread that does not overlap processSample (tests, meters).
     int activeModel() const { return active; }
@@ -33,6 +38,18 @@ class MultiModelProcessor {
     const ModelProcessor& processor(int index) const { return *processors[std::size_t(index)]; }
 
   private:
+    // A model heard this sample and its gain.
+    struct Voice {
+        int model;
+        float gain;
+    };
+    static constexpr int kMaxVoices = 5; // the active model and four fade-outs
+
+    // The voices of this sample in mixing order (active first, then the fade-outs),
+    // advancing every fade by one sample; -1 when the bank plays its input dry.
+    int nextVoices(Voice* voices);
+    // Stops and removes the fade-outs that have ended (after the sample is mixed).
+    void retireFinishedFades();
     bool validIndex(int index) const;
     bool loaded(int index) const { return index < 32 && (loadedMask & (1u << index)) != 0; }
     void markLoaded(int index) { loadedMask |= index < 32 ? 1u << index : 0u; }

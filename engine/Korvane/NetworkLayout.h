@@ -10,8 +10,8 @@ namespace Korvane {
 constexpr int kUnits = 64;            // hidden units per GRU layer
 constexpr int kGateRows = 3 * kUnits; // rows of a GRU matrix: z, r, n blocks
 constexpr int kExtended = kUnits + 1; // 64 inputs and the constant 1.0 that takes the bias
-constexpr int kTile = 32;             // rows per tile of the fast layout
-constexpr int kGroup = 4 * kTile;     // rows per column of a fast-layout group
+constexpr int kBlockRows = 48;        // rows per block of the fast layout
+constexpr int kBlocks = kGateRows / kBlockRows;
 
 // One GRU layer as the straightforward network stores it: two 192 x 65 matrices,
 // column-major (column j = the 192 gate weights of input j, column 64 = the biases),
@@ -21,38 +21,27 @@ struct alignas(64) GruLayer {
     float hh[kExtended * kGateRows];
 };
 
-// The same network laid out for the fast kernels: six products, each a group of four
-// 32-row tiles stored column by column (column c = the rows of tiles 0, 1, 2, 3 for
-// input c, 128 contiguous floats), so a step reads each group as one sequential stream.
-// The input dense layer is folded into the first GRU: Wih1 (w x + b) + bih1 =
+// The same network laid out for the fast kernels: three 192 x 64 products, each stored
+// as four blocks of 48 rows, block by block and within a block column by column (the
+// 48 rows of one input are 192 contiguous bytes), so that a pass over some rows for all
+// 64 inputs reads a few sequential streams. The biases are added after the products,
+// and the input dense layer is folded into the first GRU: Wih1 (w x + b) + bih1 =
 // slope x + offset, a rank-one term instead of a 192 x 64 product.
+//   first GRU:  zr = slope1 x + bias1 + Whh1[zr] h1,
+//               n  = tanh(slope1 x + bias1 + r (Whh1[n] h1 + hiddenBias1));
+//   second GRU: zr = Wih2[zr] h1 + Whh2[zr] h2 + bias2,
+//               n  = tanh(Wih2[n] h1 + bias2 + r (Whh2[n] h2 + hiddenBias2)).
 struct alignas(64) FastLayout {
-    // Gate products: zr = W[zr] v for the 128 z and r rows, tiles z0 z1 r0 r1 all over v.
-    using GateGroup = float[kUnits][kGroup];
-    // Candidate products: W[n] v for the 64 n rows, the columns in two halves so that
-    // four tiles (and more accumulators) run at once: n0 over v[0..31], n0 over
-    // v[32..63], n1 over v[0..31], n1 over v[32..63]; the halves are added after.
-    using CandidateGroup = float[kUnits / 2][kGroup];
+    using Product = float[kBlocks][kUnits][kBlockRows];
 
-    // First GRU: zr = zrSlope1 x + zrBias1 + Whh1[zr] h1; an = nSlope1 x + nInputBias1;
-    // bn = nHiddenBias1 + Whh1[n] h1.
-    alignas(64) GateGroup zr1;
-    alignas(64) CandidateGroup n1;
-    alignas(64) float zrSlope1[2 * kUnits]; // Wih1[zr] w
-    alignas(64) float zrBias1[2 * kUnits];  // Wih1[zr] b + bih1[zr] + bhh1[zr]
-    alignas(64) float nSlope1[kUnits];      // Wih1[n] w
-    alignas(64) float nInputBias1[kUnits];  // Wih1[n] b + bih1[n]
-    alignas(64) float nHiddenBias1[kUnits]; // bhh1[n], scaled by r with the product
-    // Second GRU: zr = zrBias2 + Whh2[zr] h2 + Wih2[zr] h1; an = nInputBias2 + Wih2[n] h1;
-    // bn = nHiddenBias2 + Whh2[n] h2. The h2 products come first: they do not wait for
-    // the first layer's new h1.
-    alignas(64) GateGroup zr2h;
-    alignas(64) CandidateGroup n2h;
-    alignas(64) GateGroup zr2i;
-    alignas(64) CandidateGroup n2i;
-    alignas(64) float zrBias2[2 * kUnits]; // bih2[zr] + bhh2[zr]
-    alignas(64) float nInputBias2[kUnits];
-    alignas(64) float nHiddenBias2[kUnits];
+    alignas(64) Product hh1;               // Whh1
+    alignas(64) Product hh2;               // Whh2
+    alignas(64) Product ih2;               // Wih2
+    alignas(64) float slope1[kGateRows];   // Wih1 w
+    alignas(64) float bias1[kGateRows];    // zr: Wih1 b + bih1 + bhh1; n: Wih1 b + bih1
+    alignas(64) float hiddenBias1[kUnits]; // bhh1[n], scaled by r with the product
+    alignas(64) float bias2[kGateRows];    // zr: bih2 + bhh2; n: bih2
+    alignas(64) float hiddenBias2[kUnits]; // bhh2[n]
     alignas(64) float outW[kUnits];
     float outB = 0.0f;
 };
@@ -86,6 +75,12 @@ float stepReference(const ModelWeights& w, NetworkState& s, float x);
 float stepPortable(const ModelWeights& w, NetworkState& s, float x);
 float stepAvx2(const ModelWeights& w, NetworkState& s, float x);
 float stepAvx512(const ModelWeights& w, NetworkState& s, float x);
+// One forward step of two channels over the same weights, each channel's arithmetic
+// exactly that of the single step (so the outputs are the same, bit for bit); the
+// outputs are left in a.output and b.output.
+void stepPairPortable(const ModelWeights& w, NetworkState& a, float xa, NetworkState& b, float xb);
+void stepPairAvx2(const ModelWeights& w, NetworkState& a, float xa, NetworkState& b, float xb);
+void stepPairAvx512(const ModelWeights& w, NetworkState& a, float xa, NetworkState& b, float xb);
 } // namespace detail
 
 } // namespace Korvane

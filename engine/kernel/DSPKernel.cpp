@@ -176,6 +176,10 @@ void DSPKernel::setMaxFramesToRender() {
 void DSPKernel::initialize(double newRate) {
     sampleRate = newRate;
     squareSlew = 2.0f / std::max(float(sampleRate) * 0.005f, 1.0f); // full swing of 2 in 5 ms
+    shapeFadeLength = std::max(int(std::lround(sampleRate * 0.005)), 1);
+    // One sample per sample is 1000 / fs ms per sample, reached over 0.025 fs samples.
+    delayAcceleration = float(1000.0 / (sampleRate * sampleRate * 0.025));
+    delayVelocity = 0.0f;
     allocateDelayLines();
     reset();
     for (ParameterSmoother* s :
@@ -224,6 +228,8 @@ void DSPKernel::reset() {
         std::fill(v->begin(), v->end(), 0.0f);
     lfoPhase = 0.0f;
     squareValue = 1.0f;
+    heardShape = lfoType;
+    shapeFadeRemaining = 0;
     randomPrevious = nextRandom(randomState);
     randomNext = nextRandom(randomState);
 }

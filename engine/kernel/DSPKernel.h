@@ -123,6 +123,11 @@ class DSPKernel {
     std::int32_t model = -1;
     Relaxed<std::int32_t> requestedModel{-1};
     bool delayTimePrimed = false;
+    // The delay time's glide speed in ms per sample, and the most it changes per sample:
+    // the read speed changes by at most one sample per sample (an octave up or down)
+    // per 25 ms, so a new delay time starts its glide without a jump in pitch.
+    float delayVelocity = 0.0f;
+    float delayAcceleration = 0.0f;
 
     ParameterSmoother dryGain, wetGain, feedbackSmoother, delayTime, depth, rate, widthSmoother,
         spreadSmoother, lowCutCoefficient, highCutCoefficient, drive, compensation;
@@ -147,6 +152,13 @@ class DSPKernel {
 
     float lfoPhase = 0.0f;
     float squareValue = 1.0f;
+    // A change of the LFO shape crossfades the delay reads of the old shape into those
+    // of the new one over 5 ms (the square's own swing), rather than jumping the read
+    // position. Render thread only.
+    std::int32_t heardShape = 0;
+    std::int32_t fadingShape = 0;
+    int shapeFadeRemaining = 0;
+    int shapeFadeLength = 1;
     float squareSlew = 1.0f;
     float randomPrevious = 0.0f;
     float randomNext = 0.0f;
@@ -198,9 +210,11 @@ class DSPKernel {
                      std::uint32_t outputCount, std::uint32_t frames);
     void processBlock(const float* const* inputs, std::uint32_t inputCount, float* const* outputs,
                       std::uint32_t outputCount, std::uint32_t frames);
-    float lfoValue();
-    float readDelay(std::uint32_t channel, std::uint32_t processed, float lfo, float delayTimeMs,
-                    float depthMs, float spreadMs) const;
+    // out[c] = channel c's bank on in[c], the channels two by two (render thread).
+    void runModels(const float* in, float* out, std::uint32_t channels);
+    float lfoValue(std::int32_t shape);
+    float readDelay(std::int32_t shape, std::uint32_t channel, std::uint32_t processed, float lfo,
+                    float delayTimeMs, float depthMs, float spreadMs) const;
     float readDelayTap(std::uint32_t channel, float delaySamples) const;
     float delayPosition(float timeMs) const;
     void advanceLfo();

@@ -80,6 +80,7 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
     const float goal = effectiveDelayMs();
     if (!delayTimePrimed) {
         delayTime.current = goal;
+        delayVelocity = 0.0f;
         delayTimePrimed = true;
     }
     delayTime.target = goal;
@@ -88,8 +89,16 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
     const std::uint32_t rightOutput = n < 2 ? 0 : 1;
     const float limit = kLineLimit;
     for (std::uint32_t i = 0; i < frames; ++i) {
-        const float lfo = lfoValue();
-        const float D = delayTime.step();
+        const std::int32_t shape = lfoType;
+        if (shape != heardShape) {
+            fadingShape = heardShape;
+            heardShape = shape;
+            shapeFadeRemaining = shapeFadeLength;
+        }
+        const float lfo = lfoValue(heardShape);
+        const float fadingLfo = shapeFadeRemaining > 0 ? lfoValue(fadingShape) : 0.0f;
+        const float fadingWeight = float(shapeFadeRemaining) / float(shapeFadeLength);
+        const float D = delayTime.stepAccelerationLimited(delayVelocity, delayAcceleration);
         const float M = depth.step();
         const float W = widthSmoother.step();
         const float S = spreadSmoother.step();
@@ -110,23 +119,41 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
         inputLeftBuffer[i] = finiteOrZero(inputs[0][i]);
         inputRightBuffer[i] = finiteOrZero(inputs[rightInput][i]);
 
+        // Every channel's model input is read before any line is written, so the
+        // channels' models can run side by side, two at a time.
+        float modelIn[kMaxChannels], modelOut[kMaxChannels];
         for (std::uint32_t c = 0; c < n; ++c) {
-            const float r = readDelay(c, n, lfo, D, M, S);      // before this sample's write
-            float y = modelProcessors[c]->processSample(r * V); // y = model(r V)
-            y = finiteOrZero(C * (y * G));                      // y = C (y G)
+            float r = readDelay(heardShape, c, n, lfo, D, M, S); // before this sample's write
+            if (shapeFadeRemaining > 0) { // r = r_new + (r_old - r_new) k, k from 1 to 0
+                const float old = readDelay(fadingShape, c, n, fadingLfo, D, M, S);
+                r += (old - r) * fadingWeight;
+            }
+            modelIn[c] = r * V; // r V
+        }
+        if (shapeFadeRemaining > 0)
+            --shapeFadeRemaining;
+        runModels(modelIn, modelOut, n); // y = model(r V)
+
+        for (std::uint32_t c = 0; c < n; ++c) {
+            float y = finiteOrZero(C * (modelOut[c] * G)); // y = C (y G)
             float* line = delayLines[c].data();
             std::uint32_t& w = writeIndices[c];
             line[w] = lineSample(x[c] + y * F, limit); // line <- x + y F
-            if (L < 1.0f) {                            // low cut: y = L (y + y1 - x1)
+            // A filter that is off follows the signal (its memories hold what passing
+            // it unchanged leaves there), so switching it on starts without a step.
+            if (L < 1.0f) { // low cut: y = L (y + y1 - x1)
                 const float t = y + lowCutOutputs[c] - lowCutInputs[c];
                 lowCutInputs[c] = y;
                 y = L * t;
                 lowCutOutputs[c] = y;
+            } else {
+                lowCutInputs[c] = y;
+                lowCutOutputs[c] = y;
             }
             if (H > 0.0f) { // high cut: y = (1-H) y + H y1
                 y = (1.0f - H) * y + H * highCutOutputs[c];
-                highCutOutputs[c] = y;
             }
+            highCutOutputs[c] = y;
             wetSamples[c] = y;
             w = w + 1 == delayLineLength ? 0 : w + 1;
         }
@@ -154,9 +181,18 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
     outputRightMeter.update(outputRightBuffer.data(), int(frames));
 }
 
-float DSPKernel::lfoValue() {
+void DSPKernel::runModels(const float* in, float* out, std::uint32_t channels) {
+    std::uint32_t c = 0;
+    for (; c + 1 < channels; c += 2)
+        Korvane::MultiModelProcessor::processSamplePair(
+            *modelProcessors[c], in[c], *modelProcessors[c + 1], in[c + 1], out[c], out[c + 1]);
+    if (c < channels)
+        out[c] = modelProcessors[c]->processSample(in[c]);
+}
+
+float DSPKernel::lfoValue(std::int32_t shape) {
     const float phi = lfoPhase;
-    switch (lfoType.load()) {
+    switch (shape) {
     case 0:
         return 1.0f - 4.0f * std::fabs(phi - 0.5f); // triangle, +1 at phi = 0.5
     case 1:
@@ -184,12 +220,12 @@ float DSPKernel::delayPosition(float timeMs) const {
     return std::min(p, longest);
 }
 
-float DSPKernel::readDelay(std::uint32_t c, std::uint32_t processed, float lfo, float D, float M,
-                           float S) const {
+float DSPKernel::readDelay(std::int32_t shape, std::uint32_t c, std::uint32_t processed, float lfo,
+                           float D, float M, float S) const {
     const float u = 0.5f + 0.5f * lfo; // 0...1
     const bool spreadLeft = processed >= 2 && c == 0;
     const bool spreadRight = processed >= 2 && c == 1;
-    if (lfoType != 2) {
+    if (shape != 2) {
         float t = std::max(D + M * u, 0.0f);
         if (spreadLeft)
             t = std::max(t + S, 0.0f);

@@ -30,4 +30,26 @@ struct ParameterSmoother {
         current = (next == current || std::fabs(next - goal) < 1e-5f) ? goal : next;
         return current;
     }
+
+    // Render thread: the same glide with its speed (velocity, the last step) changing
+    // by at most maxChange per step. The one-pole step c (target - current) is what
+    // the speed approaches; once the speed has caught up the glide is exactly the
+    // one-pole's, so the time constant is kept, but a glide starts, turns and stops
+    // without a jump in speed (for the delay time, a jump in pitch).
+    float stepAccelerationLimited(float& velocity, float maxChange) {
+        const float goal = target;
+        const float wanted = coefficient * (goal - current);
+        const float change = wanted - velocity;
+        velocity += change > maxChange ? maxChange : (change < -maxChange ? -maxChange : change);
+        const float next = current + velocity;
+        const bool caughtUp = velocity == wanted;
+        if ((caughtUp && next == current) ||
+            (std::fabs(next - goal) < 1e-5f && std::fabs(velocity) <= maxChange)) {
+            current = goal;
+            velocity = 0.0f;
+        } else {
+            current = next;
+        }
+        return current;
+    }
 };

@@ -135,43 +135,60 @@ class Line:
         return s
 
     def process(self, x: np.ndarray) -> np.ndarray:
+        """Runs signals [rows, samples] from rest."""
         x = np.atleast_2d(np.asarray(x, dtype=np.float64))
-        rows, length = x.shape
-        y = np.empty_like(x)
-        env_in = np.zeros(rows)
-        env_out = np.zeros(rows)
+        return self.stream(x.shape[0])(x)
+
+    def stream(self, rows: int):
+        """A block processor over `rows` signals that carries the line's state from
+        call to call (a feedback loop runs the line one delay at a time)."""
         pre = OnePoleBank(self.v.in_order, self.v.in_corner)
         post = OnePoleBank(self.v.out_order, self.v.out_corner)
-        pre_state, post_state = pre.start(rows), post.start(rows)
         ntaps = 0 if self.taps is None else self.taps.size
-        history = np.zeros((rows, max(ntaps, 1)))
-        held = np.zeros(rows)
+        s = {
+            "pre": pre.start(rows),
+            "post": post.start(rows),
+            "history": np.zeros((rows, max(ntaps, 1))),
+            "held": np.zeros(rows),
+            "env_in": np.zeros(rows),
+            "env_out": np.zeros(rows),
+            "hp_in": np.zeros(rows),
+            "hp_out": np.zeros(rows),
+        }
         slew = self.v.slew
-        hp_in, hp_out = np.zeros(rows), np.zeros(rows)
-        for n in range(length):
-            # Input coupling: y[n] = a (y[n-1] + x[n] - x[n-1]); the line passes no DC.
-            hp_out = self.coupling * (hp_out + x[:, n] - hp_in)
-            hp_in = x[:, n]
-            xn = hp_out
-            # Compressor: env += a (|x| - env); c = x sqrt(ref / max(env, floor)).
-            env_in += self.alpha * (np.abs(xn) - env_in)
-            c = xn * np.sqrt(COMPANDER_REF / np.maximum(env_in, self.floor))
-            c = pre.step(pre_state, c)
-            if ntaps:
-                # Charge-transfer loss: FIR of the binomial taps over the last clocks.
-                history = np.roll(history, 1, axis=1)
-                history[:, 0] = c
-                c = history @ self.taps
-            s = self.saturate(c)
-            if slew > 0.0:
-                # Modulator slope overload: y += S tanh((s - y) / S).
-                held = held + slew * np.tanh((s - held) / slew)
-                s = held
-            s = post.step(post_state, s)
-            # Expander: env' += a (|s| - env'); y = s max(env', floor') / ref.
-            env_out += self.alpha * (np.abs(s) - env_out)
-            y[:, n] = s * np.maximum(env_out, self.floor_out) / COMPANDER_REF
-        return y * self.out_gain
+
+        def block(x: np.ndarray) -> np.ndarray:
+            x = np.atleast_2d(np.asarray(x, dtype=np.float64))
+            y = np.empty_like(x)
+            history, held = s["history"], s["held"]
+            env_in, env_out, hp_in, hp_out = s["env_in"], s["env_out"], s["hp_in"], s["hp_out"]
+            for n in range(x.shape[1]):
+                # Input coupling: y[n] = a (y[n-1] + x[n] - x[n-1]); the line passes no DC.
+                hp_out = self.coupling * (hp_out + x[:, n] - hp_in)
+                hp_in = x[:, n]
+                xn = hp_out
+                # Compressor: env += a (|x| - env); c = x sqrt(ref / max(env, floor)).
+                env_in = env_in + self.alpha * (np.abs(xn) - env_in)
+                c = xn * np.sqrt(COMPANDER_REF / np.maximum(env_in, self.floor))
+                c = pre.step(s["pre"], c)
+                if ntaps:
+                    # Charge-transfer loss: FIR of the binomial taps over the last clocks.
+                    history = np.roll(history, 1, axis=1)
+                    history[:, 0] = c
+                    c = history @ self.taps
+                v = self.saturate(c)
+                if slew > 0.0:
+                    # Modulator slope overload: y += S tanh((s - y) / S).
+                    held = held + slew * np.tanh((v - held) / slew)
+                    v = held
+                v = post.step(s["post"], v)
+                # Expander: env' += a (|s| - env'); y = s max(env', floor') / ref.
+                env_out = env_out + self.alpha * (np.abs(v) - env_out)
+                y[:, n] = v * np.maximum(env_out, self.floor_out) / COMPANDER_REF
+            s.update(history=history, held=held, env_in=env_in, env_out=env_out, hp_in=hp_in, hp_out=hp_out)
+            return y * self.out_gain
+
+        return block
 
     def small_signal_gain(self) -> float:
         return sine_gain(self, 0.01)

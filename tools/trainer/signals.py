@@ -190,6 +190,34 @@ def offsets(n, rng):
     return out
 
 
+def overload(n, rng):
+    """Long loud stretches that drive a line into its overload: sustained tones,
+    chords, sweeps, noise and dense plucks, often with a DC step or a sub-audio swell
+    under them (asymmetric overload must not turn into DC)."""
+    kind = int(rng.integers(0, 5))
+    t = np.arange(n) / RATE
+    if kind == 0:
+        x = np.sin(2 * math.pi * _note_hz(rng) * t + rng.uniform(0, 2 * math.pi))
+        if rng.random() < 0.5:  # a second partial makes the waveform asymmetric
+            x += rng.uniform(0.2, 0.8) * np.sin(4 * math.pi * _note_hz(rng) * t / 2 + rng.uniform(0, 2 * math.pi))
+    elif kind == 1:
+        root = _note_hz(rng) / 2
+        steps = rng.choice([0, 3, 4, 7, 10, 12, 14, 16], size=int(rng.integers(2, 5)), replace=False)
+        x = sum(_tone(n, root * 2 ** (s / 12), rng, rng.uniform(0.6, 1.5)) for s in steps)
+    elif kind == 2:
+        x = sweep(n, rng)
+    elif kind == 3:
+        x = _coloured_noise(n, rng, rng.uniform(-0.3, 1.2))
+    else:
+        x = sum(pluck(n, rng) for _ in range(3))
+    x /= np.max(np.abs(x)) + 1e-12
+    if rng.random() < 0.4:
+        x += rng.uniform(-0.5, 0.5) * (t > rng.uniform(0, t[-1]))
+    if rng.random() < 0.3:
+        x += rng.uniform(0.1, 0.5) * np.sin(2 * math.pi * rng.uniform(1, 25) * t + rng.uniform(0, 2 * math.pi))
+    return x
+
+
 KINDS = [
     (pluck, 0.18),
     (chord, 0.14),
@@ -199,15 +227,20 @@ KINDS = [
     (speech, 0.22),
     (burst_then_silence, 0.08),
 ]
+# Kinds whose clips are set to a peak of -12...+2 dBFS instead of -40...0 dBFS.
+LOUD = {overload}
 
 
 def make_set(
-    count: int, length: int, seed: int, held_out: bool = False, low_frequencies: bool = False
+    count: int, length: int, seed: int, held_out: bool = False, low_frequencies: bool = False, loud: bool = False
 ) -> np.ndarray:
     """count clips of length samples, each at a peak level drawn from -40...0 dBFS;
     a quarter of the clips also move their level within the clip. low_frequencies
-    adds DC steps and sub-audio swells (the second training stage)."""
-    kinds = KINDS + [(offsets, 0.15)] if low_frequencies else KINDS
+    adds DC steps and sub-audio swells (the second training stage), loud adds long
+    stretches of overload (the third)."""
+    kinds = KINDS + [(offsets, 0.15)] if low_frequencies else list(KINDS)
+    if loud:
+        kinds += [(overload, 0.25)]
     rng = np.random.default_rng(seed)
     corpus = (
         speech_corpus(TEST_SENTENCES, TEST_VOICES, rng)
@@ -224,5 +257,5 @@ def make_set(
         if rng.random() < 0.25:
             t = np.linspace(0, 1, length)
             x *= 10 ** (rng.uniform(-20, 0) * (t if rng.random() < 0.5 else 1 - t) / 20)
-        out[i] = x * 10 ** (rng.uniform(-40, 0) / 20)
+        out[i] = x * 10 ** ((rng.uniform(-12, 2) if make in LOUD else rng.uniform(-40, 0)) / 20)
     return out

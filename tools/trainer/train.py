@@ -21,6 +21,7 @@ import time
 import numpy as np
 import torch
 
+import loops
 import references
 import signals
 from export import export_document
@@ -92,8 +93,14 @@ def loss_fn(y: torch.Tensor, target: torch.Tensor, x: torch.Tensor) -> torch.Ten
     den = pre_emphasis(target).pow(2).sum(1) + 0.05 * pre_emphasis(x).pow(2).sum(1)
     esr = num / (den + 1e-3 * den.mean() + 1e-10)
     energy = target.pow(2).mean(1) + 0.05 * x.pow(2).mean(1)
-    dc = (target - y).mean(1).pow(2) / (energy + 1e-3 * energy.mean() + 1e-10)
-    return (0.75 * esr + 0.25 * dc).mean()
+    offset = (target - y).mean(1).pow(2)
+    dc = offset / (energy + 1e-3 * energy.mean() + 1e-10)
+    return (0.75 * esr + 0.25 * dc + absolute_dc * offset).mean()
+
+
+# Weight of the DC error in absolute terms (the third stage): in the feedback loop a
+# loud clip's small relative DC error is what piles up.
+absolute_dc = 0.0
 
 
 def esr(y: np.ndarray, target: np.ndarray) -> float:
@@ -110,6 +117,26 @@ def trim_dc(net) -> float:
     return offset
 
 
+def load_document(net, path: str) -> None:
+    """Starts from a committed weight document (the inverse of export_document)."""
+    with open(path) as f:
+        doc = json.load(f)
+    state = {key.removeprefix("_orig_mod."): torch.tensor(value, dtype=torch.float32) for key, value in doc.items()}
+    net.load_state_dict(state)
+
+
+def training_set(args, stage: int, count: int, seed: int) -> np.ndarray:
+    """Stage 1: music, speech and noise; stage 2 adds DC steps and sub-audio swells;
+    stage 3 adds long loud overload and, for a fifth of the clips, what the model
+    hears inside the kernel's feedback loop."""
+    if stage < 3:
+        return signals.make_set(count, SEGMENT, seed=seed, low_frequencies=stage == 2)
+    looped = count // 5
+    plain = signals.make_set(count - looped, SEGMENT, seed=seed, low_frequencies=True, loud=True)
+    groups = 8 if looped >= 64 else 1
+    return np.concatenate([plain, loops.record(args.model, looped, SEGMENT, seed=seed + 1, groups=groups)])
+
+
 def checkpoint_path(args, stage: int) -> str:
     return os.path.join(args.work, f"{args.model}.best.pt" if stage == 1 else f"{args.model}.stage{stage}.best.pt")
 
@@ -122,10 +149,12 @@ def train(args) -> None:
     started = time.time()
 
     # Stage 2 goes on from stage 1's best weights with DC steps and sub-audio swells
-    # added to the signals, so the network learns the line's coupling.
-    lf = args.stage == 2
-    x_train = signals.make_set(args.clips, SEGMENT, seed=1000 * (1 + 2 * lf) + args.seed, low_frequencies=lf)
-    x_valid = signals.make_set(16, SEGMENT, seed=2000 * (1 + lf) + args.seed, low_frequencies=lf)
+    # added to the signals, so the network learns the line's coupling. Stage 3 goes on
+    # from the committed document with overload and the feedback loop's own material.
+    global absolute_dc
+    absolute_dc = 2.0 if args.stage == 3 else 0.0
+    x_train = training_set(args, args.stage, args.clips, seed=1000 * (2 * args.stage - 1) + args.seed)
+    x_valid = training_set(args, args.stage, 16, seed=2000 * args.stage + args.seed)
     t_train = line.process(x_train)
     t_valid = line.process(x_valid)
     print(f"{args.model}: data ready in {time.time() - started:.0f} s", flush=True)
@@ -133,8 +162,10 @@ def train(args) -> None:
     ts = torch.from_numpy(t_train.astype(np.float32))[..., None]
 
     net = DelayLineNet()
-    if lf:
+    if args.stage == 2:
         net.load_state_dict(torch.load(checkpoint_path(args, 1))["state"])
+    elif args.stage == 3:
+        load_document(net, os.path.join(args.out, DOCUMENTS[args.model]))
     opt = torch.optim.Adam(net.parameters(), lr=args.lr)
     best, best_state, bad = math.inf, copy.deepcopy(net.state_dict()), 0
     for batch in range(args.batches):
@@ -204,7 +235,7 @@ def main():
     p.add_argument("--validate-every", type=int, default=10)
     p.add_argument("--lr", type=float, default=5e-3)
     p.add_argument("--threads", type=int, default=1)
-    p.add_argument("--stage", type=int, choices=(1, 2), default=1)
+    p.add_argument("--stage", type=int, choices=(1, 2, 3), default=1)
     p.add_argument("--finish", action="store_true", help="export the best checkpoint of a stopped run")
     args = p.parse_args()
     os.makedirs(args.work, exist_ok=True)

@@ -57,6 +57,59 @@ TEST_P(NetworkOnPath, FollowsTheDoublePrecisionNetwork) {
     }
 }
 
+TEST_P(NetworkOnPath, TwoChannelsSteppedTogetherFollowTheDoublePrecisionNetworkEach) {
+    // Two channels over one set of weights, with different inputs: each follows its
+    // own double-precision network, and gives exactly what it gives stepped alone.
+    struct Case {
+        unsigned seed;
+        float weightScale;
+        float amplitudeA, amplitudeB;
+    };
+    for (const Case& c :
+         {Case{11, 0.125f, 0.5f, 0.05f}, Case{12, 0.3f, 0.9f, 2.0f}, Case{13, 0.5f, 4.0f, 0.7f}}) {
+        SCOPED_TRACE(c.seed);
+        const DocumentArrays arrays = testing::randomArrays(c.seed, c.weightScale);
+        const auto weights = testing::parse(testing::writeDocument(arrays));
+        ModelNetwork a, b, aloneA, aloneB;
+        for (ModelNetwork* n : {&a, &b, &aloneA, &aloneB})
+            n->setWeights(weights);
+        DoubleNetwork referenceA(arrays), referenceB(arrays);
+        const std::vector<float> inA = noisySine(3000, c.amplitudeA, c.seed);
+        const std::vector<float> inB = noisySine(3000, c.amplitudeB, c.seed + 100);
+        double worst = 0.0, largest = 0.0;
+        for (std::size_t i = 0; i < inA.size(); ++i) {
+            ModelNetwork::stepPair(a, inA[i], b, inB[i]);
+            ASSERT_EQ(a.output(), aloneA.step(inA[i])) << i;
+            ASSERT_EQ(b.output(), aloneB.step(inB[i])) << i;
+            for (auto [got, expected] : {std::pair{double(a.output()), referenceA.step(inA[i])},
+                                         std::pair{double(b.output()), referenceB.step(inB[i])}}) {
+                worst = std::max(worst, std::fabs(got - expected));
+                largest = std::max(largest, std::fabs(expected));
+            }
+        }
+        for (int k = 0; k < 2 * kUnits; ++k) {
+            ASSERT_EQ(a.hidden1()[k], aloneA.hidden1()[k]);
+            ASSERT_EQ(b.hidden1()[k], aloneB.hidden1()[k]);
+        }
+        EXPECT_LT(worst, 2e-5 * (1.0 + largest));
+        EXPECT_GT(largest, 0.04); // the case really exercises the network
+    }
+}
+
+TEST_P(NetworkOnPath, APairOverDifferentWeightsStepsEachOnItsOwn) {
+    const DocumentArrays arraysA = testing::randomArrays(21, 0.2f);
+    const DocumentArrays arraysB = testing::randomArrays(22, 0.2f);
+    ModelNetwork a, b;
+    a.setWeights(testing::parse(testing::writeDocument(arraysA)));
+    b.setWeights(testing::parse(testing::writeDocument(arraysB)));
+    DoubleNetwork referenceA(arraysA), referenceB(arraysB);
+    for (float x : noisySine(300, 0.6f, 21)) {
+        ModelNetwork::stepPair(a, x, b, -x);
+        ASSERT_NEAR(a.output(), referenceA.step(x), 2e-5);
+        ASSERT_NEAR(b.output(), referenceB.step(-x), 2e-5);
+    }
+}
+
 TEST_P(NetworkOnPath, ZeroWeightsGiveZeroAndKeepTheStateAtZero) {
     ModelNetwork network;
     network.setWeights(testing::parse(testing::writeDocument(testing::zeroArrays())));
