@@ -64,11 +64,26 @@ template <class V, class VI> struct GruKernel {
         return scale * q + (scale - splat(1.0f));
     }
 
+    // 1 / d for d >= 1: the instruction set's reciprocal estimate refined by two Newton
+    // steps (r += r (1 - d r)), within an ulp of the quotient but without the divider,
+    // whose long latency and low throughput would hold up every gate.
+    static V reciprocal(V d) {
+        V r;
+        if constexpr (W == 16)
+            r = __builtin_ia32_rcp14ps512_mask(d, V{}, -1);
+        else if constexpr (W == 8)
+            r = __builtin_ia32_rcpps256(d);
+        else
+            r = __builtin_ia32_rcpps(d);
+        r = r + r * (splat(1.0f) - d * r);
+        return r + r * (splat(1.0f) - d * r);
+    }
+
     // sigmoid(a) = 1 / (exp(-a) + 1) = 1 / ((exp(-a) - 1) + 2): exactly 1 above a = 88,
     // exactly 0 below -88.
     static V sigmoid(V a) {
         const V e = expm1Bounded(vmin(vmax(-a, splat(-88.0f)), splat(88.0f)));
-        const V g = splat(1.0f) / (e + splat(2.0f));
+        const V g = reciprocal(e + splat(2.0f));
         const VI keep = a > splat(-88.0f);
         return (V)((VI)g & keep);
     }
@@ -133,17 +148,27 @@ template <class V, class VI> struct GruKernel {
         passes<N>(m, in, out, std::make_integer_sequence<int, kGateRows / rows>{});
     }
 
-    // The gates and state update of one layer from the input part a (192 floats, biases
-    // included) and the recurrent product b: z, r = sigmoid(a + b) for the z and r rows,
-    // c = tanh(a_n + r (b_n + hiddenBias)), h = c + z (h - c).
-    static void update(const float* a, const float* b, const float* hiddenBias, float* h) {
-        for (int i = 0; i < kUnits; i += W) {
-            const V z = sigmoid(load(a + i) + load(b + i));
-            const V r = sigmoid(load(a + kUnits + i) + load(b + kUnits + i));
-            const V c = tanh(load(a + 2 * kUnits + i) +
-                             r * (load(b + 2 * kUnits + i) + load(hiddenBias + i)));
-            const V hOld = load(h + i);
-            store(h + i, c + z * (hOld - c));
+    // The gates and state update of one layer for N channels, from the input parts a
+    // (192 floats each, biases included) and the recurrent products b: z, r =
+    // sigmoid(a + b) for the z and r rows, c = tanh(a_n + r (b_n + hiddenBias)),
+    // h = c + z (h - c). The gates of every unit and channel come first, in a loop of
+    // short independent iterations, so their long exp-and-divide chains overlap
+    // instead of each candidate waiting on its own gates.
+    template <int N>
+    static void update(float (*a)[kGateRows], const float (*b)[kGateRows], const float* hiddenBias,
+                       float* const* h) {
+        for (int n = 0; n < N; ++n)
+            for (int i = 0; i < 2 * kUnits; i += W)
+                store(a[n] + i, sigmoid(load(a[n] + i) + load(b[n] + i)));
+        for (int n = 0; n < N; ++n) {
+            for (int i = 0; i < kUnits; i += W) {
+                const V z = load(a[n] + i);
+                const V r = load(a[n] + kUnits + i);
+                const V c = tanh(load(a[n] + 2 * kUnits + i) +
+                                 r * (load(b[n] + 2 * kUnits + i) + load(hiddenBias + i)));
+                const V hOld = load(h[n] + i);
+                store(h[n] + i, c + z * (hOld - c));
+            }
         }
     }
 
@@ -170,24 +195,29 @@ template <class V, class VI> struct GruKernel {
         // side; then the first layer's input part a = slope1 x + bias1 and its update.
         product<N>(f.hh1, h1, pb);
         product<N>(f.hh2, h2, pc);
+        float* h1Out[N];
+        float* h2Out[N];
         for (int n = 0; n < N; ++n) {
+            h1Out[n] = s[n]->h;
+            h2Out[n] = s[n]->h + kUnits;
             const V xs = splat(x[n]);
             for (int i = 0; i < kGateRows; i += W)
                 store(a[n] + i, load(f.slope1 + i) * xs + load(f.bias1 + i));
-            update(a[n], b[n], f.hiddenBias1, s[n]->h);
         }
+        update<N>(a, b, f.hiddenBias1, h1Out);
 
         // Second layer: a = Wih2 h1 + bias2 over the new h1.
         product<N>(f.ih2, h1, pa);
-        for (int n = 0; n < N; ++n) {
+        for (int n = 0; n < N; ++n)
             for (int i = 0; i < kGateRows; i += W)
                 store(a[n] + i, load(a[n] + i) + load(f.bias2 + i));
-            update(a[n], c[n], f.hiddenBias2, s[n]->h + kUnits);
+        update<N>(a, c, f.hiddenBias2, h2Out);
 
-            // out = w . h2 + b.
+        // out = w . h2 + b.
+        for (int n = 0; n < N; ++n) {
             V acc{};
             for (int i = 0; i < kUnits; i += W)
-                acc += load(f.outW + i) * load(s[n]->h + kUnits + i);
+                acc += load(f.outW + i) * load(h2Out[n] + i);
             float out = f.outB;
             for (int i = 0; i < W; ++i)
                 out += acc[i];
