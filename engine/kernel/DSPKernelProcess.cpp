@@ -139,21 +139,16 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
             float* line = delayLines[c].data();
             std::uint32_t& w = writeIndices[c];
             line[w] = lineSample(x[c] + y * F, limit); // line <- x + y F
-            // A filter that is off follows the signal (its memories hold what passing
-            // it unchanged leaves there), so switching it on starts without a step.
-            if (L < 1.0f) { // low cut: y = L (y + y1 - x1)
+            if (L < 1.0f) {                            // low cut: y = L (y + y1 - x1)
                 const float t = y + lowCutOutputs[c] - lowCutInputs[c];
                 lowCutInputs[c] = y;
                 y = L * t;
                 lowCutOutputs[c] = y;
-            } else {
-                lowCutInputs[c] = y;
-                lowCutOutputs[c] = y;
             }
             if (H > 0.0f) { // high cut: y = (1-H) y + H y1
                 y = (1.0f - H) * y + H * highCutOutputs[c];
+                highCutOutputs[c] = y;
             }
-            highCutOutputs[c] = y;
             wetSamples[c] = y;
             w = w + 1 == delayLineLength ? 0 : w + 1;
         }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -91,12 +92,21 @@ TEST(PresetChanges, EveryFactoryPresetAndBackToDefaultArriveWithoutAClick) {
         steady.push_back(player.play(0.25));
     }
     // A change may pass from one steady level of steps to the other, but not beyond.
+    float worst = 0.0f;
+    std::size_t worstAt = 1;
     for (std::size_t k = 1; k < sequence.size(); ++k) {
         SCOPED_TRACE(sequence[k - 1]->id() + " -> " + sequence[k]->id());
         const float reference = std::max(steady[k - 1], steady[k]);
         EXPECT_LE(after[k], 1.5f * reference)
             << "steady " << steady[k - 1] << " / " << steady[k] << ", after " << after[k];
+        if (after[k] / reference > worst) {
+            worst = after[k] / reference;
+            worstAt = k;
+        }
     }
+    std::printf("largest step after a change: %.2f times the steady signal's (%s -> %s)\n",
+                double(worst), sequence[worstAt - 1]->id().c_str(),
+                sequence[worstAt]->id().c_str());
 }
 
 } // namespace

@@ -25,14 +25,18 @@ def stage_one_seconds(name: str) -> float:
 
 def row(m: dict) -> str:
     up_target, down_target = references.DRIVE_TARGETS[m["model"]]
-    seconds = (m.get("training_seconds") or 0) + stage_one_seconds(m["model"])
-    minutes = f"{seconds / 60:.0f} min"
+    stage = m.get("stage", 2)
+    if stage == 3:  # the third stage's own time, on top of the first two
+        training = f"+{(m.get('training_seconds') or 0) / 60:.0f} min, 110 + 80 + {m['batches']} batches"
+    else:
+        seconds = (m.get("training_seconds") or 0) + stage_one_seconds(m["model"])
+        training = f"{seconds / 60:.0f} min, 110 + {m['batches']} batches"
     return (
         f"| {m['model']} | {m['esr']:.4f} ({10 * math.log10(m['esr']):.1f} dB) | {m['esr_pre_emphasis']:.4f} "
         f"| {m['gain_m40_db']:+.2f} / {m['gain_m20_db']:+.2f} (target {m['target_small_signal_db']:+.2f}) "
         f"| {m['drive_up_db']:+.2f} (target {up_target:+.1f}) | {m['drive_down_db']:+.2f} (target {down_target:+.1f}) "
         f"| {' / '.join(f'{v:.2f}' for v in m['dc_gain'])} | {m['after_burst_peak']:.1e} | {m['full_scale_peak']:.3f} | {m['feedback_line_peak']:.2f} "
-        f"| {minutes}, 110 + {m['batches']} batches |"
+        f"| {training} |"
     )
 
 

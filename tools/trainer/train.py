@@ -217,7 +217,13 @@ def finish(args, net, best_state, line, seconds, best, batches) -> None:
         f.write(export_document(net))
     torch.save(net.state_dict(), os.path.join(args.work, f"{args.model}.pt"))
     metrics = measure(args.model, lambda x: run(net, x), line, lambda: streamer(net))
-    metrics.update(training_seconds=None if seconds is None else round(seconds), dc_trim=offset, validation_esr=best, batches=batches)
+    metrics.update(
+        training_seconds=None if seconds is None else round(seconds),
+        dc_trim=offset,
+        validation_esr=best,
+        batches=batches,
+        stage=args.stage,
+    )
     with open(os.path.join(args.work, f"{args.model}.metrics.json"), "w") as f:
         json.dump(metrics, f, indent=1)
     print(json.dumps(metrics), flush=True)
