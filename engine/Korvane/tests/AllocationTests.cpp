@@ -16,10 +16,12 @@ TEST(RenderPath, AllocatesNothingAfterSetUp) {
         for (double rate : {44100.0, 48000.0, 96000.0}) {
             SCOPED_TRACE(::testing::Message() << kernelPathName(path) << " " << rate);
             testing::ScopedKernelPath scoped(path);
-            MultiModelProcessor bank(4, 1);
-            bank.setupProcessing(rate, 512);
-            for (int k = 0; k < 4; ++k)
-                bank.loadModel(k, weights);
+            MultiModelProcessor bank(4, 1), partner(4, 1); // two channels, stepped as a pair
+            for (MultiModelProcessor* b : {&bank, &partner}) {
+                b->setupProcessing(rate, 512);
+                for (int k = 0; k < 4; ++k)
+                    b->loadModel(k, weights);
+            }
             ModelProcessor stereo(2);
             stereo.setupProcessing(rate, 512);
             stereo.loadModel(weights);
@@ -33,10 +35,15 @@ TEST(RenderPath, AllocatesNothingAfterSetUp) {
 
             const long before = testing::allocations();
             int i = 0;
+            float left0 = 0.0f, right0 = 0.0f;
             for (int model : {2, 0, 1, 3, 2, -1, 1}) {
                 bank.setActiveModel(model, 300);
-                for (int j = 0; j < 200; ++j, ++i)
-                    bank.processSample(0.8f * std::sin(0.01f * float(i)));
+                partner.setActiveModel(model == 3 ? 0 : model, 300);
+                for (int j = 0; j < 200; ++j, ++i) {
+                    const float x = 0.8f * std::sin(0.01f * float(i));
+                    MultiModelProcessor::processSamplePair(bank, x, partner, -x, left0, right0);
+                    bank.processSample(x);
+                }
             }
             for (int frames : {1, 17, 512, 3})
                 stereo.processStereo(inputs, outputs, frames);
