@@ -179,6 +179,7 @@ void DSPKernel::initialize(double newRate) {
     shapeFadeLength = std::max(int(std::lround(sampleRate * 0.005)), 1);
     // One sample per sample is 1000 / fs ms per sample, reached over 0.025 fs samples.
     delayAcceleration = float(1000.0 / (sampleRate * sampleRate * 0.025));
+    dcBlockerCoefficient = std::exp(-2.0f * pi * kDcBlockerHz / float(sampleRate));
     delayVelocity = 0.0f;
     allocateDelayLines();
     reset();
@@ -215,7 +216,8 @@ void DSPKernel::allocateDelayLines() {
     const std::uint32_t span = floorClamped(sampleRate * kLineMs * 0.001, 1u << 28);
     delayLineLength = std::max<std::uint32_t>(8, span + 4);
     delayLines.assign(channelCount, std::vector<float>(delayLineLength, 0.0f));
-    for (auto* v : {&wetSamples, &lowCutInputs, &lowCutOutputs, &highCutOutputs})
+    for (auto* v : {&wetSamples, &lowCutInputs, &lowCutOutputs, &highCutOutputs, &dcBlockerInputs,
+                    &dcBlockerOutputs})
         v->assign(channelCount, 0.0f);
     writeIndices.assign(channelCount, 0);
 }
@@ -224,7 +226,8 @@ void DSPKernel::reset() {
     for (auto& line : delayLines)
         std::fill(line.begin(), line.end(), 0.0f);
     std::fill(writeIndices.begin(), writeIndices.end(), 0);
-    for (auto* v : {&lowCutInputs, &lowCutOutputs, &highCutOutputs})
+    for (auto* v :
+         {&lowCutInputs, &lowCutOutputs, &highCutOutputs, &dcBlockerInputs, &dcBlockerOutputs})
         std::fill(v->begin(), v->end(), 0.0f);
     lfoPhase = 0.0f;
     squareValue = 1.0f;
@@ -301,6 +304,8 @@ void DSPKernel::deInitialize() {
     lowCutInputs.clear();
     lowCutOutputs.clear();
     highCutOutputs.clear();
+    dcBlockerInputs.clear();
+    dcBlockerOutputs.clear();
     delayLineLength = 0;
     while (!modelProcessors.empty())
         modelProcessors.pop_back();

@@ -38,6 +38,8 @@ class DSPKernel {
     static constexpr std::uint32_t kMaxChannels = 8;
     // What may be written into a delay line: keeps runaway feedback bounded.
     static constexpr float kLineLimit = 8.0f;
+    // Corner of the DC blocker in the feedback path, two octaves below the lowest low cut.
+    static constexpr float kDcBlockerHz = 5.0f;
 
     using ModelWeightSet = std::array<std::shared_ptr<const Korvane::ModelWeights>, kModelCount>;
     using ParameterCallback = void (*)(void* context, AUParameterAddress address, AUValue value);
@@ -149,6 +151,12 @@ class DSPKernel {
     std::vector<float> lowCutInputs;
     std::vector<float> lowCutOutputs;
     std::vector<float> highCutOutputs;
+    // Per channel, the previous input and output of the DC blocker in the feedback path:
+    // a one-pole high-pass at kDcBlockerHz on the model's output, so that whatever DC a
+    // model makes of loud asymmetric overload cannot pile up around the loop.
+    std::vector<float> dcBlockerInputs;
+    std::vector<float> dcBlockerOutputs;
+    float dcBlockerCoefficient = 1.0f;
 
     float lfoPhase = 0.0f;
     float squareValue = 1.0f;

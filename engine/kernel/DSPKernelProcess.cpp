@@ -136,6 +136,13 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
 
         for (std::uint32_t c = 0; c < n; ++c) {
             float y = finiteOrZero(C * (modelOut[c] * G)); // y = C (y G)
+            {                                              // DC blocker: y = R (y + y1 - x1)
+                const float blocked =
+                    dcBlockerCoefficient * (y + dcBlockerOutputs[c] - dcBlockerInputs[c]);
+                dcBlockerInputs[c] = y;
+                dcBlockerOutputs[c] = blocked;
+                y = blocked;
+            }
             float* line = delayLines[c].data();
             std::uint32_t& w = writeIndices[c];
             line[w] = lineSample(x[c] + y * F, limit); // line <- x + y F

@@ -22,7 +22,8 @@ using Parameters = std::initializer_list<std::pair<AUParameterAddress, float>>;
 // A clean set-up: millisecond delay of 100 ms, no modulation, spread, cut or
 // dirt, full wet, feedback 0, model 2 (output gain 1.0); then `overrides`.
 void configure(DSPKernel& kernel, Parameters overrides);
-// configure, identity models, channelCount, initialize at `rate`.
+// configure, identity models, channelCount, initialize at `rate`; the feedback path's
+// DC blocker is off (coefficient 1), so impulses come back exactly scaled.
 void prepare(DSPKernel& kernel, Parameters overrides, std::uint32_t channels = 2,
              double rate = 44100.0);
 

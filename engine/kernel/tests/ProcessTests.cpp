@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -58,6 +59,54 @@ TEST(KernelProcess, EchoAtTheDelayAndEachRepeatScaledByTheLoopGain) {
             EXPECT_NEAR(y[2 * D] / y[D], F * G * C * V, 1e-4f) << c.model << " " << c.dirt;
             EXPECT_LT(largestElsewhere(y, {D, 2 * D}), 1e-6f);
         }
+    }
+}
+
+// The DC blocker in the feedback path (on unless a test turns it off): a constant at
+// the input cannot pile up around the loop, while an echo of a tone comes back at its
+// level (the corner lies two octaves below the lowest low cut).
+TEST(KernelProcess, TheFeedbackPathBlocksDCButPassesTheBand) {
+    struct Case {
+        double rate;
+    };
+    for (const Case c : {Case{44100.0}, Case{48000.0}}) {
+        SCOPED_TRACE(c.rate);
+        const float coefficient = std::exp(-2.0f * pi * DSPKernel::kDcBlockerHz / float(c.rate));
+        DSPKernel fresh; // on by default
+        fresh.initialize(c.rate);
+        EXPECT_FLOAT_EQ(fresh.dcBlockerCoefficient, coefficient);
+        // A step of 0.1 for 3 s at 90 % feedback: the plain loop piles it up towards
+        // 0.1 / (1 - 0.9) = 1, the blocked one brings the wet output back to 0.
+        const auto frames = std::size_t(3 * c.rate);
+        Channels step = silence(1, frames);
+        std::fill(step[0].begin(), step[0].end(), 0.1f);
+        DSPKernel plainLoop, blockedLoop;
+        prepare(plainLoop, {{DSPKernel::feedbackAddress, 90}}, 1, c.rate);
+        prepare(blockedLoop, {{DSPKernel::feedbackAddress, 90}}, 1, c.rate);
+        blockedLoop.dcBlockerCoefficient = coefficient;
+        EXPECT_GT(render(plainLoop, step, 1)[0].back(), 0.5f);
+        const Channels out = render(blockedLoop, step, 1);
+        EXPECT_NEAR(out[0].back(), 0.0f, 1e-3f);
+        float peak = 0.0f;
+        for (float v : out[0])
+            peak = std::max(peak, std::fabs(v));
+        EXPECT_LT(peak, 0.2f);
+
+        // One echo of a 100 Hz tone burst: within 0.05 dB of the plain loop's.
+        DSPKernel plain, blocked;
+        prepare(plain, {{DSPKernel::feedbackAddress, 0}}, 1, c.rate);
+        prepare(blocked, {{DSPKernel::feedbackAddress, 0}}, 1, c.rate);
+        blocked.dcBlockerCoefficient = coefficient;
+        Channels burst = silence(1, std::size_t(0.4 * c.rate));
+        for (std::size_t i = 0; i < std::size_t(0.05 * c.rate); ++i)
+            burst[0][i] = 0.5f * std::sin(2.0f * pi * 100.0f * float(i) / float(c.rate));
+        const Channels a = render(plain, burst, 1), b = render(blocked, burst, 1);
+        double ea = 0.0, eb = 0.0;
+        for (std::size_t i = 0; i < a[0].size(); ++i) {
+            ea += double(a[0][i]) * a[0][i];
+            eb += double(b[0][i]) * b[0][i];
+        }
+        EXPECT_NEAR(10.0 * std::log10(eb / ea), 0.0, 0.05);
     }
 }
 

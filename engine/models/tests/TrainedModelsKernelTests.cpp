@@ -1,5 +1,6 @@
 // The trained models inside the delay kernel: a runaway at 150 % feedback stays finite
-// and bounded, and the output does not depend on how the audio is split into blocks.
+// and bounded, a long one stays free of DC and of samples stuck at full scale, and the
+// output does not depend on how the audio is split into blocks.
 #include "DSPKernel.h"
 #include "Korvane/ModelNetwork.h"
 
@@ -126,6 +127,90 @@ TEST(TrainedModelsInTheKernel, OutputIsTheSameBitForBitWhateverTheBlockSplit) {
                 ASSERT_EQ(a[std::size_t(c)][i], b[std::size_t(c)][i]) << c << " " << i;
     }
     Korvane::setKernelPath(Korvane::bestKernelPath());
+}
+
+// A phrase of plucked notes (decaying tones with a few partials), 4 s long, at -6 dBFS.
+std::vector<float> pluckedPhrase() {
+    constexpr int kRate = 44100;
+    std::vector<float> phrase(4 * kRate, 0.0f);
+    const double notes[] = {196.0, 246.9, 293.7, 392.0, 329.6, 246.9, 220.0, 293.7};
+    for (int k = 0; k < 8; ++k) {
+        const int start = k * kRate / 2;
+        for (int i = 0; start + i < int(phrase.size()); ++i) {
+            const double t = double(i) / kRate;
+            double v = 0.0;
+            for (int partial = 1; partial <= 5; ++partial)
+                v += std::sin(2.0 * std::numbers::pi * notes[k] * partial * t) / partial *
+                     std::exp(-t * (3.0 + partial));
+            phrase[std::size_t(start + i)] += float(0.3 * v);
+        }
+    }
+    return phrase;
+}
+
+// Seconds of audio for the long runaway: EMBERFALL_RUNAWAY_SECONDS when set (60 for the
+// figures in the notes), else a length every test run can afford.
+int runawaySeconds() {
+    const char* text = std::getenv("EMBERFALL_RUNAWAY_SECONDS");
+    const int seconds = text ? std::atoi(text) : 0;
+    return seconds > 0 ? seconds : 12;
+}
+
+// Every model at 150 % feedback with the kernel's default settings (a quarter note at
+// 120 BPM, no low cut), a plucked phrase played over and over in stereo: over every
+// second of the output |DC| < 0.01, and no run of samples held at full scale.
+TEST(TrainedModelsInTheKernel, ALongRunawayStaysFreeOfDCAndNeverSticksAtFullScale) {
+    constexpr int kRate = 44100;
+    constexpr std::uint32_t kBlock = 512;
+    const int seconds = runawaySeconds();
+    const std::vector<float> phrase = pluckedPhrase();
+    for (int model = 0; model < DSPKernel::kModelCount; ++model) {
+        SCOPED_TRACE(model);
+        auto kernel = std::make_unique<DSPKernel>();
+        kernel->setParameter(DSPKernel::feedbackAddress, 150.0f);
+        kernel->setParameter(DSPKernel::modelAddress, float(model));
+        kernel->maxFrames = kBlock;
+        kernel->channelCount = 2;
+        kernel->initialize(kRate);
+
+        std::vector<float> in[2], out[2];
+        for (int c = 0; c < 2; ++c) {
+            in[c].resize(kBlock);
+            out[c].resize(kBlock);
+        }
+        double worstDc = 0.0, sum[2] = {0.0, 0.0};
+        int longestHeld = 0, held[2] = {0, 0};
+        std::size_t position = 0;
+        for (int second = 0; second < seconds; ++second) {
+            for (int done = 0; done < kRate;) {
+                const auto n = std::uint32_t(std::min<int>(kBlock, kRate - done));
+                for (std::uint32_t i = 0; i < n; ++i, ++position) {
+                    in[0][i] = phrase[position % phrase.size()];
+                    in[1][i] = phrase[(position + phrase.size() / 2) % phrase.size()];
+                }
+                const float* inputs[2] = {in[0].data(), in[1].data()};
+                float* outputs[2] = {out[0].data(), out[1].data()};
+                kernel->process(inputs, 2, outputs, 2, n);
+                for (int c = 0; c < 2; ++c) {
+                    for (std::uint32_t i = 0; i < n; ++i) {
+                        sum[c] += out[c][i];
+                        held[c] = std::fabs(out[c][i]) >= 0.99f ? held[c] + 1 : 0;
+                        longestHeld = std::max(longestHeld, held[c]);
+                    }
+                }
+                done += int(n);
+            }
+            for (double& s : sum) {
+                worstDc = std::max(worstDc, std::fabs(s / kRate));
+                s = 0.0;
+            }
+        }
+        std::printf("model %d: %d s, largest |DC| over a second %.4f, longest run at full scale "
+                    "%d samples\n",
+                    model, seconds, worstDc, longestHeld);
+        EXPECT_LT(worstDc, 0.01);
+        EXPECT_LT(longestHeld, 32); // a waveform's crest, never a plateau
+    }
 }
 
 } // namespace
