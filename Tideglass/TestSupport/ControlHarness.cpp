@@ -64,7 +64,8 @@ bool ControlHarness::focus(const std::shared_ptr<NSView>& view) {
 }
 
 void ControlHarness::mouse(Type type, CGPoint p, uint64_t flags, int clicks) {
-    window->sendEvent(NSEvent::mouse(type, toWindow(p), flags, clicks));
+    // Stamped with the main run loop's clock, which a test can advance between events.
+    window->sendEvent(NSEvent::mouse(type, toWindow(p), flags, clicks, RunLoop::main().now()));
     turn();
 }
 
@@ -117,9 +118,9 @@ void ControlHarness::type(const std::string& text) {
     }
 }
 
-void ControlHarness::scroll(CGPoint p, CGFloat deltaX, CGFloat deltaY, bool precise,
-                            uint64_t flags) {
-    window->sendEvent(NSEvent::scroll(toWindow(p), deltaX, deltaY, precise, flags));
+void ControlHarness::scroll(CGPoint p, CGFloat deltaX, CGFloat deltaY, bool precise, uint64_t flags,
+                            bool inverted) {
+    window->sendEvent(NSEvent::scroll(toWindow(p), deltaX, deltaY, precise, flags, inverted));
     turn();
 }
 

@@ -39,7 +39,9 @@
 //   content view; ControlHarness(AnyView, size) hosts declarative views.
 // - Events go through the window, as a real window sends them: press, drag, release,
 //   click, doubleClick, rightClick, move, dragFromTo, key, type, scroll. Each runs the
-//   main run loop afterwards (turn()), so rebuilds and queued work are done.
+//   main run loop afterwards (turn()), so rebuilds and queued work are done. Mouse
+//   events carry the main run loop's clock as their time stamp: a test that holds a
+//   RunLoopTestScope advances it between events for speeds (a pan's velocity).
 // - drawn() is the whole window (its background fill first); drawnBy(view) is one view
 //   and its subviews alone, in that view's points (origin top-left). images(), texts(),
 //   items(kind), image(name) and text(content) pick items by kind.
@@ -121,8 +123,10 @@ class ControlHarness {
     void keyUp(const std::string& characters, uint64_t flags = 0, uint16_t keyCode = 0);
     // Each character of the UTF-8 text as a key.
     void type(const std::string& text);
-    // A scroll-wheel step over `p`, in points (precise) or lines.
-    void scroll(CGPoint p, CGFloat deltaX, CGFloat deltaY, bool precise = true, uint64_t flags = 0);
+    // A scroll-wheel step over `p`, in points (precise) or lines; `inverted`: with the
+    // person's "natural" scrolling direction.
+    void scroll(CGPoint p, CGFloat deltaX, CGFloat deltaY, bool precise = true, uint64_t flags = 0,
+                bool inverted = false);
 
     // What the window draws now (after a turn), in drawing order.
     std::vector<CGDisplayItem> drawn();

@@ -24,6 +24,7 @@
 #include "AppKit/NSEvent.h"
 #include "AppKit/NSEventKeys.h"
 #include "AppKit/NSFont.h"
+#include "AppKit/NSGestureRecognizer.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSImage.h"
 #include "AppKit/NSImageRep.h"

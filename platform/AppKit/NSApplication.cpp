@@ -3,6 +3,8 @@
 #include "AppKit/NSDocumentController.h"
 #include "AppKit/NSWindow.h"
 
+#include <utility>
+
 NSApplication& NSApplication::shared() {
     Runtime::assertMainThread("NSApplication.shared");
     static std::shared_ptr<NSApplication> app = make<NSApplication>();
@@ -27,4 +29,11 @@ bool NSApplication::sendAction(const NSAction& action, const std::shared_ptr<NSO
 
 std::shared_ptr<NSAppearance> NSApplication::effectiveAppearance() const {
     return appearance ? appearance : NSAppearance::named(NSAppearanceName::darkAqua);
+}
+
+NSApplication::CurrentEventScope::CurrentEventScope(const NSEvent& event)
+    : outer(std::exchange(NSApplication::shared().current, event)) {}
+
+NSApplication::CurrentEventScope::~CurrentEventScope() {
+    NSApplication::shared().current = std::move(outer);
 }

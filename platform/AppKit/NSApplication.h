@@ -7,6 +7,7 @@
 // termination, modal sessions, the dock. Thread: main thread.
 
 #include <memory>
+#include <optional>
 
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSControl.h"
@@ -29,6 +30,22 @@ class NSApplication : public NSResponder {
     // The appearance in force: the one set, else the system's (dark here).
     std::shared_ptr<NSAppearance> effectiveAppearance() const;
 
+    // The event being dispatched now: the one whose handlers, and the actions they
+    // send, are running; none between events.
+    const std::optional<NSEvent>& currentEvent() const { return current; }
+    // Makes `event` the current event for its lifetime and then puts back the one
+    // before (a window's dispatch, a handler's loop that hands out events).
+    class CurrentEventScope {
+      public:
+        explicit CurrentEventScope(const NSEvent& event);
+        ~CurrentEventScope();
+        CurrentEventScope(const CurrentEventScope&) = delete;
+        CurrentEventScope& operator=(const CurrentEventScope&) = delete;
+
+      private:
+        std::optional<NSEvent> outer;
+    };
+
     // Sends `action` to `target`, or, without one, to the first object that
     // understands it along the chain described above. False when nobody did.
     bool sendAction(const NSAction& action, const std::shared_ptr<NSObject>& target,
@@ -40,4 +57,5 @@ class NSApplication : public NSResponder {
   private:
     friend class NSWindow;
     std::weak_ptr<NSWindow> key;
+    std::optional<NSEvent> current;
 };

@@ -47,13 +47,14 @@ NSEvent NSEvent::key(Type type, std::string characters, uint16_t keyCode, uint64
 }
 
 NSEvent NSEvent::scroll(CGPoint location, CGFloat deltaX, CGFloat deltaY, bool precise,
-                        uint64_t modifierFlags) {
+                        uint64_t modifierFlags, bool inverted) {
     NSEvent e;
     e.type_ = Type::scrollWheel;
     e.location = location;
     e.dx = deltaX;
     e.dy = deltaY;
     e.precise = precise;
+    e.inverted = inverted;
     e.modifiers = modifierFlags;
     return e;
 }

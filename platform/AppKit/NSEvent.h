@@ -54,9 +54,10 @@ class NSEvent {
                          int clickCount = 1, double timestamp = 0);
     static NSEvent key(Type type, std::string characters, uint16_t keyCode,
                        uint64_t modifierFlags = 0, bool isARepeat = false);
-    // Scroll deltas in points (precise) or lines.
+    // Scroll deltas in points (precise) or lines. `inverted`: the deltas run against
+    // the device's movement ("natural" scrolling), as the person set it.
     static NSEvent scroll(CGPoint locationInWindow, CGFloat deltaX, CGFloat deltaY,
-                          bool precise = true, uint64_t modifierFlags = 0);
+                          bool precise = true, uint64_t modifierFlags = 0, bool inverted = false);
 
     Type type() const { return type_; }
     CGPoint locationInWindow() const { return location; }
@@ -77,6 +78,10 @@ class NSEvent {
     CGFloat scrollingDeltaX() const { return dx; }
     CGFloat scrollingDeltaY() const { return dy; }
     bool hasPreciseScrollingDeltas() const { return precise; }
+    // Whether the scroll deltas run against the device's movement (the person's
+    // "natural" scrolling setting): a view that moves a value with the wheel negates
+    // them to follow the finger.
+    bool isDirectionInvertedFromDevice() const { return inverted; }
     // Movement since the previous mouse event of the window (drags and moves).
     CGFloat deltaX() const { return moveX; }
     CGFloat deltaY() const { return moveY; }
@@ -106,6 +111,7 @@ class NSEvent {
     bool repeat = false;
     CGFloat dx = 0, dy = 0;
     bool precise = true;
+    bool inverted = false;
     CGFloat moveX = 0, moveY = 0;
     std::weak_ptr<NSWindow> window_;
     std::weak_ptr<NSTrackingArea> area;

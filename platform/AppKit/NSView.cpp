@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AppKit/NSGestureRecognizer.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSWindow.h"
 #include "Foundation/NotificationCenter.h"
@@ -316,6 +317,25 @@ void NSView::layoutSubtreeIfNeeded() {
     auto children = subviews_;
     for (const auto& sub : children)
         sub->layoutSubtreeIfNeeded();
+}
+
+void NSView::addGestureRecognizer(std::shared_ptr<NSGestureRecognizer> recognizer) {
+    Runtime::assertMainThread("NSView.addGestureRecognizer");
+    if (!recognizer ||
+        std::find(recognizers.begin(), recognizers.end(), recognizer) != recognizers.end())
+        return;
+    if (auto old = recognizer->view())
+        old->removeGestureRecognizer(recognizer);
+    recognizer->view_ = weakAs<NSView>();
+    recognizers.push_back(std::move(recognizer));
+}
+
+void NSView::removeGestureRecognizer(const std::shared_ptr<NSGestureRecognizer>& recognizer) {
+    auto it = std::find(recognizers.begin(), recognizers.end(), recognizer);
+    if (it == recognizers.end())
+        return;
+    (*it)->view_.reset();
+    recognizers.erase(it);
 }
 
 void NSView::addTrackingArea(std::shared_ptr<NSTrackingArea> area) {

@@ -26,6 +26,7 @@
 #include "AppKit/NSResponder.h"
 #include "CoreGraphics/CGContext.h"
 
+class NSGestureRecognizer;
 class NSView;
 class NSWindow;
 
@@ -213,6 +214,14 @@ class NSView : public NSResponder {
     // The next view of the keyboard loop (Tab).
     std::weak_ptr<NSView> nextKeyView;
 
+    // Gesture recognisers watching presses on this view and its subviews
+    // (NSGestureRecognizer.h); the view owns them and is their view.
+    void addGestureRecognizer(std::shared_ptr<NSGestureRecognizer> recognizer);
+    void removeGestureRecognizer(const std::shared_ptr<NSGestureRecognizer>& recognizer);
+    const std::vector<std::shared_ptr<NSGestureRecognizer>>& gestureRecognizers() const {
+        return recognizers;
+    }
+
     // Tracking areas: the window reports entered / moved / exited to their owners.
     void addTrackingArea(std::shared_ptr<NSTrackingArea> area);
     void removeTrackingArea(const std::shared_ptr<NSTrackingArea>& area);
@@ -250,6 +259,7 @@ class NSView : public NSResponder {
     std::weak_ptr<NSWindow> window_;
     std::vector<std::shared_ptr<NSView>> subviews_;
     std::vector<std::shared_ptr<NSTrackingArea>> areas;
+    std::vector<std::shared_ptr<NSGestureRecognizer>> recognizers;
     std::vector<std::shared_ptr<NSLayoutConstraint>> layoutConstraints;
     std::weak_ptr<NSResponder> controller;
     NSFocusRingType focusRing = NSFocusRingType::defaultType;

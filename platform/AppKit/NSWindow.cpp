@@ -389,6 +389,7 @@ void NSWindow::sendEvent(NSEvent event) {
         lastMouse = event.location;
     }
     NSEventState::dispatched(event.modifiers);
+    NSApplication::CurrentEventScope current(event);
 
     switch (event.type_) {
     case T::leftMouseDown:
@@ -402,6 +403,9 @@ void NSWindow::sendEvent(NSEvent event) {
             return;
         if (view->acceptsFirstResponder())
             makeFirstResponder(view);
+        // Gesture recognisers see the press before the view.
+        if (!right)
+            gestures.pressed(view, event);
         if (right)
             view->rightMouseDown(event);
         else
@@ -410,6 +414,8 @@ void NSWindow::sendEvent(NSEvent event) {
     }
     case T::leftMouseDragged:
     case T::rightMouseDragged:
+        if (event.type_ == T::leftMouseDragged)
+            gestures.dragged(event);
         if (auto view = pressedView.lock()) {
             if (event.type_ == T::rightMouseDragged)
                 view->rightMouseDragged(event);
@@ -424,6 +430,8 @@ void NSWindow::sendEvent(NSEvent event) {
         NSEventState::setButton(right ? 1 : 0, false);
         auto view = pressedView.lock();
         pressedView.reset();
+        if (!right)
+            gestures.released(event);
         if (view) {
             if (right)
                 view->rightMouseUp(event);

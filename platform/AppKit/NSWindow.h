@@ -26,6 +26,7 @@
 
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSColor.h"
+#include "AppKit/NSGestureRecognizer.h"
 #include "AppKit/NSView.h"
 #include "Combine/Combine.h"
 #include "CoreGraphics/CGRegion.h"
@@ -287,6 +288,7 @@ class NSWindow : public NSResponder {
         std::weak_ptr<NSResponder>()};
     std::shared_ptr<NSText> editor;
     std::weak_ptr<NSView> pressedView;
+    NSGestureTracking gestures;
     bool rightButton = false;
     CGPoint lastMouse;
     CGRegion dirty;

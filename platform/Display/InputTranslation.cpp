@@ -205,8 +205,10 @@ std::optional<NSEvent> WindowInput::wheel(const SDL_MouseWheelEvent& e, uint16_t
     CGPoint at = last;
 #endif
     // A wheel turns in lines; positive deltaY scrolls up (away from the user). Deltas
-    // stay as the desktop reports them, with its choice of "natural" direction.
-    return NSEvent::scroll(at, e.preciseX, e.preciseY, false, modifierFlags(mod));
+    // stay as the desktop reports them, with its choice of "natural" direction, which
+    // the event tells as inverted from the device.
+    return NSEvent::scroll(at, e.preciseX, e.preciseY, false, modifierFlags(mod),
+                           e.direction == SDL_MOUSEWHEEL_FLIPPED);
 }
 
 std::optional<NSEvent> WindowInput::key(const SDL_KeyboardEvent& e, std::string_view text) {

@@ -196,6 +196,11 @@ TEST(InputTranslation, TheWheelScrollsInLinesAtThePointer) {
     EXPECT_DOUBLE_EQ(scroll->locationInWindow().x, 10);
     EXPECT_DOUBLE_EQ(scroll->locationInWindow().y, 80);
     EXPECT_EQ(scroll->modifierFlags(), uint64_t(NSEvent::control));
+    EXPECT_FALSE(scroll->isDirectionInvertedFromDevice());
+
+    // A desktop set to "natural" scrolling flips the deltas and says so.
+    e.direction = SDL_MOUSEWHEEL_FLIPPED;
+    EXPECT_TRUE(input.wheel(e, 0)->isDirectionInvertedFromDevice());
 }
 
 } // namespace
