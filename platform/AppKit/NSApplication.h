@@ -6,11 +6,13 @@
 // Left out: the event loop (the run loop stand-in drives everything), activation,
 // termination, modal sessions, the dock. Thread: main thread.
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "AppKit/NSAppearance.h"
 #include "AppKit/NSControl.h"
+#include "Foundation/RunLoop.h"
 
 class NSAppearance;
 class NSMenu;
@@ -45,6 +47,15 @@ class NSApplication : public NSResponder {
       private:
         std::optional<NSEvent> outer;
     };
+
+    // How a handler's nested wait for input (NSWindow::nextEvent) waits: until
+    // `arrived` returns true or the main run loop's clock reaches `deadline`, taking in
+    // input meanwhile (which the windows queue) and running the run loop in `mode`. A
+    // real-window layer installs one that pumps the desktop's input; none: the window
+    // only runs the main run loop.
+    std::function<void(TimeInterval deadline, RunLoop::Mode mode,
+                       const std::function<bool()>& arrived)>
+        eventWaiter;
 
     // Sends `action` to `target`, or, without one, to the first object that
     // understands it along the chain described above. False when nobody did.

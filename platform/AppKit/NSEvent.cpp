@@ -9,6 +9,7 @@ namespace {
 // like the hardware state the platform reports.
 std::atomic<uint64_t> currentFlags{0};
 std::atomic<uint64_t> pressedButtons{0};
+std::atomic<double> clickInterval{0.5};
 } // namespace
 
 namespace NSEventState {
@@ -106,4 +107,11 @@ uint64_t NSEvent::currentModifierFlags() {
 }
 uint64_t NSEvent::pressedMouseButtons() {
     return pressedButtons.load();
+}
+
+double NSEvent::doubleClickInterval() {
+    return clickInterval.load();
+}
+void NSEvent::setDoubleClickInterval(double seconds) {
+    clickInterval.store(seconds);
 }

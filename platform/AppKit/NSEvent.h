@@ -91,6 +91,13 @@ class NSEvent {
     // The tracking area of an entered / exited / cursor-update event.
     std::shared_ptr<NSTrackingArea> trackingArea() const { return area.lock(); }
 
+    // An event-type mask (NSEvent.EventTypeMask): the bit 1 << the type's raw value.
+    static constexpr uint64_t mask(Type type) { return uint64_t(1) << int(type); }
+    // The longest time between the clicks of a double click, in seconds: the person's
+    // setting, 0.5 until something sets another. Thread: any.
+    static double doubleClickInterval();
+    static void setDoubleClickInterval(double seconds);
+
     // The modifier flags of the event being (or last) dispatched, process-wide, as
     // the platform's class property reads the keyboard's current state.
     static uint64_t currentModifierFlags();

@@ -1,8 +1,11 @@
 #include "AppKit/NSMenu.h"
 
 #include "AppKit/NSApplication.h"
+#include "AppKit/NSWindow.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 std::shared_ptr<NSMenuItem> NSMenuItem::make(std::string title, NSAction action,
                                              std::string keyEquivalent) {
@@ -137,5 +140,30 @@ bool NSMenu::popUp(const std::shared_ptr<NSMenuItem>& positioningItem, CGPoint l
     Runtime::assertMainThread("NSMenu.popUp");
     update();
     popUp_ = PopUp{positioningItem, location, view};
+    const Presenter& show = presenter();
+    if (!show)
+        return false;
+    std::shared_ptr<NSMenuItem> chosen;
+    {
+        auto window = view ? view->window() : nullptr;
+        std::optional<NSWindow::NestedLoop> nested;
+        if (window)
+            nested.emplace(*window);
+        chosen = show(*this, *popUp_);
+    }
+    auto holder = chosen ? chosen->menu() : nullptr;
+    if (!holder)
+        return false;
+    holder->performActionForItem(holder->indexOfItem(*chosen));
     return true;
+}
+
+NSMenu::Presenter& NSMenu::presenter() {
+    static Presenter shown;
+    return shown;
+}
+
+NSMenu::Presenter NSMenu::setPresenter(Presenter presenter) {
+    Runtime::assertMainThread("NSMenu.setPresenter");
+    return std::exchange(NSMenu::presenter(), std::move(presenter));
 }

@@ -111,10 +111,23 @@ class NSMenu : public NSObject {
         CGPoint location;
         std::weak_ptr<NSView> view;
     };
-    // Updates the menu and records where it pops up (`location` in `view`).
+    // popUp(positioning:at:in:): updates the menu, records where it pops up (`location`
+    // in `view`; with a positioning item, that item is placed there) and shows it
+    // through the presenter, returning once it is dismissed: true when an item was
+    // chosen, whose action has then been performed (performActionForItem of its menu).
+    // While it is shown, events sent to the view's window wait in its queue. Without a
+    // presenter nothing is shown and nothing chosen.
     bool popUp(const std::shared_ptr<NSMenuItem>& positioningItem, CGPoint location,
                const std::shared_ptr<NSView>& view);
     const std::optional<PopUp>& lastPopUp() const { return popUp_; }
+
+    // Shows a popped-up menu until the person dismisses it and answers with the item
+    // chosen (an item of the menu or of one of its submenus), none when dismissed. The
+    // real-window layer installs one; tests install one that picks an item.
+    using Presenter =
+        std::function<std::shared_ptr<NSMenuItem>(NSMenu& menu, const PopUp& request)>;
+    // Process-wide; returns the one it replaces. Thread: main.
+    static Presenter setPresenter(Presenter presenter);
 
   protected:
     NSMenu() = default;
@@ -122,6 +135,7 @@ class NSMenu : public NSObject {
   private:
     friend class NSMenuItem;
     friend class NSPopUpButton;
+    static Presenter& presenter();
     // The pop-up button that owns the menu chooses its items itself.
     std::function<bool(long)> chooser;
     void adopt(const std::shared_ptr<NSMenuItem>& item);

@@ -378,6 +378,67 @@ void NSWindow::selectPreviousKeyView(NSObject*) {
 void NSWindow::sendEvent(NSEvent event) {
     Runtime::assertMainThread("NSWindow.sendEvent");
     event.window_ = weakAs<NSWindow>();
+    // Queued events go first, in order.
+    if (nesting > 0 || (dispatching == 0 && !queued.empty())) {
+        queued.push_back(std::move(event));
+        dispatchQueued();
+        return;
+    }
+    ++dispatching;
+    dispatch(std::move(event));
+    --dispatching;
+    dispatchQueued();
+}
+
+void NSWindow::postEvent(NSEvent event, bool atStart) {
+    Runtime::assertMainThread("NSWindow.postEvent");
+    event.window_ = weakAs<NSWindow>();
+    if (atStart)
+        queued.push_front(std::move(event));
+    else
+        queued.push_back(std::move(event));
+}
+
+void NSWindow::dispatchQueued() {
+    while (nesting == 0 && dispatching == 0 && !queued.empty()) {
+        NSEvent next = std::move(queued.front());
+        queued.pop_front();
+        ++dispatching;
+        dispatch(std::move(next));
+        --dispatching;
+    }
+}
+
+NSWindow::NestedLoop::~NestedLoop() {
+    --window.nesting;
+}
+
+std::optional<NSEvent> NSWindow::nextEvent(uint64_t mask, TimeInterval deadline, RunLoop::Mode mode,
+                                           bool dequeue) {
+    Runtime::assertMainThread("NSWindow.nextEvent");
+    auto matching = [&] {
+        return std::find_if(queued.begin(), queued.end(),
+                            [&](const NSEvent& e) { return (mask & NSEvent::mask(e.type_)) != 0; });
+    };
+    if (matching() == queued.end()) {
+        NestedLoop nested(*this);
+        auto arrived = [&] { return matching() != queued.end(); };
+        RunLoop& loop = RunLoop::main();
+        if (auto& waiter = NSApplication::shared().eventWaiter)
+            waiter(deadline, mode, arrived);
+        else if (loop.now() < deadline)
+            loop.run(deadline - loop.now(), mode, arrived);
+    }
+    auto it = matching();
+    if (it == queued.end())
+        return std::nullopt;
+    NSEvent found = *it;
+    if (dequeue)
+        queued.erase(it);
+    return found;
+}
+
+void NSWindow::dispatch(NSEvent event) {
     using T = NSEvent::Type;
     bool mouse = event.type_ == T::leftMouseDown || event.type_ == T::leftMouseUp ||
                  event.type_ == T::rightMouseDown || event.type_ == T::rightMouseUp ||

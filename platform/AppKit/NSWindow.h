@@ -18,9 +18,11 @@
 // Thread: main thread; the entry points check it.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@
 #include "AppKit/NSView.h"
 #include "Combine/Combine.h"
 #include "CoreGraphics/CGRegion.h"
+#include "Foundation/RunLoop.h"
 
 class CAKeyframeAnimation;
 class NSText;
@@ -207,8 +210,36 @@ class NSWindow : public NSResponder {
     const std::vector<std::shared_ptr<NSWindow>>& childWindows() const { return children; }
     std::shared_ptr<NSWindow> parentWindow() const { return parentOfChild.lock(); }
 
-    // Routes an event to the view or responder that should handle it.
+    // Routes an event to the view or responder that should handle it. While a handler
+    // waits in a nested loop (nextEvent, a menu popped up), events sent to the window
+    // are queued instead, and dispatched in order once the outermost handler returns.
     void sendEvent(NSEvent event);
+    // Queues an event (at the end, or at the start) for a waiting handler's nextEvent, or
+    // for dispatch after the event being dispatched now (or the next one sent).
+    void postEvent(NSEvent event, bool atStart = false);
+    // nextEvent(matching:until:inMode:dequeue:): the first queued event whose type is in
+    // `mask` (NSEvent::mask bits). While there is none the window waits for input until
+    // `deadline` (seconds on the main run loop's clock): through the application's event
+    // waiter when a real-window layer installed one, else by running the main run loop
+    // in `mode` (with a test clock, time jumps from timer to timer, so only events that
+    // timers or tasks send can arrive). None at the deadline. With `dequeue` false the
+    // event stays queued and is dispatched as usual afterwards.
+    std::optional<NSEvent> nextEvent(uint64_t mask, TimeInterval deadline,
+                                     RunLoop::Mode mode = RunLoop::Mode::defaultMode,
+                                     bool dequeue = true);
+    // Marks a nested loop of a handler for its lifetime: events sent meanwhile queue up.
+    class NestedLoop {
+      public:
+        explicit NestedLoop(NSWindow& window) : window(window) { ++window.nesting; }
+        ~NestedLoop();
+        NestedLoop(const NestedLoop&) = delete;
+        NestedLoop& operator=(const NestedLoop&) = delete;
+
+      private:
+        NSWindow& window;
+    };
+    bool isInNestedLoop() const { return nesting > 0; }
+    const std::deque<NSEvent>& queuedEvents() const { return queued; }
     // The view a mouse-down went to, until its mouse-up.
     std::shared_ptr<NSView> mouseDownView() const { return pressedView.lock(); }
 
@@ -253,6 +284,9 @@ class NSWindow : public NSResponder {
     friend class NSView;
     static CGSize preferredContentSize(NSViewController& controller);
     void adoptContentViewController(std::shared_ptr<NSViewController> controller);
+    void dispatch(NSEvent event);
+    // Dispatches the queued events, in order, unless a handler is still waiting.
+    void dispatchQueued();
     void updateTracking(const NSEvent& event, bool dragging);
     void requestDisplay();
     void clearDisplayMarks();
@@ -289,6 +323,9 @@ class NSWindow : public NSResponder {
     std::shared_ptr<NSText> editor;
     std::weak_ptr<NSView> pressedView;
     NSGestureTracking gestures;
+    std::deque<NSEvent> queued;
+    int nesting = 0;
+    int dispatching = 0;
     bool rightButton = false;
     CGPoint lastMouse;
     CGRegion dirty;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "AppKit/NSApplication.h"
 #include "CursorShower.h"
 #include "Display/Headless.h"
 #include "InputTranslation.h"
@@ -52,13 +53,25 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
     }
     server->cursors = std::make_unique<DisplayNative::CursorShower>(server->scale);
     server->menu = std::make_unique<PopupChain>(server->scale);
+    server->install();
     SDL_StartTextInput();
     return server;
 }
 
 DisplayServer::DisplayServer() = default;
 
+void DisplayServer::install() {
+    NSApplication::shared().eventWaiter = [this](TimeInterval deadline, RunLoop::Mode mode,
+                                                 const std::function<bool()>& arrived) {
+        waitForInput(deadline, mode, arrived);
+    };
+    previousPresenter = NSMenu::setPresenter(
+        [this](NSMenu& menu, const NSMenu::PopUp& request) { return presentMenu(menu, request); });
+}
+
 DisplayServer::~DisplayServer() {
+    NSApplication::shared().eventWaiter = nullptr;
+    NSMenu::setPresenter(std::move(previousPresenter));
     menu.reset();
     auto closing = std::move(open);
     closing.clear();
@@ -258,4 +271,11 @@ DisplayServer::StopReason DisplayServer::run(const RunOptions& options) {
         }
         pump(turn, options.mode);
     }
+}
+
+void DisplayServer::waitForInput(TimeInterval deadline, RunLoop::Mode mode,
+                                 const std::function<bool()>& arrived) {
+    RunLoop& loop = RunLoop::main();
+    while (!arrived() && !quitRequested && loop.now() < deadline)
+        pump(std::min(inputSlice, deadline - loop.now()), mode);
 }

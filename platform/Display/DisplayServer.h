@@ -1,6 +1,8 @@
 #pragma once
 // The connection to the desktop's display (X, through $DISPLAY): it shows NSWindows in
-// real windows and pop-up menus with their submenus, shows NSCursor's current cursor, and runs the
+// real windows and pop-up menus with their submenus (also the NSMenus that views of its
+// windows pop up, while the view's handler waits), shows NSCursor's current cursor, takes
+// in input while a handler waits for it (NSWindow::nextEvent), and runs the
 // application's loop — input from the desktop delivered to the windows, the main run
 // loop's due timers and queued tasks (so the main dispatch queue too), and the
 // redrawing of windows that need display, at most 60 times a second — until the
@@ -17,11 +19,13 @@
 // whichever is pumping). Thread: main thread, except requestQuit.
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "AppKit/NSMenu.h"
 #include "Display/DisplayWindow.h"
 #include "Display/PopupWindow.h"
 #include "Foundation/RunLoop.h"
@@ -86,6 +90,20 @@ class DisplayServer {
 
   private:
     DisplayServer();
+    // While connected: the application's event waiter and the menus' presenter.
+    void install();
+    void waitForInput(TimeInterval deadline, RunLoop::Mode mode,
+                      const std::function<bool()>& arrived);
+    // Shows a popped-up NSMenu and pumps until it is finished: the item chosen, none
+    // when the menu was dismissed (MenuPresenter.cpp).
+    std::shared_ptr<NSMenuItem> presentMenu(NSMenu& menu, const NSMenu::PopUp& request);
+    struct MenuOutcome;
+    // Opens one level of an NSMenu, the menu (no parent) or the submenu of `parent`'s
+    // item; its submenus open beside their rows, and a choice in any level ends the menu.
+    std::shared_ptr<PopupWindow> openMenuLevel(const NSMenu& menu, CGPoint screenTopLeft,
+                                               CGFloat minimumWidth, int initialHighlight,
+                                               const PopupWindow* parent, int parentItem,
+                                               const std::shared_ptr<MenuOutcome>& outcome);
     void deliver(SDL_Event& event);
     void deliverMouseToPopup(const SDL_Event& event, unsigned windowId, int x, int y);
     void redrawDue(double now);
@@ -99,4 +117,5 @@ class DisplayServer {
     uint16_t keyboardModifiers = 0;
     std::atomic<bool> quitRequested{false};
     std::unique_ptr<DisplayNative::CursorShower> cursors;
+    NSMenu::Presenter previousPresenter;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 namespace {
 
@@ -151,12 +152,14 @@ void RunLoop::waitForWork(TimeInterval realSeconds) {
                   [&] { return changes != seen || !tasks.empty(); });
 }
 
-void RunLoop::run(TimeInterval duration, Mode mode) {
+bool RunLoop::run(TimeInterval duration, Mode mode, const std::function<bool()>& stop) {
     Runtime::assertMainThread("RunLoop::run");
     ModeScope scope(mode_, mode);
     const TimeInterval end = now() + std::max(duration, 0.0);
     for (;;) {
         runUntilIdle(mode);
+        if (stop && stop())
+            return true;
         auto clockNow = clock();
         TimeInterval current = clockNow->now();
         auto next = nextFireDate(mode);
@@ -165,15 +168,18 @@ void RunLoop::run(TimeInterval duration, Mode mode) {
                 test->set(std::max(next->seconds, current));
                 continue;
             }
-            if (current < end)
+            // Nothing more is due before the end: time jumps there (never to an
+            // endless end, which nothing would ever reach).
+            if (current < end && std::isfinite(end))
                 test->set(end);
             runUntilIdle(mode);
-            return;
+            return stop && stop();
         }
         if (current >= end)
-            return;
+            return false;
         TimeInterval until = next ? std::min(next->seconds, end) : end;
-        waitForWork(until - current);
+        // An endless wait still wakes now and then (nothing may ever be queued).
+        waitForWork(std::isfinite(until) ? until - current : 1.0);
     }
 }
 

@@ -46,7 +46,11 @@ class RunLoop {
     // moved from one timer's fire date to the next, so every firing in the window
     // happens, in order, at its own time; with the system clock the thread sleeps
     // between work.
-    void run(TimeInterval duration, Mode mode = Mode::defaultMode);
+    void run(TimeInterval duration, Mode mode = Mode::defaultMode) { run(duration, mode, {}); }
+    // As run(for:), ending early (after the work in hand) once `stop` returns true;
+    // returns whether it did. A nested wait uses it: a handler waiting for input runs
+    // the loop until the input came or its deadline passed.
+    bool run(TimeInterval duration, Mode mode, const std::function<bool()>& stop);
     // Runs (sleeping in real time between work) until `done` returns true or
     // `realTimeout` seconds have passed; returns whether `done` became true. For
     // waiting on work that other threads hand to the main thread.

@@ -294,8 +294,9 @@ GallerySheet dials() {
     return sheet;
 }
 
-} // namespace
+// The plug-in framework's controls.
+const GalleryRegistration orrery([] {
+    return std::vector<GallerySheet>{buttons(), styles(), header(), dials()};
+});
 
-std::vector<GallerySheet> gallerySheets() {
-    return {buttons(), styles(), header(), dials()};
-}
+} // namespace

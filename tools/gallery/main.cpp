@@ -1,7 +1,11 @@
 // emberfall-gallery [folder]: writes <sheet>@1x.png and <sheet>@2x.png for every sheet
-// of plug-in controls into the folder (default "gallery"), each cell a control in one
-// state with its caption underneath.
+// into the folder (default "gallery"), each cell a control in one state with its
+// caption underneath.
+// emberfall-gallery --window [sheet...] [--seconds N]: the AppKit controls of the
+// sheets (or of the sheets named) live in a window, until it is closed or N seconds
+// have passed; each action a control sends is printed.
 
+#include "GalleryPage.h"
 #include "Sheets.h"
 
 #include "CoreGraphics/CGContext.h"
@@ -12,7 +16,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -66,10 +74,44 @@ bool writeSheet(const GallerySheet& sheet, CGFloat scale, const std::string& pat
 
 constexpr const char* usage =
     "usage: emberfall-gallery [FOLDER]\n"
-    "  draws every plug-in control in each of its states, one sheet per family, at scale\n"
-    "  1 and 2: FOLDER/<sheet>@1x.png and <sheet>@2x.png (FOLDER: \"gallery\")\n";
+    "  draws every control of the plug-in framework and of the control library in each\n"
+    "  of its states, one sheet per family, at scale\n"
+    "  1 and 2: FOLDER/<sheet>@1x.png and <sheet>@2x.png (FOLDER: \"gallery\")\n"
+    "       emberfall-gallery --window [SHEET...] [--seconds N]\n"
+    "  shows the control library's AppKit controls of every sheet (or of the sheets\n"
+    "  named) live in a window, until it is closed or N seconds have passed, and prints\n"
+    "  each action a control sends\n";
+
+namespace {
+
+int showWindow(int argc, char** argv) {
+    std::vector<std::string> only;
+    std::optional<double> seconds;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seconds" && i + 1 < argc) {
+            char* end = nullptr;
+            seconds = std::strtod(argv[++i], &end);
+            if (*end != '\0' || !(*seconds > 0)) {
+                std::fprintf(stderr, "emberfall-gallery: --seconds takes a number above 0\n%s",
+                             usage);
+                return 2;
+            }
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::fprintf(stderr, "emberfall-gallery: no option '%s'\n%s", arg.c_str(), usage);
+            return 2;
+        } else {
+            only.push_back(arg);
+        }
+    }
+    return runGalleryWindow(only, seconds);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--window")
+        return showWindow(argc, argv);
     namespace fs = std::filesystem;
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--help" || first == "-h") {

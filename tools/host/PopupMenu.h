@@ -9,6 +9,7 @@
 // graph (ViewGraph::chooseMenuItem), as a test picks it.
 // Thread: main.
 
+#include "Display/MenuRows.h"
 #include "SwiftUI/Menu.h"
 
 #include <memory>
@@ -29,8 +30,9 @@ class PopupMenuPresenter : public std::enable_shared_from_this<PopupMenuPresente
     install(DisplayServer& server, std::shared_ptr<DisplayWindow> window,
             std::shared_ptr<SwiftUI::NSHostingView> host);
 
-    // Rows of a pop-up, in points from its top.
-    static constexpr CGFloat rowHeight = 22, dividerHeight = 9, margin = 4;
+    // Rows of a pop-up, in points from its top (the display's menu rows).
+    static constexpr CGFloat rowHeight = MenuRows::rowHeight,
+                             dividerHeight = MenuRows::dividerHeight, margin = MenuRows::margin;
     // The pop-up's size for a list of items, at least `minimumWidth` wide.
     static CGSize size(const std::vector<SwiftUI::MenuItem>& items, CGFloat minimumWidth);
     // The item under a point `fromTop` points below the pop-up's top; -1 for none.

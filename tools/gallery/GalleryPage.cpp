@@ -1,0 +1,134 @@
+#include "GalleryPage.h"
+
+#include "AppKit/NSColor.h"
+#include "AppKit/NSFont.h"
+#include "AppKit/NSStringDrawing.h"
+#include "Display/DisplayServer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr CGFloat margin = 16, gap = 12, headerHeight = 28, captionHeight = 16, statusHeight = 28;
+
+// A flipped view: frames and drawing read from the top-left, as the sheets' cells do.
+class TopLeftView : public NSView {
+  public:
+    using NSView::NSView;
+    bool isFlipped() const override { return true; }
+};
+
+// One line of text.
+class LabelView : public TopLeftView {
+  public:
+    LabelView(CGRect frame, std::string text, CGFloat size, std::shared_ptr<NSColor> color)
+        : TopLeftView(frame), text(std::move(text)), size(size), color(std::move(color)) {}
+    void setText(std::string t) {
+        text = std::move(t);
+        setNeedsDisplay();
+    }
+    void drawRect(CGRect) override {
+        NSStringDraw(text, bounds(),
+                     {NSFont::systemFont(size), color, NSTextAlignment::left,
+                      NSLineBreakMode::byTruncatingTail});
+    }
+
+  private:
+    std::string text;
+    CGFloat size;
+    std::shared_ptr<NSColor> color;
+};
+
+bool live(const GalleryCell& cell) {
+    return cell.control && !cell.view && !cell.pose;
+}
+
+} // namespace
+
+GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
+                         const std::vector<std::string>& only) {
+    auto content = make<TopLeftView>(CGRect{0, 0, width, 100});
+    CGFloat y = margin;
+    for (const auto& sheet : sheets) {
+        if (!only.empty() && std::find(only.begin(), only.end(), sheet.name) == only.end())
+            continue;
+        std::vector<const GalleryCell*> cells;
+        CGSize pitch{0, 0};
+        for (const auto& cell : sheet.cells)
+            if (live(cell)) {
+                cells.push_back(&cell);
+                pitch.width = std::max(pitch.width, cell.size.width + gap);
+                pitch.height = std::max(pitch.height, cell.size.height + captionHeight + gap);
+            }
+        if (cells.empty())
+            continue;
+        content->addSubview(make<LabelView>(CGRect{margin, y, width - 2 * margin, headerHeight},
+                                            sheet.name, 15, NSColor::labelColor()));
+        y += headerHeight;
+        const int columns = std::max(1, int((width - 2 * margin + gap) / pitch.width));
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const GalleryCell& cell = *cells[i];
+            const CGPoint origin{margin + CGFloat(i % size_t(columns)) * pitch.width,
+                                 y + CGFloat(i / size_t(columns)) * pitch.height};
+            auto box = make<TopLeftView>(CGRect{origin, cell.size});
+            auto control = cell.control();
+            if (control->identifier.empty())
+                control->identifier = cell.caption;
+            box->addSubview(control);
+            content->addSubview(box);
+            content->addSubview(make<LabelView>(
+                CGRect{origin.x, origin.y + cell.size.height + 1, cell.size.width, captionHeight},
+                cell.caption, 10, NSColor::secondaryLabelColor()));
+            controls[{sheet.name, cell.caption}] = control;
+        }
+        y += CGFloat((cells.size() + size_t(columns) - 1) / size_t(columns)) * pitch.height + gap;
+    }
+    auto status =
+        make<LabelView>(CGRect{margin, y, width - 2 * margin, statusHeight},
+                        "Click a control: its action shows here.", 12, NSColor::labelColor());
+    content->addSubview(status);
+    y += statusHeight + margin;
+    window_ =
+        make<NSWindow>(CGRect{0, 0, width, y}, uint64_t(NSWindow::titled | NSWindow::closable));
+    window_->title = "Emberfall gallery";
+    window_->setContentView(content);
+    std::weak_ptr<LabelView> weakStatus = status;
+    GalleryActionLog::shared()->onLine = [this, weakStatus](const std::string& line) {
+        status_ = line;
+        if (auto label = weakStatus.lock())
+            label->setText(line);
+    };
+}
+
+GalleryPage::~GalleryPage() {
+    GalleryActionLog::shared()->onLine = nullptr;
+}
+
+std::shared_ptr<NSView> GalleryPage::control(const std::string& sheet,
+                                             const std::string& caption) const {
+    auto it = controls.find({sheet, caption});
+    return it == controls.end() ? nullptr : it->second;
+}
+
+int runGalleryWindow(const std::vector<std::string>& only, std::optional<double> seconds) {
+    std::string why;
+    auto server = DisplayServer::connect(&why);
+    if (!server) {
+        std::fprintf(stderr, "emberfall-gallery: no window can be shown: %s\n", why.c_str());
+        return 1;
+    }
+    GalleryPage page(gallerySheets(), only);
+    auto& log = GalleryActionLog::shared()->onLine;
+    auto show = log;
+    log = [show](const std::string& line) {
+        show(line);
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    };
+    page.window()->setBackingScaleFactor(server->scaleFactor());
+    server->show(page.window());
+    page.window()->makeKeyAndOrderFront();
+    server->run({.timeLimit = seconds});
+    return 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The gallery's interactive page: the AppKit controls of the sheets, live in one window
+// (emberfall-gallery --window), so that a person can click through them. One section
+// per sheet that has AppKit cells: the sheet's name, then those of its cells that need
+// no events to reach their state (pressed and focused cells are for the PNG sheets),
+// each control at its frame in a box of the cell's size with its caption underneath.
+// A status line at the bottom shows the last action a control sent (GalleryActionLog).
+// Thread: main.
+
+#include "Sheets.h"
+
+#include "AppKit/NSWindow.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class GalleryPage {
+  public:
+    static constexpr CGFloat width = 760;
+
+    // The page of the sheets named in `only` (every sheet when it is empty).
+    explicit GalleryPage(const std::vector<GallerySheet>& sheets,
+                         const std::vector<std::string>& only = {});
+    // The action log stops reporting to the page.
+    ~GalleryPage();
+    GalleryPage(const GalleryPage&) = delete;
+    GalleryPage& operator=(const GalleryPage&) = delete;
+
+    const std::shared_ptr<NSWindow>& window() const { return window_; }
+    // The control of a cell, by sheet name and caption; none when the page has none.
+    std::shared_ptr<NSView> control(const std::string& sheet, const std::string& caption) const;
+    // What the status line shows.
+    const std::string& status() const { return status_; }
+
+  private:
+    std::shared_ptr<NSWindow> window_;
+    std::map<std::pair<std::string, std::string>, std::shared_ptr<NSView>> controls;
+    std::string status_;
+};
+
+// Shows the page in a real window and runs until the person closes it (or `seconds`
+// pass), printing each action; the exit status (1 without a display).
+int runGalleryWindow(const std::vector<std::string>& only, std::optional<double> seconds);

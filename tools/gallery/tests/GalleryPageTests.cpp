@@ -1,0 +1,90 @@
+// The gallery's interactive page on a private virtual X screen, driven with real X
+// input (xdotool) as a person would click through it.
+
+#include "GalleryPage.h"
+
+#include <gtest/gtest.h>
+
+#include "AppKit/NSButton.h"
+#include "AppKit/NSPopUpButton.h"
+#include "ScreenTest.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A sheet of plain AppKit controls, so that the page itself is tested whatever the
+// library's sheets hold.
+const GalleryRegistration plain([] {
+    return std::vector<GallerySheet>{
+        {"plain-appkit",
+         2,
+         {controlCell("switch", {120, 28},
+                      [] {
+                          auto box = make<NSButton>(CGRect{4, 4, 110, 20});
+                          box->setTitle("Switch");
+                          box->setButtonType(NSButtonType::switchButton);
+                          logsActions(*box);
+                          return box;
+                      }),
+          controlCell("pop-up", {120, 28}, [] {
+              auto popUp = make<NSPopUpButton>(CGRect{4, 2, 110, 24});
+              for (const char* t : {"Echo", "Tape", "Bucket"})
+                  popUp->addItem(t);
+              logsActions(*popUp);
+              return popUp;
+          })}}};
+});
+
+constexpr CGPoint windowPlace{60, 40}; // on the screen, points from the top left
+
+class GalleryPageOnScreen : public DisplayTest::ScreenFixture {
+  protected:
+    void open(const std::vector<std::string>& sheets) {
+        connect(1, false);
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        page = std::make_unique<GalleryPage>(gallerySheets(), sheets);
+        page->window()->makeKeyAndOrderFront();
+        showOnScreen(page->window(), windowPlace);
+    }
+    void TearDown() override {
+        page.reset();
+        ScreenFixture::TearDown();
+    }
+    // The middle of a control on the screen, in points (pixels at scale 1) from the
+    // screen's top left.
+    CGPoint onScreen(const NSView& view) const {
+        const CGRect r = view.bounds();
+        return shown->screenPoint(view.convertToView(CGPoint{r.midX(), r.midY()}, nullptr));
+    }
+    static std::vector<std::string> clickAt(CGPoint p) {
+        return {"mousemove", std::to_string(int(p.x)), std::to_string(int(p.y)), "click", "1"};
+    }
+
+    std::unique_ptr<GalleryPage> page;
+};
+
+TEST_F(GalleryPageOnScreen, ASwitchTogglesAndAPopUpMenuChoosesAnItem) {
+    open({"plain-appkit"});
+    auto box = std::dynamic_pointer_cast<NSButton>(page->control("plain-appkit", "switch"));
+    auto popUp = std::dynamic_pointer_cast<NSPopUpButton>(page->control("plain-appkit", "pop-up"));
+    ASSERT_TRUE(box && popUp);
+
+    xdotool(clickAt(onScreen(*box)), [&] { return box->state() == NSCell::StateValue::on; });
+    EXPECT_EQ(page->status(), "switch: action (on)");
+
+    // The press opens the menu over the button, the selected item over it; a click on
+    // the third row chooses it.
+    const CGPoint button = onScreen(*popUp), third{button.x, button.y + 2 * 22};
+    xdotool(join({clickAt(button), {"sleep", "0.5"}, clickAt(third)}),
+            [&] { return popUp->indexOfSelectedItem() == 2; });
+    ASSERT_TRUE(popUp->menu()->lastPopUp());
+    EXPECT_EQ(popUp->titleOfSelectedItem(), "Bucket");
+    EXPECT_EQ(page->status(), "pop-up: action \"Bucket\"");
+    EXPECT_FALSE(server->popup());
+}
+
+} // namespace
