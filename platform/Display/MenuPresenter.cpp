@@ -21,6 +21,11 @@ MenuRow rowOf(const NSMenuItem& item) {
 }
 } // namespace
 
+struct DisplayServer::MenuOutcome {
+    bool done = false;
+    std::shared_ptr<NSMenuItem> chosen;
+};
+
 std::shared_ptr<NSMenuItem> DisplayServer::presentMenu(NSMenu& menu, const NSMenu::PopUp& request) {
     auto view = request.view.lock();
     auto nsWindow = view ? view->window() : nullptr;
@@ -57,11 +62,6 @@ std::shared_ptr<NSMenuItem> DisplayServer::presentMenu(NSMenu& menu, const NSMen
         pump(menuSlice);
     return outcome->chosen;
 }
-
-struct DisplayServer::MenuOutcome {
-    bool done = false;
-    std::shared_ptr<NSMenuItem> chosen;
-};
 
 std::shared_ptr<PopupWindow>
 DisplayServer::openMenuLevel(const NSMenu& menu, CGPoint topLeft, CGFloat minimumWidth,

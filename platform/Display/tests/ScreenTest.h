@@ -70,20 +70,28 @@ class ScreenFixture : public ::testing::Test {
         }
         return done();
     }
-    // Runs xdotool beside the loop (a menu that pops up keeps the loop in its own
-    // tracking while the person's hand goes on) and pumps until it has finished and
-    // `arrived` is true, which must happen within `seconds` (a check that never turns
-    // true just pumps that long).
+    // Runs xdotool, then lets the loop take in what it did.
+    // `arrived` must turn true within `seconds` (a check that never turns true just
+    // pumps that long).
     void xdotool(std::vector<std::string> args, const std::function<bool()>& arrived,
                  std::optional<double> seconds = std::nullopt) {
         args.insert(args.begin(), "xdotool");
-        std::atomic<int> status{-2};
-        std::thread hand([&] { status = VirtualScreen::run(args); });
-        bool came = pumpUntil([&] { return status != -2 && arrived(); }, seconds.value_or(5));
-        hand.join();
-        ASSERT_EQ(status, 0);
+        ASSERT_EQ(VirtualScreen::run(args), 0);
+        bool came = pumpUntil(arrived, seconds.value_or(5));
         if (!seconds)
             EXPECT_TRUE(came);
+    }
+    // Runs xdotool beside the loop, for input that reaches a handler which runs a loop
+    // of its own meanwhile (a menu that pops up tracks the pointer until it is done, as
+    // the person's hand goes on): pumps until xdotool has finished and `arrived`.
+    void xdotoolAlongside(std::vector<std::string> args, const std::function<bool()>& arrived) {
+        args.insert(args.begin(), "xdotool");
+        std::atomic<int> status{-2};
+        std::thread hand([&] { status = VirtualScreen::run(args); });
+        bool came = pumpUntil([&] { return status != -2 && arrived(); });
+        hand.join();
+        ASSERT_EQ(status, 0);
+        EXPECT_TRUE(came);
     }
     static std::vector<std::string> join(std::initializer_list<std::vector<std::string>> parts) {
         std::vector<std::string> all;

@@ -79,8 +79,8 @@ TEST_F(GalleryPageOnScreen, ASwitchTogglesAndAPopUpMenuChoosesAnItem) {
     // The press opens the menu over the button, the selected item over it; a click on
     // the third row chooses it.
     const CGPoint button = onScreen(*popUp), third{button.x, button.y + 2 * 22};
-    xdotool(join({clickAt(button), {"sleep", "0.5"}, clickAt(third)}),
-            [&] { return popUp->indexOfSelectedItem() == 2; });
+    xdotoolAlongside(join({clickAt(button), {"sleep", "0.5"}, clickAt(third)}),
+                     [&] { return popUp->indexOfSelectedItem() == 2; });
     ASSERT_TRUE(popUp->menu()->lastPopUp());
     EXPECT_EQ(popUp->titleOfSelectedItem(), "Bucket");
     EXPECT_EQ(page->status(), "pop-up: action \"Bucket\"");
