@@ -12,7 +12,6 @@
 #include "AppKit/NSCursor.h"
 #include "AppKit/NSImageView.h"
 #include "AppKit/NSSegmentedCell.h"
-#include "AppKit/NSSlider.h"
 #include "Combine/Combine.h"
 
 // An image view that reports clicks: `clicked` sends one value (of no content) per
@@ -28,15 +27,6 @@ class ClickableImageView : public NSImageView {
 class StyledSegmentedCell : public NSSegmentedCell {
   public:
     std::map<int, CGRect> cachedSegmentFrames;
-};
-
-// The library's styled slider.
-class StyledSlider : public NSSlider {
-  public:
-    explicit StyledSlider(CGRect frame = {}) : NSSlider(frame) {}
-
-    // A width in points the slider keeps; none at first.
-    std::optional<CGFloat> fixedWidth;
 };
 
 // The drag-to-change icon: each drag or scroll step moves the value by `incrementBy`

@@ -74,9 +74,11 @@ class NSCell : public NSObject {
     int intValue() const { return int(doubleValue()); }
     long integerValue() const { return long(doubleValue()); }
     std::string stringValue() const;
-    void setDoubleValue(double value) { setValue(value); }
-    void setFloatValue(float value) { setValue(double(value)); }
-    void setIntegerValue(long value) { setValue(double(value)); }
+    // The numeric setters all store through setDoubleValue, which a cell that keeps its
+    // value within bounds overrides.
+    virtual void setDoubleValue(double value) { setValue(value); }
+    void setFloatValue(float value) { setDoubleValue(double(value)); }
+    void setIntegerValue(long value) { setDoubleValue(double(value)); }
     void setStringValue(std::string value) { setValue(std::move(value)); }
     bool hasValue() const { return !std::holds_alternative<std::monostate>(value); }
 
@@ -172,14 +174,16 @@ class NSControl : public NSView {
     const std::shared_ptr<NSCell>& cell() const { return cell_; }
     void setCell(std::shared_ptr<NSCell> cell);
 
-    double doubleValue() const { return cell_->doubleValue(); }
-    float floatValue() const { return cell_->floatValue(); }
-    int intValue() const { return cell_->intValue(); }
-    long integerValue() const { return cell_->integerValue(); }
+    // The numeric value: the cell's, unless a control keeps a value of its own.
+    virtual double doubleValue() const { return cell_->doubleValue(); }
+    virtual float floatValue() const { return cell_->floatValue(); }
+    virtual int intValue() const { return cell_->intValue(); }
+    virtual long integerValue() const { return cell_->integerValue(); }
     std::string stringValue() const { return cell_->stringValue(); }
-    void setDoubleValue(double v);
-    void setFloatValue(float v);
-    void setIntegerValue(long v);
+    virtual void setDoubleValue(double v);
+    virtual void setFloatValue(float v);
+    virtual void setIntValue(int v) { setIntegerValue(v); }
+    virtual void setIntegerValue(long v);
     void setStringValue(std::string v);
 
     NSCell::StateValue state() const { return cell_->state; }
@@ -188,6 +192,9 @@ class NSControl : public NSView {
     void setEnabled(bool enabled);
     bool isHighlighted() const { return cell_->isHighlighted; }
     void setHighlighted(bool highlighted);
+    // Whether the control sends its action while it is being changed, not only at the end.
+    bool isContinuous() const { return cell_->isContinuous; }
+    void setContinuous(bool continuous) { cell_->isContinuous = continuous; }
     const std::shared_ptr<NSFont>& font() const { return cell_->font; }
     void setFont(std::shared_ptr<NSFont> font);
     NSControlSize controlSize() const { return cell_->controlSize; }

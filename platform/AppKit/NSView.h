@@ -34,6 +34,10 @@ class NSWindow;
 // exterior ring (raw values as the platform's).
 enum class NSFocusRingType : int { defaultType = 0, none = 1, exterior = 2 };
 
+// Which way the view's content reads: left to right, or right to left (raw values as
+// the platform's).
+enum class NSUserInterfaceLayoutDirection : int { leftToRight = 0, rightToLeft = 1 };
+
 class NSTrackingArea : public NSObject {
   public:
     enum Options : unsigned {
@@ -96,6 +100,13 @@ class NSView : public NSResponder {
     std::string identifier;
     // Tool tip text (shown by the real-window layer, if at all).
     std::string toolTip;
+    // Which way the content reads (left to right unless set).
+    NSUserInterfaceLayoutDirection userInterfaceLayoutDirection() const { return direction; }
+    void setUserInterfaceLayoutDirection(NSUserInterfaceLayoutDirection d) { direction = d; }
+    // Whether the view fills its bounds with opaque drawing (nothing behind it shows);
+    // whether it lets vibrancy show through. Kept for callers: drawing does not use them.
+    virtual bool isOpaque() const { return false; }
+    virtual bool allowsVibrancy() const { return false; }
 
     // Hierarchy. A view owns its subviews; the superview and window are weak.
     std::shared_ptr<NSView> superview() const { return superview_.lock(); }
@@ -253,6 +264,7 @@ class NSView : public NSResponder {
     CGRect bounds_;
     bool clips = false;
     bool hidden = false;
+    NSUserInterfaceLayoutDirection direction = NSUserInterfaceLayoutDirection::leftToRight;
     bool dirty = true;
     bool layoutNeeded = true;
     std::weak_ptr<NSView> superview_;

@@ -5,6 +5,7 @@
 
 #include "Controls/Buttons.h"
 #include "Controls/ImagesAndSliders.h"
+#include "Controls/StyledSlider.h"
 #include "Controls/TablesAndFields.h"
 
 #include "AppKit/NSImage.h"
