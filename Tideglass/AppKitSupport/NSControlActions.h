@@ -12,6 +12,7 @@
 #include "AppKit/NSButton.h"
 #include "AppKit/NSPopUpButton.h"
 #include "AppKit/NSSlider.h"
+#include "AppKit/NSWindow.h"
 #include "Combine/Combine.h"
 
 namespace TideglassDetail {

@@ -39,6 +39,7 @@
 #include "AppKit/NSScreen.h"
 #include "AppKit/NSSegmentedCell.h"
 #include "AppKit/NSSlider.h"
+#include "AppKit/NSSplitView.h"
 #include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSTableView.h"
 #include "AppKit/NSText.h"

@@ -1,14 +1,16 @@
 #pragma once
 // Stands in for CALayer as far as a view's backing layer is asked for: its contents
-// scale (pixels per point of what it shows) and a delegate that is asked whether the
-// layer takes its window's new scale when that changes. A view that has a layer makes
-// it itself (MTKView does); plain views have none.
+// scale (pixels per point of what it shows), its background colour, and a delegate
+// that is asked whether the layer takes its window's new scale when that changes. A
+// layer-backed view (NSView::setWantsLayer) has a plain one; MTKView makes its own.
 // Left out: layer trees, geometry, animation, rendering of contents (the view that owns
 // the layer shows them).
 // Thread: main thread.
 
 #include <memory>
+#include <optional>
 
+#include "CoreGraphics/CGColor.h"
 #include "CoreGraphics/CGGeometry.h"
 #include "Runtime/Runtime.h"
 
@@ -28,6 +30,8 @@ class CALayerDelegate {
 
 class CALayer : public NSObject {
   public:
+    // Filled behind the owning view's drawing when set.
+    std::optional<CGColor> backgroundColor;
     CGFloat contentsScale() const { return scale; }
     // Calls the change hook when the value changes.
     void setContentsScale(CGFloat newScale);

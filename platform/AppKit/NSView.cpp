@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AppKit/CALayer.h"
 #include "AppKit/NSGestureRecognizer.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSWindow.h"
@@ -47,6 +48,21 @@ void NSView::invalidateIntrinsicContentSize() {
     layoutNeeded = true;
     if (auto parent = superview())
         parent->setNeedsLayout(true);
+}
+
+void NSView::setAlphaValue(CGFloat value) {
+    Runtime::assertMainThread("NSView.setAlphaValue");
+    if (alpha == value)
+        return;
+    alpha = value;
+    invalidateFrameInSuperview();
+}
+
+void NSView::setWantsLayer(bool wants) {
+    if (wants == wantsLayer())
+        return;
+    backingLayer = wants ? make<CALayer>() : nullptr;
+    setNeedsDisplay(true);
 }
 
 void NSView::setHidden(bool hide) {
@@ -259,8 +275,15 @@ void NSView::drawContent(CGContext& context) {
     dirty = false;
     // Only the part of the bounds inside the clip is being redrawn.
     CGRect dirtyRect = bounds_.intersection(context.clipBoundingBox());
-    if (!dirtyRect.isNull())
+    if (!dirtyRect.isNull()) {
+        if (backingLayer && backingLayer->backgroundColor) {
+            context.saveGState();
+            context.setFillColor(*backingLayer->backgroundColor);
+            context.fillRect(bounds_);
+            context.restoreGState();
+        }
         drawRect(dirtyRect);
+    }
     for (const auto& sub : subviews_)
         sub->drawTree(context);
 }
@@ -270,6 +293,12 @@ void NSView::drawTree(CGContext& context) {
         return;
     context.saveGState();
     context.concatenate(transformToSuperview());
+    // A translucent view and its subviews are composited as one group.
+    const bool translucent = alpha < 1;
+    if (translucent) {
+        context.setAlpha(context.alpha() * alpha);
+        context.beginTransparencyLayer();
+    }
     // A view is drawn where it meets the clip (a window redraws its dirty region); its
     // subviews are asked each in turn, as they may reach outside it.
     if (context.intersectsClip(bounds_)) {
@@ -281,6 +310,8 @@ void NSView::drawTree(CGContext& context) {
         for (const auto& sub : subviews_)
             sub->drawTree(context);
     }
+    if (translucent)
+        context.endTransparencyLayer();
     context.restoreGState();
 }
 

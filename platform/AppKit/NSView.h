@@ -26,6 +26,7 @@
 #include "AppKit/NSResponder.h"
 #include "CoreGraphics/CGContext.h"
 
+class CALayer;
 class NSGestureRecognizer;
 class NSView;
 class NSWindow;
@@ -93,6 +94,14 @@ class NSView : public NSResponder {
     void setClipsToBounds(bool clip) { clips = clip; }
     bool isHidden() const { return hidden; }
     void setHidden(bool hide);
+    // The view's opacity: the view and its subviews are drawn as one group at it.
+    CGFloat alphaValue() const { return alpha; }
+    void setAlphaValue(CGFloat alphaValue);
+    // A layer-backed view has a layer (CALayer.h), whose background colour, when set,
+    // is filled over the bounds behind the view's own drawing.
+    bool wantsLayer() const { return backingLayer != nullptr; }
+    void setWantsLayer(bool wants);
+    const std::shared_ptr<CALayer>& layer() const { return backingLayer; }
     // This view or an ancestor is hidden.
     bool isHiddenOrHasHiddenAncestor() const;
     // The part of the bounds not clipped by clipping ancestors (the bounds here).
@@ -107,6 +116,9 @@ class NSView : public NSResponder {
     // whether it lets vibrancy show through. Kept for callers: drawing does not use them.
     virtual bool isOpaque() const { return false; }
     virtual bool allowsVibrancy() const { return false; }
+    // Whether a press on the view may drag its window (a view that is not opaque may);
+    // kept for callers: windows here are not dragged by their content.
+    virtual bool mouseDownCanMoveWindow() const { return !isOpaque(); }
 
     // Hierarchy. A view owns its subviews; the superview and window are weak.
     std::shared_ptr<NSView> superview() const { return superview_.lock(); }
@@ -264,6 +276,8 @@ class NSView : public NSResponder {
     CGRect bounds_;
     bool clips = false;
     bool hidden = false;
+    CGFloat alpha = 1;
+    std::shared_ptr<CALayer> backingLayer;
     NSUserInterfaceLayoutDirection direction = NSUserInterfaceLayoutDirection::leftToRight;
     bool dirty = true;
     bool layoutNeeded = true;

@@ -6,6 +6,7 @@
 #include "Controls/Buttons.h"
 #include "Controls/ImagesAndSliders.h"
 #include "Controls/StyledSlider.h"
+#include "Controls/TrackingSlider.h"
 #include "Controls/TablesAndFields.h"
 
 #include "AppKit/NSImage.h"
