@@ -1055,11 +1055,17 @@ def knob(d, pressed, ghost=False):
     return svg
 
 
-def bar(w, lit):
+def bar(w, lit, stretched_to=None):
+    """A slider's bar. One drawn stretched along the track is as wide as the knob (the slider's knob
+    thickness comes from it); its corners are pre-squeezed so they are round at `stretched_to`."""
     svg = Svg(w, 4)
-    rounded(svg, 0, 0, w, 4, 2, fill="amber" if lit else "ink")
+    if stretched_to:
+        svg.el("rect", x=0, y=0, width=w, height=4, rx=2 * w / stretched_to, ry=2, fill="amber" if lit else "ink")
+    else:
+        rounded(svg, 0, 0, w, 4, 2, fill="amber" if lit else "ink")
     if not lit:
-        svg.el("path", d=f"M2 3.5H{num(w - 2)}", stroke="#ffffff", stroke_opacity=0.07, stroke_width=1)
+        inset = 3 * w / stretched_to if stretched_to else 2
+        svg.el("path", d=f"M{num(inset)} 3.5H{num(w - inset)}", stroke="#ffffff", stroke_opacity=0.07, stroke_width=1)
     return svg
 
 
@@ -1204,8 +1210,8 @@ def tideglass_images():
             "tgui-customslider-on": bar(40, True),
             "tgui-searchfield": search_field(False),
             "tgui-searchfield-focus": search_field(True),
-            "tgui-slider": bar(100, True),
-            "tgui-slider-alley": bar(100, False),
+            "tgui-slider": bar(14, True, stretched_to=140),
+            "tgui-slider-alley": bar(14, False, stretched_to=140),
             "tgui-slider-handle-multi": knob(14, False, ghost=True),
             "tgui-textfield": well(100, 22),
             "tgui-textfield-error": well(100, 22, "red"),
