@@ -43,58 +43,74 @@ template <class V, class VI> struct GruKernel {
     static V vmin(V a, V b) { return a < b ? a : b; }
     static V vmax(V a, V b) { return a > b ? a : b; }
 
+    // The activations work on G vectors at once, each stage over all G before the next,
+    // so that G independent chains are in flight: one chain alone is a long series of
+    // dependent multiply-adds that would leave the units idle.
+
     // exp(v) - 1 for v in [-88, 88], accurate relative to the result also near 0:
     // v = n ln 2 + r with n = round(v / ln 2), |r| <= ln 2 / 2; q = e^r - 1 by its
     // degree-7 Taylor polynomial; exp(v) - 1 = 2^n q + (2^n - 1), where 2^n is exact and
     // 2^-127 comes out as 0 (so the result is exactly -1 there).
-    static V expm1Bounded(V v) {
+    template <int G> static inline __attribute__((always_inline)) void expm1Bounded(V* v) {
         const V shift = splat(12582912.0f); // 1.5 * 2^23: adding it rounds to an integer
-        const V n = (v * splat(1.44269504088896341f) + shift) - shift;
-        V r = v - n * splat(0.693359375f);
-        r = r + n * splat(2.12194440e-4f);
-        V p = splat(1.0f / 5040.0f);
-        p = p * r + splat(1.0f / 720.0f);
-        p = p * r + splat(1.0f / 120.0f);
-        p = p * r + splat(1.0f / 24.0f);
-        p = p * r + splat(1.0f / 6.0f);
-        p = p * r + splat(0.5f);
-        p = p * r + splat(1.0f);
-        const V q = p * r;
-        const V scale = (V)((__builtin_convertvector(n, VI) + 127) << 23);
-        return scale * q + (scale - splat(1.0f));
-    }
-
-    // 1 / d for d >= 1: the instruction set's reciprocal estimate refined by two Newton
-    // steps (r += r (1 - d r)), within an ulp of the quotient but without the divider,
-    // whose long latency and low throughput would hold up every gate.
-    static V reciprocal(V d) {
-        V r;
-        if constexpr (W == 16)
-            r = __builtin_ia32_rcp14ps512_mask(d, V{}, -1);
-        else if constexpr (W == 8)
-            r = __builtin_ia32_rcpps256(d);
-        else
-            r = __builtin_ia32_rcpps(d);
-        r = r + r * (splat(1.0f) - d * r);
-        return r + r * (splat(1.0f) - d * r);
+        V n[G], r[G], p[G];
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            n[j] = (v[j] * splat(1.44269504088896341f) + shift) - shift;
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            r[j] = v[j] - n[j] * splat(0.693359375f);
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            r[j] = r[j] + n[j] * splat(2.12194440e-4f);
+        constexpr float coefficients[] = {1.0f / 720.0f, 1.0f / 120.0f, 1.0f / 24.0f,
+                                          1.0f / 6.0f,   0.5f,          1.0f};
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            p[j] = splat(1.0f / 5040.0f);
+#pragma GCC unroll 6
+        for (float k : coefficients)
+#pragma GCC unroll 8
+            for (int j = 0; j < G; ++j)
+                p[j] = p[j] * r[j] + splat(k);
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j) {
+            const V q = p[j] * r[j];
+            const V scale = (V)((__builtin_convertvector(n[j], VI) + 127) << 23);
+            v[j] = scale * q + (scale - splat(1.0f));
+        }
     }
 
     // sigmoid(a) = 1 / (exp(-a) + 1) = 1 / ((exp(-a) - 1) + 2): exactly 1 above a = 88,
-    // exactly 0 below -88.
-    static V sigmoid(V a) {
-        const V e = expm1Bounded(vmin(vmax(-a, splat(-88.0f)), splat(88.0f)));
-        const V g = reciprocal(e + splat(2.0f));
-        const VI keep = a > splat(-88.0f);
-        return (V)((VI)g & keep);
+    // exactly 0 below -88. With G chains in flight the divisions overlap each other and
+    // the polynomials, so the true quotient costs no more than a refined estimate.
+    template <int G> static inline __attribute__((always_inline)) void sigmoid(V* a) {
+        V e[G];
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            e[j] = vmin(vmax(-a[j], splat(-88.0f)), splat(88.0f));
+        expm1Bounded<G>(e);
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j) {
+            const V g = splat(1.0f) / (e[j] + splat(2.0f));
+            a[j] = (V)((VI)g & (VI)(a[j] > splat(-88.0f)));
+        }
     }
 
     // tanh(v) = (exp(2v) - 1) / (exp(2v) + 1), v clamped to +-7.90531110763549805; the
     // expm1 form keeps small values accurate to their last bits.
-    static V tanh(V v) {
+    template <int G> static inline __attribute__((always_inline)) void tanh(V* v) {
         const V clampHi = splat(7.90531110763549805f);
-        const V x = vmin(vmax(v, -clampHi), clampHi);
-        const V e = expm1Bounded(x + x);
-        return e / (e + splat(2.0f));
+        V e[G];
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j) {
+            const V x = vmin(vmax(v[j], -clampHi), clampHi);
+            e[j] = x + x;
+        }
+        expm1Bounded<G>(e);
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            v[j] = e[j] / (e[j] + splat(2.0f));
     }
 
     // Rows R0 .. R0 + T W - 1 of one product for N channels: out[n][row] = sum over
@@ -151,23 +167,45 @@ template <class V, class VI> struct GruKernel {
     // The gates and state update of one layer for N channels, from the input parts a
     // (192 floats each, biases included) and the recurrent products b: z, r =
     // sigmoid(a + b) for the z and r rows, c = tanh(a_n + r (b_n + hiddenBias)),
-    // h = c + z (h - c). The gates of every unit and channel come first, in a loop of
-    // short independent iterations, so their long exp-and-divide chains overlap
-    // instead of each candidate waiting on its own gates.
+    // h = c + z (h - c). The gates of every unit and channel come first, then the
+    // candidates, each G vectors at a time.
     template <int N>
     static void update(float (*a)[kGateRows], const float (*b)[kGateRows], const float* hiddenBias,
                        float* const* h) {
-        for (int n = 0; n < N; ++n)
-            for (int i = 0; i < 2 * kUnits; i += W)
-                store(a[n] + i, sigmoid(load(a[n] + i) + load(b[n] + i)));
+        constexpr int G = 4;
+        constexpr int gateVectors = 2 * kUnits / W;
+        constexpr int candidateVectors = kUnits / W;
+        static_assert(gateVectors % G == 0 && candidateVectors % G == 0);
         for (int n = 0; n < N; ++n) {
-            for (int i = 0; i < kUnits; i += W) {
-                const V z = load(a[n] + i);
-                const V r = load(a[n] + kUnits + i);
-                const V c = tanh(load(a[n] + 2 * kUnits + i) +
-                                 r * (load(b[n] + 2 * kUnits + i) + load(hiddenBias + i)));
-                const V hOld = load(h[n] + i);
-                store(h[n] + i, c + z * (hOld - c));
+            for (int i = 0; i < gateVectors; i += G) {
+                V g[G];
+#pragma GCC unroll 8
+                for (int j = 0; j < G; ++j)
+                    g[j] = load(a[n] + (i + j) * W) + load(b[n] + (i + j) * W);
+                sigmoid<G>(g);
+#pragma GCC unroll 8
+                for (int j = 0; j < G; ++j)
+                    store(a[n] + (i + j) * W, g[j]);
+            }
+        }
+        for (int n = 0; n < N; ++n) {
+            for (int i = 0; i < candidateVectors; i += G) {
+                V c[G];
+#pragma GCC unroll 8
+                for (int j = 0; j < G; ++j) {
+                    const int k = (i + j) * W;
+                    const V r = load(a[n] + kUnits + k);
+                    c[j] = load(a[n] + 2 * kUnits + k) +
+                           r * (load(b[n] + 2 * kUnits + k) + load(hiddenBias + k));
+                }
+                tanh<G>(c);
+#pragma GCC unroll 8
+                for (int j = 0; j < G; ++j) {
+                    const int k = (i + j) * W;
+                    const V z = load(a[n] + k);
+                    const V hOld = load(h[n] + k);
+                    store(h[n] + k, c[j] + z * (hOld - c[j]));
+                }
             }
         }
     }

@@ -148,11 +148,22 @@ float MultiModelProcessor::processSample(float x) {
     const int count = nextVoices(voices);
     if (count < 0)
         return x;
+    float y[kMaxVoices];
+    for (int j = 0; j < count; ++j) {
+        const int k = nextVoiceInRunOrder(j, count);
+        y[k] = processors[std::size_t(voices[k].model)]->processSample(x);
+    }
     float out = 0.0f;
     for (int k = 0; k < count; ++k)
-        out += processors[std::size_t(voices[k].model)]->processSample(x) * voices[k].gain;
+        out += y[k] * voices[k].gain;
     retireFinishedFades();
     return out;
+}
+
+int MultiModelProcessor::nextVoiceInRunOrder(int j, int count) {
+    if (j == 0)
+        runBackwards = !runBackwards;
+    return runBackwards ? count - 1 - j : j;
 }
 
 void MultiModelProcessor::processSamplePair(MultiModelProcessor& a, float xa,
@@ -166,22 +177,28 @@ void MultiModelProcessor::processSamplePair(MultiModelProcessor& a, float xa,
     Voice va[kMaxVoices], vb[kMaxVoices];
     const int na = a.nextVoices(va);
     const int nb = b.nextVoices(vb);
-    float outA = 0.0f, outB = 0.0f;
     // Voices the two banks play with the same model step together; the rest alone.
-    for (int k = 0; k < std::max(na, nb); ++k) {
-        float ra, rb;
+    float ra[kMaxVoices], rb[kMaxVoices];
+    const int count = std::max(na, nb);
+    for (int j = 0; j < count; ++j) {
+        const int k = a.nextVoiceInRunOrder(j, count);
         if (k < na && k < nb && va[k].model == vb[k].model) {
             ModelProcessor::processSamplePair(*a.processors[std::size_t(va[k].model)], xa,
-                                              *b.processors[std::size_t(vb[k].model)], xb, ra, rb);
-            outA += ra * va[k].gain;
-            outB += rb * vb[k].gain;
+                                              *b.processors[std::size_t(vb[k].model)], xb, ra[k],
+                                              rb[k]);
             continue;
         }
         if (k < na)
-            outA += a.processors[std::size_t(va[k].model)]->processSample(xa) * va[k].gain;
+            ra[k] = a.processors[std::size_t(va[k].model)]->processSample(xa);
         if (k < nb)
-            outB += b.processors[std::size_t(vb[k].model)]->processSample(xb) * vb[k].gain;
+            rb[k] = b.processors[std::size_t(vb[k].model)]->processSample(xb);
     }
+    // Mixed in voice order, as processSample mixes.
+    float outA = 0.0f, outB = 0.0f;
+    for (int k = 0; k < na; ++k)
+        outA += ra[k] * va[k].gain;
+    for (int k = 0; k < nb; ++k)
+        outB += rb[k] * vb[k].gain;
     ya = na < 0 ? xa : outA;
     yb = nb < 0 ? xb : outB;
     a.retireFinishedFades();

@@ -48,6 +48,12 @@ class MultiModelProcessor {
     // The voices of this sample in mixing order (active first, then the fade-outs),
     // advancing every fade by one sample; -1 when the bank plays its input dry.
     int nextVoices(Voice* voices);
+    // The voice to run j-th of count this sample: the voices run first to last in one
+    // sample and last to first in the next, so that the models run last in one sample
+    // run first in the next while their weights are still in the core's cache (four
+    // models' weights do not fit in some cores' caches together). The voices are mixed
+    // in their own order whatever the order they ran in.
+    int nextVoiceInRunOrder(int j, int count);
     // Stops and removes the fade-outs that have ended (after the sample is mixed).
     void retireFinishedFades();
     bool validIndex(int index) const;
@@ -69,6 +75,7 @@ class MultiModelProcessor {
     FadeOut fades[4];
     int fadeOuts = 0;
     unsigned loadedMask = 0;
+    bool runBackwards = false;
 };
 
 } // namespace Korvane
