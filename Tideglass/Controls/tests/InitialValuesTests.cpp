@@ -5,6 +5,7 @@
 
 #include "Controls/Buttons.h"
 #include "Controls/ImagesAndSliders.h"
+#include "Controls/StyledSegmentedControl.h"
 #include "Controls/StyledSlider.h"
 #include "Controls/TrackingSlider.h"
 #include "Controls/TablesAndFields.h"
@@ -40,7 +41,7 @@ TEST(InitialValues, ImageViewsSlidersAndSegments) {
     make<ClickableImageView>()->clicked.send(std::monostate{}); // a subject of its own per view
     EXPECT_EQ(clicks, 1);
 
-    EXPECT_TRUE(make<StyledSegmentedCell>()->cachedSegmentFrames.empty());
+    EXPECT_TRUE(make<StyledSegmentedCell>()->cachedSegmentFrames().empty());
     EXPECT_EQ(make<StyledSlider>()->fixedWidth, std::nullopt);
 
     auto tracking = make<TrackingSlider>();

@@ -1,0 +1,3 @@
+#pragma once
+// NSSegmentedControl and its cell live together in NSSegmentedCell.h.
+#include "AppKit/NSSegmentedCell.h"

@@ -1,0 +1,112 @@
+// The value controls of the control library: segmented controls, sliders, the tracking
+// slider and clickable image views, each in its states.
+
+#include "Controls/ImageViews.h"
+#include "Controls/StyledSegmentedControl.h"
+#include "Controls/StyledSlider.h"
+#include "Controls/TrackingSlider.h"
+#include "Sheets.h"
+#include "Styles/TideglassResources.h"
+#include "TestSupport/ControlHarness.h"
+
+namespace {
+
+std::shared_ptr<StyledSegmentedControl> tabs(bool showSelection, bool enabled = true) {
+    auto control = make<StyledSegmentedControl>(CGRect{10, 12, 260, 30});
+    control->setSegmentCount(3);
+    const char* labels[] = {"Delay", "Models", "Output"};
+    for (int i = 0; i < 3; ++i) {
+        control->setLabel(labels[i], i);
+        control->setWidth(0, i);
+    }
+    control->setSelectedSegment(1);
+    control->setHideSelection(!showSelection);
+    control->setEnabled(enabled);
+    logsActions(*control);
+    return control;
+}
+
+// The mouse held on the last segment.
+void pressedLastSegment(ControlHarness& h) {
+    auto control = std::dynamic_pointer_cast<StyledSegmentedControl>(heldControl(h));
+    auto cell = std::dynamic_pointer_cast<StyledSegmentedCell>(control->cell());
+    const CGRect f = cell->frameOfSegment(2, control->bounds());
+    const CGRect at = h.rectOf(*control);
+    h.press({at.minX() + f.midX(), at.minY() + f.midY()});
+}
+
+GallerySheet segmentedControls() {
+    const CGSize size{280, 54};
+    return {"segmented-controls",
+            3,
+            {
+                controlCell("selection hidden", size, [] { return tabs(false); }),
+                controlCell("selection shown", size, [] { return tabs(true); }),
+                controlCell("disabled", size, [] { return tabs(true, false); }),
+                controlCell(
+                    "pressed", size, [] { return tabs(true); }, pressedLastSegment),
+                controlCell(
+                    "focused", size, [] { return tabs(true); }, focusedControl),
+                controlCell(
+                    "focused, window not key", size, [] { return tabs(true); },
+                    focusedInInactiveWindow),
+            }};
+}
+
+template <class Slider = StyledSlider>
+std::shared_ptr<Slider> slider(double value, bool enabled = true) {
+    auto s = make<Slider>(CGRect{10, 10, 180, 20});
+    s->setMaxValue(100);
+    s->setDoubleValue(value);
+    s->setEnabled(enabled);
+    return s;
+}
+
+std::shared_ptr<ClickableImageView> imageView(bool enabled) {
+    auto view = make<ClickableImageView>(CGRect{10, 8, 32, 32});
+    view->setImage(TideglassResources::nsImage("organiser-icon-star"));
+    view->setEnabled(enabled);
+    return view;
+}
+
+std::shared_ptr<TrackingSlider> trackingSlider() {
+    auto view = make<TrackingSlider>(CGRect{10, 8, 32, 32});
+    view->setImage(TideglassResources::nsImage("organiser-icon-star-empty"));
+    return view;
+}
+
+GallerySheet sliders() {
+    const CGSize size{200, 40};
+    return {"sliders",
+            3,
+            {
+                controlCell("at 0", size, [] { return slider(0); }),
+                controlCell("at 35", size, [] { return slider(35); }),
+                controlCell("at 100", size, [] { return slider(100); }),
+                controlCell("disabled", size, [] { return slider(60, false); }),
+                controlCell(
+                    "pressed", size, [] { return slider(50); }, pressedControl),
+                controlCell(
+                    "focused", size, [] { return slider(50); }, focusedControl),
+                controlCell("scrollable", size, [] { return slider<StyledScrollableSlider>(70); }),
+            }};
+}
+
+GallerySheet imageViews() {
+    const CGSize size{120, 48};
+    return {"image-views",
+            4,
+            {
+                controlCell("clickable", size, [] { return imageView(true); }),
+                controlCell(
+                    "clickable, pressed", size, [] { return imageView(true); }, pressedControl),
+                controlCell("disabled", size, [] { return imageView(false); }),
+                controlCell("tracking slider", size, [] { return trackingSlider(); }),
+            }};
+}
+
+const GalleryRegistration values([] {
+    return std::vector<GallerySheet>{segmentedControls(), sliders(), imageViews()};
+});
+
+} // namespace
