@@ -17,15 +17,7 @@
 #include "Combine/Combine.h"
 #include "Controls/FirstResponderAwareTextField.h"
 #include "Controls/SimpleTextViewPopover.h"
-
-// The text field that shows its validation message in a pop-over.
-class ValidatingTextField : public FirstResponderAwareTextField {
-  public:
-    explicit ValidatingTextField(CGRect frame = {}) : FirstResponderAwareTextField(frame) {}
-
-    std::shared_ptr<SimpleTextViewPopoverController> popoverController =
-        make<SimpleTextViewPopoverController>();
-};
+#include "Controls/ValidatingTextField.h"
 
 // A table header with an add button and an overflow (option) button.
 class ActionableTableHeaderView : public NSTableHeaderView {

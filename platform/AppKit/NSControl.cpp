@@ -89,7 +89,7 @@ void NSControl::didInit() {
 }
 
 void NSControl::setCell(std::shared_ptr<NSCell> cell) {
-    cell_ = cell ? std::move(cell) : make<NSCell>();
+    cell_ = cell ? std::move(cell) : makeCell();
     cell_->setControlView(weakAs<NSView>());
     setNeedsDisplay(true);
 }

@@ -134,6 +134,10 @@ class NSCell : public NSObject {
     virtual CGRect drawingRectForBounds(CGRect bounds) const { return bounds; }
     virtual CGRect titleRectForBounds(CGRect bounds) const { return drawingRectForBounds(bounds); }
     virtual CGSize cellSizeForBounds(CGRect bounds) const { return cellSize(); }
+    // The area the keyboard-focus ring surrounds, for the cell drawn in `cellFrame`.
+    virtual CGRect focusRingMaskBoundsForFrame(CGRect cellFrame, NSView& controlView) const {
+        return cellFrame;
+    }
 
     // Drawing: the frame (bezel) and the interior, in the control's coordinates,
     // through the current graphics context. The plain interior is the image centred
@@ -172,7 +176,9 @@ class NSControl : public NSView {
     explicit NSControl(CGRect frame = {}) : NSView(frame) {}
 
     const std::shared_ptr<NSCell>& cell() const { return cell_; }
-    void setCell(std::shared_ptr<NSCell> cell);
+    // Installs the cell; none installs a new cell of the control's own cell class
+    // (makeCell). A control may refuse cells of other kinds.
+    virtual void setCell(std::shared_ptr<NSCell> cell);
 
     // The numeric value: the cell's, unless a control keeps a value of its own.
     virtual double doubleValue() const { return cell_->doubleValue(); }

@@ -142,9 +142,16 @@ void NSTextFieldCell::endEditing(NSText& editor) {
 // MARK: - The field
 
 std::shared_ptr<NSCell> NSTextField::makeCell() {
-    auto cell = make<NSTextFieldCell>();
-    cell->isEditable = cell->isSelectable = cell->isBezeled = cell->drawsBackground = true;
-    return cell;
+    return make<NSTextFieldCell>();
+}
+
+void NSTextField::didInit() {
+    NSControl::didInit();
+    // A field made in code edits, selects, has a bezel and a background, whatever its
+    // cell class.
+    cell()->isEditable = cell()->isSelectable = cell()->isBezeled = true;
+    if (auto c = textFieldCell())
+        c->drawsBackground = true;
 }
 
 std::shared_ptr<NSTextField> NSTextField::textFieldWithString(const std::string& string) {

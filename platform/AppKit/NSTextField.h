@@ -191,6 +191,9 @@ class NSTextField : public NSControl, public NSTextViewDelegate {
 
   protected:
     std::shared_ptr<NSCell> makeCell() override;
+    // Makes the cell, then makes the field editable, selectable and bezeled, with a
+    // background; a subclass that overrides it calls NSTextField::didInit() first.
+    void didInit() override;
     // Keeps a running field editor's text in step with a value set in code.
     void didSetValue() override;
 

@@ -335,7 +335,8 @@ void NSTextView::drawRect(CGRect) {
     const CGFloat lineHeight = font ? font->cgFont().lineHeight() : CGFont::system(12).lineHeight();
     const std::size_t from = std::min(anchor, caret), to = std::max(anchor, caret);
     if (from == to) {
-        NSStringDraw(text, CGPoint{offsetOf(0), 0}, plain);
+        if (!text.empty())
+            NSStringDraw(text, CGPoint{offsetOf(0), 0}, plain);
     } else {
         if (selectedTextAttributes.backgroundColor) {
             selectedTextAttributes.backgroundColor->setFill();

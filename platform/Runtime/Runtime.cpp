@@ -50,3 +50,8 @@ std::shared_ptr<void> NSObject::associatedObject(const void* key) const {
     auto it = associated.find(key);
     return it == associated.end() ? nullptr : it->second;
 }
+
+void unimplementedInitializer(std::string_view className, std::string_view initializer) {
+    fatalError("Use of unimplemented initializer '" + std::string(initializer) + "' for class '" +
+               std::string(className) + "'");
+}

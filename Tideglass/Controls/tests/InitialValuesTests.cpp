@@ -58,8 +58,8 @@ TEST(InitialValues, ImageViewsSlidersAndSegments) {
 
 TEST(InitialValues, FieldsTablesAndTheMultiKnobSlider) {
     auto field = make<ValidatingTextField>();
-    ASSERT_NE(field->popoverController, nullptr);
-    EXPECT_NE(make<ValidatingTextField>()->popoverController, field->popoverController)
+    ASSERT_NE(field->popoverController(), nullptr);
+    EXPECT_NE(make<ValidatingTextField>()->popoverController(), field->popoverController())
         << "each field has a controller of its own";
 
     auto header = make<ActionableTableHeaderView>();
