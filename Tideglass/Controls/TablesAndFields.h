@@ -17,41 +17,12 @@
 #include "Combine/Combine.h"
 #include "Controls/FirstResponderAwareTextField.h"
 #include "Controls/SimpleTextViewPopover.h"
+#include "Controls/StyledOutlineView.h"
+#include "Controls/StyledTableHeader.h"
+#include "Controls/StyledTableRows.h"
+#include "Controls/StyledTableView.h"
+#include "Controls/TableExtras.h"
 #include "Controls/ValidatingTextField.h"
-
-// A table header with an add button and an overflow (option) button.
-class ActionableTableHeaderView : public NSTableHeaderView {
-  public:
-    explicit ActionableTableHeaderView(CGRect frame = {});
-
-    std::shared_ptr<NSButton> addItemButton;
-    std::shared_ptr<NSButton> optionButton;
-    AnyCancellableSet cancellables;
-};
-
-// A table view that runs an action on the keys in `keyboardActionTriggers`.
-class KeyboardActionTableView : public NSTableView {
-  public:
-    explicit KeyboardActionTableView(CGRect frame = {}) : NSTableView(frame) {}
-
-    std::vector<NSEventSpecialKey> keyboardActionTriggers{NSEventSpecialKey::carriageReturn,
-                                                          NSEventSpecialKey::enter};
-};
-
-// The table header cell, tinted with `tintColor`.
-class StyledTableHeaderCell : public NSTableHeaderCell {
-  public:
-    std::shared_ptr<NSColor> tintColor = NSColor::controlBackgroundColor();
-};
-
-// The table row view that draws the selection inset and rounded.
-class StyledTableRowView : public NSTableRowView {
-  public:
-    explicit StyledTableRowView(CGRect frame = {}) : NSTableRowView(frame) {}
-
-    CGFloat selectionHorizontalInset = 8;
-    CGFloat selectionCornerRadius = 3;
-};
 
 // The multi-knob slider's model: the value, none while the edited objects disagree.
 class TideSliderModel : public NSObject {

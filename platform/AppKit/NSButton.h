@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "AppKit/NSButtonCell.h"
 #include "AppKit/NSControl.h"
 
 enum class NSButtonType {
@@ -29,10 +30,21 @@ class NSButton : public NSControl {
     void setTitle(std::string title);
     std::shared_ptr<NSImage> image() const { return cell()->image; }
     void setImage(std::shared_ptr<NSImage> image);
-    // The image shown while the button is pressed (or on, for toggling types).
-    std::shared_ptr<NSImage> alternateImage;
+    // The image shown while the button is pressed (or on, for toggling types): the
+    // cell's, when the cell is a button cell.
+    std::shared_ptr<NSImage> alternateImage() const;
+    void setAlternateImage(std::shared_ptr<NSImage> image);
     NSButtonType buttonType() const { return type; }
-    void setButtonType(NSButtonType t) { type = t; }
+    // Also sets the cell's masks as the platform's types do: momentary change shows the
+    // alternate image while pressed, toggle while on.
+    void setButtonType(NSButtonType t);
+    // The button cell's settings (a cell of another kind keeps none).
+    std::shared_ptr<NSButtonCell> buttonCell() const;
+    bool isBordered() const { return cell()->isBordered; }
+    void setBordered(bool bordered);
+    void setBezelStyle(NSBezelStyle style);
+    void setImagePosition(NSCellImagePosition position);
+    void setImageScaling(NSImageScaling scaling);
     bool allowsMixedState() const { return cell()->allowsMixedState; }
     void setAllowsMixedState(bool allows) { cell()->allowsMixedState = allows; }
 
@@ -40,6 +52,9 @@ class NSButton : public NSControl {
     void performClick(NSObject* sender = nullptr);
 
     void mouseUp(const NSEvent& event) override;
+
+  protected:
+    std::shared_ptr<NSCell> makeCell() override { return make<NSButtonCell>(); }
 
   private:
     bool toggles() const;

@@ -282,7 +282,10 @@ void NSTextField::mouseDown(const NSEvent& event) {
     }
     auto w = window();
     auto c = textFieldCell();
-    if (!w || !c || !isSelectable() || !isEnabled())
+    // A field that does not edit lets the click through (to a table row, say).
+    if (!isSelectable() || !isEnabled())
+        return NSView::mouseDown(event);
+    if (!w || !c)
         return;
     auto editor = w->fieldEditor(true, sharedAs<NSObject>());
     c->editWithFrame(bounds(), *this, *editor, weakAs<NSObject>(), &event);
@@ -291,9 +294,14 @@ void NSTextField::mouseDown(const NSEvent& event) {
 void NSTextField::mouseDragged(const NSEvent& event) {
     if (auto editor = currentEditor())
         editor->mouseDragged(event);
+    else if (!isSelectable() || !isEnabled())
+        NSView::mouseDragged(event);
 }
 
-void NSTextField::mouseUp(const NSEvent&) {}
+void NSTextField::mouseUp(const NSEvent& event) {
+    if (!currentEditor() && (!isSelectable() || !isEnabled()))
+        NSView::mouseUp(event);
+}
 
 void NSTextField::didSetValue() {
     if (auto editor = currentEditor(); editor && editor->string() != stringValue())

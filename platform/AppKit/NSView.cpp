@@ -136,6 +136,7 @@ void NSView::insertSubview(std::shared_ptr<NSView> view, size_t index) {
     view->setWindow(window_);
     view->invalidateFrameInSuperview();
     view->dirty = true;
+    didAddSubview(*view);
 }
 
 void NSView::removeFromSuperview() {

@@ -14,7 +14,7 @@
 // insets, text baselines) and post notifications when its frame or bounds change.
 //
 // Left out: most of Auto Layout (see NSLayoutConstraint.h), autoresizing masks,
-// layers, drag and drop, rotation of bounds, printing.
+// layers, drag and drop, rotation of bounds, printing (scroll views: NSScrollView.h).
 // Thread: main thread; the entry points check it.
 
 #include <functional>
@@ -28,6 +28,8 @@
 
 class CALayer;
 class NSGestureRecognizer;
+class NSMenu;
+class NSScrollView;
 class NSView;
 class NSWindow;
 
@@ -137,6 +139,12 @@ class NSView : public NSResponder {
     virtual void viewWillMoveToWindow(const std::shared_ptr<NSWindow>& newWindow) {}
     virtual void viewDidMoveToSuperview() {}
     virtual void viewDidMoveToWindow() {}
+    // Called after a subview was added (or moved within the subviews).
+    virtual void didAddSubview(NSView& subview) {}
+    // The nearest scroll view above the view; none when there is none.
+    std::shared_ptr<NSScrollView> enclosingScrollView() const;
+    // The context menu for a mouse event over the view: its menu here.
+    virtual std::shared_ptr<NSMenu> menuForEvent(const NSEvent& event) { return menu(); }
 
     // Coordinate conversion; a null view means the window's coordinates.
     CGPoint convertFromView(CGPoint point, const NSView* view) const;

@@ -17,6 +17,10 @@
 // <message>"). Thread: any.
 [[noreturn]] void fatalError(std::string_view message);
 [[noreturn]] void fatalError(std::string_view message, std::string_view file, unsigned line);
+// Ends the program as an initialiser that a class does not support does: "Use of
+// unimplemented initializer '<initializer>' for class '<className>'". Thread: any.
+[[noreturn]] void unimplementedInitializer(std::string_view className,
+                                           std::string_view initializer);
 
 namespace Runtime {
 
