@@ -180,6 +180,11 @@ bool isFirstResponderInCurrentWindow(const NSView& view) {
     return first.get() == &view;
 }
 
+void focusRingClearingWorkaround(NSView& field) {
+    field.rotateByAngle(-1);
+    field.rotateByAngle(1);
+}
+
 void removeAllSubviews(NSView& view) {
     auto children = view.subviews();
     for (auto& child : children)

@@ -93,6 +93,9 @@ template <class T> std::shared_ptr<T> firstSuperviewOfType(const NSView& view) {
 // Whether the view is its window's first responder: for a text field, whether its
 // field editor is. False without a window or a first responder.
 bool isFirstResponderInCurrentWindow(const NSView& view);
+// Rotates the field by −1 and at once by +1 degree, which asks for its area, focus ring
+// included, to be drawn again (where a stale ring may linger); it ends unrotated.
+void focusRingClearingWorkaround(NSView& field);
 void removeAllSubviews(NSView& view);
 // Pops the button's menu (when it has one) up at the bottom-left of its bounds.
 void popUpContextMenu(NSButton& button);

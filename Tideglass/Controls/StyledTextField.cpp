@@ -169,6 +169,12 @@ std::shared_ptr<StyledTextField> StyledTextField::withVerticalPadding(CGRect fra
     return field;
 }
 
+void StyledTextField::didInit() {
+    FirstResponderAwareTextField::didInit();
+    Runtime::assertMainThread("StyledTextField.init(frame:)");
+    focusRingClearingWorkaround(*this);
+}
+
 std::shared_ptr<NSCell> StyledTextField::makeCell() {
     return make<StyledTextFieldCell>();
 }

@@ -107,6 +107,9 @@ class StyledTextField : public FirstResponderAwareTextField, public Selectable {
     CGSize intrinsicContentSize() const override;
 
   protected:
+    // Makes the cell, then rotates the new field by −1 and +1 degree (it ends unrotated,
+    // its area marked for drawing).
+    void didInit() override;
     std::shared_ptr<NSCell> makeCell() override;
     // Whether the field takes this cell; the name used in the refusal.
     virtual bool acceptsCell(const NSCell& cell) const;

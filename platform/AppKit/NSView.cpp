@@ -1,6 +1,7 @@
 #include "AppKit/NSView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "AppKit/CALayer.h"
 #include "AppKit/NSGestureRecognizer.h"
@@ -42,6 +43,14 @@ void NSView::setBoundsOrigin(CGPoint origin) {
     setNeedsDisplay(true);
     if (postsBoundsChangedNotifications && !(old == origin))
         NotificationCenter::defaultCenter().post(boundsDidChangeNotification, sharedAs<NSObject>());
+}
+
+void NSView::rotateByAngle(CGFloat degrees) {
+    Runtime::assertMainThread("NSView.rotate(byDegrees:)");
+    rotation = std::fmod(rotation + degrees, 360);
+    if (auto parent = superview())
+        parent->setNeedsDisplayInRect(frame_.insetBy(-focusRingOutset, -focusRingOutset));
+    setNeedsDisplay(true);
 }
 
 void NSView::invalidateIntrinsicContentSize() {

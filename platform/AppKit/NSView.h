@@ -207,6 +207,14 @@ class NSView : public NSResponder {
     virtual CGFloat firstBaselineOffsetFromTop() const { return 0; }
     virtual CGFloat lastBaselineOffsetFromBottom() const { return 0; }
 
+    // Rotates the view's bounds by `degrees` about their origin. The stand-in keeps the
+    // angle (boundsRotation) and draws unrotated; rotating marks the view's frame, grown
+    // by the reach of a focus ring, for redrawing in its superview.
+    void rotateByAngle(CGFloat degrees);
+    CGFloat boundsRotation() const { return rotation; }
+    // How far outside a view its focus ring may reach.
+    static constexpr CGFloat focusRingOutset = 4;
+
     // The keyboard-focus ring the view wants.
     virtual NSFocusRingType focusRingType() const { return focusRing; }
     virtual void setFocusRingType(NSFocusRingType type) { focusRing = type; }
@@ -297,6 +305,7 @@ class NSView : public NSResponder {
     std::vector<std::shared_ptr<NSLayoutConstraint>> layoutConstraints;
     std::weak_ptr<NSResponder> controller;
     NSFocusRingType focusRing = NSFocusRingType::defaultType;
+    CGFloat rotation = 0;
     float hugging[2] = {250, 250};
     float resistance[2] = {750, 750};
 };

@@ -1,5 +1,6 @@
 #include "AppKitSupport/AppKitExtensions.h"
 #include "AppKitSupport/BindingExtensions.h"
+#include "SwiftUI/Transaction.h"
 
 #include "AppKit/NSBox.h"
 #include "AppKit/NSButton.h"
@@ -263,6 +264,35 @@ TEST(BindingExtensionTest, AnOptionalViewStoresValuesAndIgnoresNone) {
     EXPECT_EQ(stored, 7);
     optional.set(std::nullopt);
     EXPECT_EQ(stored, 7);
+}
+
+TEST(BindingExtensionTest, WritesWithoutAnimationHappenInATransactionThatSaysSo) {
+    int stored = 3;
+    bool disabledWhileWriting = false;
+    SwiftUI::Binding<int> binding([&] { return stored; },
+                                  [&](const int& v) {
+                                      stored = v;
+                                      disabledWhileWriting =
+                                          SwiftUI::Transaction::current().disablesAnimations;
+                                  });
+    auto quiet = disablingAnimations(binding);
+    EXPECT_EQ(quiet.get(), 3);
+    quiet.set(9);
+    EXPECT_EQ(stored, 9);
+    EXPECT_TRUE(disabledWhileWriting);
+    EXPECT_FALSE(SwiftUI::Transaction::current().disablesAnimations);
+    binding.set(1);
+    EXPECT_FALSE(disabledWhileWriting);
+}
+
+TEST(TextFieldExtensionTest, TheFocusRingWorkaroundEndsUnrotatedWithItsRingAreaMarked) {
+    auto window = make<NSWindow>(CGRect{0, 0, 200, 100});
+    auto field = make<NSTextField>(CGRect{20, 20, 100, 22});
+    window->contentView()->addSubview(field);
+    window->display(); // nothing marked
+    focusRingClearingWorkaround(*field);
+    EXPECT_EQ(field->boundsRotation(), 0);
+    EXPECT_TRUE(window->dirtyRegion().contains(CGRect{16, 16, 108, 30}));
 }
 
 } // namespace
