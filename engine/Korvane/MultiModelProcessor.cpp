@@ -21,6 +21,9 @@ MultiModelProcessor::MultiModelProcessor(int numModels, int numChannels) {
         processors.push_back(std::make_unique<ModelProcessor>(numChannels));
         processors.back()->setEnabled(false);
     }
+    heardFrames.assign(std::size_t(count), 0);
+    outputs.assign(std::size_t(count) * kMaxBlock, 0.0f);
+    stopping.assign(std::size_t(count), 0);
 }
 
 MultiModelProcessor::~MultiModelProcessor() {
@@ -137,72 +140,105 @@ int MultiModelProcessor::nextVoices(Voice* voices) {
 void MultiModelProcessor::retireFinishedFades() {
     for (int i = fadeOuts - 1; i >= 0; --i) {
         if (fades[i].remaining < 1) {
-            processors[std::size_t(fades[i].model)]->setEnabled(false);
+            stopping[std::size_t(fades[i].model)] = 1;
             removeFade(i);
         }
     }
 }
 
-float MultiModelProcessor::processSample(float x) {
-    Voice voices[kMaxVoices];
-    const int count = nextVoices(voices);
-    if (count < 0)
-        return x;
-    float y[kMaxVoices];
-    for (int j = 0; j < count; ++j) {
-        const int k = nextVoiceInRunOrder(j, count);
-        y[k] = processors[std::size_t(voices[k].model)]->processSample(x);
+void MultiModelProcessor::planBlock(int frames) {
+    std::fill(heardFrames.begin(), heardFrames.end(), 0);
+    for (int i = 0; i < frames; ++i) {
+        Voice* voices = planned[i];
+        const int count = nextVoices(voices);
+        plannedCounts[i] = count;
+        for (int k = 0; k < count; ++k)
+            heardFrames[std::size_t(voices[k].model)] = i + 1;
+        retireFinishedFades();
     }
-    float out = 0.0f;
-    for (int k = 0; k < count; ++k)
-        out += y[k] * voices[k].gain;
-    retireFinishedFades();
-    return out;
 }
 
-int MultiModelProcessor::nextVoiceInRunOrder(int j, int count) {
-    if (j == 0)
-        runBackwards = !runBackwards;
-    return runBackwards ? count - 1 - j : j;
+void MultiModelProcessor::mixBlock(const float* x, float* y, int frames) {
+    for (int i = 0; i < frames; ++i) {
+        const int count = plannedCounts[i];
+        if (count < 0) {
+            y[i] = x[i];
+            continue;
+        }
+        float out = 0.0f;
+        for (int k = 0; k < count; ++k) {
+            const Voice& v = planned[i][k];
+            out += outputs[std::size_t(v.model) * kMaxBlock + std::size_t(i)] * v.gain;
+        }
+        y[i] = out;
+    }
+    for (std::size_t m = 0; m < stopping.size(); ++m) {
+        if (stopping[m] != 0)
+            processors[m]->setEnabled(false);
+        stopping[m] = 0;
+    }
+}
+
+void MultiModelProcessor::runModel(MultiModelProcessor& a, const float* xa, MultiModelProcessor* b,
+                                   const float* xb, int m) {
+    const std::size_t model = std::size_t(m);
+    ModelProcessor& pa = *a.processors[model];
+    float* ya = a.outputs.data() + model * kMaxBlock;
+    const int heardA = a.heardFrames[model];
+    int i = 0;
+    if (b != nullptr && model < b->processors.size()) {
+        ModelProcessor& pb = *b->processors[model];
+        float* yb = b->outputs.data() + model * kMaxBlock;
+        const int heardB = b->heardFrames[model];
+        for (; i < std::min(heardA, heardB); ++i)
+            ModelProcessor::processSamplePair(pa, xa[i], pb, xb[i], ya[i], yb[i]);
+        for (int j = i; j < heardB; ++j)
+            yb[j] = pb.processSample(xb[j]);
+    }
+    for (; i < heardA; ++i)
+        ya[i] = pa.processSample(xa[i]);
+}
+
+float MultiModelProcessor::processSample(float x) {
+    float y;
+    processBlock(&x, &y, 1);
+    return y;
+}
+
+void MultiModelProcessor::processBlock(const float* x, float* y, int frames) {
+    planBlock(frames);
+    for (int m = 0; m < int(processors.size()); ++m)
+        runModel(*this, x, nullptr, nullptr, m);
+    mixBlock(x, y, frames);
 }
 
 void MultiModelProcessor::processSamplePair(MultiModelProcessor& a, float xa,
                                             MultiModelProcessor& b, float xb, float& ya,
                                             float& yb) {
-    if (&a == &b) {
-        ya = a.processSample(xa);
-        yb = b.processSample(xb);
+    processBlockPair(a, &xa, b, &xb, &ya, &yb, 1);
+}
+
+void MultiModelProcessor::processBlockPair(MultiModelProcessor& a, const float* xa,
+                                           MultiModelProcessor& b, const float* xb, float* ya,
+                                           float* yb, int frames) {
+    if (&a == &b) { // one bank: its samples in turn
+        for (int i = 0; i < frames; ++i) {
+            a.processBlock(xa + i, ya + i, 1);
+            a.processBlock(xb + i, yb + i, 1);
+        }
         return;
     }
-    Voice va[kMaxVoices], vb[kMaxVoices];
-    const int na = a.nextVoices(va);
-    const int nb = b.nextVoices(vb);
-    // Voices the two banks play with the same model step together; the rest alone.
-    float ra[kMaxVoices], rb[kMaxVoices];
-    const int count = std::max(na, nb);
-    for (int j = 0; j < count; ++j) {
-        const int k = a.nextVoiceInRunOrder(j, count);
-        if (k < na && k < nb && va[k].model == vb[k].model) {
-            ModelProcessor::processSamplePair(*a.processors[std::size_t(va[k].model)], xa,
-                                              *b.processors[std::size_t(vb[k].model)], xb, ra[k],
-                                              rb[k]);
-            continue;
-        }
-        if (k < na)
-            ra[k] = a.processors[std::size_t(va[k].model)]->processSample(xa);
-        if (k < nb)
-            rb[k] = b.processors[std::size_t(vb[k].model)]->processSample(xb);
+    a.planBlock(frames);
+    b.planBlock(frames);
+    const int models = int(std::max(a.processors.size(), b.processors.size()));
+    for (int m = 0; m < models; ++m) {
+        if (m < int(a.processors.size()))
+            runModel(a, xa, &b, xb, m);
+        else
+            runModel(b, xb, nullptr, nullptr, m);
     }
-    // Mixed in voice order, as processSample mixes.
-    float outA = 0.0f, outB = 0.0f;
-    for (int k = 0; k < na; ++k)
-        outA += ra[k] * va[k].gain;
-    for (int k = 0; k < nb; ++k)
-        outB += rb[k] * vb[k].gain;
-    ya = na < 0 ? xa : outA;
-    yb = nb < 0 ? xb : outB;
-    a.retireFinishedFades();
-    b.retireFinishedFades();
+    a.mixBlock(xa, ya, frames);
+    b.mixBlock(xb, yb, frames);
 }
 
 } // namespace Korvane

@@ -218,15 +218,29 @@ class DSPKernel {
                      std::uint32_t outputCount, std::uint32_t frames);
     void processBlock(const float* const* inputs, std::uint32_t inputCount, float* const* outputs,
                       std::uint32_t outputCount, std::uint32_t frames);
-    // out[c] = channel c's bank on in[c], the channels two by two (render thread).
-    void runModels(const float* in, float* out, std::uint32_t channels);
+    // pendingModelOut[c] = channel c's bank on pendingModelIn[c] for the batch's frames,
+    // the channels two by two (render thread).
+    void runModels(std::uint32_t channels, std::uint32_t frames);
     float lfoValue(std::int32_t shape);
-    float readDelay(std::int32_t shape, std::uint32_t channel, std::uint32_t processed, float lfo,
-                    float delayTimeMs, float depthMs, float spreadMs) const;
-    float readDelayTap(std::uint32_t channel, float delaySamples) const;
+    // Channel's read for a frame whose write slot is writeIndex.
+    float readDelay(std::int32_t shape, std::uint32_t channel, std::uint32_t writeIndex,
+                    std::uint32_t processed, float lfo, float delayTimeMs, float depthMs,
+                    float spreadMs) const;
+    float readDelayTap(std::uint32_t channel, std::uint32_t writeIndex, float delaySamples) const;
     float delayPosition(float timeMs) const;
     void advanceLfo();
     void drawRandom();
+
+    // A batch of frames whose model inputs are read and whose models have yet to run
+    // (render thread; see processBlock): each frame's inputs and settings.
+    static constexpr std::uint32_t kModelBatch = Korvane::MultiModelProcessor::kMaxBlock;
+    struct PendingFrame {
+        float x[kMaxChannels];
+        float W, gd, gw, F, L, H, C, G;
+    };
+    PendingFrame pending[kModelBatch] = {};
+    float pendingModelIn[kMaxChannels][kModelBatch] = {};
+    float pendingModelOut[kMaxChannels][kModelBatch] = {};
 
     GainRamp outputGain;
     ModelWeightSet modelWeights;

@@ -88,6 +88,62 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
     const std::uint32_t rightInput = inputCount < 2 ? 0 : 1;
     const std::uint32_t rightOutput = n < 2 ? 0 : 1;
     const float limit = kLineLimit;
+
+    // The frames run in batches: first each frame's settings and model inputs are read,
+    // then the models run through the whole batch (each model's weights stay in the
+    // cache from one frame to the next), then the lines are written and the outputs
+    // made. A frame joins the batch only if its reads lie wholly before the slots the
+    // batch's frames will write, so every read sees what it would frame by frame and
+    // the output is the same bit for bit.
+    std::uint32_t first = 0; // the batch's first frame
+    std::uint32_t count = 0; // frames in the batch
+    const auto finishBatch = [&] {
+        runModels(n, count);
+        for (std::uint32_t j = 0; j < count; ++j) {
+            const PendingFrame& f = pending[j];
+            const std::uint32_t i = first + j;
+            for (std::uint32_t c = 0; c < n; ++c) {
+                float y = finiteOrZero(f.C * (pendingModelOut[c][j] * f.G)); // y = C (y G)
+                { // DC blocker: y = R (y + y1 - x1)
+                    const float blocked =
+                        dcBlockerCoefficient * (y + dcBlockerOutputs[c] - dcBlockerInputs[c]);
+                    dcBlockerInputs[c] = y;
+                    dcBlockerOutputs[c] = blocked;
+                    y = blocked;
+                }
+                float* line = delayLines[c].data();
+                std::uint32_t& w = writeIndices[c];
+                line[w] = lineSample(f.x[c] + y * f.F, limit); // line <- x + y F
+                if (f.L < 1.0f) {                              // low cut: y = L (y + y1 - x1)
+                    const float t = y + lowCutOutputs[c] - lowCutInputs[c];
+                    lowCutInputs[c] = y;
+                    y = f.L * t;
+                    lowCutOutputs[c] = y;
+                }
+                if (f.H > 0.0f) { // high cut: y = (1-H) y + H y1
+                    y = (1.0f - f.H) * y + f.H * highCutOutputs[c];
+                    highCutOutputs[c] = y;
+                }
+                wetSamples[c] = y;
+                w = w + 1 == delayLineLength ? 0 : w + 1;
+            }
+            if (n >= 2) { // width: mid = (a+b)/2, side = W (a-b)/2; a = mid+side, b = mid-side
+                const float a = wetSamples[0];
+                const float b = wetSamples[1];
+                const float mid = (a + b) * 0.5f;
+                const float side = f.W * (a - b) * 0.5f;
+                wetSamples[0] = mid + side;
+                wetSamples[1] = mid - side;
+            }
+            for (std::uint32_t c = 0; c < n; ++c)
+                outputs[c][i] = f.x[c] * f.gd + f.gw * wetSamples[c]; // out = x g_d + g_w wet
+            outputLeftBuffer[i] = outputs[0][i];
+            outputRightBuffer[i] = outputs[rightOutput][i];
+        }
+        first += count;
+        count = 0;
+    };
+
     for (std::uint32_t i = 0; i < frames; ++i) {
         const std::int32_t shape = lfoType;
         if (shape != heardShape) {
@@ -100,80 +156,50 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
         const float fadingWeight = float(shapeFadeRemaining) / float(shapeFadeLength);
         const float D = delayTime.stepAccelerationLimited(delayVelocity, delayAcceleration);
         const float M = depth.step();
-        const float W = widthSmoother.step();
         const float S = spreadSmoother.step();
-        const float gd = dryGain.step();
-        const float gw = wetGain.step();
-        const float F = feedbackSmoother.step();
-        const float L = lowCutCoefficient.step();
-        const float H = highCutCoefficient.step();
+        // Every tap of this frame is at least `nearest` samples behind its write slot (up
+        // to float rounding), so it reads no slot closer than nearest - 1. Frame by frame,
+        // a read that close would see the writes of the batch's earlier frames: those
+        // are finished first. The margin of a few samples covers the rounding.
+        const float nearest = delayPosition(std::max(D + std::min(M, 0.0f) - std::fabs(S), 0.0f));
+        if (count == kModelBatch || (count > 0 && nearest < float(count + 4)))
+            finishBatch();
+        PendingFrame& f = pending[count];
+        f.W = widthSmoother.step();
+        f.gd = dryGain.step();
+        f.gw = wetGain.step();
+        f.F = feedbackSmoother.step();
+        f.L = lowCutCoefficient.step();
+        f.H = highCutCoefficient.step();
         const float V = drive.step();
-        const float C = compensation.step();
-        const float G = outputGain.next();
+        f.C = compensation.step();
+        f.G = outputGain.next();
 
         // Every input of this frame is read before any output is written, so the
         // outputs may share memory with the inputs. Non-finite input counts as 0.
-        float x[kMaxChannels];
         for (std::uint32_t c = 0; c < n; ++c)
-            x[c] = finiteOrZero(inputs[std::min(inputCount - 1, c)][i]);
+            f.x[c] = finiteOrZero(inputs[std::min(inputCount - 1, c)][i]);
         inputLeftBuffer[i] = finiteOrZero(inputs[0][i]);
         inputRightBuffer[i] = finiteOrZero(inputs[rightInput][i]);
 
-        // Every channel's model input is read before any line is written, so the
-        // channels' models can run side by side, two at a time.
-        float modelIn[kMaxChannels], modelOut[kMaxChannels];
         for (std::uint32_t c = 0; c < n; ++c) {
-            float r = readDelay(heardShape, c, n, lfo, D, M, S); // before this sample's write
+            // The slot this frame writes, once the batch's frames before it have written.
+            std::uint32_t w = writeIndices[c] + count;
+            while (w >= delayLineLength && delayLineLength > 0)
+                w -= delayLineLength;
+            float r = readDelay(heardShape, c, w, n, lfo, D, M, S);
             if (shapeFadeRemaining > 0) { // r = r_new + (r_old - r_new) k, k from 1 to 0
-                const float old = readDelay(fadingShape, c, n, fadingLfo, D, M, S);
+                const float old = readDelay(fadingShape, c, w, n, fadingLfo, D, M, S);
                 r += (old - r) * fadingWeight;
             }
-            modelIn[c] = r * V; // r V
+            pendingModelIn[c][count] = r * V; // r V
         }
         if (shapeFadeRemaining > 0)
             --shapeFadeRemaining;
-        runModels(modelIn, modelOut, n); // y = model(r V)
-
-        for (std::uint32_t c = 0; c < n; ++c) {
-            float y = finiteOrZero(C * (modelOut[c] * G)); // y = C (y G)
-            {                                              // DC blocker: y = R (y + y1 - x1)
-                const float blocked =
-                    dcBlockerCoefficient * (y + dcBlockerOutputs[c] - dcBlockerInputs[c]);
-                dcBlockerInputs[c] = y;
-                dcBlockerOutputs[c] = blocked;
-                y = blocked;
-            }
-            float* line = delayLines[c].data();
-            std::uint32_t& w = writeIndices[c];
-            line[w] = lineSample(x[c] + y * F, limit); // line <- x + y F
-            if (L < 1.0f) {                            // low cut: y = L (y + y1 - x1)
-                const float t = y + lowCutOutputs[c] - lowCutInputs[c];
-                lowCutInputs[c] = y;
-                y = L * t;
-                lowCutOutputs[c] = y;
-            }
-            if (H > 0.0f) { // high cut: y = (1-H) y + H y1
-                y = (1.0f - H) * y + H * highCutOutputs[c];
-                highCutOutputs[c] = y;
-            }
-            wetSamples[c] = y;
-            w = w + 1 == delayLineLength ? 0 : w + 1;
-        }
-
-        if (n >= 2) { // width: mid = (a+b)/2, side = W (a-b)/2; a = mid+side, b = mid-side
-            const float a = wetSamples[0];
-            const float b = wetSamples[1];
-            const float mid = (a + b) * 0.5f;
-            const float side = W * (a - b) * 0.5f;
-            wetSamples[0] = mid + side;
-            wetSamples[1] = mid - side;
-        }
-        for (std::uint32_t c = 0; c < n; ++c)
-            outputs[c][i] = x[c] * gd + gw * wetSamples[c]; // out = x g_d + g_w wet
-        outputLeftBuffer[i] = outputs[0][i];
-        outputRightBuffer[i] = outputs[rightOutput][i];
         advanceLfo();
+        ++count;
     }
+    finishBatch();
 
     for (std::uint32_t c = n; c < outputCount; ++c)
         copySamples(outputs[c], outputs[0], frames);
@@ -183,13 +209,14 @@ void DSPKernel::processBlock(const float* const* inputs, std::uint32_t inputCoun
     outputRightMeter.update(outputRightBuffer.data(), int(frames));
 }
 
-void DSPKernel::runModels(const float* in, float* out, std::uint32_t channels) {
+void DSPKernel::runModels(std::uint32_t channels, std::uint32_t frames) {
     std::uint32_t c = 0;
     for (; c + 1 < channels; c += 2)
-        Korvane::MultiModelProcessor::processSamplePair(
-            *modelProcessors[c], in[c], *modelProcessors[c + 1], in[c + 1], out[c], out[c + 1]);
+        Korvane::MultiModelProcessor::processBlockPair(
+            *modelProcessors[c], pendingModelIn[c], *modelProcessors[c + 1], pendingModelIn[c + 1],
+            pendingModelOut[c], pendingModelOut[c + 1], int(frames));
     if (c < channels)
-        out[c] = modelProcessors[c]->processSample(in[c]);
+        modelProcessors[c]->processBlock(pendingModelIn[c], pendingModelOut[c], int(frames));
 }
 
 float DSPKernel::lfoValue(std::int32_t shape) {
@@ -222,8 +249,8 @@ float DSPKernel::delayPosition(float timeMs) const {
     return std::min(p, longest);
 }
 
-float DSPKernel::readDelay(std::int32_t shape, std::uint32_t c, std::uint32_t processed, float lfo,
-                           float D, float M, float S) const {
+float DSPKernel::readDelay(std::int32_t shape, std::uint32_t c, std::uint32_t w,
+                           std::uint32_t processed, float lfo, float D, float M, float S) const {
     const float u = 0.5f + 0.5f * lfo; // 0...1
     const bool spreadLeft = processed >= 2 && c == 0;
     const bool spreadRight = processed >= 2 && c == 1;
@@ -233,7 +260,7 @@ float DSPKernel::readDelay(std::int32_t shape, std::uint32_t c, std::uint32_t pr
             t = std::max(t + S, 0.0f);
         else if (spreadRight)
             t = std::max(t - S, 0.0f);
-        return readDelayTap(c, delayPosition(t));
+        return readDelayTap(c, w, delayPosition(t));
     }
     // Square: crossfade two taps, unmodulated (a) and fully modulated (b).
     float a = std::max(D, 0.0f);
@@ -246,15 +273,15 @@ float DSPKernel::readDelay(std::int32_t shape, std::uint32_t c, std::uint32_t pr
         b = std::max(D + M, 0.0f) - S;
     }
     b = std::max(b, 0.0f);
-    const float A = readDelayTap(c, delayPosition(a));
-    const float B = readDelayTap(c, delayPosition(b));
+    const float A = readDelayTap(c, w, delayPosition(a));
+    const float B = readDelayTap(c, w, delayPosition(b));
     return A + (B - A) * u;
 }
 
-// Linear interpolation d samples behind the write index.
-float DSPKernel::readDelayTap(std::uint32_t c, float d) const {
+// Linear interpolation d samples behind the write slot w.
+float DSPKernel::readDelayTap(std::uint32_t c, std::uint32_t w, float d) const {
     const float length = float(delayLineLength);
-    float q = float(writeIndices[c]) - d;
+    float q = float(w) - d;
     while (q < 0.0f)
         q += length;
     std::uint32_t k = q > 0.0f && q < length ? std::uint32_t(q) : 0;

@@ -44,6 +44,10 @@ TEST(RenderPath, AllocatesNothingAfterSetUp) {
                     MultiModelProcessor::processSamplePair(bank, x, partner, -x, left0, right0);
                     bank.processSample(x);
                 }
+                MultiModelProcessor::processBlockPair(bank, left.data(), partner, right.data(),
+                                                      outL.data(), outR.data(),
+                                                      MultiModelProcessor::kMaxBlock);
+                bank.processBlock(right.data(), outR.data(), 17);
             }
             for (int frames : {1, 17, 512, 3})
                 stereo.processStereo(inputs, outputs, frames);

@@ -253,6 +253,70 @@ TEST_P(StereoBanksOnPath, CrossfadesInPairsFollowTheDoublePrecisionNetworks) {
     EXPECT_LT(worst, 5e-5);
 }
 
+// Banks run in blocks of ragged sizes (each model through all its samples in turn)
+// give bit for bit what they give sample by sample: through crossfades whose fades end
+// inside a block, three models fading out at once, a bank playing dry, and the two
+// banks of a pair playing different models; for a pair and for a bank alone.
+TEST_P(StereoBanksOnPath, BlocksGiveWhatSampleBySampleGives) {
+    constexpr int kModels = 4, kLength = 3000;
+    std::vector<std::shared_ptr<const ModelWeights>> weights;
+    for (int k = 0; k < kModels; ++k)
+        weights.push_back(
+            testing::parse(testing::writeDocument(testing::randomArrays(40 + unsigned(k), 0.25f))));
+    // In blocks: left and right as a pair, solo alone; sample by sample: the rest.
+    MultiModelProcessor left(kModels, 1), right(kModels, 1), solo(kModels, 1),
+        leftBySample(kModels, 1), rightBySample(kModels, 1), soloBySample(kModels, 1);
+    MultiModelProcessor* const lefts[] = {&left, &solo, &leftBySample, &soloBySample};
+    MultiModelProcessor* const rights[] = {&right, &rightBySample};
+    for (MultiModelProcessor* bank :
+         {&left, &right, &solo, &leftBySample, &rightBySample, &soloBySample}) {
+        bank->setupProcessing(48000.0, 64);
+        for (int k = 0; k < kModels; ++k)
+            bank->loadModel(k, weights[std::size_t(k)]);
+    }
+    struct Switch {
+        int at, leftModel, rightModel, fade;
+    };
+    const Switch switches[] = {{0, 0, 0, 0},     {300, 1, 1, 90},  {340, 2, 2, 90},
+                               {370, 3, 1, 90},  {900, 0, 3, 200}, {1400, -1, 2, 50},
+                               {1800, 2, 2, 61}, {1830, 0, 0, 61}, {2500, 1, 3, 1}};
+    const int sizes[] = {64, 1, 13, 64, 40, 7, 64, 3, 29, 64};
+    std::vector<float> xl(kLength), xr(kLength);
+    for (int i = 0; i < kLength; ++i) {
+        xl[std::size_t(i)] = 0.5f + 0.2f * std::sin(0.03f * float(i));
+        xr[std::size_t(i)] = -0.45f - 0.15f * std::sin(0.071f * float(i));
+    }
+    int done = 0;
+    for (int b = 0; done < kLength; ++b) {
+        int frames =
+            std::min({sizes[b % std::size(sizes)], kLength - done, MultiModelProcessor::kMaxBlock});
+        for (const Switch& s : switches) {
+            if (s.at == done) {
+                for (MultiModelProcessor* bank : lefts)
+                    bank->setActiveModel(s.leftModel, s.fade);
+                for (MultiModelProcessor* bank : rights)
+                    bank->setActiveModel(s.rightModel, s.fade);
+            } else if (s.at > done && s.at < done + frames) {
+                frames = s.at - done; // every switch falls on a block's start
+            }
+        }
+        float yl[MultiModelProcessor::kMaxBlock], yr[MultiModelProcessor::kMaxBlock],
+            ys[MultiModelProcessor::kMaxBlock];
+        MultiModelProcessor::processBlockPair(left, &xl[std::size_t(done)], right,
+                                              &xr[std::size_t(done)], yl, yr, frames);
+        solo.processBlock(&xl[std::size_t(done)], ys, frames);
+        for (int i = 0; i < frames; ++i) {
+            const float x0 = xl[std::size_t(done + i)], x1 = xr[std::size_t(done + i)];
+            ASSERT_EQ(yl[i], leftBySample.processSample(x0)) << done + i;
+            ASSERT_EQ(yr[i], rightBySample.processSample(x1)) << done + i;
+            ASSERT_EQ(ys[i], soloBySample.processSample(x0)) << done + i;
+        }
+        done += frames;
+        ASSERT_EQ(left.fadeOutCount(), leftBySample.fadeOutCount()) << done;
+        ASSERT_EQ(right.fadeOutCount(), rightBySample.fadeOutCount()) << done;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, StereoBanksOnPath, ::testing::ValuesIn(testing::supportedPaths()),
                          [](const auto& info) { return kernelPathName(info.param); });
 
