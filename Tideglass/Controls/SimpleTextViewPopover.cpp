@@ -89,3 +89,17 @@ void SimpleTextViewPopoverController::closePopover(NSObject* sender) {
     Runtime::assertMainThread("SimpleTextViewPopoverController.closePopover");
     popover_->performClose(sender);
 }
+
+void updateMessagePopover(SimpleTextViewPopoverController& controller, bool focused,
+                          const std::optional<std::string>& message,
+                          const std::shared_ptr<NSView>& view, NSObject* sender) {
+    const auto& popover = controller.popover();
+    if (focused && message) {
+        if (popover->isShown())
+            popover->contentTextField()->setStringValue(*message);
+        else
+            controller.showMessage(message, view, NSRectEdge::maxY);
+    } else if (popover->isShown()) {
+        controller.closePopover(sender);
+    }
+}

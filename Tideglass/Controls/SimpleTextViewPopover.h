@@ -67,3 +67,11 @@ class SimpleTextViewPopoverController : public NSObject {
   private:
     std::shared_ptr<SimpleTextViewPopover> popover_;
 };
+
+// The validating fields' rule for their message: while `focused` and a message is set,
+// the pop-over shows it beside `view` on the max-Y edge, or, when already shown, takes
+// the new text in place (keeping its size and place); otherwise a shown pop-over closes
+// with `sender`.
+void updateMessagePopover(SimpleTextViewPopoverController& controller, bool focused,
+                          const std::optional<std::string>& message,
+                          const std::shared_ptr<NSView>& view, NSObject* sender);

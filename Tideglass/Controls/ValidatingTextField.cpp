@@ -40,13 +40,6 @@ void ValidatingTextField::textDidChange(const Notification& notification) {
 
 void ValidatingTextField::updateMessagePopover() {
     Runtime::assertMainThread("ValidatingTextField.updateMessagePopover");
-    const auto& popover = controller->popover();
-    if (hasKeyboardFocus(*this) && message_) {
-        if (popover->isShown())
-            popover->contentTextField()->setStringValue(*message_);
-        else
-            controller->showMessage(message_, sharedAs<NSView>(), NSRectEdge::maxY);
-    } else if (popover->isShown()) {
-        controller->closePopover(this);
-    }
+    ::updateMessagePopover(*controller, hasKeyboardFocus(*this), message_, sharedAs<NSView>(),
+                           this);
 }

@@ -355,11 +355,4 @@ TEST(StyledTableView, AClickInAnInactiveWindowMakesItKeyAndSelects) {
     EXPECT_EQ(s.table->backgroundColor->cgColor(), s.table->style()->backgroundColor()->cgColor());
 }
 
-TEST(TableDeathTest, AHeaderCellMadeFromATextAloneIsRefused) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_DEATH(StyledTableHeaderCell::withTextCell("Name"),
-                 "unimplemented initializer 'init\\(textCell:\\)' for class "
-                 "'Tideglass.StyledTableHeaderCell'");
-}
-
 } // namespace

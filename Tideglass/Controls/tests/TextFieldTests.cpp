@@ -2,8 +2,10 @@
 // validating field: geometry, drawing, the field editor's set-up and the message
 // pop-over's state machine.
 
+#include "Controls/StyledTableHeader.h"
 #include "Controls/StyledTextField.h"
 #include "Controls/StyledTextLabel.h"
+#include "Controls/ValidatingPropertiesField.h"
 #include "Controls/ValidatingTextField.h"
 
 #include "AppKit/NSWindow.h"
@@ -286,7 +288,7 @@ TEST(ValidatingTextField, InvalidDrawsTheErrorBezelAndColoursButNoPopover) {
     EXPECT_EQ(field->textField(), field);
 }
 
-TEST(TextFieldDeathTest, FieldsRefuseCellsOfOtherKinds) {
+TEST(TextFieldDeathTest, RefusedCellsAndUnsupportedInitialisersEndTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     struct Case {
         const char* what;
@@ -308,6 +310,17 @@ TEST(TextFieldDeathTest, FieldsRefuseCellsOfOtherKinds) {
         {"a row label's cell in a group-row label",
          [] { make<StyledTableGroupRowLabel>()->setCell(make<StyledTableRowLabelCell>()); },
          "StyledTableGroupRowLabelCell"},
+        {"a header cell from a text alone", [] { StyledTableHeaderCell::withTextCell("Name"); },
+         "unimplemented initializer 'init\\(textCell:\\)' for class "
+         "'Tideglass.StyledTableHeaderCell'"},
+        {"a properties field with a frame",
+         [] {
+             ValidatingPropertiesField::withFrame(CGRect{0, 0, 80, 24});
+         },
+         "unimplemented initializer 'init\\(frame:\\)' for class "
+         "'Tideglass.ValidatingPropertiesField'"},
+        {"a properties field from an archive", [] { ValidatingPropertiesField::fromArchive(); },
+         "init\\(coder:\\) has not been implemented"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
