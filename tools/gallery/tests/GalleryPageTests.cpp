@@ -1,13 +1,12 @@
 // The gallery's interactive page on a private virtual X screen, driven with real X
 // input (xdotool) as a person would click through it.
 
-#include "GalleryPage.h"
+#include "GalleryPageScreen.h"
 
 #include <gtest/gtest.h>
 
 #include "AppKit/NSButton.h"
 #include "AppKit/NSPopUpButton.h"
-#include "ScreenTest.h"
 
 #include <functional>
 #include <string>
@@ -37,35 +36,6 @@ const GalleryRegistration plain([] {
               return popUp;
           })}}};
 });
-
-constexpr CGPoint windowPlace{60, 40}; // on the screen, points from the top left
-
-class GalleryPageOnScreen : public DisplayTest::ScreenFixture {
-  protected:
-    void open(const std::vector<std::string>& sheets) {
-        connect(1, false);
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        page = std::make_unique<GalleryPage>(gallerySheets(), sheets);
-        page->window()->makeKeyAndOrderFront();
-        showOnScreen(page->window(), windowPlace);
-    }
-    void TearDown() override {
-        page.reset();
-        ScreenFixture::TearDown();
-    }
-    // The middle of a control on the screen, in points (pixels at scale 1) from the
-    // screen's top left.
-    CGPoint onScreen(const NSView& view) const {
-        const CGRect r = view.bounds();
-        return shown->screenPoint(view.convertToView(CGPoint{r.midX(), r.midY()}, nullptr));
-    }
-    static std::vector<std::string> clickAt(CGPoint p) {
-        return {"mousemove", std::to_string(int(p.x)), std::to_string(int(p.y)), "click", "1"};
-    }
-
-    std::unique_ptr<GalleryPage> page;
-};
 
 TEST_F(GalleryPageOnScreen, ASwitchTogglesAndAPopUpMenuChoosesAnItem) {
     open({"plain-appkit"});
