@@ -4,7 +4,9 @@
 // from the bottom (r = 0); the lit bar covers the integer part of value/100 · n
 // segments, the hold mark lights segment hold - 1 when it lies at or above the bar;
 // lit segments among the top four take the limit colour. Stateless: it is rebuilt
-// with its inputs. Thread: main.
+// when what it shows changes. Two meters compare equal when they show the same
+// segments (levels that differ within a segment look alike), so the editor's 60 Hz
+// tick rebuilds a meter only when its bar or hold mark moves. Thread: main.
 
 #include "SwiftUI/SwiftUI.h"
 
@@ -23,6 +25,9 @@ struct MeterView : SwiftUI::View<MeterView> {
     CGFloat segmentWidth() const { return isMono ? 11 : 5; }
 
     SwiftUI::AnyView body() const;
+
+    // Same geometry, lit bar and hold mark.
+    friend bool operator==(const MeterView& a, const MeterView& b);
 
     double value;
     double holdValue;

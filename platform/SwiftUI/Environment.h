@@ -58,6 +58,20 @@ struct EnvironmentValues {
         objects[typeid(T)] = std::move(object);
     }
 
+    // Whether the views inside could not tell the two apart: every value equal and the
+    // same shared objects. Closures cannot be compared, so an environment holding a
+    // focus binding or submit actions is never the same as another.
+    bool sameAs(const EnvironmentValues& other) const {
+        return font == other.font && foregroundColor == other.foregroundColor &&
+               isEnabled == other.isEnabled && displayScale == other.displayScale &&
+               buttonStyle == other.buttonStyle && textFieldStyle == other.textFieldStyle &&
+               textAlignment == other.textAlignment && !focusBinding && !other.focusBinding &&
+               scrollEdgeEffectStyle == other.scrollEdgeEffectStyle &&
+               scrollEdgeEffectEdges == other.scrollEdgeEffectEdges &&
+               alternatingRowBackgrounds == other.alternatingRowBackgrounds &&
+               submitActions.empty() && other.submitActions.empty() && objects == other.objects;
+    }
+
   private:
     std::map<std::type_index, std::shared_ptr<void>> objects;
 };

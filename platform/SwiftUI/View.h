@@ -229,14 +229,29 @@ class Primitive {
     virtual bool hitsContent(const Node& node, CGPoint local) const { return false; }
     // A spacer's minimum length along its stack's axis; none for other views.
     virtual std::optional<CGFloat> spacerMinLength() const { return std::nullopt; }
+    // Whether this view, put where `previous` stood, would build what `previous` built,
+    // so that its node keeps its subtree (see Composite).
+    virtual bool rebuildsAs(const Primitive& previous) const { return false; }
 };
 
-// A user view with a body: one child, the body's result.
+// A user view with a body: one child, the body's result. A view type that is equality
+// comparable opts in to being skipped (as an equatable view): when its parent rebuilds
+// it with a value equal to the one it was built from, in the same environment, and
+// nothing it read has changed, its body is not run again and its subtree stays as it
+// was. Its == may compare what the view shows rather than every member.
 template <class V> class Composite final : public Primitive {
   public:
     explicit Composite(V v) : value(std::move(v)) {}
     std::type_index viewType() const override { return typeid(V); }
     void build(Node& node, ViewContext& ctx) const override;
+    bool rebuildsAs(const Primitive& previous) const override {
+        if constexpr (std::equality_comparable<V>) {
+            const auto* before = dynamic_cast<const Composite*>(&previous);
+            return before && before->value == value;
+        } else {
+            return false;
+        }
+    }
     const V value;
 };
 

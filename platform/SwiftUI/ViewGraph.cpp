@@ -29,11 +29,25 @@ CGSize Node::sizeThatFits(ProposedViewSize proposal) {
 }
 
 void Node::place(CGPoint origin, ProposedViewSize proposal) {
+    // A subtree kept whole by an equal view, nothing inside it built or sized again
+    // since it was placed for this proposal: its children stand where they were; only
+    // the node moves.
+    const bool unchanged = std::exchange(kept, false) && placed && placedProposal == proposal;
+    if (unchanged) {
+        frame.origin = origin;
+        return;
+    }
     frame = {origin, sizeThatFits(proposal)};
     placedProposal = proposal;
     contentTransform = CGAffineTransform::identity();
     view.primitive().placeChildren(*this, proposal);
     updateExtent();
+    placed = true;
+}
+
+void Node::forgetLayout() {
+    sizeCache.clear();
+    placed = false;
 }
 
 CGRect Node::extentInParent() const {
@@ -187,7 +201,8 @@ void ViewGraph::relayout(std::vector<Rebuilt> rebuilt) {
             if (same)
                 break;
             node = node->parent;
-            before = std::exchange(node->sizeCache, {});
+            before = node->sizeCache;
+            node->forgetLayout();
             was = node->extentInRoot();
         }
         node->place(node->frame.origin, *node->placedProposal);
@@ -218,7 +233,7 @@ void ViewGraph::build(Node& node) {
     node.coordinateSpaceName.clear();
     node.appearActions.clear();
     node.disappearActions.clear();
-    node.sizeCache.clear();
+    node.forgetLayout();
     ViewContext ctx(node);
     node.view.primitive().build(node, ctx);
 }
@@ -238,8 +253,10 @@ void ViewGraph::reconcile(Node& parent, std::vector<detail::KeyedView> keyed,
     std::vector<std::shared_ptr<Node>> old = std::move(parent.children);
     std::vector<bool> reused(old.size(), false);
     std::vector<std::shared_ptr<Node>> next;
-    std::vector<std::shared_ptr<Node>> fresh;
+    enum class Step { build, appear, keep };
+    std::vector<Step> steps;
     next.reserve(keyed.size());
+    steps.reserve(keyed.size());
     for (size_t k = 0; k < keyed.size(); ++k) {
         auto& item = keyed[k];
         std::shared_ptr<Node> node;
@@ -249,24 +266,33 @@ void ViewGraph::reconcile(Node& parent, std::vector<detail::KeyedView> keyed,
                 reused[j] = true;
                 node = old[j];
             }
-        if (node) {
-            node->view = item.view;
-        } else {
+        if (!node) {
             node = std::make_shared<Node>(*this, &parent, item.view, positions[k], item.id);
-            fresh.push_back(node);
+            node->environment = env;
+            steps.push_back(Step::appear);
+        } else if (!node->dirty && item.view.primitive().rebuildsAs(node->view.primitive()) &&
+                   node->environment.sameAs(env)) {
+            // An equal view in the same environment: what it built stands, and it keeps
+            // the value it was built from.
+            node->kept = true;
+            steps.push_back(Step::keep);
+        } else {
+            node->view = item.view;
+            node->environment = env;
+            steps.push_back(Step::build);
         }
-        node->environment = env;
         next.push_back(node);
     }
     for (size_t j = 0; j < old.size(); ++j)
         if (!reused[j])
             unmount(*old[j]);
     parent.children = next;
-    for (auto& node : next) {
-        bool isNew = std::find(fresh.begin(), fresh.end(), node) != fresh.end();
-        build(*node);
-        if (isNew)
-            for (auto& action : node->appearActions)
+    for (size_t k = 0; k < next.size(); ++k) {
+        if (steps[k] == Step::keep)
+            continue;
+        build(*next[k]);
+        if (steps[k] == Step::appear)
+            for (auto& action : next[k]->appearActions)
                 enqueueAfterUpdate(action);
     }
 }
@@ -298,7 +324,7 @@ void ViewGraph::runAfterUpdate() {
 }
 
 static void clearCaches(Node& node) {
-    node.sizeCache.clear();
+    node.forgetLayout();
     for (auto& child : node.children)
         clearCaches(*child);
 }

@@ -114,6 +114,9 @@ class Node : public std::enable_shared_from_this<Node> {
     CGSize sizeThatFits(ProposedViewSize proposal);
     // Sizes the node for the proposal and puts it at `origin` of the parent's space.
     void place(CGPoint origin, ProposedViewSize proposal);
+    // Drops the sizes and placement kept from the last layout pass (the node was built
+    // again, or what it holds changed size): the next placement lays it out afresh.
+    void forgetLayout();
     // Local space to the hosting view's space, and back.
     CGAffineTransform transformToRoot() const;
     CGPoint convertToRoot(CGPoint p) const { return transformToRoot().apply(p); }
@@ -139,6 +142,10 @@ class Node : public std::enable_shared_from_this<Node> {
     bool dirty = false;
     bool attached = true;
     std::vector<std::pair<ProposedViewSize, CGSize>> sizeCache;
+    // The children are placed for placedProposal and nothing inside changed since.
+    bool placed = false;
+    // Kept whole by an equal view since the last placement.
+    bool kept = false;
 };
 
 // Handed to a view's body: its state slots and environment.

@@ -48,6 +48,27 @@ TEST(MeterView, LightsTheBarTheHoldMarkAndTheLimitZone) {
         EXPECT_EQ(segments(c.value, c.hold), c.expected) << c.value << " / " << c.hold;
 }
 
+// Two meters compare equal exactly when they light the same segments, so the editor's
+// tick rebuilds a meter only when what it shows changes; other geometry never equals.
+TEST(MeterView, MetersAreEqualWhenTheyShowTheSameSegments) {
+    std::vector<std::pair<double, double>> levels;
+    for (double value :
+         {0.0, 1.0, 2.3, 2.4, 49.9, 50.0, 50.5, 80.0, 99.0, 100.0, 250.0, double(NAN)})
+        for (double hold : {0.0, 20.0, 50.2, 50.5, 80.0, 80.9, 100.0})
+            levels.push_back({value, hold});
+    for (auto [value, hold] : levels)
+        for (auto [otherValue, otherHold] : levels)
+            EXPECT_EQ(MeterView(value, hold, 42, false, 2, 2) ==
+                          MeterView(otherValue, otherHold, 42, false, 2, 2),
+                      segments(value, hold) == segments(otherValue, otherHold))
+                << value << " / " << hold << " against " << otherValue << " / " << otherHold;
+    const MeterView meter(50, 80, 42, false, 2, 2);
+    for (const MeterView& other :
+         {MeterView(50, 80, 40, false, 2, 2), MeterView(50, 80, 42, true, 2, 2),
+          MeterView(50, 80, 42, false, 3, 2), MeterView(50, 80, 42, false, 2, 1)})
+        EXPECT_FALSE(meter == other);
+}
+
 class EditorViews : public EffectFixture {
   protected:
     void SetUp() override {

@@ -360,4 +360,71 @@ TEST(IncrementalLayout, AChangeThatKeepsItsSizeMovesNothingElseAndMarksOnlyItsel
     EXPECT_EQ(*graph.frame("swatch"), *fresh.frame("swatch"));
 }
 
+// A counted box beside a whole number; equal when the number shows alike.
+struct Tally : View<Tally> {
+    double count;
+    std::shared_ptr<int> placements;
+    AnyView body() const {
+        return HStack(0.0, CountingBox(placements).accessibilityIdentifier("tally"),
+                      Rectangle().frame(CGFloat(int(count)), 10));
+    }
+    friend bool operator==(const Tally& a, const Tally& b) { return int(a.count) == int(b.count); }
+};
+
+struct TallyModel {
+    Observed<double> count{3.2};
+    Observed<double> lead{10};
+    Observed<double> width{80};
+};
+
+// A bar of model width before the tally, in a frame of model width; the row keeps its
+// size, so a change is laid out within it.
+struct TallyRow : View<TallyRow> {
+    std::shared_ptr<int> placements;
+    AnyView body(ViewContext& ctx) const {
+        auto model = ctx.environment<TallyModel>();
+        return HStack(0.0, Rectangle().frame(model->lead.get(), 10),
+                      Tally{{}, model->count.get(), placements}.frame(model->width.get(), 20))
+            .frame(300, 20);
+    }
+};
+
+TEST(IncrementalLayout, AnEqualViewKeptWholeIsOnlyMovedAndLaidOutAgainForANewProposal) {
+    RunLoopTestScope scope;
+    auto placements = std::make_shared<int>(0);
+    auto model = std::make_shared<TallyModel>();
+    auto row = [&] { return AnyView(TallyRow{{}, placements}).environment(model); };
+    ViewGraph graph(row());
+    graph.setSize({300, 50});
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        int placedAgain;
+    };
+    const Case cases[] = {
+        {"a count that shows alike", [&] { model->count.set(3.9); }, 0},
+        {"a count that shows differently", [&] { model->count.set(5); }, 1},
+        {"the bar before it widens: moved", [&] { model->lead.set(30); }, 0},
+        {"a new proposal", [&] { model->width.set(120); }, 1},
+        {"a new proposal and a count alike",
+         [&] {
+             model->width.set(100);
+             model->count.set(5.5);
+         },
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int before = *placements;
+        c.change();
+        RunLoop::main().runUntilIdle();
+        EXPECT_EQ(*placements - before, c.placedAgain);
+        // Where a fresh layout of the same state puts it.
+        ViewGraph fresh(row());
+        fresh.setSize({300, 50});
+        EXPECT_EQ(*graph.frame("tally"), *fresh.frame("tally"));
+        EXPECT_EQ(graph.root().extentInRoot(), fresh.root().extentInRoot());
+    }
+}
+
 } // namespace

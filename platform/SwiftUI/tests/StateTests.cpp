@@ -205,3 +205,100 @@ TEST_F(Fixture, AnExplicitIdReplacesTheViewAndItsState) {
 }
 
 } // namespace
+
+namespace {
+
+// A level shown as a whole number: two levels that show alike compare equal, so the
+// view opts in to being skipped when its parent rebuilds.
+struct Gauge : View<Gauge> {
+    double level;
+    std::shared_ptr<Log> log;
+    AnyView body(ViewContext& ctx) const;
+    friend bool operator==(const Gauge& a, const Gauge& b) { return int(a.level) == int(b.level); }
+};
+
+class GaugeModel {
+  public:
+    Observed<double> level{1.2};
+    Observed<double> fontSize{12};
+    Observed<std::string> unit{"V"};
+};
+
+// Inside the gauge: reads the unit itself.
+struct UnitLabel : View<UnitLabel> {
+    std::shared_ptr<Log> log;
+    AnyView body(ViewContext& ctx) const {
+        const std::string unit = ctx.environment<GaugeModel>()->unit.get();
+        log->lines.push_back("unit " + unit);
+        return Text(unit);
+    }
+};
+
+AnyView Gauge::body(ViewContext& ctx) const {
+    State<int> taps = ctx.state(0);
+    log->lines.push_back("gauge " + std::to_string(int(level)) + ", " + std::to_string(*taps) +
+                         " taps");
+    return HStack(Text(std::to_string(int(level)))
+                      .onTapGesture([taps] { taps = *taps + 1; })
+                      .accessibilityIdentifier("gauge"),
+                  UnitLabel{{}, log});
+}
+
+// Rebuilt whenever the level or the font size changes; hands both to the gauge.
+struct GaugePanel : View<GaugePanel> {
+    std::shared_ptr<Log> log;
+    AnyView body(ViewContext& ctx) const {
+        auto model = ctx.environment<GaugeModel>();
+        return VStack(Gauge{{}, model->level.get(), log}, Text("panel"))
+            .font(Font::system(model->fontSize.get()));
+    }
+};
+
+TEST_F(Fixture, AnEqualViewInTheSameEnvironmentKeepsWhatItBuilt) {
+    auto model = std::make_shared<GaugeModel>();
+    ViewGraph graph(AnyView(GaugePanel{{}, log}).environment(model));
+    graph.setSize({100, 100});
+    log->lines.clear();
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        std::vector<std::string> built;
+    };
+    const Case cases[] = {
+        {"a level that shows alike", [&] { model->level.set(1.7); }, {}},
+        {"a level that shows differently",
+         [&] { model->level.set(2.1); },
+         {"gauge 2, 0 taps", "unit V"}},
+        {"the same level in another environment",
+         [&] { model->fontSize.set(14); },
+         {"gauge 2, 0 taps", "unit V"}},
+        {"its own state written", [&] { tap(graph, "gauge"); }, {"gauge 2, 1 taps", "unit V"}},
+        {"alike again, after its own rebuild", [&] { model->level.set(2.9); }, {}},
+        {"alike, with its own state written in the same turn",
+         [&] {
+             model->level.set(2.5);
+             tap(graph, "gauge");
+         },
+         {"gauge 2, 2 taps", "unit V"}},
+        {"alike, with a view inside that reads a change in the same turn",
+         [&] {
+             model->level.set(2.2);
+             model->unit.set("mV");
+         },
+         {"unit mV"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.change();
+        turn();
+        EXPECT_EQ(log->lines, c.built);
+        log->lines.clear();
+    }
+    // The kept subtree still answers: it is drawn and hit where it was.
+    EXPECT_TRUE(graph.frame("gauge"));
+    tap(graph, "gauge");
+    turn();
+    EXPECT_EQ(log->lines, (std::vector<std::string>{"gauge 2, 3 taps", "unit mV"}));
+}
+
+} // namespace
