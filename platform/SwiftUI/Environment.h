@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SwiftUI/Color.h"
+#include "SwiftUI/ControlSizes.h"
 #include "SwiftUI/State.h"
 
 namespace SwiftUI {
@@ -37,6 +38,11 @@ struct EnvironmentValues {
     std::shared_ptr<const detail::AnyButtonStyle> buttonStyle;
     TextFieldStyle textFieldStyle = TextFieldStyle::automatic;
     TextAlignment textAlignment = TextAlignment::leading;
+    // How text that does not fit is shortened, whether it may be tightened first, and
+    // the most lines it takes (none: no limit).
+    TruncationMode truncationMode = TruncationMode::tail;
+    bool allowsTightening = false;
+    std::optional<int> lineLimit;
     // The focus state a focusable view inside binds to (.focused(_:)).
     std::optional<Binding<bool>> focusBinding;
     // Carried for the scroll views and lists inside (the stand-in draws neither

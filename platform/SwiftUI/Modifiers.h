@@ -450,5 +450,17 @@ template <class S> AnyView View<S>::multilineTextAlignment(TextAlignment alignme
     return detail::environmentChange<detail::TextStyleTag>(
         AnyView(self()), [alignment](EnvironmentValues& e) { e.textAlignment = alignment; });
 }
+template <class S> AnyView View<S>::truncationMode(TruncationMode mode) const {
+    return detail::environmentChange<detail::TextStyleTag>(
+        AnyView(self()), [mode](EnvironmentValues& e) { e.truncationMode = mode; });
+}
+template <class S> AnyView View<S>::allowsTightening(bool flag) const {
+    return detail::environmentChange<detail::TextStyleTag>(
+        AnyView(self()), [flag](EnvironmentValues& e) { e.allowsTightening = flag; });
+}
+template <class S> AnyView View<S>::lineLimit(std::optional<int> number) const {
+    return detail::environmentChange<detail::TextStyleTag>(
+        AnyView(self()), [number](EnvironmentValues& e) { e.lineLimit = number; });
+}
 
 } // namespace SwiftUI

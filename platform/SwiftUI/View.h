@@ -53,6 +53,7 @@ enum class TextFieldStyle;
 enum class ScrollEdgeEffectStyle;
 enum class AlternatingRowBackgroundsBehavior;
 enum class TextAlignment;
+enum class TruncationMode;
 
 // Identity of a view among its siblings beyond its position: ForEach ids and .id(_:).
 using ViewID = std::variant<std::monostate, int64_t, std::string>;
@@ -180,6 +181,9 @@ template <class Self> class View : public detail::ViewTag {
     AnyView scrollEdgeEffectStyle(ScrollEdgeEffectStyle style, Edge::Set edges) const;
     AnyView alternatingRowBackgrounds(AlternatingRowBackgroundsBehavior behavior) const;
     AnyView multilineTextAlignment(TextAlignment alignment) const;
+    AnyView truncationMode(TruncationMode mode) const;
+    AnyView allowsTightening(bool flag) const;
+    AnyView lineLimit(std::optional<int> number) const;
 
   protected:
     const Self& self() const { return static_cast<const Self&>(*this); }

@@ -7,6 +7,7 @@
 #include "Controls/StyledTextLabel.h"
 #include "Controls/ValidatingPropertiesField.h"
 #include "Controls/ValidatingTextField.h"
+#include "SwiftUISupport/QuarroStyledTextField.h"
 
 #include "AppKit/NSWindow.h"
 #include "Foundation/RunLoop.h"
@@ -321,6 +322,10 @@ TEST(TextFieldDeathTest, RefusedCellsAndUnsupportedInitialisersEndTheProgram) {
          "'Tideglass.ValidatingPropertiesField'"},
         {"a properties field from an archive", [] { ValidatingPropertiesField::fromArchive(); },
          "init\\(coder:\\) has not been implemented"},
+        {"a declarative field's coordinator without its view",
+         [] { QuarroStyledTextFieldCoordinator::plain(); },
+         "unimplemented initializer 'init\\(\\)' for class "
+         "'Tideglass.QuarroStyledTextField.Coordinator'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
