@@ -31,7 +31,7 @@ StyledOutlineView::makeViewWithIdentifier(const std::string& identifier,
     if (identifier != disclosureButtonIdentifier || !button)
         return view;
     if (auto cell = button->buttonCell())
-        cell->showsStateBy = contentsCellMask; // the alternate image while expanded
+        cell->showsStateBy = NSCellStyleMask::contents; // the alternate image while expanded
     button->setImage(TideglassResources::nsImage("organiser-icon-disclose"));
     button->setAlternateImage(TideglassResources::nsImage("organiser-icon-disclose-open"));
     button->setTag(disclosureButtonTag);

@@ -99,8 +99,7 @@ void StyledTextFieldCell::drawWithFrame(CGRect frame, NSView& controlView) {
         context.restoreGState();
     }
     if (auto* control = dynamic_cast<NSControl*>(&controlView))
-        drawLibraryFocusRing(*control,
-                             focusRingMaskBoundsForFrame(frame, controlView).insetBy(1, 1),
+        drawLibraryFocusRing(*control, focusRingMaskBounds(frame, controlView).insetBy(1, 1),
                              styleFocusRingColor());
     drawInteriorWithFrame(frame, controlView);
 }

@@ -14,7 +14,7 @@ std::shared_ptr<NSButton> imageButton(std::string_view image, std::string_view p
     button->setTitle("");
     button->setAlternateImage(TideglassResources::nsImage(pressed));
     button->setButtonType(NSButtonType::momentaryChange);
-    button->setBezelStyle(NSBezelStyle::flexiblePush); // regular square
+    button->setBezelStyle(NSBezelStyle::regularSquare);
     button->setBordered(false);
     button->setImagePosition(NSCellImagePosition::imageOnly);
     button->setImageScaling(NSImageScaling::scaleNone);

@@ -15,3 +15,10 @@ bool CALayer::inheritContentsScale(NSWindow& window, CGFloat windowScale) {
     setContentsScale(windowScale);
     return true;
 }
+
+void CALayer::setOpacity(float value) {
+    if (value == opacity_)
+        return;
+    opacity_ = value;
+    appearanceDidChange();
+}

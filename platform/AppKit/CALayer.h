@@ -1,8 +1,9 @@
 #pragma once
 // Stands in for CALayer as far as a view's backing layer is asked for: its contents
-// scale (pixels per point of what it shows), its background colour, and a delegate
-// that is asked whether the layer takes its window's new scale when that changes. A
-// layer-backed view (NSView::setWantsLayer) has a plain one; MTKView makes its own.
+// scale (pixels per point of what it shows), a delegate that is asked whether the
+// layer takes its window's new scale when that changes, its opacity and its background
+// colour. A view that wants a layer makes a plain one (NSView::setWantsLayer); MTKView
+// makes its own.
 // Left out: layer trees, geometry, animation, rendering of contents (the view that owns
 // the layer shows them).
 // Thread: main thread.
@@ -32,6 +33,10 @@ class CALayer : public NSObject {
   public:
     // Filled behind the owning view's drawing when set.
     std::optional<CGColor> backgroundColor;
+    // The opacity the layer's content is shown with; setting it redraws the view.
+    float opacity() const { return opacity_; }
+    void setOpacity(float value);
+
     CGFloat contentsScale() const { return scale; }
     // Calls the change hook when the value changes.
     void setContentsScale(CGFloat newScale);
@@ -45,7 +50,10 @@ class CALayer : public NSObject {
   protected:
     CALayer() = default;
     virtual void contentsScaleDidChange() {}
+    // Called after the opacity changed.
+    virtual void appearanceDidChange() {}
 
   private:
     CGFloat scale = 1;
+    float opacity_ = 1;
 };

@@ -1,63 +1,67 @@
 #include "AppKit/NSButton.h"
 
-#include "AppKit/NSImage.h"
+std::shared_ptr<NSCell> NSButton::makeCell() {
+    return make<NSButtonCell>();
+}
 
 void NSButton::setTitle(std::string title) {
     Runtime::assertMainThread("NSButton.setTitle");
     cell()->title = std::move(title);
+    invalidateIntrinsicContentSize();
+    setNeedsDisplay();
+}
+
+NSAttributedString NSButton::attributedTitle() const {
+    if (auto c = buttonCell())
+        return c->attributedTitle();
+    return NSAttributedString(cell()->title, cell()->textAttributes());
+}
+
+void NSButton::setAttributedTitle(NSAttributedString title) {
+    Runtime::assertMainThread("NSButton.setAttributedTitle");
+    if (auto c = buttonCell())
+        c->setAttributedTitle(std::move(title));
+    else
+        cell()->title = title.string();
+    invalidateIntrinsicContentSize();
     setNeedsDisplay();
 }
 
 void NSButton::setImage(std::shared_ptr<NSImage> image) {
     Runtime::assertMainThread("NSButton.setImage");
     cell()->image = std::move(image);
+    if (auto c = buttonCell(); c && c->image && c->imagePosition == NSCellImagePosition::noImage)
+        c->imagePosition =
+            c->title.empty() ? NSCellImagePosition::imageOnly : NSCellImagePosition::imageLeading;
+    invalidateIntrinsicContentSize();
     setNeedsDisplay();
-}
-
-std::shared_ptr<NSButtonCell> NSButton::buttonCell() const {
-    return std::dynamic_pointer_cast<NSButtonCell>(cell());
 }
 
 std::shared_ptr<NSImage> NSButton::alternateImage() const {
     auto c = buttonCell();
-    return c ? c->alternateImage : nullptr;
+    return c ? c->alternateImage() : nullptr;
 }
 
 void NSButton::setAlternateImage(std::shared_ptr<NSImage> image) {
     if (auto c = buttonCell())
-        c->alternateImage = std::move(image);
+        c->setAlternateImage(std::move(image));
     setNeedsDisplay();
 }
 
-void NSButton::setButtonType(NSButtonType t) {
-    type = t;
+NSButtonType NSButton::buttonType() const {
     auto c = buttonCell();
-    if (!c)
-        return;
-    switch (t) {
-    case NSButtonType::momentaryChange:
-        c->highlightsBy = contentsCellMask;
-        c->showsStateBy = noCellMask;
-        break;
-    case NSButtonType::toggle:
-        c->highlightsBy = pushInCellMask | changeGrayCellMask;
-        c->showsStateBy = contentsCellMask;
-        break;
-    case NSButtonType::pushOnPushOff:
-    case NSButtonType::onOff:
-        c->highlightsBy = pushInCellMask | changeGrayCellMask;
-        c->showsStateBy = changeBackgroundCellMask;
-        break;
-    default:
-        c->highlightsBy = pushInCellMask | changeGrayCellMask;
-        c->showsStateBy = noCellMask;
-        break;
-    }
+    return c ? c->buttonType() : NSButtonType::momentaryPushIn;
 }
 
-void NSButton::setBordered(bool bordered) {
-    cell()->isBordered = bordered;
+void NSButton::setButtonType(NSButtonType type) {
+    if (auto c = buttonCell())
+        c->setButtonType(type);
     setNeedsDisplay();
+}
+
+NSBezelStyle NSButton::bezelStyle() const {
+    auto c = buttonCell();
+    return c ? c->bezelStyle : NSBezelStyle::rounded;
 }
 
 void NSButton::setBezelStyle(NSBezelStyle style) {
@@ -66,10 +70,21 @@ void NSButton::setBezelStyle(NSBezelStyle style) {
     setNeedsDisplay();
 }
 
+NSCellImagePosition NSButton::imagePosition() const {
+    auto c = buttonCell();
+    return c ? c->imagePosition : NSCellImagePosition::imageOverlaps;
+}
+
 void NSButton::setImagePosition(NSCellImagePosition position) {
     if (auto c = buttonCell())
         c->imagePosition = position;
+    invalidateIntrinsicContentSize();
     setNeedsDisplay();
+}
+
+NSImageScaling NSButton::imageScaling() const {
+    auto c = buttonCell();
+    return c ? c->imageScaling : NSImageScaling::scaleProportionallyDown;
 }
 
 void NSButton::setImageScaling(NSImageScaling scaling) {
@@ -78,51 +93,35 @@ void NSButton::setImageScaling(NSImageScaling scaling) {
     setNeedsDisplay();
 }
 
-std::shared_ptr<NSImage> NSButtonCell::shownImage() const {
-    const bool on = state == StateValue::on && (showsStateBy & contentsCellMask);
-    const bool pressed = isHighlighted && (highlightsBy & contentsCellMask);
-    return (on || pressed) && alternateImage ? alternateImage : image;
+void NSButton::setBordered(bool bordered) {
+    cell()->isBordered = bordered;
+    invalidateIntrinsicContentSize();
+    setNeedsDisplay();
 }
 
-void NSButtonCell::drawInteriorWithFrame(CGRect frame, NSView& controlView) {
-    // The plain interior with the shown image in place of the image.
-    auto kept = image;
-    image = shownImage();
-    NSCell::drawInteriorWithFrame(frame, controlView);
-    image = kept;
-}
-
-CGSize NSButtonCell::cellSize() const {
-    if (title.empty() && image)
-        return image->size();
-    return NSCell::cellSize();
-}
-
-bool NSButton::toggles() const {
-    switch (type) {
-    case NSButtonType::pushOnPushOff:
-    case NSButtonType::toggle:
-    case NSButtonType::switchButton:
-    case NSButtonType::radio:
-    case NSButtonType::onOff:
-        return true;
-    default:
-        return false;
-    }
+bool NSButton::showsState() const {
+    auto c = buttonCell();
+    return c && c->showsState();
 }
 
 void NSButton::performClick(NSObject*) {
     Runtime::assertMainThread("NSButton.performClick");
     if (!isEnabled())
         return;
-    if (toggles())
+    if (showsState())
         setState(cell()->nextState());
     sendAction();
 }
 
-void NSButton::mouseUp(const NSEvent& event) {
-    CGPoint p = convertFromView(event.locationInWindow(), nullptr);
-    if (isEnabled() && toggles() && bounds().contains(p))
+void NSButton::clicked(const NSEvent&) {
+    if (showsState())
         setState(cell()->nextState());
-    NSControl::mouseUp(event);
+    sendAction();
+}
+
+void NSButton::keyDown(const NSEvent& event) {
+    if (event.characters() == " ")
+        performClick(this);
+    else
+        NSControl::keyDown(event);
 }

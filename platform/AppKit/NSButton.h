@@ -1,62 +1,66 @@
 #pragma once
-// Stands in for NSButton: a control with a title and an image whose click (a
-// mouse-up inside, or performClick) advances its state first when its type toggles
-// (push on/push off, toggle, switch, radio) and then sends its action.
-// Left out: bezel styles' drawing, key equivalents, sounds, radio groups.
+// Stands in for NSButton: a control drawn and tracked by an NSButtonCell (its cell
+// class; NSButtonCell.h holds the types, bezel styles, image positions and the rules
+// of drawing and geometry). A click — a tracked press released inside, Space while
+// it has keyboard focus, or performClick — advances the state first when the cell
+// shows its state, and then sends the action. Its accessors forward to the cell; with
+// a cell that is not a button cell they keep to NSCell's part.
+// A new button is bordered. Buttons take keyboard focus (full keyboard access is on
+// here); their intrinsic size is the cell's size. A view's contextual menu on a right
+// click is NSView's.
+// Left out: key equivalents, sounds, radio groups, spring loading.
 // Thread: main thread.
 
 #include <memory>
 #include <string>
 
 #include "AppKit/NSButtonCell.h"
-#include "AppKit/NSControl.h"
-
-enum class NSButtonType {
-    momentaryLight,
-    pushOnPushOff,
-    toggle,
-    switchButton,
-    radio,
-    momentaryChange,
-    onOff,
-    momentaryPushIn
-};
 
 class NSButton : public NSControl {
   public:
     explicit NSButton(CGRect frame = {}) : NSControl(frame) {}
 
-    std::string title() const { return cell()->title; }
-    void setTitle(std::string title);
+    // The button cell, or none when another kind of cell is installed.
+    std::shared_ptr<NSButtonCell> buttonCell() const {
+        return std::dynamic_pointer_cast<NSButtonCell>(cell());
+    }
+
+    virtual std::string title() const { return cell()->title; }
+    virtual void setTitle(std::string title);
+    NSAttributedString attributedTitle() const;
+    void setAttributedTitle(NSAttributedString title);
     std::shared_ptr<NSImage> image() const { return cell()->image; }
+    // Setting an image while the position is noImage moves it to imageLeading (imageOnly
+    // without a title).
     void setImage(std::shared_ptr<NSImage> image);
-    // The image shown while the button is pressed (or on, for toggling types): the
-    // cell's, when the cell is a button cell.
     std::shared_ptr<NSImage> alternateImage() const;
     void setAlternateImage(std::shared_ptr<NSImage> image);
-    NSButtonType buttonType() const { return type; }
-    // Also sets the cell's masks as the platform's types do: momentary change shows the
-    // alternate image while pressed, toggle while on.
-    void setButtonType(NSButtonType t);
-    // The button cell's settings (a cell of another kind keeps none).
-    std::shared_ptr<NSButtonCell> buttonCell() const;
+    NSButtonType buttonType() const;
+    void setButtonType(NSButtonType type);
+    NSBezelStyle bezelStyle() const;
+    void setBezelStyle(NSBezelStyle style);
+    NSCellImagePosition imagePosition() const;
+    void setImagePosition(NSCellImagePosition position);
+    NSImageScaling imageScaling() const;
+    void setImageScaling(NSImageScaling scaling);
     bool isBordered() const { return cell()->isBordered; }
     void setBordered(bool bordered);
-    void setBezelStyle(NSBezelStyle style);
-    void setImagePosition(NSCellImagePosition position);
-    void setImageScaling(NSImageScaling scaling);
     bool allowsMixedState() const { return cell()->allowsMixedState; }
     void setAllowsMixedState(bool allows) { cell()->allowsMixedState = allows; }
 
-    // As a click: state advanced (when the type toggles), then the action sent.
+    // As a click: state advanced (when the cell shows its state), then the action sent.
     void performClick(NSObject* sender = nullptr);
 
-    void mouseUp(const NSEvent& event) override;
+    CGSize intrinsicContentSize() const override { return cell()->cellSize(); }
+    bool acceptsFirstResponder() const override { return true; }
+    // Space clicks the focused button.
+    void keyDown(const NSEvent& event) override;
 
   protected:
-    std::shared_ptr<NSCell> makeCell() override { return make<NSButtonCell>(); }
+    std::shared_ptr<NSCell> makeCell() override;
+    void clicked(const NSEvent& mouseUp) override;
 
   private:
-    bool toggles() const;
-    NSButtonType type = NSButtonType::momentaryPushIn;
+    // Whether a click advances the state.
+    bool showsState() const;
 };

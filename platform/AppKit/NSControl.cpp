@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <utility>
 
+#include "AppKit/NSBezierPath.h"
 #include "AppKit/NSImage.h"
 #include "AppKit/NSStringDrawing.h"
 #include "AppKit/NSText.h"
@@ -56,6 +58,23 @@ NSCell::StateValue NSCell::nextState() const {
         return StateValue::off;
     }
     return StateValue::off;
+}
+
+CGRect NSCell::imageRectForBounds(CGRect bounds) const {
+    if (!image)
+        return {};
+    const CGRect d = drawingRectForBounds(bounds);
+    const CGSize s = image->size();
+    return {d.midX() - s.width / 2, d.midY() - s.height / 2, s.width, s.height};
+}
+
+void NSCell::highlight(bool flag, CGRect, NSView& controlView) {
+    isHighlighted = flag;
+    controlView.setNeedsDisplay(true);
+}
+
+void NSCell::drawFocusRingMask(CGRect frame, NSView& controlView) {
+    NSBezierPath::fillRect(focusRingMaskBounds(frame, controlView));
 }
 
 CGSize NSCell::cellSize() const {
@@ -171,15 +190,41 @@ void NSControl::drawRect(CGRect) {
     cell_->drawWithFrame(bounds(), *this);
 }
 
+CGRect NSControl::focusRingMaskBounds() const {
+    return cell_->focusRingMaskBounds(bounds(), const_cast<NSControl&>(*this));
+}
+
+void NSControl::drawFocusRingMask() {
+    cell_->drawFocusRingMask(bounds(), *this);
+}
+
 void NSControl::mouseDown(const NSEvent& event) {
-    if (!isEnabled())
+    trackMouse(event);
+}
+
+void NSControl::trackMouse(const NSEvent& event, std::function<void()> then) {
+    if (tracking)
+        endTracking();
+    if (!isEnabled()) {
+        if (then)
+            then();
         return;
+    }
     CGPoint p = convertFromView(event.locationInWindow(), nullptr);
     tracking = cell_->startTracking(p, *this);
     lastPoint = p;
-    setHighlighted(true);
+    highlight(true);
+    afterTracking = std::move(then);
     if (cell_->isContinuous)
         sendAction();
+    if (!tracking)
+        endTracking();
+}
+
+void NSControl::endTracking() {
+    tracking = false;
+    if (auto then = std::exchange(afterTracking, {}))
+        then();
 }
 
 void NSControl::mouseDragged(const NSEvent& event) {
@@ -188,7 +233,7 @@ void NSControl::mouseDragged(const NSEvent& event) {
     CGPoint p = convertFromView(event.locationInWindow(), nullptr);
     bool inside = bounds().contains(p);
     if (inside != isHighlighted())
-        setHighlighted(inside);
+        highlight(inside);
     tracking = cell_->continueTracking(lastPoint, p, *this);
     lastPoint = p;
     if (cell_->isContinuous)
@@ -196,14 +241,20 @@ void NSControl::mouseDragged(const NSEvent& event) {
 }
 
 void NSControl::mouseUp(const NSEvent& event) {
-    if (!isEnabled()) {
-        tracking = false;
+    // Only the release of a press this control tracks ends anything.
+    if (!tracking && !afterTracking)
         return;
-    }
     CGPoint p = convertFromView(event.locationInWindow(), nullptr);
-    cell_->stopTracking(lastPoint, p, *this, true);
-    tracking = false;
-    setHighlighted(false);
-    if (bounds().contains(p))
-        sendAction();
+    const bool wasTracking = tracking;
+    if (wasTracking)
+        cell_->stopTracking(lastPoint, p, *this, true);
+    highlight(false);
+    const bool inside = bounds().contains(p);
+    if (wasTracking && inside && isEnabled())
+        clicked(event);
+    endTracking();
+}
+
+void NSControl::clicked(const NSEvent&) {
+    sendAction();
 }

@@ -85,7 +85,7 @@ class NSCell : public NSObject {
     StateValue state = StateValue::off;
     bool allowsMixedState = false;
     // off → on → (mixed →) off, as a button's click advances it.
-    StateValue nextState() const;
+    virtual StateValue nextState() const;
     void setNextState() { state = nextState(); }
 
     bool isEnabled = true;
@@ -134,10 +134,19 @@ class NSCell : public NSObject {
     virtual CGRect drawingRectForBounds(CGRect bounds) const { return bounds; }
     virtual CGRect titleRectForBounds(CGRect bounds) const { return drawingRectForBounds(bounds); }
     virtual CGSize cellSizeForBounds(CGRect bounds) const { return cellSize(); }
-    // The area the keyboard-focus ring surrounds, for the cell drawn in `cellFrame`.
-    virtual CGRect focusRingMaskBoundsForFrame(CGRect cellFrame, NSView& controlView) const {
+    // Where the image goes within `bounds`: its size centred in the drawing rectangle
+    // here; zero without an image.
+    virtual CGRect imageRectForBounds(CGRect bounds) const;
+
+    // highlight(_:withFrame:in:): shows the cell pressed or not, and redraws the view.
+    virtual void highlight(bool flag, CGRect cellFrame, NSView& controlView);
+
+    // The keyboard-focus ring's mask: its bounds (the frame here) and its drawing (the
+    // bounds filled here). A cell whose mask draws nothing gets no ring from the system.
+    virtual CGRect focusRingMaskBounds(CGRect cellFrame, NSView& controlView) const {
         return cellFrame;
     }
+    virtual void drawFocusRingMask(CGRect cellFrame, NSView& controlView);
 
     // Drawing: the frame (bezel) and the interior, in the control's coordinates,
     // through the current graphics context. The plain interior is the image centred
@@ -201,6 +210,8 @@ class NSControl : public NSView {
     // Whether the control sends its action while it is being changed, not only at the end.
     bool isContinuous() const { return cell_->isContinuous; }
     void setContinuous(bool continuous) { cell_->isContinuous = continuous; }
+    // highlight(_:): through the cell's highlight(_:withFrame:in:) on the bounds.
+    void highlight(bool flag) { cell_->highlight(flag, bounds(), *this); }
     const std::shared_ptr<NSFont>& font() const { return cell_->font; }
     void setFont(std::shared_ptr<NSFont> font);
     NSControlSize controlSize() const { return cell_->controlSize; }
@@ -225,12 +236,30 @@ class NSControl : public NSView {
     // Resizes the control to its cell's size.
     void sizeToFit() { setFrameSize(cell_->cellSize()); }
 
+    // The cell's focus-ring mask on the bounds.
+    CGRect focusRingMaskBounds() const override;
+    void drawFocusRingMask() override;
+
     void drawRect(CGRect dirtyRect) override;
+    // Ordinary tracking: trackMouse with nothing after it.
     void mouseDown(const NSEvent& event) override;
     void mouseDragged(const NSEvent& event) override;
     void mouseUp(const NSEvent& event) override;
 
+    // The control's ordinary mouse tracking from a mouse-down: the cell highlighted while
+    // the pointer is inside, its tracking hooks told, the action sent on a mouse-up
+    // inside (and, for a continuous cell, on the press and every drag). The platform runs
+    // it as a loop inside mouseDown; here it spans the mouse-down and the drags and
+    // mouse-up the window delivers after it, so what a subclass does "once the inherited
+    // mouseDown returns" goes in `then`, which runs once tracking has ended (at once when
+    // it does not start: a disabled control).
+    void trackMouse(const NSEvent& mouseDown, std::function<void()> then = {});
+    bool isTracking() const { return tracking; }
+
   protected:
+    // A tracked press released inside the enabled control: sends the action (a button
+    // advances its state first).
+    virtual void clicked(const NSEvent& mouseUp);
     // Called after a value setter stored a new value in the cell.
     virtual void didSetValue() {}
     // The cell a new control starts with (NSControl's cellClass).
@@ -239,7 +268,9 @@ class NSControl : public NSView {
     void didInit() override;
 
   private:
+    void endTracking();
     std::shared_ptr<NSCell> cell_;
     bool tracking = false;
+    std::function<void()> afterTracking;
     CGPoint lastPoint;
 };

@@ -59,9 +59,12 @@ void NSMenu::adopt(const std::shared_ptr<NSMenuItem>& item) {
 
 void NSMenu::setItemArray(std::vector<std::shared_ptr<NSMenuItem>> newItems) {
     Runtime::assertMainThread("NSMenu.setItemArray");
+    ++batching;
     removeAllItems();
     for (auto& item : newItems)
         addItem(std::move(item));
+    --batching;
+    didChange();
 }
 
 std::shared_ptr<NSMenuItem> NSMenu::item(long index) const {
@@ -102,6 +105,7 @@ void NSMenu::insertItem(std::shared_ptr<NSMenuItem> item, long index) {
     adopt(item);
     index = std::clamp(index, 0L, numberOfItems());
     items.insert(items.begin() + index, std::move(item));
+    didChange();
 }
 
 void NSMenu::removeItem(long index) {
@@ -110,6 +114,7 @@ void NSMenu::removeItem(long index) {
         return;
     items[size_t(index)]->menu_.reset();
     items.erase(items.begin() + index);
+    didChange();
 }
 
 void NSMenu::removeAllItems() {
@@ -117,6 +122,7 @@ void NSMenu::removeAllItems() {
     for (auto& item : items)
         item->menu_.reset();
     items.clear();
+    didChange();
 }
 
 void NSMenu::update() {

@@ -136,8 +136,15 @@ class NSMenu : public NSObject {
     friend class NSMenuItem;
     friend class NSPopUpButton;
     static Presenter& presenter();
-    // The pop-up button that owns the menu chooses its items itself.
+    // The pop-up button that owns the menu chooses its items itself, and is told when
+    // the items change.
     std::function<bool(long)> chooser;
+    std::function<void()> changed;
+    int batching = 0;
+    void didChange() {
+        if (changed && batching == 0)
+            changed();
+    }
     void adopt(const std::shared_ptr<NSMenuItem>& item);
     std::vector<std::shared_ptr<NSMenuItem>> items;
     std::weak_ptr<NSMenu> super;

@@ -9,6 +9,8 @@ void NSOutlineView::didInit() {
     registerViewFactory(disclosureButtonIdentifier, [] {
         auto button = make<NSButton>();
         button->setButtonType(NSButtonType::onOff);
+        button->setBezelStyle(NSBezelStyle::disclosure);
+        button->setBordered(false);
         return std::static_pointer_cast<NSView>(button);
     });
 }

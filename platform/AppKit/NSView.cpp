@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "AppKit/CALayer.h"
+#include "AppKit/NSColor.h"
 #include "AppKit/NSGestureRecognizer.h"
 #include "AppKit/NSGraphicsContext.h"
+#include "AppKit/NSMenu.h"
 #include "AppKit/NSWindow.h"
 #include "Foundation/NotificationCenter.h"
 
@@ -32,6 +34,9 @@ void NSView::setFrame(CGRect frame) {
         frameSizeDidChange(old);
         updateTrackingAreas();
     }
+    if (!(oldFrame == frame))
+        if (auto w = window())
+            w->invalidateCursorRects(*this);
     setNeedsDisplay(true);
     if (postsFrameChangedNotifications && !(oldFrame == frame))
         NotificationCenter::defaultCenter().post(frameDidChangeNotification, sharedAs<NSObject>());
@@ -57,21 +62,6 @@ void NSView::invalidateIntrinsicContentSize() {
     layoutNeeded = true;
     if (auto parent = superview())
         parent->setNeedsLayout(true);
-}
-
-void NSView::setAlphaValue(CGFloat value) {
-    Runtime::assertMainThread("NSView.setAlphaValue");
-    if (alpha == value)
-        return;
-    alpha = value;
-    invalidateFrameInSuperview();
-}
-
-void NSView::setWantsLayer(bool wants) {
-    if (wants == wantsLayer())
-        return;
-    backingLayer = wants ? make<CALayer>() : nullptr;
-    setNeedsDisplay(true);
 }
 
 void NSView::setHidden(bool hide) {
@@ -183,7 +173,10 @@ void NSView::setWindow(const std::weak_ptr<NSWindow>& window) {
             old->setFirst(nullptr);
         if (old->pressedView.lock().get() == this)
             old->pressedView.reset();
+        old->invalidateCursorRects(*this);
     }
+    if (newWindow)
+        newWindow->invalidateCursorRects(*this);
     window_ = window;
     for (auto& area : areas)
         area->inside = false;
@@ -301,12 +294,17 @@ void NSView::drawContent(CGContext& context) {
 void NSView::drawTree(CGContext& context) {
     if (hidden)
         return;
+    const CGFloat opacity = alpha * (backingLayer ? backingLayer->opacity() : 1);
+    if (opacity <= 0) {
+        dirty = false;
+        return;
+    }
     context.saveGState();
     context.concatenate(transformToSuperview());
-    // A translucent view and its subviews are composited as one group.
-    const bool translucent = alpha < 1;
+    // A translucent view and its subviews are drawn as one, then shown at its opacity.
+    const bool translucent = opacity < 1;
     if (translucent) {
-        context.setAlpha(context.alpha() * alpha);
+        context.setAlpha(context.alpha() * opacity);
         context.beginTransparencyLayer();
     }
     // A view is drawn where it meets the clip (a window redraws its dirty region); its
@@ -315,6 +313,7 @@ void NSView::drawTree(CGContext& context) {
         if (clips)
             context.clip(bounds_);
         drawContent(context);
+        drawSystemFocusRing(context);
     } else if (!clips) {
         dirty = false;
         for (const auto& sub : subviews_)
@@ -323,6 +322,78 @@ void NSView::drawTree(CGContext& context) {
     if (translucent)
         context.endTransparencyLayer();
     context.restoreGState();
+}
+
+void NSView::drawSystemFocusRing(CGContext& context) {
+    auto w = window();
+    if (!w || !w->isKeyWindow() || w->firstResponder().get() != this ||
+        focusRingType() == NSFocusRingType::none)
+        return;
+    const CGRect mask = focusRingMaskBounds();
+    if (mask.isEmpty())
+        return;
+    // The ring follows the mask only when the mask draws something.
+    auto probe = CGContext::makeBitmap(bounds_.size, {.recordsDisplayList = true});
+    {
+        NSGraphicsContext::Scope scope(probe);
+        probe->translateBy(-bounds_.origin.x, -bounds_.origin.y);
+        drawFocusRingMask();
+    }
+    if (probe->displayList().empty())
+        return;
+    context.saveGState();
+    context.setStrokeColor(NSColor::keyboardFocusIndicatorColor()->cgColor());
+    context.setLineWidth(3);
+    context.strokePath(CGPath::roundedRect(mask.insetBy(-2, -2), 4, 4));
+    context.restoreGState();
+}
+
+void NSView::setAlphaValue(CGFloat value) {
+    Runtime::assertMainThread("NSView.alphaValue");
+    if (value == alpha)
+        return;
+    alpha = value;
+    invalidateFrameInSuperview();
+    setNeedsDisplay(true);
+}
+
+namespace {
+// A view's own backing layer: its changes redraw the view.
+class BackingLayer : public CALayer {
+  public:
+    explicit BackingLayer(std::weak_ptr<NSView> view) : view(std::move(view)) {}
+
+  protected:
+    void appearanceDidChange() override {
+        if (auto v = view.lock())
+            v->setNeedsDisplay(true);
+    }
+
+  private:
+    std::weak_ptr<NSView> view;
+};
+} // namespace
+
+void NSView::setWantsLayer(bool wants) {
+    Runtime::assertMainThread("NSView.wantsLayer");
+    if (wants == wantsLayer())
+        return;
+    backingLayer = wants ? make<BackingLayer>(weakAs<NSView>()) : nullptr;
+    setNeedsDisplay(true);
+}
+
+void NSView::addCursorRect(CGRect rect, std::shared_ptr<NSCursor> cursor) {
+    if (cursor && !rect.isEmpty())
+        cursorRects_.push_back({rect, std::move(cursor)});
+}
+
+void NSView::rightMouseDown(const NSEvent& event) {
+    if (auto contextMenu = menuForEvent(event)) {
+        contextMenu->popUp(nullptr, convertFromView(event.locationInWindow(), nullptr),
+                           sharedAs<NSView>());
+        return;
+    }
+    NSResponder::rightMouseDown(event);
 }
 
 void NSView::drawHierarchy(const std::shared_ptr<CGContext>& context) {

@@ -31,6 +31,8 @@ class NSGestureRecognizer;
 class NSMenu;
 class NSScrollView;
 class NSView;
+class NSCursor;
+class NSMenu;
 class NSWindow;
 
 // How a view's keyboard-focus ring is drawn: the platform's default, none, or the
@@ -96,11 +98,13 @@ class NSView : public NSResponder {
     void setClipsToBounds(bool clip) { clips = clip; }
     bool isHidden() const { return hidden; }
     void setHidden(bool hide);
-    // The view's opacity: the view and its subviews are drawn as one group at it.
+    // The view's opacity: the view and its subviews are drawn as one group at it, times
+    // its layer's opacity; 0 draws nothing.
     CGFloat alphaValue() const { return alpha; }
     void setAlphaValue(CGFloat alphaValue);
     // A layer-backed view has a layer (CALayer.h), whose background colour, when set,
-    // is filled over the bounds behind the view's own drawing.
+    // is filled over the bounds behind the view's own drawing; changing the layer's
+    // opacity redraws the view.
     bool wantsLayer() const { return backingLayer != nullptr; }
     void setWantsLayer(bool wants);
     const std::shared_ptr<CALayer>& layer() const { return backingLayer; }
@@ -218,6 +222,30 @@ class NSView : public NSResponder {
     // The keyboard-focus ring the view wants.
     virtual NSFocusRingType focusRingType() const { return focusRing; }
     virtual void setFocusRingType(NSFocusRingType type) { focusRing = type; }
+    // The ring's mask: its bounds and its drawing (none for a plain view). While the view
+    // is the first responder of the key window and its ring type is not none, the window
+    // draws the system's ring — a 3-point keyboardFocusIndicatorColor outline 2 points
+    // around the mask bounds — after the view, when the mask drawing draws anything.
+    virtual CGRect focusRingMaskBounds() const { return {}; }
+    virtual void drawFocusRingMask() {}
+
+    // Cursor rectangles: the window asks resetCursorRects (which calls addCursorRect)
+    // when it first needs them and after invalidateCursorRects(for:) or a change of the
+    // view's frame, and sets a rectangle's cursor while the pointer is over it (the
+    // arrow again when it leaves them all).
+    struct CursorRect {
+        CGRect rect;
+        std::shared_ptr<NSCursor> cursor;
+    };
+    virtual void resetCursorRects() {}
+    void addCursorRect(CGRect rect, std::shared_ptr<NSCursor> cursor);
+    void discardCursorRects() { cursorRects_.clear(); }
+    const std::vector<CursorRect>& cursorRects() const { return cursorRects_; }
+
+    // The contextual menu of a right click (menu() here); a right-mouse-down the view
+    // does not handle pops it up at the pointer, else it goes up the responder chain.
+    virtual std::shared_ptr<NSMenu> menuForEvent(const NSEvent& event) const { return menu(); }
+    void rightMouseDown(const NSEvent& event) override;
 
     // When set, setFrame / setBoundsOrigin post these to the default notification
     // centre with the view as object (the names are the platform's).
@@ -286,6 +314,8 @@ class NSView : public NSResponder {
     // Marks the frame for redrawing in the superview (the window for a content view).
     void invalidateFrameInSuperview();
     void drawContent(CGContext& context);
+    // The system's keyboard-focus ring, when this view shows one now.
+    void drawSystemFocusRing(CGContext& context);
     CGAffineTransform transformToWindow() const;
 
     CGRect frame_;
@@ -306,6 +336,7 @@ class NSView : public NSResponder {
     std::weak_ptr<NSResponder> controller;
     NSFocusRingType focusRing = NSFocusRingType::defaultType;
     CGFloat rotation = 0;
+    std::vector<CursorRect> cursorRects_;
     float hugging[2] = {250, 250};
     float resistance[2] = {750, 750};
 };

@@ -4,6 +4,7 @@
 
 #include "AppKit/CAKeyframeAnimation.h"
 #include "AppKit/NSApplication.h"
+#include "AppKit/NSCursor.h"
 #include "AppKit/NSEventState.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSTextView.h"
@@ -526,6 +527,20 @@ void NSWindow::dispatch(NSEvent event) {
 }
 
 namespace {
+// Calls `visit` on `root` and every view below it.
+template <class Visit> void forEachView(NSView* root, Visit visit) {
+    std::vector<NSView*> pending;
+    if (root)
+        pending.push_back(root);
+    while (!pending.empty()) {
+        NSView* v = pending.back();
+        pending.pop_back();
+        visit(*v);
+        for (const auto& sub : v->subviews())
+            pending.push_back(sub.get());
+    }
+}
+
 void collectAreas(
     const std::shared_ptr<NSView>& view,
     std::vector<std::pair<std::shared_ptr<NSView>, std::shared_ptr<NSTrackingArea>>>& out) {
@@ -536,9 +551,46 @@ void collectAreas(
 }
 } // namespace
 
+void NSWindow::resetCursorRects() {
+    cursorRectsValid = true;
+    forEachView(content.get(), [](NSView& v) {
+        v.discardCursorRects();
+        v.resetCursorRects();
+    });
+}
+
+namespace {
+// The cursor of the front-most cursor rectangle under a window point.
+std::shared_ptr<NSCursor> cursorAt(const NSView& view, CGPoint inWindow) {
+    if (view.isHidden())
+        return nullptr;
+    for (auto it = view.subviews().rbegin(); it != view.subviews().rend(); ++it)
+        if (auto found = cursorAt(**it, inWindow))
+            return found;
+    const CGPoint p = view.convertFromView(inWindow, nullptr);
+    for (auto it = view.cursorRects().rbegin(); it != view.cursorRects().rend(); ++it)
+        if (it->rect.contains(p))
+            return it->cursor;
+    return nullptr;
+}
+} // namespace
+
+void NSWindow::updateCursor(CGPoint location) {
+    if (!content)
+        return;
+    if (!cursorRectsValid)
+        resetCursorRects();
+    auto cursor = cursorAt(*content, location);
+    if (cursor == rectCursor)
+        return;
+    rectCursor = cursor;
+    (cursor ? cursor : NSCursor::arrow())->set();
+}
+
 void NSWindow::updateTracking(const NSEvent& event, bool dragging) {
     if (!content)
         return;
+    updateCursor(event.location);
     std::vector<std::pair<std::shared_ptr<NSView>, std::shared_ptr<NSTrackingArea>>> all;
     collectAreas(content, all);
     for (auto& [view, area] : all) {
@@ -699,16 +751,7 @@ void NSWindow::display() {
 
 void NSWindow::clearDisplayMarks() {
     dirty.clear();
-    std::vector<NSView*> pending;
-    if (content)
-        pending.push_back(content.get());
-    while (!pending.empty()) {
-        NSView* v = pending.back();
-        pending.pop_back();
-        v->dirty = false;
-        for (const auto& sub : v->subviews())
-            pending.push_back(sub.get());
-    }
+    forEachView(content.get(), [](NSView& v) { v.dirty = false; });
 }
 
 bool NSWindow::viewsNeedDisplay() const {

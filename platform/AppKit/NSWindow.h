@@ -35,6 +35,7 @@
 #include "Foundation/RunLoop.h"
 
 class CAKeyframeAnimation;
+class NSCursor;
 class NSText;
 class NSScreen;
 class NSViewController;
@@ -273,6 +274,11 @@ class NSWindow : public NSResponder {
     std::function<void()> displayRequested;
     std::function<void(NSWindow&)> displayHandler;
 
+    // Cursor rectangles (NSView::resetCursorRects): marks them for rebuilding when the
+    // pointer next moves; resetCursorRects rebuilds them now, asking every view.
+    void invalidateCursorRects(NSView& view) { cursorRectsValid = false; }
+    void resetCursorRects();
+
     // Views whose size changed since the last pass are laid out, parents first.
     void layoutIfNeeded();
 
@@ -288,6 +294,8 @@ class NSWindow : public NSResponder {
     // Dispatches the queued events, in order, unless a handler is still waiting.
     void dispatchQueued();
     void updateTracking(const NSEvent& event, bool dragging);
+    // Sets the cursor of the cursor rectangle under the pointer (the arrow on leaving).
+    void updateCursor(CGPoint location);
     void requestDisplay();
     void clearDisplayMarks();
     // Draws the child windows into `context` (user space this window's).
@@ -323,6 +331,8 @@ class NSWindow : public NSResponder {
     std::shared_ptr<NSText> editor;
     std::weak_ptr<NSView> pressedView;
     NSGestureTracking gestures;
+    bool cursorRectsValid = false;
+    std::shared_ptr<NSCursor> rectCursor;
     std::deque<NSEvent> queued;
     int nesting = 0;
     int dispatching = 0;

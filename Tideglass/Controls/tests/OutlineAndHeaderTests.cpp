@@ -113,7 +113,7 @@ TEST(StyledOutlineView, DisclosureButtonsShowTheLibrarysArtAndAreFoundByTag) {
     auto button = s.disclosure(0);
     ASSERT_TRUE(button);
     EXPECT_EQ(button->tag(), 1000);
-    EXPECT_EQ(button->buttonCell()->showsStateBy, unsigned(contentsCellMask));
+    EXPECT_EQ(button->buttonCell()->showsStateBy, NSCellStyleMask::contents);
     EXPECT_EQ(button->frame(), (CGRect{0, 0, 16, 20})); // the outline cell of level 0
     EXPECT_EQ(s.outline->frameOfOutlineCellAtRow(0), (CGRect{0, 0, 16, 20}));
     // The cell view beside it finds it.
