@@ -1,7 +1,6 @@
 #pragma once
-// The library's text fields, tables and the multi-knob slider's model and view, as
-// far as the styles and palettes set them up. Their drawing and behaviour come with
-// the classes themselves.
+// The library's text fields and tables, as far as the styles and palettes set them
+// up. Their drawing and behaviour come with the classes themselves.
 // Thread: main thread.
 
 #include <memory>
@@ -23,24 +22,3 @@
 #include "Controls/StyledTableView.h"
 #include "Controls/TableExtras.h"
 #include "Controls/ValidatingTextField.h"
-
-// The multi-knob slider's model: the value, none while the edited objects disagree.
-class TideSliderModel : public NSObject {
-  public:
-    std::optional<double> value;
-
-  protected:
-    TideSliderModel() = default;
-};
-
-// The multi-knob slider view over a model.
-struct TideSlider {
-    std::shared_ptr<TideSliderModel> model;
-    CGFloat knobYPosition = 12;
-    int maxKnobs = 5;
-    // What a drag changes while it runs.
-    CGFloat dragOffset = 0;
-    CGFloat sliderPosition = 0;
-    CGFloat distanceDragged = 0;
-    CGFloat sliderWidth = 1;
-};

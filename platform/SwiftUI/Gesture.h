@@ -138,7 +138,8 @@ class DragGesture {
 
 // A click, or `count` clicks in a row (the event's click count), released within the
 // view without having moved more than a few points; with required modifier keys when
-// set with modifiers(_:).
+// set with modifiers(_:) — held at the press and at the release (a press without them
+// fails the tap at once).
 class TapGesture {
   public:
     explicit TapGesture(int count = 1) : count(count) {}

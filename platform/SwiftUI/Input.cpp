@@ -127,6 +127,10 @@ class TapRecognizer final : public Recognizer {
             return;
         if (phase == PointerPhase::down) {
             start = sample.location;
+            // Without its modifier keys at the press a tap cannot succeed: it gives way
+            // at once, so a gesture after it need not wait for the release.
+            if ((sample.modifiers & required) != required)
+                status = Status::failed;
             return;
         }
         if (distance(start, sample.location) > TapGesture::allowedMovement || !sample.inside) {

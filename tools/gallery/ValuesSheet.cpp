@@ -7,6 +7,7 @@
 #include "Controls/TrackingSlider.h"
 #include "Sheets.h"
 #include "Styles/TideglassResources.h"
+#include "SwiftUISupport/TideSlider.h"
 #include "TestSupport/ControlHarness.h"
 
 namespace {
@@ -105,8 +106,45 @@ GallerySheet imageViews() {
             }};
 }
 
+// The multi-knob slider over values of 0…10 (the default 5).
+GalleryCell tideSlider(std::string caption, std::vector<CGFloat> values,
+                       std::function<void(ControlHarness&)> pose = nullptr) {
+    GalleryCell cell;
+    cell.caption = std::move(caption);
+    cell.size = {220, 24};
+    cell.pose = std::move(pose);
+    cell.view = [values] {
+        auto model = std::make_shared<TideSliderModel>(values, 5, 0, 10, 1, false,
+                                                       SliderIconClickBehaviour::increment);
+        return SwiftUI::AnyView(TideSlider(
+            model, SwiftUI::Image(TideglassResources::image("organiser-icon-star-empty")),
+            SwiftUI::Image(TideglassResources::image("organiser-icon-star"))));
+    };
+    return cell;
+}
+
+// The mouse held on the knob of a slider at 5 (the middle of the track).
+void heldKnob(ControlHarness& h) {
+    if (auto knob = h.image("tgui-customslider-handle"))
+        h.press({knob->rect.midX(), knob->rect.midY()});
+}
+
+GallerySheet multiKnobSliders() {
+    return {"multi-knob-sliders",
+            3,
+            {
+                tideSlider("one value", {3}),
+                tideSlider("at the minimum", {0}),
+                tideSlider("at the maximum", {10}),
+                tideSlider("three values differ", {2, 5, 8}),
+                tideSlider("six values differ", {1, 2, 3, 4, 6, 9}),
+                tideSlider("knob held", {5}, heldKnob),
+            }};
+}
+
 const GalleryRegistration values([] {
-    return std::vector<GallerySheet>{segmentedControls(), sliders(), imageViews()};
+    return std::vector<GallerySheet>{segmentedControls(), sliders(), imageViews(),
+                                     multiKnobSliders()};
 });
 
 } // namespace

@@ -7,8 +7,8 @@
 #include "Controls/ImagesAndSliders.h"
 #include "Controls/StyledSegmentedControl.h"
 #include "Controls/StyledSlider.h"
-#include "Controls/TrackingSlider.h"
 #include "Controls/TablesAndFields.h"
+#include "Controls/TrackingSlider.h"
 
 #include "AppKit/NSImage.h"
 
@@ -56,7 +56,7 @@ TEST(InitialValues, ImageViewsSlidersAndSegments) {
     EXPECT_EQ(PopupItem<int>{}.object, std::nullopt);
 }
 
-TEST(InitialValues, FieldsTablesAndTheMultiKnobSlider) {
+TEST(InitialValues, FieldsAndTables) {
     auto field = make<ValidatingTextField>();
     ASSERT_NE(field->popoverController(), nullptr);
     EXPECT_NE(make<ValidatingTextField>()->popoverController(), field->popoverController())
@@ -74,13 +74,6 @@ TEST(InitialValues, FieldsTablesAndTheMultiKnobSlider) {
     auto row = make<StyledTableRowView>();
     EXPECT_EQ(row->selectionHorizontalInset, 8);
     EXPECT_EQ(row->selectionCornerRadius, 3);
-
-    EXPECT_EQ(make<TideSliderModel>()->value, std::nullopt);
-    const TideSlider slider{make<TideSliderModel>()};
-    EXPECT_EQ(slider.knobYPosition, 12);
-    EXPECT_EQ(slider.maxKnobs, 5);
-    EXPECT_EQ(slider.dragOffset + slider.sliderPosition + slider.distanceDragged, 0);
-    EXPECT_EQ(slider.sliderWidth, 1);
 }
 
 // Run only in the copies started below.

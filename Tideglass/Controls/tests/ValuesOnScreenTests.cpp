@@ -3,6 +3,9 @@
 // the screen or the tools are missing; every wait is bounded.
 
 #include "Controls/StyledSlider.h"
+#include "Styles/TideglassResources.h"
+#include "SwiftUI/NSHostingView.h"
+#include "SwiftUISupport/TideSlider.h"
 
 #include "Display/DisplayServer.h"
 #include "ScreenTest.h"
@@ -93,6 +96,32 @@ TEST_F(ValuesOnScreen, ASliderDraggedAndScrolledReportsInOrder) {
         [&] { return slider->doubleValue() <= before - 0.5 + 1e-9; });
     EXPECT_NEAR(slider->doubleValue(), before - 0.5, 1e-9);
     EXPECT_EQ(calls.size(), callsBefore);
+}
+
+TEST_F(ValuesOnScreen, TheMultiKnobSliderDraggedFromAMixedStateTakesOneValue) {
+    auto model = std::make_shared<TideSliderModel>(std::vector<CGFloat>{2, 5, 8}, 5, 0, 10, 1,
+                                                   false, SliderIconClickBehaviour::maxMin);
+    std::vector<std::string> calls;
+    model->onSlideStarted = [&](double) { calls.push_back("started"); };
+    model->onSlideOngoing = [&](double) { calls.push_back("ongoing"); };
+    model->onSlideComplete = [&](double) { calls.push_back("complete"); };
+    auto host = make<SwiftUI::NSHostingView>(SwiftUI::AnyView(
+        TideSlider(model, SwiftUI::Image(TideglassResources::image("organiser-icon-star-empty")),
+                   SwiftUI::Image(TideglassResources::image("organiser-icon-star")))));
+    host->setFrame({20, 70, 220, 24});
+    content->addSubview(host);
+    ASSERT_NO_FATAL_FAILURE(show());
+
+    // Pressed between the knobs, dragged right, let go: the press gives the value.
+    run({at({100, 82}), {"mousedown", "1"}, at({130, 82}), at({160, 82}), {"mouseup", "1"}},
+        [&] { return !calls.empty() && calls.back() == "complete"; });
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls.front(), "started");
+    for (size_t i = 1; i + 1 < calls.size(); ++i)
+        EXPECT_EQ(calls[i], "ongoing") << i;
+    ASSERT_TRUE(model->value());
+    EXPECT_GT(*model->value(), 5);
+    EXPECT_LT(*model->value(), 10);
 }
 
 } // namespace
