@@ -2,6 +2,8 @@
 
 #include "AppKit/NSDocumentController.h"
 #include "AppKit/NSWindow.h"
+#include "AppKit/StandardAboutPanel.h"
+#include "Foundation/RunLoop.h"
 
 #include <utility>
 
@@ -36,4 +38,84 @@ NSApplication::CurrentEventScope::CurrentEventScope(const NSEvent& event)
 
 NSApplication::CurrentEventScope::~CurrentEventScope() {
     NSApplication::shared().current = std::move(outer);
+}
+
+void NSApplication::finishLaunching() {
+    Runtime::assertMainThread("NSApplication.finishLaunching");
+    if (launched)
+        return;
+    auto self = sharedAs<NSObject>();
+    Notification will{willFinishLaunchingNotification, self, {}};
+    NotificationCenter::defaultCenter().post(will);
+    if (auto d = delegate.lock())
+        d->applicationWillFinishLaunching(will);
+    launched = true;
+    Notification did{didFinishLaunchingNotification, self, {}};
+    NotificationCenter::defaultCenter().post(did);
+    if (auto d = delegate.lock())
+        d->applicationDidFinishLaunching(did);
+    if (!pendingURLs.empty())
+        openURLs(std::exchange(pendingURLs, {}));
+}
+
+void NSApplication::openURLs(const std::vector<URL>& urls) {
+    Runtime::assertMainThread("NSApplication.openURLs");
+    if (urls.empty())
+        return;
+    if (!launched) {
+        pendingURLs.insert(pendingURLs.end(), urls.begin(), urls.end());
+        return;
+    }
+    if (auto d = delegate.lock())
+        d->applicationOpenURLs(*this, urls);
+}
+
+void NSApplication::presentWindow(const std::shared_ptr<NSWindow>& window) {
+    Runtime::assertMainThread("NSApplication.presentWindow");
+    if (!window)
+        return;
+    std::erase_if(shown, [&](const auto& w) { return w.expired() || w.lock() == window; });
+    shown.push_back(window);
+    if (presenter_)
+        presenter_(window);
+    window->makeKeyAndOrderFront(nullptr);
+}
+
+std::vector<std::shared_ptr<NSWindow>> NSApplication::windows() const {
+    std::vector<std::shared_ptr<NSWindow>> live;
+    for (const auto& w : shown)
+        if (auto window = w.lock(); window && window->isVisible())
+            live.push_back(window);
+    return live;
+}
+
+void NSApplication::orderFrontStandardAboutPanel(NSObject*) {
+    Runtime::assertMainThread("NSApplication.orderFrontStandardAboutPanel");
+    if (!about)
+        about = makeStandardAboutPanel();
+    presentWindow(about);
+}
+
+void NSApplication::run() {
+    Runtime::assertMainThread("NSApplication.run");
+    finishLaunching();
+    if (eventLoop) {
+        eventLoop(*this);
+        return;
+    }
+    while (!terminating)
+        RunLoop::main().runUntil([this] { return terminating; }, 1);
+}
+
+void NSApplication::terminate(NSObject*) {
+    Runtime::assertMainThread("NSApplication.terminate");
+    if (terminating)
+        return;
+    terminating = true;
+    Notification n{willTerminateNotification, sharedAs<NSObject>(), {}};
+    NotificationCenter::defaultCenter().post(n);
+    if (auto d = delegate.lock())
+        d->applicationWillTerminate(n);
+    if (terminationRequested)
+        terminationRequested();
 }

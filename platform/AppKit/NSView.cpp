@@ -288,7 +288,8 @@ void NSView::drawContent(CGContext& context) {
         drawRect(dirtyRect);
     }
     for (const auto& sub : subviews_)
-        sub->drawTree(context);
+        if (!drawsSubviewInContent(*sub))
+            sub->drawTree(context);
 }
 
 void NSView::drawTree(CGContext& context) {
@@ -317,7 +318,8 @@ void NSView::drawTree(CGContext& context) {
     } else if (!clips) {
         dirty = false;
         for (const auto& sub : subviews_)
-            sub->drawTree(context);
+            if (!drawsSubviewInContent(*sub))
+                sub->drawTree(context);
     }
     if (translucent)
         context.endTransparencyLayer();

@@ -169,6 +169,7 @@ class NSView : public NSResponder {
     // (drawing outside it is clipped away), the whole bounds in a full drawing.
     // display draws the whole tree of the view.
     virtual void drawRect(CGRect dirtyRect) {}
+    virtual bool drawsSubviewInContent(const NSView& subview) const { return false; }
     bool needsDisplay() const { return dirty; }
     // Marks the whole bounds (true) for redrawing on the window's next pass; false
     // only clears the mark.
@@ -183,6 +184,9 @@ class NSView : public NSResponder {
     // this view's superview space, making it the current NSGraphicsContext when it
     // is not; clears needsDisplay on the way. Views wholly outside the context's clip
     // are skipped.
+    // A subview for which drawsSubviewInContent answers true is left out of the pass
+    // over the subviews: the view's own drawing places it (a declarative host draws
+    // the AppKit views it embeds in the order of its tree).
     void drawHierarchy(const std::shared_ptr<CGContext>& context);
     // A snapshot of the bounds: a bitmap context of the bounds' size at `scale`
     // that the view and its subviews were drawn into (recording when asked).

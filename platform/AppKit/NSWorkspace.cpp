@@ -2,8 +2,11 @@
 
 #include "AppKit/NSImage.h"
 #include "AppKit/NSImageRep.h"
+#include "AppKit/URLSchemeChannel.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include <algorithm>
 #include <cctype>
@@ -22,6 +25,43 @@ std::string lower(std::string s) {
 // Schemes the desktop opener knows how to show.
 bool isDesktopScheme(const std::string& scheme) {
     return scheme == "http" || scheme == "https" || scheme == "file" || scheme == "mailto";
+}
+
+// Whether an installed desktop entry declares itself the handler of the scheme
+// ("x-scheme-handler/<scheme>" among its MIME types), in the folders the desktop reads.
+bool desktopEntryClaims(const std::string& scheme) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> folders;
+    const char* home = std::getenv("HOME");
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && *dataHome)
+        folders.emplace_back(fs::path(dataHome) / "applications");
+    else if (home && *home)
+        folders.emplace_back(fs::path(home) / ".local/share/applications");
+    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
+    std::string dirs = dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share";
+    for (size_t start = 0; start <= dirs.size();) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos)
+            end = dirs.size();
+        if (end > start)
+            folders.emplace_back(fs::path(dirs.substr(start, end - start)) / "applications");
+        start = end + 1;
+    }
+    const std::string wanted = "x-scheme-handler/" + scheme + ";";
+    std::error_code error;
+    for (const auto& folder : folders)
+        for (fs::directory_iterator it(folder, error), end; !error && it != end;
+             it.increment(error)) {
+            if (it->path().extension() != ".desktop")
+                continue;
+            std::ifstream file(it->path());
+            for (std::string line; std::getline(file, line);)
+                if (line.rfind("MimeType=", 0) == 0 &&
+                    (line + ";").find(wanted) != std::string::npos)
+                    return true;
+        }
+    return false;
 }
 } // namespace
 
@@ -45,9 +85,13 @@ bool NSWorkspace::open(const URL& url) {
     // Handlers and the launcher run unlocked: they may open URLs themselves.
     if (handler)
         return handler(url);
-    if (isDesktopScheme(scheme) && launch)
-        return launch({"xdg-open", url.absoluteString()});
-    return false;
+    if (isDesktopScheme(scheme))
+        return launch && launch({"xdg-open", url.absoluteString()});
+    // Another application's scheme: the application running now takes it through its
+    // channel; else the desktop starts the one registered for the scheme with the URL.
+    if (URLSchemeChannel::send(scheme, url.relativeString()))
+        return true;
+    return launch && desktopEntryClaims(scheme) && launch({"xdg-open", url.relativeString()});
 }
 
 std::vector<std::string> NSWorkspace::openedURLs() const {

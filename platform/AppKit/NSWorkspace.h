@@ -1,10 +1,12 @@
 #pragma once
 // Stands in for NSWorkspace's URL opening. Every opened URL is recorded. A URL whose
-// scheme an application registered (registerURLSchemeHandler) is handed to that
-// handler, as the platform hands a custom scheme to the application that claims it;
+// scheme this process registered (registerURLSchemeHandler) is handed to that handler;
 // web and file URLs go to the desktop's opener, `xdg-open`, started with the URL as
-// its one argument through posix_spawn (never a shell). The launcher is injectable,
-// so tests open URLs without starting anything.
+// its one argument through posix_spawn (never a shell). Another scheme goes to the
+// application that claims it, as the platform hands a custom scheme over: through its
+// channel while it runs (URLSchemeChannel.h), else by the desktop's opener when an
+// installed desktop entry declares the scheme. The launcher is injectable, so tests
+// open URLs without starting anything.
 // Also file icons: a file's effective icon is the one set for it (setIcon), else the
 // generic document icon (renditions of 16, 32 and 128 points square).
 // Left out: opening applications, files with options, notifications.

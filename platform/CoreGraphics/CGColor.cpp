@@ -1,5 +1,8 @@
 #include "CoreGraphics/CGColor.h"
 
+#include <algorithm>
+#include <cmath>
+
 std::string CGColorSpaceName(CGColorSpace space) {
     switch (space) {
     case CGColorSpace::sRGB:
@@ -39,7 +42,30 @@ CGColor CGColor::withoutSpace(std::vector<CGFloat> components) {
     return c;
 }
 
+namespace {
+double decoded(double v) {
+    double a = std::abs(v);
+    double l = a <= 0.04045 ? a / 12.92 : std::pow((a + 0.055) / 1.055, 2.4);
+    return v < 0 ? -l : l;
+}
+double encoded(double l) {
+    double a = std::abs(l);
+    double v = a <= 0.0031308 ? a * 12.92 : 1.055 * std::pow(a, 1 / 2.4) - 0.055;
+    return l < 0 ? -v : v;
+}
+} // namespace
+
 CGColor::RGBA CGColor::rgba() const {
+    if (space == CGColorSpace::displayP3 && comps.size() >= 4) {
+        // Display P3 shares sRGB's transfer curve: decode, change primaries, encode,
+        // and keep what sRGB can show.
+        double r = decoded(comps[0]), g = decoded(comps[1]), b = decoded(comps[2]);
+        double sr = 1.2249401 * r - 0.2249404 * g;
+        double sg = -0.0420569 * r + 1.0420571 * g;
+        double sb = -0.0196376 * r - 0.0786361 * g + 1.0982735 * b;
+        auto shown = [](double l) { return std::clamp(encoded(l), 0.0, 1.0); };
+        return {shown(sr), shown(sg), shown(sb), comps[3]};
+    }
     if (comps.size() == 2)
         return {comps[0], comps[0], comps[0], comps[1]};
     if (comps.size() >= 4)

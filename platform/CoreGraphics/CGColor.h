@@ -4,8 +4,9 @@
 // space at all, with its components in the space's order followed by alpha.
 // An optional asset name travels with a colour that came from an asset catalogue,
 // so that recorded drawing can say which named colour was used.
-// Left out: ICC profiles, pattern colours and colour conversion between spaces
-// (Display P3 and extended values are drawn as if they were sRGB).
+// Display P3 colours are drawn converted to sRGB (what sRGB cannot show is clamped).
+// Left out: ICC profiles, pattern colours and other conversions between spaces
+// (extended values are drawn as if they were sRGB).
 // Plain value: any thread.
 
 #include <optional>
@@ -43,7 +44,7 @@ class CGColor {
     size_t numberOfComponents() const { return comps.size(); }
     CGFloat alpha() const { return comps.empty() ? 1 : comps.back(); }
 
-    // Red, green, blue and alpha, as drawn (grey spreads to all three).
+    // Red, green, blue and alpha in sRGB, as drawn (grey spreads to all three).
     struct RGBA {
         CGFloat r, g, b, a;
         friend bool operator==(const RGBA&, const RGBA&) = default;

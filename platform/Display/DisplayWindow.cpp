@@ -114,6 +114,18 @@ CGPoint DisplayWindow::screenPoint(CGPoint p) const {
 
 void DisplayWindow::handle(const SDL_Event& event, uint16_t mods, const char* text) {
     std::optional<NSEvent> translated;
+    if (menuRequested) {
+        bool menuKey = event.type == SDL_KEYDOWN && (event.key.keysym.sym == SDLK_F10 ||
+                                                     event.key.keysym.sym == SDLK_APPLICATION);
+        bool rightPress =
+            event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_RIGHT;
+        if (menuKey || rightPress) {
+            CGPoint at = rightPress ? input->point(event.button.x, event.button.y)
+                                    : CGPoint{0, nsWindow->contentSize().height};
+            if (menuRequested(screenPoint(at)))
+                return;
+        }
+    }
     switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -161,6 +173,12 @@ void DisplayWindow::handle(const SDL_Event& event, uint16_t mods, const char* te
             break;
         case SDL_WINDOWEVENT_LEAVE:
             translated = input->left(mods);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            nsWindow->makeKeyWindow();
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            nsWindow->resignKeyWindow();
             break;
         case SDL_WINDOWEVENT_CLOSE:
             close();

@@ -5,7 +5,8 @@
 // DisplayServer's loop), and turns the mouse, the wheel and the keyboard into the
 // layer's NSEvents sent through NSWindow::sendEvent — locations in window points
 // with the origin at the bottom left, click counts, modifier flags (Shift, Control,
-// Option = Alt, Command = Super).
+// Option = Alt, Command = Super). The desktop's keyboard focus is the NSWindow's key
+// status: gaining it makes the window key, losing it resigns.
 // Made by DisplayServer::show; it stays open (the server keeps it) until the person
 // closes it or close() is called.
 // Thread: main thread.
@@ -46,6 +47,10 @@ class DisplayWindow {
     void close();
     // Called once the window has closed, by the person or by close().
     std::function<void()> closed;
+    // Asked when the person asks for a menu in the window (the right button, F10 or the
+    // Menu key), with the place on the screen in points; when it answers true the
+    // press goes no further.
+    std::function<bool(CGPoint screenPoint)> menuRequested;
 
     // Draws the window and shows it now.
     void present();

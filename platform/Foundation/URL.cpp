@@ -84,6 +84,7 @@ std::optional<URL> URL::string(std::string_view text) {
             return std::nullopt;
 
     URL url;
+    url.original_ = std::string(text);
     std::string_view rest = text;
     if (auto colon = rest.find(':');
         colon != std::string_view::npos && isScheme(rest.substr(0, colon))) {
@@ -137,7 +138,8 @@ std::optional<URL> URL::string(std::string_view text) {
         auto host = percentDecoded(hostPart);
         if (!host)
             return std::nullopt;
-        url.host_ = std::move(*host); // kept as written: custom schemes carry meaning in the host's case
+        url.host_ =
+            std::move(*host); // kept as written: custom schemes carry meaning in the host's case
     }
     auto path = percentDecoded(rest);
     if (!path)
@@ -209,6 +211,7 @@ std::string URL::pathExtension() const {
 
 URL URL::appendingPathComponent(std::string_view component, bool isDirectory) const {
     URL url = *this;
+    url.original_.clear(); // a new URL, no longer the parsed text
     while (!component.empty() && component.front() == '/')
         component.remove_prefix(1);
     std::string piece(component);
@@ -227,6 +230,7 @@ URL URL::appendingPathComponent(std::string_view component, bool isDirectory) co
 
 URL URL::appendingPathExtension(std::string_view extension) const {
     URL url = *this;
+    url.original_.clear(); // a new URL, no longer the parsed text
     if (!extension.empty() && !url.path_.empty() && url.path_ != "/")
         url.path_ += "." + std::string(extension);
     return url;
@@ -234,6 +238,7 @@ URL URL::appendingPathExtension(std::string_view extension) const {
 
 URL URL::deletingLastPathComponent() const {
     URL url = *this;
+    url.original_.clear(); // a new URL, no longer the parsed text
     auto slash = url.path_.rfind('/');
     if (slash == std::string::npos)
         url.path_.clear();

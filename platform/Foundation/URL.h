@@ -30,6 +30,9 @@ class URL {
     bool hasDirectoryPath() const { return directory_; }
 
     std::string absoluteString() const;
+    // The text the URL was parsed from, exactly as given (absoluteString() for a URL
+    // that was built, not parsed).
+    std::string relativeString() const { return original_.empty() ? absoluteString() : original_; }
 
     std::string lastPathComponent() const;
     // Text after the last "." of the last component ("" when there is none).
@@ -53,6 +56,7 @@ class URL {
     std::optional<std::string> fragment_;
     bool directory_ = false;
     bool hasAuthority_ = false;
+    std::string original_;
 };
 
 // Builds a URL from parts: a scheme, a host and an absolute path (or none).

@@ -16,11 +16,15 @@
 #include "SwiftUI/ControlSizes.h"
 #include "SwiftUI/State.h"
 
+class NSView;
+
 namespace SwiftUI {
 
 namespace detail {
 class AnyButtonStyle;
 }
+
+enum class ColorScheme { light, dark };
 
 enum class TextFieldStyle { automatic, plain, roundedBorder };
 // How a scroll view fades its content at its edges; none set: the automatic style.
@@ -35,6 +39,10 @@ struct EnvironmentValues {
     bool isEnabled = true;
     // Points to pixels of the window the views are shown in.
     CGFloat displayScale = 1;
+    // The look the views are drawn for (the stand-in draws dark only).
+    ColorScheme colorScheme = ColorScheme::dark;
+    // The AppKit view that hosts the tree (embedded AppKit views become its subviews).
+    std::weak_ptr<NSView> hostingView;
     std::shared_ptr<const detail::AnyButtonStyle> buttonStyle;
     TextFieldStyle textFieldStyle = TextFieldStyle::automatic;
     TextAlignment textAlignment = TextAlignment::leading;

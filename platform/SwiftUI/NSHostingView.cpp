@@ -5,6 +5,8 @@
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSWindow.h"
 
+#include <algorithm>
+
 namespace SwiftUI {
 
 unsigned eventModifiers(uint64_t flags) {
@@ -32,6 +34,7 @@ NSHostingView::NSHostingView(AnyView rootView)
 void NSHostingView::didInit() {
     NSView::didInit();
     std::weak_ptr<NSHostingView> weak = sharedAs<NSHostingView>();
+    graph_->setEnvironment([weak](EnvironmentValues& e) { e.hostingView = weak; });
     // Only what the update changed is redrawn (the graph's space is the bounds').
     graph_->setDidUpdate([weak] {
         if (auto view = weak.lock())
@@ -86,6 +89,54 @@ void NSHostingView::viewDidMoveToWindow() {
     auto window = this->window();
     CGFloat scale = window ? window->backingScaleFactor() : 1;
     graph_->setEnvironment([scale](EnvironmentValues& e) { e.displayScale = scale; });
+    // The embedded controllers appear with the window, and disappear without it.
+    auto controllers = embedded;
+    if (window && !embeddedAppeared) {
+        embeddedAppeared = true;
+        for (const auto& c : controllers) {
+            c->viewWillAppear();
+            c->viewDidAppear();
+        }
+    } else if (!window && embeddedAppeared) {
+        embeddedAppeared = false;
+        for (const auto& c : controllers) {
+            c->viewWillDisappear();
+            c->viewDidDisappear();
+        }
+    }
+}
+
+void NSHostingView::embed(const std::shared_ptr<NSViewController>& controller) {
+    Runtime::assertMainThread("NSHostingView.embed");
+    if (!controller)
+        return;
+    embedded.push_back(controller);
+    addSubview(controller->view());
+    if (window()) {
+        embeddedAppeared = true;
+        controller->viewWillAppear();
+        controller->viewDidAppear();
+    }
+}
+
+void NSHostingView::unembed(const std::shared_ptr<NSViewController>& controller) {
+    auto it = std::find(embedded.begin(), embedded.end(), controller);
+    if (it == embedded.end())
+        return;
+    embedded.erase(it);
+    const bool appeared = window() != nullptr && embeddedAppeared;
+    if (appeared)
+        controller->viewWillDisappear();
+    controller->view()->removeFromSuperview();
+    if (appeared)
+        controller->viewDidDisappear();
+}
+
+bool NSHostingView::drawsSubviewInContent(const NSView& subview) const {
+    for (const auto& c : embedded)
+        if (c->isViewLoaded() && c->view().get() == &subview)
+            return true;
+    return false;
 }
 
 bool NSHostingView::resignFirstResponder() {

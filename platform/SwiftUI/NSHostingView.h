@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "AppKit/NSView.h"
+#include "AppKit/NSViewController.h"
 #include "SwiftUI/ViewGraph.h"
 
 namespace SwiftUI {
@@ -33,6 +34,13 @@ class NSHostingView : public NSView {
     void frameSizeDidChange(CGSize oldSize) override;
     void viewDidMoveToWindow() override;
 
+    // AppKit view controllers inside the tree (NSViewControllerRepresentable): their
+    // views are subviews drawn by the tree, and they appear while this view is in a
+    // window.
+    void embed(const std::shared_ptr<NSViewController>& controller);
+    void unembed(const std::shared_ptr<NSViewController>& controller);
+    bool drawsSubviewInContent(const NSView& subview) const override;
+
     bool acceptsFirstResponder() const override { return graph_->hasFocus(); }
     bool resignFirstResponder() override;
     void mouseDown(const NSEvent& event) override;
@@ -48,6 +56,8 @@ class NSHostingView : public NSView {
     bool sendPointer(const NSEvent& event, PointerEvent::Phase phase);
     bool sendKey(const NSEvent& event, KeyPress::Phase phase);
     std::unique_ptr<ViewGraph> graph_;
+    std::vector<std::shared_ptr<NSViewController>> embedded;
+    bool embeddedAppeared = false;
 };
 
 // A controller of a hosting view (made at once) and the root view it shows.

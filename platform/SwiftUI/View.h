@@ -54,6 +54,7 @@ enum class ScrollEdgeEffectStyle;
 enum class AlternatingRowBackgroundsBehavior;
 enum class TextAlignment;
 enum class TruncationMode;
+enum class ColorScheme;
 
 // Identity of a view among its siblings beyond its position: ForEach ids and .id(_:).
 using ViewID = std::variant<std::monostate, int64_t, std::string>;
@@ -128,6 +129,11 @@ template <class Self> class View : public detail::ViewTag {
     AnyView scaleEffect(CGSize scale, UnitPoint anchor = UnitPoint::center()) const;
     // Rotation in degrees, clockwise on screen.
     AnyView rotationEffect(double degrees, UnitPoint anchor = UnitPoint::center()) const;
+    // A blurred copy of the content's silhouette in `color` (its alpha times the
+    // colour's), offset by x, y points (y down), drawn under it (see Effects.h).
+    AnyView shadow(const ColorValue& color, CGFloat radius, CGFloat x = 0, CGFloat y = 0) const;
+    // The colour scheme the window showing the content should take.
+    AnyView preferredColorScheme(ColorScheme scheme) const;
 
     // Interaction
     AnyView contentShape(const AnyShape& shape) const;

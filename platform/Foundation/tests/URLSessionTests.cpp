@@ -1,6 +1,7 @@
 #include "Foundation/URLSession.h"
 
 #include "Runtime/Runtime.h"
+#include "TestSupport/TestHTTPSServer.h"
 
 #include <gtest/gtest.h>
 
@@ -26,99 +27,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Starts a program (no shell) with its standard output on `stdoutFd` (or
-// nowhere) and returns its process id, or -1.
-pid_t spawn(std::vector<std::string> args, int stdoutFd = -1, int closeFd = -1) {
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (stdoutFd >= 0)
-        posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
-    else
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (closeFd >= 0)
-        posix_spawn_file_actions_addclose(&actions, closeFd);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-// Runs a program to its end and returns its exit status.
-int runProgram(std::vector<std::string> args) {
-    pid_t pid = spawn(std::move(args));
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) < 0)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A certificate authority, a server certificate for 127.0.0.1 signed by it, and
-// the test server, all made fresh for this test program.
+// The test server, made fresh for this test program.
 class URLSessionTest : public ::testing::Test {
   protected:
-    static inline fs::path folder;
-    static inline pid_t server = 0;
-    static inline int port = 0;
+    static inline TestHTTPSServer* server = nullptr;
 
-    static void SetUpTestSuite() {
-        folder = fs::temp_directory_path() / ("urlsession-test-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        auto at = [](const char* name) { return (folder / name).string(); };
-        std::ofstream(at("ext.cnf")) << "subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\n"
-                                        "extendedKeyUsage=serverAuth\n";
-        const std::string ec = "ec", curve = "ec_paramgen_curve:prime256v1";
-        ASSERT_EQ(runProgram({"openssl", "req", "-x509", "-newkey", ec, "-pkeyopt", curve, "-nodes",
-                              "-keyout", at("ca.key"), "-out", at("ca.pem"), "-days", "2", "-subj",
-                              "/CN=Test Authority"}),
-                  0);
-        ASSERT_EQ(
-            runProgram({"openssl", "req", "-newkey", ec, "-pkeyopt", curve, "-nodes", "-keyout",
-                        at("server.key"), "-out", at("server.csr"), "-subj", "/CN=127.0.0.1"}),
-            0);
-        ASSERT_EQ(runProgram({"openssl", "x509", "-req", "-in", at("server.csr"), "-CA",
-                              at("ca.pem"), "-CAkey", at("ca.key"), "-CAcreateserial", "-out",
-                              at("server.pem"), "-days", "2", "-extfile", at("ext.cnf")}),
-                  0);
-
-        int pipeFds[2];
-        ASSERT_EQ(pipe(pipeFds), 0);
-        server = spawn({"python3", HTTPS_SERVER_SCRIPT, at("server.pem"), at("server.key")},
-                       pipeFds[1], pipeFds[0]);
-        ASSERT_GT(server, 0);
-        close(pipeFds[1]);
-        FILE* out = fdopen(pipeFds[0], "r");
-        ASSERT_TRUE(out);
-        ASSERT_EQ(std::fscanf(out, "%d", &port), 1);
-        std::fclose(out);
-    }
-
-    // A failure in the suite's set-up only skips its tests; each test fails instead.
-    void SetUp() override { ASSERT_GT(port, 0) << "the test server did not start"; }
-
+    static void SetUpTestSuite() { server = new TestHTTPSServer(); }
     static void TearDownTestSuite() {
-        if (server > 0) {
-            kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
-        }
-        fs::remove_all(folder);
+        delete server;
+        server = nullptr;
     }
+    void SetUp() override { ASSERT_TRUE(server->running()) << server->error; }
 
     static URLSessionConfiguration trusting() {
         URLSessionConfiguration config;
-        config.additionalTrustedCertificatesFile = (folder / "ca.pem").string();
+        config.additionalTrustedCertificatesFile = server->authorityFile();
         config.timeoutInterval = 1;
         config.maximumBodySize = 100000;
         return config;
     }
 
     static URL at(const std::string& path, const char* scheme = "https") {
-        return *URL::string(std::string(scheme) + "://127.0.0.1:" + std::to_string(port) + path);
+        return *URL::string(server->url(path, scheme));
     }
 };
 

@@ -1,11 +1,13 @@
 """A small HTTPS server for the URL session tests, bound to 127.0.0.1 only.
 
-Usage: https_server.py CERT KEY. Prints the port it listens on, then serves:
+Usage: https_server.py CERT KEY [FOLDER]. Prints the port it listens on, then serves:
 /ok (a short body), /big (a body with its length), /stream (a body without a
 length, ended by closing), /slow (answers after 5 s), /to-http (a redirect to
-plain http), /loop (redirects to itself), anything else 404.
+plain http), /loop (redirects to itself), /files/NAME (the file NAME of FOLDER),
+anything else 404.
 """
 import http.server
+import os
 import ssl
 import sys
 import time
@@ -42,8 +44,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_body(302, b"", headers=[("Location", "/loop")])
         elif self.path == "/to-ok":
             self.send_body(301, b"", headers=[("Location", "/ok")])
+        elif self.path.startswith("/files/") and FOLDER:
+            name = os.path.basename(self.path[len("/files/"):])
+            path = os.path.join(FOLDER, name)
+            if name and os.path.isfile(path):
+                with open(path, "rb") as f:
+                    self.send_body(200, f.read())
+            else:
+                self.send_body(404, b"missing")
         else:
             self.send_body(404, b"missing")
+
+
+FOLDER = sys.argv[3] if len(sys.argv) > 3 else None
 
 
 def main():
