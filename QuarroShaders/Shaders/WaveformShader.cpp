@@ -57,8 +57,10 @@ metal::float4x8 waveformFragment(const MTLFragmentGroup& g, const MTLStageArgume
     // The field: plum at the top, the window's charcoal at the bottom, and a warm glow
     // behind the middle of the strands.
     color8 top = color8::of(0.016f, 0.007f, 0.023f), bottom = color8::of(0.0086f, 0.0074f, 0.0065f);
-    color8 field = mix(top, bottom, metal::smoothstep(0.15f, 1.0f, v));
-    float8 glow = 1.0f / (1.0f + (px * px * 2.2f + py * py * 14.0f) * 3.0f);
+    // At the bottom edge the field is exactly the window's colour: no seam.
+    color8 field = mix(top, bottom, metal::smoothstep(0.1f, 0.92f, v));
+    float8 glow = 1.0f / (1.0f + (px * px * 2.2f + py * py * 14.0f) * 3.0f) *
+                  (1.0f - metal::smoothstep(0.55f, 0.95f, v));
     field = field + color8::of(0.055f, 0.018f, 0.010f) * glow;
 
     // The envelope: zero at the ends, flat in the middle; strands fade at the edges.

@@ -149,7 +149,8 @@ void MTKView::setNeedsDisplay(bool needs) {
 }
 
 void MTKView::drawRect(CGRect) {
-    if (drawRequested) {
+    // A view shown for the first time draws its first frame, as the platform's does.
+    if (drawRequested || (layer_->presentCount() == 0 && delegate())) {
         drawRequested = false;
         draw();
     }

@@ -52,7 +52,7 @@ void SPUUpdater::checkForUpdates() {
         if (const PropertyListValue* v = host->object("SUFeedURL"); v && v->string())
             feed = *v->string();
     auto url = feed ? URL::string(*feed) : std::nullopt;
-    if (!url || url->scheme() != "https") {
+    if (!url || url->scheme() != "https" || url->host().empty()) {
         fail("The update feed's address is not a secure (HTTPS) address.");
         return;
     }

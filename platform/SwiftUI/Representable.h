@@ -26,7 +26,7 @@ struct RepresentableContext {
 
 namespace detail {
 
-class HostedController final : public Primitive {
+class HostedController final : public View<HostedController>, public Primitive {
   public:
     using Maker = std::function<std::shared_ptr<NSViewController>(RepresentableContext&)>;
     using Updater = std::function<void(NSViewController&, RepresentableContext&)>;

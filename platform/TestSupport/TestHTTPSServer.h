@@ -8,17 +8,14 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-
-extern char** environ;
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+#include "TestSupport/ChildProcess.h"
 #include "TestSupport/TemporaryDirectory.h"
 
 class TestHTTPSServer {
@@ -29,14 +26,15 @@ class TestHTTPSServer {
         std::ofstream(at("ext.cnf")) << "subjectAltName=IP:127.0.0.1\nbasicConstraints=CA:FALSE\n"
                                         "extendedKeyUsage=serverAuth\n";
         const std::string ec = "ec", curve = "ec_paramgen_curve:prime256v1";
-        if (run({"openssl", "req", "-x509", "-newkey", ec, "-pkeyopt", curve, "-nodes", "-keyout",
-                 at("ca.key"), "-out", at("ca.pem"), "-days", "2", "-subj",
-                 "/CN=Test Authority"}) != 0 ||
-            run({"openssl", "req", "-newkey", ec, "-pkeyopt", curve, "-nodes", "-keyout",
-                 at("server.key"), "-out", at("server.csr"), "-subj", "/CN=127.0.0.1"}) != 0 ||
-            run({"openssl", "x509", "-req", "-in", at("server.csr"), "-CA", at("ca.pem"), "-CAkey",
-                 at("ca.key"), "-CAcreateserial", "-out", at("server.pem"), "-days", "2",
-                 "-extfile", at("ext.cnf")}) != 0) {
+        if (ChildProcess::run({"openssl", "req", "-x509", "-newkey", ec, "-pkeyopt", curve,
+                               "-nodes", "-keyout", at("ca.key"), "-out", at("ca.pem"), "-days",
+                               "2", "-subj", "/CN=Test Authority"}) != 0 ||
+            ChildProcess::run({"openssl", "req", "-newkey", ec, "-pkeyopt", curve, "-nodes",
+                               "-keyout", at("server.key"), "-out", at("server.csr"), "-subj",
+                               "/CN=127.0.0.1"}) != 0 ||
+            ChildProcess::run({"openssl", "x509", "-req", "-in", at("server.csr"), "-CA",
+                               at("ca.pem"), "-CAkey", at("ca.key"), "-CAcreateserial", "-out",
+                               at("server.pem"), "-days", "2", "-extfile", at("ext.cnf")}) != 0) {
             error = "openssl could not make the certificates";
             return;
         }
@@ -49,7 +47,7 @@ class TestHTTPSServer {
         std::vector<std::string> args{"python3", script, at("server.pem"), at("server.key")};
         if (!files.empty())
             args.push_back(files.string());
-        server = spawn(args, pipeFds[1], pipeFds[0]);
+        server = ChildProcess::spawn(args, pipeFds[1], pipeFds[0]);
         close(pipeFds[1]);
         FILE* out = fdopen(pipeFds[0], "r");
         if (server <= 0 || !out || std::fscanf(out, "%d", &port) != 1)
@@ -73,37 +71,6 @@ class TestHTTPSServer {
     // "https://127.0.0.1:<port><path>" (or another scheme).
     std::string url(const std::string& path, const char* scheme = "https") const {
         return std::string(scheme) + "://127.0.0.1:" + std::to_string(port) + path;
-    }
-
-    // Starts a program (no shell) with its standard output on `stdoutFd` (or nowhere)
-    // and returns its process id, or -1.
-    static pid_t spawn(std::vector<std::string> args, int stdoutFd = -1, int closeFd = -1) {
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        if (stdoutFd >= 0)
-            posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
-        else
-            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        if (closeFd >= 0)
-            posix_spawn_file_actions_addclose(&actions, closeFd);
-        pid_t pid = -1;
-        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        return pid;
-    }
-    // Runs a program to its end and returns its exit status.
-    static int run(std::vector<std::string> args) {
-        pid_t pid = spawn(std::move(args));
-        int status = 0;
-        if (pid < 0 || waitpid(pid, &status, 0) < 0)
-            return -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
   private:

@@ -1,0 +1,159 @@
+// The application in a real window on a private virtual X screen: it shows its band
+// animating, pauses while another window has the focus, and runs one update check when
+// the URL reaches it from a second launch. The update check fails at once (the build
+// names no update host), so nothing touches the network.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "TestSupport/ChildProcess.h"
+#include "TestSupport/TemporaryDirectory.h"
+#include "VirtualScreen.h"
+
+namespace {
+
+using ChildProcess::output;
+using ChildProcess::spawn;
+
+// The ids of the windows titled exactly `title`.
+std::vector<std::string> windowsTitled(const std::string& title) {
+    std::vector<std::string> ids;
+    std::string out = output({"xdotool", "search", "--name", "^" + title + "$"});
+    for (size_t at = 0; at < out.size();) {
+        size_t end = out.find('\n', at);
+        if (end == std::string::npos)
+            end = out.size();
+        if (end > at)
+            ids.push_back(out.substr(at, end - at));
+        at = end + 1;
+    }
+    return ids;
+}
+
+bool waitFor(const std::function<bool()>& done, double seconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return done();
+}
+
+// The first window titled `title` to appear within `seconds`; "" when none did.
+std::string firstWindowTitled(const std::string& title, double seconds) {
+    std::string id;
+    waitFor(
+        [&] {
+            auto found = windowsTitled(title);
+            if (!found.empty())
+                id = found[0];
+            return !id.empty();
+        },
+        seconds);
+    return id;
+}
+
+// The band's pixels in a screenshot: the window's top 300 points, found by its place.
+std::vector<uint8_t> band(const std::string& window) {
+    std::string geometry = output({"xdotool", "getwindowgeometry", "--shell", window});
+    auto field = [&](const char* name) {
+        size_t at = geometry.find(std::string(name) + "=");
+        return at == std::string::npos ? 0
+                                       : std::atoi(geometry.c_str() + at + std::strlen(name) + 1);
+    };
+    int x = field("X"), y = field("Y"), w = field("WIDTH");
+    auto shot = VirtualScreen::capture();
+    std::vector<uint8_t> pixels;
+    if (!shot || w <= 0)
+        return pixels;
+    for (int py = y + 20; py < y + 280 && py < int(shot->height()); py += 3)
+        for (int px = x + 10; px < x + w - 10 && px < int(shot->width()); px += 3) {
+            auto p = shot->pixel(size_t(px), size_t(py));
+            pixels.insert(pixels.end(), {p.r, p.g, p.b});
+        }
+    return pixels;
+}
+
+TEST(EmberfallWindow, AnimatesWhileKeyPausesWithoutFocusAndTakesTheUpdateURL) {
+    std::string why;
+    if (!VirtualScreen::start(&why) || !VirtualScreen::haveProgram("xdotool") ||
+        !VirtualScreen::haveProgram("import") || !VirtualScreen::haveProgram("xmessage"))
+        GTEST_SKIP() << "no virtual screen or desktop tools: " << why;
+    TemporaryDirectory runtime("emberfall-runtime");
+    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    setenv("EMBERFALL_SCALE", "1", 1);
+
+    pid_t app = spawn({EMBERFALL_APP});
+    ASSERT_GT(app, 0);
+    std::string window;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            auto found = windowsTitled("Emberfall");
+            if (!found.empty())
+                window = found[0];
+            return !window.empty();
+        },
+        20));
+    VirtualScreen::run({"xdotool", "windowfocus", "--sync", window}, 5);
+
+    // It animates: two looks a moment apart differ.
+    ASSERT_TRUE(waitFor([&] { return !band(window).empty(); }, 5));
+    auto first = band(window);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_NE(band(window), first);
+
+    // Another window takes the focus: the band stands still.
+    pid_t other = spawn({"xmessage", "-name", "other", "-geometry", "+700+600", "another window"});
+    std::string otherWindow;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            auto found = windowsTitled("other");
+            if (!found.empty())
+                otherWindow = found[0];
+            return !otherWindow.empty();
+        },
+        10));
+    VirtualScreen::run({"xdotool", "windowfocus", "--sync", otherWindow}, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    auto paused = band(window);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(band(window), paused);
+    // Back in focus, it moves on.
+    VirtualScreen::run({"xdotool", "windowfocus", "--sync", window}, 5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    auto resumed = band(window);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_NE(band(window), resumed);
+    kill(other, SIGTERM);
+    waitpid(other, nullptr, 0);
+
+    // The effect's update button: a second launch hands the URL over and ends; the
+    // running one checks, once for a flood of them.
+    EXPECT_TRUE(windowsTitled("Software Update").empty());
+    for (int i = 0; i < 5; ++i) {
+        pid_t second = spawn({EMBERFALL_APP, "emberfall://openAndUpdate"});
+        int status = -1;
+        waitpid(second, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_TRUE(waitFor([] { return windowsTitled("Software Update").size() == 1; }, 10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(windowsTitled("Software Update").size(), 1u);
+
+    kill(app, SIGTERM);
+    int status = -1;
+    waitpid(app, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status)) << "the application ends on a quit request";
+    unsetenv("XDG_RUNTIME_DIR");
+}
+
+} // namespace
