@@ -43,7 +43,7 @@ class TestHTTPSServer {
             error = "no pipe";
             return;
         }
-        std::string script = std::filesystem::path(__FILE__).parent_path() / "https_server.py";
+        std::string script = std::string(EMBERFALL_TEST_SUPPORT_DIR) + "/https_server.py";
         std::vector<std::string> args{"python3", script, at("server.pem"), at("server.key")};
         if (!files.empty())
             args.push_back(files.string());
