@@ -6,7 +6,7 @@ packages=(
   libeigen3-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libcairo2-dev libpango1.0-dev libglib2.0-dev librsvg2-dev libpng-dev
   libcurl4-openssl-dev libexpat1-dev libsdl2-dev openssl python3
-  fonts-dosis fonts-league-spartan xvfb xdotool sox imagemagick librsvg2-bin
+  fonts-dosis fonts-league-spartan xvfb xdotool x11-utils sox imagemagick librsvg2-bin
 )
 missing=()
 for p in "${packages[@]}"; do
