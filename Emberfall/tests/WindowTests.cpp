@@ -114,7 +114,7 @@ TEST(EmberfallWindow, AnimatesWhileKeyPausesWithoutFocusAndTakesTheUpdateURL) {
     ASSERT_TRUE(waitFor(lit, 20));
     auto moves = [&] {
         auto before = band(window);
-        return waitFor([&] { return band(window) != before; }, 5);
+        return waitFor([&] { return band(window) != before; }, 15);
     };
     EXPECT_TRUE(moves());
 
