@@ -218,6 +218,22 @@ def overload(n, rng):
     return x
 
 
+def held_tones(n, rng):
+    """Sustained tones whose level steps every 50-200 ms over a range of 24 dB: the
+    level a line settles to for a driven tone (its compander and saturation together)
+    is learnt from these."""
+    t = np.arange(n) / RATE
+    hz = math.exp(rng.uniform(math.log(100), math.log(5000)))
+    x = np.sin(2 * math.pi * hz * t + rng.uniform(0, 2 * math.pi))
+    level = np.empty(n)
+    pos = 0
+    while pos < n:
+        length = int(rng.integers(RATE // 20, RATE // 5))
+        level[pos : pos + length] = 10 ** (rng.uniform(-24, 0) / 20)
+        pos += length
+    return x * level
+
+
 KINDS = [
     (pluck, 0.18),
     (chord, 0.14),
@@ -228,7 +244,7 @@ KINDS = [
     (burst_then_silence, 0.08),
 ]
 # Kinds whose clips are set to a peak of -12...+2 dBFS instead of -40...0 dBFS.
-LOUD = {overload}
+LOUD = {overload, held_tones}
 
 
 def make_set(
@@ -240,7 +256,7 @@ def make_set(
     stretches of overload (the third)."""
     kinds = KINDS + [(offsets, 0.15)] if low_frequencies else list(KINDS)
     if loud:
-        kinds += [(overload, 0.25)]
+        kinds += [(overload, 0.25), (held_tones, 0.1)]
     rng = np.random.default_rng(seed)
     corpus = (
         speech_corpus(TEST_SENTENCES, TEST_VOICES, rng)

@@ -87,7 +87,13 @@ def loss_fn(y: torch.Tensor, target: torch.Tensor, x: torch.Tensor) -> torch.Ten
     count as much as loud ones. A twentieth of the input's energy joins each clip's
     norm, so a clip the line all but removes (a tone far above its corner) is judged
     against its input rather than against almost nothing; a thousandth of the batch's
-    mean does the same for stretches of silence."""
+    mean does the same for stretches of silence.
+
+    The third stage shares the ESR's weight with the plain error-to-signal ratio of
+    the whole batch (`pooled`): what a listener hears, and the held-out figure, is
+    dominated by the loud clips and by the low end that pre-emphasis plays down.
+    `loud` weighs clips whose input peaks at or above the nominal -6 dBFS more: the
+    level a line gives a driven input is learnt from those."""
     y, target, x = y[..., 0], target[..., 0], x[..., 0]
     num = pre_emphasis(target - y).pow(2).sum(1)
     den = pre_emphasis(target).pow(2).sum(1) + 0.05 * pre_emphasis(x).pow(2).sum(1)
@@ -95,12 +101,17 @@ def loss_fn(y: torch.Tensor, target: torch.Tensor, x: torch.Tensor) -> torch.Ten
     energy = target.pow(2).mean(1) + 0.05 * x.pow(2).mean(1)
     offset = (target - y).mean(1).pow(2)
     dc = offset / (energy + 1e-3 * energy.mean() + 1e-10)
-    return (0.75 * esr + 0.25 * dc + absolute_dc * offset).mean()
+    weight = 1.0 + loud * (x.abs().amax(1) >= 0.5).float()
+    plain = (target - y).pow(2).sum() / (target.pow(2).sum() + 1e-10)
+    return ((0.75 * (1.0 - pooled) * esr + 0.25 * dc + absolute_dc * offset) * weight).mean() + 0.75 * pooled * plain
 
 
 # Weight of the DC error in absolute terms (the third stage): in the feedback loop a
 # loud clip's small relative DC error is what piles up.
 absolute_dc = 0.0
+# Share of the ESR taken by the batch's plain ESR, and the extra weight of driven clips.
+pooled = 0.0
+loud = 0.0
 
 
 def esr(y: np.ndarray, target: np.ndarray) -> float:
@@ -137,6 +148,24 @@ def training_set(args, stage: int, count: int, seed: int) -> np.ndarray:
     return np.concatenate([plain, loops.record(args.model, looped, SEGMENT, seed=seed + 1, groups=groups)])
 
 
+def cached(args, stage: int, count: int, seed: int, length: int = SEGMENT) -> tuple[np.ndarray, np.ndarray]:
+    """A training or validation set and its reference's output, made once and kept in
+    runs/cache (making the third stage's loops takes longer than many batches)."""
+    path = os.path.join(args.work, "cache", f"{args.model}.stage{stage}.{count}x{length}.{seed}.npz")
+    if os.path.exists(path):
+        data = np.load(path)
+        return data["x"], data["t"]
+    if stage == 0:  # held-out-like material for choosing the best weights
+        x = signals.make_set(count, length, seed=seed)
+    else:
+        x = training_set(args, stage, count, seed)
+    t = references.make_line(args.model).process(x)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    np.savez(path + ".tmp.npz", x=x, t=t)
+    os.replace(path + ".tmp.npz", path)
+    return x, t
+
+
 def checkpoint_path(args, stage: int) -> str:
     return os.path.join(args.work, f"{args.model}.best.pt" if stage == 1 else f"{args.model}.stage{stage}.best.pt")
 
@@ -151,12 +180,15 @@ def train(args) -> None:
     # Stage 2 goes on from stage 1's best weights with DC steps and sub-audio swells
     # added to the signals, so the network learns the line's coupling. Stage 3 goes on
     # from the committed document with overload and the feedback loop's own material.
-    global absolute_dc
+    global absolute_dc, pooled, loud
     absolute_dc = 2.0 if args.stage == 3 else 0.0
-    x_train = training_set(args, args.stage, args.clips, seed=1000 * (2 * args.stage - 1) + args.seed)
-    x_valid = training_set(args, args.stage, 16, seed=2000 * args.stage + args.seed)
-    t_train = line.process(x_train)
-    t_valid = line.process(x_valid)
+    pooled = args.pooled if args.stage == 3 else 0.0
+    loud = args.loud if args.stage == 3 else 0.0
+    x_train, t_train = cached(args, args.stage, args.clips, seed=1000 * (2 * args.stage - 1) + args.seed)
+    x_valid, t_valid = cached(args, args.stage, 16, seed=2000 * args.stage + args.seed)
+    # The third stage chooses its best weights on the plain material as well as on
+    # its own (its own is mostly overload, which would hide the rest).
+    plain = cached(args, 0, 32, seed=5000 + args.seed, length=2 * SEGMENT) if args.stage == 3 else None
     print(f"{args.model}: data ready in {time.time() - started:.0f} s", flush=True)
     xs = torch.from_numpy(x_train.astype(np.float32))[..., None]
     ts = torch.from_numpy(t_train.astype(np.float32))[..., None]
@@ -166,8 +198,18 @@ def train(args) -> None:
         net.load_state_dict(torch.load(checkpoint_path(args, 1))["state"])
     elif args.stage == 3:
         load_document(net, os.path.join(args.out, DOCUMENTS[args.model]))
+    def validate() -> float:
+        v = esr(run(net, x_valid), t_valid)
+        if plain is not None:
+            v += esr(run(net, plain[0]), plain[1])
+        return v
+
     opt = torch.optim.Adam(net.parameters(), lr=args.lr)
     best, best_state, bad = math.inf, copy.deepcopy(net.state_dict()), 0
+    if args.stage == 3:  # never end worse than the document it started from
+        best = validate()
+        up, down = references.drive_response(lambda s: run(net, s))
+        print(f"{args.model}: from the document: valid {best:.5f} drive {up:+.2f} / {down:+.2f} dB", flush=True)
     for batch in range(args.batches):
         rows = torch.from_numpy(rng.choice(args.clips, size=args.batch_size, replace=False))
         xb, tb = xs[rows], ts[rows]
@@ -184,7 +226,7 @@ def train(args) -> None:
             state = tuple(h.detach() for h in state)
             total += float(loss)
         if (batch + 1) % args.validate_every == 0 or batch + 1 == args.batches:
-            v = esr(run(net, x_valid), t_valid)
+            v = validate()
             if v < best:
                 best, best_state, bad = v, copy.deepcopy(net.state_dict()), 0
                 checkpoint = {"state": best_state, "validation_esr": best, "batch": batch + 1}
@@ -197,9 +239,11 @@ def train(args) -> None:
                     net.load_state_dict(best_state)
                     bad = 0
             lr = opt.param_groups[0]["lr"]
+            up, down = references.drive_response(lambda s: run(net, s))
             print(
                 f"{args.model}: batch {batch + 1} loss {total / math.ceil((SEGMENT - WARMUP) / CHUNK):.5f} "
-                f"valid ESR {v:.5f} best {best:.5f} lr {lr:.2e} {time.time() - started:.0f} s",
+                f"valid ESR {v:.5f} best {best:.5f} drive {up:+.2f} / {down:+.2f} lr {lr:.2e} "
+                f"{time.time() - started:.0f} s",
                 flush=True,
             )
             if lr < args.lr / 64:
@@ -242,6 +286,8 @@ def main():
     p.add_argument("--lr", type=float, default=5e-3)
     p.add_argument("--threads", type=int, default=1)
     p.add_argument("--stage", type=int, choices=(1, 2, 3), default=1)
+    p.add_argument("--pooled", type=float, default=0.5, help="third stage: share of the batch's plain ESR")
+    p.add_argument("--loud", type=float, default=0.0, help="third stage: extra weight of driven clips")
     p.add_argument("--finish", action="store_true", help="export the best checkpoint of a stopped run")
     args = p.parse_args()
     os.makedirs(args.work, exist_ok=True)
