@@ -13,6 +13,17 @@
 #include "Metal/MTLShaderFunctions.h"
 #include "Metal/MTLShaderMath.h"
 
+// A fragment function marked so is built twice on x86-64, for the baseline and for
+// processors with AVX2 and FMA (eight lanes in one register); the loader picks one when
+// the program starts. Everything it calls is inlined into it (flatten): a call between the
+// two builds would pass eight-float vectors in different registers. So it may call
+// nothing out of line that takes or returns a float8 by value.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define QUARRO_FRAGMENT_TARGETS __attribute__((flatten, target_clones("arch=x86-64-v3", "default")))
+#else
+#define QUARRO_FRAGMENT_TARGETS
+#endif
+
 namespace QuarroShaderCode {
 
 using metal::float8;

@@ -6,6 +6,7 @@
 // 2 the time in seconds (float, modulo the animation period).
 // Colours are linear light (the view's colour space is extended linear sRGB).
 
+#include <array>
 #include <cmath>
 
 #include "ShaderCommon.h"
@@ -43,7 +44,23 @@ Strand strand(uint32_t seed, int k) {
     return s;
 }
 
-metal::float4x8 waveformFragment(const MTLFragmentGroup& g, const MTLStageArguments& arguments) {
+// The strands of a seed, hashed once per seed and worker thread rather than for every
+// group of fragments (the hashing would otherwise cost more than the shading).
+const std::array<Strand, strandCount>& strands(uint32_t seed) {
+    thread_local uint32_t cachedSeed = 0;
+    thread_local bool cached = false;
+    thread_local std::array<Strand, strandCount> cache;
+    if (!cached || cachedSeed != seed) {
+        for (int k = 0; k < strandCount; ++k)
+            cache[size_t(k)] = strand(seed, k);
+        cachedSeed = seed;
+        cached = true;
+    }
+    return cache;
+}
+
+QUARRO_FRAGMENT_TARGETS metal::float4x8 waveformFragment(const MTLFragmentGroup& g,
+                                                         const MTLStageArguments& arguments) {
     const float2 size = arguments.value<float2>(0, {1, 1});
     const uint32_t seed = arguments.value<uint32_t>(1);
     const float time = arguments.value<float>(2);
@@ -70,8 +87,7 @@ metal::float4x8 waveformFragment(const MTLFragmentGroup& g, const MTLStageArgume
                   (0.3f + 0.7f * envelope);
 
     color8 light;
-    for (int k = 0; k < strandCount; ++k) {
-        const Strand st = strand(seed, k);
+    for (const Strand& st : strands(seed)) {
         float8 wave = 0.62f * fastSin(st.k1 * u + (st.phase1 + st.rate1 * time)) +
                       0.38f * fastSin(st.k2 * u + (st.phase2 + st.rate2 * time));
         float8 d = py - envelope * (st.amplitude * wave + st.offset);
@@ -81,6 +97,9 @@ metal::float4x8 waveformFragment(const MTLFragmentGroup& g, const MTLStageArgume
         float8 intensity = (0.85f * core + 0.16f * halo) * fade;
         light = light + color8::of(st.r, st.g, st.b) * intensity;
     }
+    // The halos' long tails would still lift the band's bottom edge above the window's
+    // colour below it: they fade out over the last fifth, where no strand reaches.
+    light = light * (1.0f - metal::smoothstep(0.8f, 1.0f, v));
     // Where strands cross, light adds up: compress it towards white instead of clipping.
     auto compress = [](float8 c) { return c * (1.0f + c * 0.25f) / (1.0f + c); };
     color8 c = field + color8{compress(light.r), compress(light.g), compress(light.b)};

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "AboutShaderView.h"
+#include "Metal/MTLHalf.h"
 #include "MetalKit/MTKTextureLoader.h"
 #include "MetalShaderRenderer.h"
 #include "QuarroShadersHelper.h"
@@ -38,6 +39,31 @@ TEST_F(ShaderViewTest, EveryShaderDrawsTheSameImageOnOneAndEightThreads) {
         EXPECT_EQ(frameBytes(*view, *r), one);
     }
     device->setWorkerThreadCount(4);
+}
+
+TEST_F(ShaderViewTest, TheWaveformsBottomRowIsTheWindowsColour) {
+    // The band sits on the window's background: its last row must not show a seam.
+    auto view = make<MTKView>(CGRect{0, 0, 200, 150}, device);
+    view->setColorPixelFormat(MTLPixelFormat::rgba16Float);
+    view->setPaused(true);
+    window->contentView()->addSubview(view);
+    auto renderer = make<MetalShaderRenderer>(*view, "Main", "audioWaveformVertexShader",
+                                              "audioWaveformFragmentShader");
+    view->setDelegate(renderer);
+    loop.clock().advance(7.25);
+    view->draw();
+    auto frame = view->layer()->contents();
+    ASSERT_TRUE(frame);
+    const size_t w = frame->width(), h = frame->height();
+    std::vector<uint16_t> row(w * 4);
+    frame->getBytes(row.data(), w * 8, MTLRegion{{0, h - 1, 0}, {w, 1, 1}});
+    std::vector<float> rgba(row.size());
+    MTLHalf::toFloats(row.data(), rgba.data(), row.size());
+    // "background" (0.0902, 0.0824, 0.0745) in linear light.
+    const float background[3] = {0.00857f, 0.00740f, 0.00650f};
+    for (size_t x = 0; x < w; ++x)
+        for (int c = 0; c < 3; ++c)
+            ASSERT_NEAR(rgba[x * 4 + size_t(c)], background[c], 0.0004f) << "x " << x;
 }
 
 TEST_F(ShaderViewTest, TheSampleViewMakesItsRendererWhenItMoves) {
