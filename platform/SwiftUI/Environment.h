@@ -33,6 +33,7 @@ enum class ScrollEdgeEffectStyle { automatic, hard, soft };
 enum class AlternatingRowBackgroundsBehavior { automatic, enabled, disabled };
 enum class TextAlignment { leading, center, trailing };
 
+// Every value is compared in sameAs(): a value added here is added there too.
 struct EnvironmentValues {
     std::optional<Font> font;
     std::optional<ColorValue> foregroundColor;
@@ -78,8 +79,12 @@ struct EnvironmentValues {
     bool sameAs(const EnvironmentValues& other) const {
         return font == other.font && foregroundColor == other.foregroundColor &&
                isEnabled == other.isEnabled && displayScale == other.displayScale &&
-               buttonStyle == other.buttonStyle && textFieldStyle == other.textFieldStyle &&
-               textAlignment == other.textAlignment && !focusBinding && !other.focusBinding &&
+               colorScheme == other.colorScheme && !hostingView.owner_before(other.hostingView) &&
+               !other.hostingView.owner_before(hostingView) && buttonStyle == other.buttonStyle &&
+               textFieldStyle == other.textFieldStyle && textAlignment == other.textAlignment &&
+               truncationMode == other.truncationMode &&
+               allowsTightening == other.allowsTightening && lineLimit == other.lineLimit &&
+               !focusBinding && !other.focusBinding &&
                scrollEdgeEffectStyle == other.scrollEdgeEffectStyle &&
                scrollEdgeEffectEdges == other.scrollEdgeEffectEdges &&
                alternatingRowBackgrounds == other.alternatingRowBackgrounds &&
@@ -89,5 +94,9 @@ struct EnvironmentValues {
   private:
     std::map<std::type_index, std::shared_ptr<void>> objects;
 };
+// A view kept whole because its environment is the same must not miss a changed value.
+static_assert(
+    sizeof(EnvironmentValues) == 424,
+    "EnvironmentValues changed: compare the new value in sameAs(), then update this size");
 
 } // namespace SwiftUI

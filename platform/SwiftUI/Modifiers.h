@@ -32,6 +32,7 @@ class FrameModifier final : public Modifier {
         : Modifier(std::move(c)), width(w), height(h), alignment(a) {}
     CGSize sizeThatFits(Node& node, ProposedViewSize proposal) const override;
     void placeChildren(Node& node, ProposedViewSize proposal) const override;
+    bool drawsOnlyItsChildren() const override { return true; }
     std::optional<CGFloat> width, height;
     Alignment alignment;
 };
@@ -58,6 +59,7 @@ class PaddingModifier final : public Modifier {
     PaddingModifier(AnyView c, EdgeInsets i) : Modifier(std::move(c)), insets(i) {}
     CGSize sizeThatFits(Node& node, ProposedViewSize proposal) const override;
     void placeChildren(Node& node, ProposedViewSize proposal) const override;
+    bool drawsOnlyItsChildren() const override { return true; }
     EdgeInsets insets;
 };
 
@@ -65,6 +67,7 @@ class OffsetModifier final : public Modifier {
   public:
     OffsetModifier(AnyView c, CGSize o) : Modifier(std::move(c)), offset(o) {}
     void placeChildren(Node& node, ProposedViewSize proposal) const override;
+    bool drawsOnlyItsChildren() const override { return true; }
     CGSize offset;
 };
 
@@ -127,6 +130,7 @@ template <class Tag> class NodeModifier final : public Modifier {
         apply(node);
         ctx.setChildren({content});
     }
+    bool drawsOnlyItsChildren() const override { return true; }
     std::function<void(Node&)> apply;
 };
 

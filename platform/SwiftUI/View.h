@@ -242,6 +242,11 @@ class Primitive {
     // Whether this view, put where `previous` stood, would build what `previous` built,
     // so that its node keeps its subtree (see Composite).
     virtual bool rebuildsAs(const Primitive& previous) const { return false; }
+    // Whether the node draws nothing of its own and hands its children's drawing
+    // through as it is (a layout container): built again around children that stay
+    // where they were, it changes no pixel. A view that overrides render() must not
+    // answer true.
+    virtual bool drawsOnlyItsChildren() const { return false; }
 };
 
 // A user view with a body: one child, the body's result. A view type that is equality
@@ -254,6 +259,7 @@ template <class V> class Composite final : public Primitive {
     explicit Composite(V v) : value(std::move(v)) {}
     std::type_index viewType() const override { return typeid(V); }
     void build(Node& node, ViewContext& ctx) const override;
+    bool drawsOnlyItsChildren() const override { return true; }
     bool rebuildsAs(const Primitive& previous) const override {
         if constexpr (std::equality_comparable<V>) {
             const auto* before = dynamic_cast<const Composite*>(&previous);

@@ -208,9 +208,22 @@ void ViewGraph::relayout(std::vector<Rebuilt> rebuilt) {
         node->place(node->frame.origin, *node->placedProposal);
         for (Node* p = node->parent; p; p = p->parent)
             p->updateExtent();
+        // A view rebuilt around what it showed before (a meter level that lights the
+        // same segments) leaves every pixel as it was.
+        if (node == r.node.get() && drawsAsBefore(*node))
+            continue;
         changed.add(was);
         changed.add(node->extentInRoot());
     }
+}
+
+bool ViewGraph::drawsAsBefore(const Node& node) {
+    if (node.childrenReplaced || !node.view.primitive().drawsOnlyItsChildren())
+        return false;
+    return std::all_of(node.children.begin(), node.children.end(), [](const auto& child) {
+        return child->keptExtentInRoot ? *child->keptExtentInRoot == child->extentInRoot()
+                                       : drawsAsBefore(*child);
+    });
 }
 
 void ViewGraph::layoutAll() {
@@ -234,6 +247,8 @@ void ViewGraph::build(Node& node) {
     node.appearActions.clear();
     node.disappearActions.clear();
     node.forgetLayout();
+    node.keptExtentInRoot.reset();
+    node.childrenReplaced = true;
     ViewContext ctx(node);
     node.view.primitive().build(node, ctx);
 }
@@ -275,6 +290,7 @@ void ViewGraph::reconcile(Node& parent, std::vector<detail::KeyedView> keyed,
             // An equal view in the same environment: what it built stands, and it keeps
             // the value it was built from.
             node->kept = true;
+            node->keptExtentInRoot = node->extentInRoot();
             steps.push_back(Step::keep);
         } else {
             node->view = item.view;
@@ -286,6 +302,7 @@ void ViewGraph::reconcile(Node& parent, std::vector<detail::KeyedView> keyed,
     for (size_t j = 0; j < old.size(); ++j)
         if (!reused[j])
             unmount(*old[j]);
+    parent.childrenReplaced = next != old;
     parent.children = next;
     for (size_t k = 0; k < next.size(); ++k) {
         if (steps[k] == Step::keep)

@@ -146,6 +146,11 @@ class Node : public std::enable_shared_from_this<Node> {
     bool placed = false;
     // Kept whole by an equal view since the last placement.
     bool kept = false;
+    // Where the node covered the hosting view when the update kept it whole (none when
+    // it was built: its drawing may have changed).
+    std::optional<CGRect> keptExtentInRoot;
+    // Its last build made other children than it had, or reordered them.
+    bool childrenReplaced = true;
 };
 
 // Handed to a view's body: its state slots and environment.
@@ -266,6 +271,10 @@ class ViewGraph {
     void relayout(std::vector<Rebuilt> rebuilt);
     // Lays out the whole tree and counts all of it as changed.
     void layoutAll();
+    // Whether a node built by this update draws what it drew before: it and every view
+    // built inside draw only their children, and the subtrees kept whole by equal views
+    // stay where they were.
+    static bool drawsAsBefore(const Node& node);
 
     std::shared_ptr<Node> root_;
     CGSize size_;

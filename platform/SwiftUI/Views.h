@@ -131,6 +131,7 @@ class Stack : public Primitive {
     void build(Node& node, ViewContext& ctx) const override;
     CGSize sizeThatFits(Node& node, ProposedViewSize proposal) const override;
     void placeChildren(Node& node, ProposedViewSize proposal) const override;
+    bool drawsOnlyItsChildren() const override { return true; }
 
     Axis axis;
     CGFloat alignment;
@@ -203,6 +204,7 @@ class ZStack : public View<ZStack>, public detail::Primitive {
     void build(Node& node, ViewContext& ctx) const override;
     CGSize sizeThatFits(Node& node, ProposedViewSize proposal) const override;
     void placeChildren(Node& node, ProposedViewSize proposal) const override;
+    bool drawsOnlyItsChildren() const override { return true; }
 
   private:
     Alignment alignment;

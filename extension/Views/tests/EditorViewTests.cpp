@@ -290,6 +290,11 @@ TEST_F(EditorFrames, AMeterTickRedrawsTheTwoMetersAndNothingElse) {
     }
     EXPECT_EQ(segments, 4u * 42); // two stereo columns of two meters
 
+    // Levels that light the same segments: the meters stand as they were, nothing is drawn.
+    setLevels(70.5, 40.3);
+    EXPECT_TRUE(frame().isEmpty());
+    EXPECT_TRUE(backing->displayList().empty());
+
     // Nothing changed: nothing is drawn.
     EXPECT_TRUE(frame().isEmpty());
     EXPECT_TRUE(backing->displayList().empty());
@@ -299,7 +304,7 @@ TEST_F(EditorFrames, PartialRedrawsAddUpToTheWholeEditorDrawnAfresh) {
     for (CGFloat scale : {1.0, 2.0}) {
         SCOPED_TRACE(scale);
         open(scale);
-        for (double level : {30.0, 85.0, 10.0}) {
+        for (double level : {30.0, 85.0, 10.0, 10.5}) {
             setLevels(level, 100 - level);
             frame();
         }

@@ -273,6 +273,51 @@ TEST(EnvironmentValues, ScrollEdgeEffectsAndRowBackgroundsReachTheViewsInside) {
               ScrollEdgeEffectStyle::automatic);
 }
 
+// What decides whether a view that compares equal may keep what it built.
+TEST(EnvironmentValues, TwoAreTheSameOnlyWhenEveryValueAndObjectIs) {
+    struct Case {
+        const char* what;
+        std::function<void(EnvironmentValues&)> change;
+    };
+    auto host = std::make_shared<NSView>();
+    const Case cases[] = {
+        {"font", [](auto& e) { e.font = Font::system(13); }},
+        {"foreground colour", [](auto& e) { e.foregroundColor = ColorValue(1, 0, 0); }},
+        {"enabled", [](auto& e) { e.isEnabled = false; }},
+        {"display scale", [](auto& e) { e.displayScale = 2; }},
+        {"colour scheme", [](auto& e) { e.colorScheme = ColorScheme::light; }},
+        {"hosting view", [&](auto& e) { e.hostingView = host; }},
+        {"button style",
+         [](auto& e) {
+             e.buttonStyle =
+                 std::make_shared<detail::ButtonStyleBox<PlainButtonStyle>>(PlainButtonStyle());
+         }},
+        {"text field style", [](auto& e) { e.textFieldStyle = TextFieldStyle::plain; }},
+        {"text alignment", [](auto& e) { e.textAlignment = TextAlignment::center; }},
+        {"truncation", [](auto& e) { e.truncationMode = TruncationMode::middle; }},
+        {"tightening", [](auto& e) { e.allowsTightening = true; }},
+        {"line limit", [](auto& e) { e.lineLimit = 2; }},
+        {"focus binding", [](auto& e) { e.focusBinding = Binding<bool>::constant(false); }},
+        {"scroll edge style",
+         [](auto& e) { e.scrollEdgeEffectStyle = ScrollEdgeEffectStyle::hard; }},
+        {"scroll edges", [](auto& e) { e.scrollEdgeEffectEdges = Edge::top; }},
+        {"row backgrounds",
+         [](auto& e) { e.alternatingRowBackgrounds = AlternatingRowBackgroundsBehavior::enabled; }},
+        {"submit action", [](auto& e) { e.submitActions.push_back([] {}); }},
+        {"another object", [](auto& e) { e.setObject(std::make_shared<int>(1)); }},
+    };
+    EnvironmentValues base;
+    base.setObject(std::make_shared<int>(1));
+    EXPECT_TRUE(base.sameAs(EnvironmentValues(base)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EnvironmentValues changed = base;
+        c.change(changed);
+        EXPECT_FALSE(base.sameAs(changed));
+        EXPECT_FALSE(changed.sameAs(base));
+    }
+}
+
 } // namespace
 
 namespace {
@@ -371,25 +416,36 @@ struct Tally : View<Tally> {
     friend bool operator==(const Tally& a, const Tally& b) { return int(a.count) == int(b.count); }
 };
 
-struct TallyModel {
-    Observed<double> count{3.2};
-    Observed<double> lead{10};
-    Observed<double> width{80};
+// A bar of a given width; equal when the width is.
+struct Bar : View<Bar> {
+    CGFloat width;
+    AnyView body() const { return Rectangle().frame(width, 10); }
+    friend bool operator==(const Bar& a, const Bar& b) { return a.width == b.width; }
 };
 
-// A bar of model width before the tally, in a frame of model width; the row keeps its
-// size, so a change is laid out within it.
+struct TallyModel {
+    Observed<double> count{3.2};
+    Observed<double> shift{0};
+    Observed<double> width{80};
+    Observed<bool> showsBar{true};
+};
+
+// The tally in a frame of model width, shifted, with a narrow bar over it; the row keeps
+// its size, so a change is laid out within it.
 struct TallyRow : View<TallyRow> {
     std::shared_ptr<int> placements;
     AnyView body(ViewContext& ctx) const {
         auto model = ctx.environment<TallyModel>();
-        return HStack(0.0, Rectangle().frame(model->lead.get(), 10),
-                      Tally{{}, model->count.get(), placements}.frame(model->width.get(), 20))
-            .frame(300, 20);
+        std::vector<AnyView> layers{Tally{{}, model->count.get(), placements}
+                                        .frame(model->width.get(), 20)
+                                        .offset(model->shift.get(), 0)};
+        if (model->showsBar.get())
+            layers.push_back(Bar{{}, 10});
+        return ZStack(Alignment::topLeading(), std::move(layers)).frame(300, 20);
     }
 };
 
-TEST(IncrementalLayout, AnEqualViewKeptWholeIsOnlyMovedAndLaidOutAgainForANewProposal) {
+TEST(IncrementalLayout, AnEqualViewKeptWholeIsOnlyMovedAndRedrawnOnlyWhenItOrWhatHoldsItChanged) {
     RunLoopTestScope scope;
     auto placements = std::make_shared<int>(0);
     auto model = std::make_shared<TallyModel>();
@@ -400,18 +456,21 @@ TEST(IncrementalLayout, AnEqualViewKeptWholeIsOnlyMovedAndLaidOutAgainForANewPro
         const char* what;
         std::function<void()> change;
         int placedAgain;
+        bool redrawn;
     };
     const Case cases[] = {
-        {"a count that shows alike", [&] { model->count.set(3.9); }, 0},
-        {"a count that shows differently", [&] { model->count.set(5); }, 1},
-        {"the bar before it widens: moved", [&] { model->lead.set(30); }, 0},
-        {"a new proposal", [&] { model->width.set(120); }, 1},
+        {"a count that shows alike", [&] { model->count.set(3.9); }, 0, false},
+        {"a count that shows differently", [&] { model->count.set(5); }, 1, true},
+        {"shifted: moved", [&] { model->shift.set(12); }, 0, true},
+        {"a new proposal", [&] { model->width.set(120); }, 1, true},
         {"a new proposal and a count alike",
          [&] {
              model->width.set(100);
              model->count.set(5.5);
          },
-         1},
+         1, true},
+        {"the bar taken away from over it", [&] { model->showsBar.set(false); }, 0, true},
+        {"alike again, alone", [&] { model->count.set(5.1); }, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -419,6 +478,8 @@ TEST(IncrementalLayout, AnEqualViewKeptWholeIsOnlyMovedAndLaidOutAgainForANewPro
         c.change();
         RunLoop::main().runUntilIdle();
         EXPECT_EQ(*placements - before, c.placedAgain);
+        EXPECT_EQ(graph.changedRegion().contains(*graph.frame("tally")), c.redrawn);
+        EXPECT_EQ(graph.changedRegion().isEmpty(), !c.redrawn);
         // Where a fresh layout of the same state puts it.
         ViewGraph fresh(row());
         fresh.setSize({300, 50});
