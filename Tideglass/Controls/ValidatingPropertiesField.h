@@ -52,7 +52,7 @@ class ValidatingPropertiesField : public NSView, public ValidatingField, public 
     std::optional<std::string> toolTip() const override;
     void setToolTip(std::optional<std::string> toolTip) override;
     // Kept for the client; the field never reads it.
-    std::optional<std::string> override_;
+    std::optional<std::string> override;
 
     std::shared_ptr<FirstResponderAwareTextField> textField() const override { return field; }
     const std::shared_ptr<TrackingSlider>& icon() const { return icon_; }

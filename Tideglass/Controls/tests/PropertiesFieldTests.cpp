@@ -167,10 +167,12 @@ TEST(ValidatingPropertiesField, ClickingTheIconFocusesTheTextFieldInABackgroundW
     EXPECT_TRUE(s.h.window->isKeyWindow());
     EXPECT_TRUE(hasKeyboardFocus(*s.field->textField()));
     EXPECT_TRUE(s.field->isSelected());
-    // The field's tool tip is the view's own; `override_` is only kept.
+    // The field's tool tip is the view's own; `override` is only kept.
     s.field->setToolTip("Feedback in %");
     EXPECT_EQ(s.field->toolTip(), "Feedback in %");
     EXPECT_EQ(s.field->NSView::toolTip, "Feedback in %");
+    s.field->override = "0.5";
+    EXPECT_EQ(s.field->toolTip(), "Feedback in %");
 }
 
 } // namespace
