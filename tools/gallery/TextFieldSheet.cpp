@@ -7,6 +7,7 @@
 #include "Controls/ValidatingTextField.h"
 #include "Sheets.h"
 #include "Styles/TideglassResources.h"
+#include "SwiftUISupport/QuarroStyledTextField.h"
 #include "TestSupport/ControlHarness.h"
 
 #include <cctype>
@@ -110,6 +111,13 @@ void propertiesFocused(ControlHarness& h) {
     h.focus(f->textField());
 }
 
+// The declarative field over a state of its own, in a tree of views.
+SwiftUI::AnyView declarative() {
+    SwiftUI::State<std::string> text("480");
+    return SwiftUI::AnyView(
+        QuarroStyledTextField("Delay in ms", text.binding()).frame(180, 22).padding(9));
+}
+
 GallerySheet textFields() {
     const CGSize size{200, 40};
     return {"text-fields",
@@ -135,6 +143,7 @@ GallerySheet textFields() {
                             [] { return label<StyledTableRowLabel>("1234 ms"); }),
                 controlCell("table group-row label", size,
                             [] { return label<StyledTableGroupRowLabel>("Delay lines"); }),
+                GalleryCell{"declarative", declarative, size},
             }};
 }
 

@@ -153,4 +153,47 @@ TEST(QuarroStyledTextField, KeystrokesReachTheBindingAndUpdatesWriteOnlyOutsideC
     EXPECT_TRUE(first.style); // made when none was given; kept, not applied
 }
 
+// A form holding the delay text in its own state, with a line that shows it.
+struct DelayForm : SwiftUI::View<DelayForm> {
+    std::vector<bool>* editing;
+    SwiftUI::AnyView body(SwiftUI::ViewContext& ctx) const {
+        auto text = ctx.state(std::string("12"));
+        auto* log = editing;
+        return SwiftUI::AnyView(SwiftUI::VStack(
+            QuarroStyledTextField("Delay", text.binding(), nullptr,
+                                  [log](bool changing) { log->push_back(changing); })
+                .frame(160, 22)
+                .lineLimit(1)
+                .truncationMode(SwiftUI::TruncationMode::middle),
+            SwiftUI::Text("Delay: " + text.get())));
+    }
+};
+
+TEST(QuarroStyledTextField, InATreeOfViewsItsFieldTypesIntoTheStateAndTheTreeFollows) {
+    RunLoopTestScope scope;
+    std::vector<bool> editing;
+    ControlHarness h(SwiftUI::AnyView(DelayForm{.editing = &editing}), {200, 80});
+    std::shared_ptr<StyledTextField> field;
+    for (const auto& view : h.host->subviews())
+        if (auto f = std::dynamic_pointer_cast<StyledTextField>(view))
+            field = f;
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->stringValue(), "12");
+    EXPECT_EQ(field->placeholderString(), "Delay");
+    // The modifiers reached it through the environment.
+    EXPECT_EQ(field->maximumNumberOfLines(), 1);
+    EXPECT_EQ(field->lineBreakMode(), NSLineBreakMode::byTruncatingMiddle);
+    EXPECT_EQ(h.rectOf(*field).size, (CGSize{160, 22}));
+    EXPECT_TRUE(h.text("12")); // drawn in the tree's order
+
+    h.click(h.centre(*field));
+    field->currentEditor()->setSelectedRange({2, 0});
+    h.type("50");
+    EXPECT_EQ(field->stringValue(), "1250");
+    EXPECT_TRUE(h.text("Delay: 1250")); // the state changed and the tree was rebuilt
+    EXPECT_EQ(editing, (std::vector<bool>{true, true}));
+    // The same field and editor went on through the rebuilds.
+    EXPECT_EQ(field->currentEditor()->selectedRange().location, 4u);
+}
+
 } // namespace
