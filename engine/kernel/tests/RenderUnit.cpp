@@ -1,7 +1,6 @@
 #include "RenderUnit.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace kerneltest {
 
@@ -24,16 +23,23 @@ Host::Host(AUAudioChannelCount channels, std::size_t frames, float value)
 }
 
 AURenderPullInputBlock Host::pull() {
-    return [this](AudioUnitRenderActionFlags*, const AudioTimeStamp* timestamp,
-                  AUAudioFrameCount frames, NSInteger,
-                  AudioBufferList* input) -> AUAudioUnitStatus {
-        if (pullResult != noErr)
-            return pullResult;
-        const auto start = std::size_t(timestamp->mSampleTime);
-        for (std::uint32_t c = 0; c < input->mNumberBuffers && c < signal.size(); ++c)
-            std::memcpy(input->mBuffers[c].mData, signal[c].data() + start, frames * sizeof(float));
-        return noErr;
-    };
+    return
+        [this](AudioUnitRenderActionFlags*, const AudioTimeStamp* timestamp,
+               AUAudioFrameCount frames, NSInteger, AudioBufferList* input) -> AUAudioUnitStatus {
+            if (pullResult != noErr)
+                return pullResult;
+            // The host's clock runs on after a failed render, so a request may reach past
+            // the end of the signal: what lies beyond it is silence.
+            const auto start = std::size_t(timestamp->mSampleTime);
+            for (std::uint32_t c = 0; c < input->mNumberBuffers && c < signal.size(); ++c) {
+                auto* samples = static_cast<float*>(input->mBuffers[c].mData);
+                const std::size_t from = std::min(start, signal[c].size());
+                const std::size_t count = std::min<std::size_t>(frames, signal[c].size() - from);
+                std::copy_n(signal[c].data() + from, count, samples);
+                std::fill(samples + count, samples + frames, 0.0f);
+            }
+            return noErr;
+        };
 }
 
 AUAudioUnitStatus Host::render(RenderUnit& unit, AudioBufferList* output, AUAudioFrameCount frames,
