@@ -10,9 +10,10 @@ using namespace SwiftUI;
 
 namespace {
 
-// Reports the window it finds in its environment each time it is built.
+// Reports the window it finds in its environment each time it is built. It holds
+// the window weakly: the window owns the view that owns the probe.
 struct WindowProbe : View<WindowProbe> {
-    std::shared_ptr<std::shared_ptr<NSWindow>> seen;
+    std::shared_ptr<std::weak_ptr<NSWindow>> seen;
     AnyView body(ViewContext& ctx) const {
         *seen = ctx.environment<WindowState>()->parentWindow();
         return Text("probe").frame(120, 80);
@@ -21,7 +22,7 @@ struct WindowProbe : View<WindowProbe> {
 
 struct WindowControllerTest : ::testing::Test {
     RunLoopTestScope scope;
-    std::shared_ptr<std::shared_ptr<NSWindow>> seen = std::make_shared<std::shared_ptr<NSWindow>>();
+    std::shared_ptr<std::weak_ptr<NSWindow>> seen = std::make_shared<std::weak_ptr<NSWindow>>();
     WindowProbe probe() const {
         WindowProbe p;
         p.seen = seen;
@@ -39,7 +40,7 @@ TEST_F(WindowControllerTest, TheViewFindsItsHostingWindowInItsEnvironment) {
     RunLoop::main().runUntilIdle();
     window->layoutIfNeeded();
     window->snapshot();
-    EXPECT_EQ(*seen, window);
+    EXPECT_EQ(seen->lock(), window);
     EXPECT_EQ(window->contentSize(), (CGSize{120, 80}));
     EXPECT_EQ(window->frameAutosaveName(), "");
 }
