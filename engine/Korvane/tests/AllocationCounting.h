@@ -2,7 +2,7 @@
 // Counts the heap allocations of a test binary, to prove that a render path
 // allocates nothing. Include it in exactly one source file of the binary: it
 // replaces the global allocation functions, every form of them (plain, array,
-// aligned; the library's nothrow forms call these).
+// aligned, nothrow).
 //  - threadAllocations: every allocation this thread has made, always counted;
 //  - allocations: those of any thread while `counting` is set.
 // Thread: any.
@@ -44,6 +44,35 @@ void* operator new(std::size_t size, std::align_val_t align) {
 }
 void* operator new[](std::size_t size, std::align_val_t align) {
     return operator new(size, align);
+}
+// The nothrow forms too: a sanitizer's runtime supplies every form the binary does not,
+// and memory from its own operator new must not reach the free() below.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    AllocationCounting::countOne();
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
+    AllocationCounting::countOne();
+    const std::size_t a = std::size_t(align);
+    return std::aligned_alloc(a, (size + a - 1) / a * a);
+}
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t& tag) noexcept {
+    return operator new(size, align, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept {
+    std::free(p);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
