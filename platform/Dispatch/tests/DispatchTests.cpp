@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <latch>
 #include <stdexcept>
 #include <thread>
@@ -110,6 +111,32 @@ TEST(GlobalQueue, RunsWorkConcurrentlyOffTheMainThread) {
     global.asyncAfter(DispatchTime::now() + 0.02, [&] { later.count_down(); });
     later.wait();
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+}
+
+// The workers wait for the earliest deadline while new work arrives: every push may
+// move the queue's storage under a waiting worker, which must not read the old one
+// (AddressSanitizer reports it). Every item runs, none before its time.
+TEST(GlobalQueue, DelayedWorkArrivingWhileWorkersWaitRunsOnTime) {
+    DispatchQueue& global = DispatchQueue::global();
+    constexpr int count = 2000;
+    std::latch done(count + 1);
+    std::atomic<int> early{0};
+    using steady = std::chrono::steady_clock;
+    auto schedule = [&](double delay) {
+        const auto due = steady::now() + std::chrono::duration_cast<steady::duration>(
+                                             std::chrono::duration<double>(delay));
+        global.asyncAfter(DispatchTime::now() + delay, [&, due] {
+            if (steady::now() < due - std::chrono::milliseconds(1))
+                ++early;
+            done.count_down();
+        });
+    };
+    schedule(0.05);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5)); // the workers now wait
+    for (int i = count; i > 0; --i)
+        schedule(0.001 + 0.02 * i / count);
+    done.wait();
+    EXPECT_EQ(early, 0);
 }
 
 TEST(Task, DetachedRunsOffMainAndMainActorTasksOnMain) {
