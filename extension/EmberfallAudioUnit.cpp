@@ -79,6 +79,9 @@ std::optional<PropertyListDictionary> EmberfallAudioUnit::fullState() const {
 }
 
 void EmberfallAudioUnit::setFullState(const std::optional<PropertyListDictionary>& state) {
+    // Another component's state sets no value, so it selects no preset either.
+    if (state && namesAnotherComponent(*state))
+        return;
     restoring.fetch_add(1, std::memory_order_acq_rel);
     AUAudioUnit::setFullState(state);
     restoring.fetch_sub(1, std::memory_order_acq_rel);

@@ -157,8 +157,13 @@ TEST_F(AudioUnitTest, RestoringAppliesValidValuesAndKeepsSavedDelayTimes) {
     PropertyListDictionary foreign = state;
     foreign["manufacturer"] = std::int64_t{fourCharCode("Othr")};
     (*foreign["parameters"].dictionary())["feedback"] = 99.0;
+    foreign["currentPresetId"] = std::string("Chorus-Wide Awake");
+    const std::string presetBefore = unit->currentPresetId();
+    EXPECT_TRUE(unit->namesAnotherComponent(foreign));
+    EXPECT_FALSE(unit->namesAnotherComponent(state));
     unit->setFullState(foreign);
     EXPECT_EQ(kernelValue("feedback"), 45);
+    EXPECT_EQ(unit->currentPresetId(), presetBefore) << "another component's state selects nothing";
 }
 
 TEST_F(AudioUnitTest, MaximumFramesBoundTheRenderCall) {

@@ -12,9 +12,10 @@ const char* const subtypeKey = "subtype";
 const char* const manufacturerKey = "manufacturer";
 const char* const parametersKey = "parameters";
 
+} // namespace
+
 // A state names another component when it carries an identity that differs.
-bool namesAnotherComponent(const PropertyListDictionary& state,
-                           const AudioComponentDescription& description) {
+bool AUAudioUnit::namesAnotherComponent(const PropertyListDictionary& state) const {
     const std::pair<const char*, OSType> identity[] = {
         {typeKey, description.componentType},
         {subtypeKey, description.componentSubType},
@@ -30,8 +31,6 @@ bool namesAnotherComponent(const PropertyListDictionary& state,
     }
     return false;
 }
-
-} // namespace
 
 std::string fourCharString(OSType code) {
     std::string text(4, ' ');
@@ -105,7 +104,7 @@ std::optional<PropertyListDictionary> AUAudioUnit::fullState() const {
 }
 
 void AUAudioUnit::setFullState(const std::optional<PropertyListDictionary>& state) {
-    if (!state || !tree || namesAnotherComponent(*state, description))
+    if (!state || !tree || namesAnotherComponent(*state))
         return;
     auto entry = state->find(parametersKey);
     if (entry == state->end() || !entry->second.dictionary())

@@ -119,6 +119,9 @@ class AUAudioUnit : public NSObject {
     // when the identity names another component. Main thread.
     virtual std::optional<PropertyListDictionary> fullState() const;
     virtual void setFullState(const std::optional<PropertyListDictionary>& state);
+    // True when a saved state carries a component identity that differs from this
+    // unit's: setFullState then writes nothing. Any thread.
+    bool namesAnotherComponent(const PropertyListDictionary& state) const;
 
     // For the host: the render call and the schedule block. Taken once, before
     // rendering (each call of renderBlock() copies the internal block).
