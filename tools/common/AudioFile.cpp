@@ -100,12 +100,18 @@ std::vector<ChannelLevels> measureLevels(const AudioClip& clip) {
     };
     for (const auto& channel : clip.channels) {
         double peak = 0, sum = 0;
+        std::size_t nonFinite = 0;
         for (float sample : channel) {
+            if (!std::isfinite(sample)) {
+                ++nonFinite;
+                continue;
+            }
             peak = std::max(peak, std::fabs(double(sample)));
             sum += double(sample) * sample;
         }
-        const double rms = channel.empty() ? 0 : std::sqrt(sum / double(channel.size()));
-        levels.push_back({toDb(peak), toDb(rms)});
+        const std::size_t finite = channel.size() - nonFinite;
+        const double rms = finite == 0 ? 0 : std::sqrt(sum / double(finite));
+        levels.push_back({toDb(peak), toDb(rms), nonFinite});
     }
     return levels;
 }

@@ -17,10 +17,12 @@ struct AudioClip {
 // On failure returns nullopt and a readable reason in `error`.
 std::optional<AudioClip> readAudioFile(const std::string& path, std::string& error);
 
-// Peak and RMS of each channel in dBFS (-inf for silence).
+// Peak and RMS of each channel in dBFS (-inf for silence), over its finite samples;
+// NaN and infinite samples are counted apart and left out of both.
 struct ChannelLevels {
     double peakDb;
     double rmsDb;
+    std::size_t nonFinite = 0;
 };
 std::vector<ChannelLevels> measureLevels(const AudioClip& clip);
 

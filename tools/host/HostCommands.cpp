@@ -54,14 +54,15 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
             throw UsageError{arguments[i] + " needs a value"};
         return arguments[++i];
     };
-    auto numberOf = [&](std::size_t& i, double minimum, double maximum) {
+    auto numberOf = [&](std::size_t& i, double minimum, double maximum, bool whole = false) {
         const std::string& name = arguments[i];
         const std::string& text = valueOf(i);
         double value = 0;
-        if (!parseNumber(text, value) || value < minimum || value > maximum) {
+        if (!parseNumber(text, value) || value < minimum || value > maximum ||
+            (whole && value != std::trunc(value))) {
             std::ostringstream message;
-            message << name << " takes a number from " << minimum << " to " << maximum << ", not '"
-                    << text << "'";
+            message << name << " takes a " << (whole ? "whole number" : "number") << " from "
+                    << minimum << " to " << maximum << ", not '" << text << "'";
             throw UsageError{message.str()};
         }
         return value;
@@ -87,7 +88,7 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
         else if (a == "--tempo")
             options.render.tempo = numberOf(i, 1, 999);
         else if (a == "--block")
-            options.render.blockSize = static_cast<AUAudioFrameCount>(numberOf(i, 1, 16384));
+            options.render.blockSize = static_cast<AUAudioFrameCount>(numberOf(i, 1, 16384, true));
         else if (a == "--tail")
             options.render.tailSeconds = numberOf(i, 0, 600);
         else if (a == "--mono")
@@ -120,10 +121,14 @@ std::string decibels(double value) {
 void printLevels(std::ostream& out, const char* label, const AudioClip& clip) {
     const char* names[] = {"L", "R"};
     const auto levels = measureLevels(clip);
-    for (std::size_t c = 0; c < levels.size(); ++c)
+    for (std::size_t c = 0; c < levels.size(); ++c) {
         out << label << " " << (levels.size() == 1 ? "M" : names[c]) << "  peak "
-            << decibels(levels[c].peakDb) << " dBFS  rms " << decibels(levels[c].rmsDb)
-            << " dBFS\n";
+            << decibels(levels[c].peakDb) << " dBFS  rms " << decibels(levels[c].rmsDb) << " dBFS";
+        // NaN or infinity is not silence: say so rather than let it read as -inf.
+        if (levels[c].nonFinite > 0)
+            out << "  holds " << levels[c].nonFinite << " non-finite samples (NaN or infinity)";
+        out << "\n";
+    }
 }
 
 // Each parameter as the editor shows it.
@@ -255,6 +260,12 @@ class Host {
             return std::nullopt;
         }
         EffectHost host(loaded->unit);
+        if (state && host.audioUnit().namesAnotherComponent(*state)) {
+            err << "emberfall: the state in '" << options.statePath
+                << "' was saved by another component; nothing was restored\n";
+            status = exitInputFailure;
+            return std::nullopt;
+        }
         if (state)
             host.audioUnit().setFullState(state);
         if (preset)

@@ -8,8 +8,10 @@
 #include "CoreGraphics/CGImage.h"
 
 #include "FactoryPresets.h"
+#include "Foundation/PropertyList.h"
 #include "Foundation/RunLoop.h"
 #include "ParameterDefinitions.h"
+#include "TestSupport/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -306,6 +309,65 @@ TEST(HostProgram, StateRoundTripsThroughAFile) {
     std::filesystem::remove(path);
 }
 
+// A state saved by another component restores nothing: the host says so and fails
+// rather than print the values it already had as "restored".
+TEST(HostProgram, AStateOfAnotherComponentIsRefused) {
+    TemporaryDirectory folder;
+    const std::string ours = (folder / "ours.plist").string();
+    const std::string theirs = (folder / "theirs.plist").string();
+    ProgramRun save = runHost("state save " + ours + " --set feedback=77");
+    ASSERT_EQ(save.status, 0) << save.out;
+    std::string error;
+    std::optional<PropertyListValue> state = PropertyListSerialization::readFile(ours, &error);
+    ASSERT_TRUE(state && state->dictionary()) << error;
+    PropertyListDictionary foreign = *state->dictionary();
+    foreign["manufacturer"] = std::int64_t{0x4f746872}; // 'Othr'
+    ASSERT_TRUE(PropertyListSerialization::writeFile(theirs, foreign, &error)) << error;
+
+    for (const std::string& arguments :
+         {"state load " + theirs, "render --tail 0 --state " + theirs}) {
+        ProgramRun run = runHost(arguments);
+        EXPECT_EQ(run.status, 3) << arguments << "\n" << run.out;
+        EXPECT_NE(run.out.find("saved by another component"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find("restored " + theirs), std::string::npos) << run.out;
+    }
+    ProgramRun load = runHost("state load " + ours);
+    EXPECT_EQ(load.status, 0) << load.out;
+    EXPECT_NE(load.out.find("77"), std::string::npos) << load.out;
+}
+
+// NaN and infinity in the input are reported, not shown as silence, and stay out of
+// the levels of the samples around them.
+TEST(HostProgram, NonFiniteInputIsReportedNotSilent) {
+    AudioClip clip;
+    clip.sampleRate = 44100;
+    clip.channels.assign(2, std::vector<float>(4410, 0.0f));
+    clip.channels[0].assign(4410, 0.5f);
+    clip.channels[0][10] = std::numeric_limits<float>::quiet_NaN();
+    clip.channels[0][20] = std::numeric_limits<float>::infinity();
+    clip.channels[1][30] = -std::numeric_limits<float>::infinity();
+    const auto levels = measureLevels(clip);
+    ASSERT_EQ(levels.size(), 2u);
+    EXPECT_NEAR(levels[0].peakDb, -6.02, 0.01);
+    EXPECT_NEAR(levels[0].rmsDb, -6.02, 0.01);
+    EXPECT_EQ(levels[0].nonFinite, 2u);
+    EXPECT_EQ(levels[1].nonFinite, 1u);
+    EXPECT_TRUE(std::isinf(levels[1].peakDb) && levels[1].peakDb < 0);
+
+    TemporaryDirectory folder;
+    const std::string in = (folder / "in.wav").string();
+    std::string error;
+    ASSERT_TRUE(writeAudioFile(in, clip, error)) << error;
+    ProgramRun run = runHost("render " + in + " --tail 0");
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("input  L  peak   -6.0 dBFS  rms   -6.0 dBFS  holds 2 non-finite"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("input  R  peak   -inf dBFS  rms   -inf dBFS  holds 1 non-finite"),
+              std::string::npos)
+        << run.out;
+}
+
 TEST(HostProgram, ErrorsExitNonZeroWithTheirReason) {
     struct Case {
         const char* arguments;
@@ -321,6 +383,7 @@ TEST(HostProgram, ErrorsExitNonZeroWithTheirReason) {
         {"state load /nonexistent/state.plist", 3, "cannot read the state"},
         {"render --appex /nonexistent.appex", 4, "cannot open the extension"},
         {"render --block 0", 2, "--block"},
+        {"render --block 1.5", 2, "--block takes a whole number"},
         {"frobnicate", 2, "unknown command"},
     };
     for (const Case& c : cases) {
