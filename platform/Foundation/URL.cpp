@@ -41,21 +41,49 @@ std::optional<std::string> percentDecoded(std::string_view text) {
     return out;
 }
 
+void appendEscape(std::string& out, unsigned char c) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    out += '%';
+    out += digits[c >> 4];
+    out += digits[c & 15];
+}
+
 std::string percentEncodedPath(std::string_view path) {
     static constexpr std::string_view keep = "/:@!$&'()*+,;=~-._";
-    static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
     for (char ch : path) {
         auto c = static_cast<unsigned char>(ch);
-        if (std::isalnum(c) || keep.find(ch) != std::string_view::npos) {
+        if (std::isalnum(c) || keep.find(ch) != std::string_view::npos)
             out += ch;
-        } else {
-            out += '%';
-            out += digits[c >> 4];
-            out += digits[c & 15];
-        }
+        else
+            appendEscape(out, c);
     }
     return out;
+}
+
+// A decoded host that can be written back: no spaces, controls or line breaks, and
+// no bracket, which only ever encloses a whole IPv6 host.
+bool isWritableHost(std::string_view host) {
+    for (char ch : host) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c == 0x7F || c == '[' || c == ']')
+            return false;
+    }
+    return true;
+}
+
+// The host as text: what would end the authority or be read as an escape is
+// escaped again; a host holding ":" goes in brackets.
+std::string encodedHost(std::string_view host) {
+    std::string out;
+    for (char ch : host) {
+        auto c = static_cast<unsigned char>(ch);
+        if (isAllowedInURL(c) && std::string_view("%/?#@").find(ch) == std::string_view::npos)
+            out += ch;
+        else
+            appendEscape(out, c);
+    }
+    return host.find(':') != std::string_view::npos ? "[" + out + "]" : out;
 }
 
 bool isScheme(std::string_view text) {
@@ -136,7 +164,7 @@ std::optional<URL> URL::string(std::string_view text) {
             url.port_ = port;
         }
         auto host = percentDecoded(hostPart);
-        if (!host)
+        if (!host || !isWritableHost(*host))
             return std::nullopt;
         url.host_ =
             std::move(*host); // kept as written: custom schemes carry meaning in the host's case
@@ -182,11 +210,22 @@ std::string URL::absoluteString() const {
         out += scheme_ + ":";
     if (hasAuthority_) {
         out += "//";
-        out += host_.find(':') != std::string::npos ? "[" + host_ + "]" : host_;
+        out += encodedHost(host_);
         if (port_)
             out += ":" + std::to_string(*port_);
     }
-    out += percentEncodedPath(path_);
+    std::string path = percentEncodedPath(path_);
+    if (!hasAuthority_) {
+        // Read back, a path starting "//" would become an authority, and a ":" in
+        // the first segment of a URL without a scheme would end a scheme.
+        if (path.starts_with("//"))
+            path.replace(1, 1, "%2F");
+        if (scheme_.empty())
+            for (std::size_t i = 0; i < path.size() && path[i] != '/'; ++i)
+                if (path[i] == ':')
+                    path.replace(i, 1, "%3A");
+    }
+    out += path;
     if (directory_ && path_ != "/")
         out += "/";
     if (query_)
@@ -240,8 +279,10 @@ URL URL::deletingLastPathComponent() const {
     URL url = *this;
     url.original_.clear(); // a new URL, no longer the parsed text
     auto slash = url.path_.rfind('/');
+    // With no folder left: the root under an authority, else the current folder
+    // ("./"); an empty directory path would be written as the root.
     if (slash == std::string::npos)
-        url.path_.clear();
+        url.path_ = hasAuthority_ ? "/" : ".";
     else
         url.path_.resize(slash == 0 ? 1 : slash);
     url.directory_ = true;

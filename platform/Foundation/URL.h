@@ -13,7 +13,9 @@ class URL {
   public:
     // Parses a URL text. Returns nullopt for an empty text or one with characters
     // a URL cannot hold unencoded (spaces, controls, non-ASCII, quotes, <>{}|\^`),
-    // and for a malformed percent escape or port.
+    // for a malformed percent escape or port, and for a host that decodes to a
+    // space, a control character or a bracket. What parses writes back, through
+    // absoluteString(), to text that parses to the same URL.
     static std::optional<URL> string(std::string_view text);
     // A file URL for an absolute path (a relative path is taken from the current
     // directory). `isDirectory` adds a trailing "/" to absoluteString().

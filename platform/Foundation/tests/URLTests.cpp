@@ -52,17 +52,55 @@ TEST(URL, ParsesComponentsAndWritesThemBack) {
 }
 
 TEST(URL, RefusesTextThatIsNoURL) {
-    const char* cases[] = {"",
-                           "https://exa mple.org/",
-                           "https://example.org/<x>",
-                           "caf\xC3\xA9",
-                           "https://example.org/%zz",
-                           "https://example.org/%4",
-                           "https://example.org:99999/",
-                           "https://example.org:8x/",
-                           "https://[::1/"};
+    const char* cases[] = {"", "https://exa mple.org/", "https://example.org/<x>", "caf\xC3\xA9",
+                           "https://example.org/%zz", "https://example.org/%4",
+                           "https://example.org:99999/", "https://example.org:8x/", "https://[::1/",
+                           // hosts that decode to what cannot be written back
+                           "https://exa%20mple.org/", "https://example.org%0D%0AX-Injected:%201/",
+                           "https://example]org/", "https://[::1%5D]/", "https://a%5D%3Ab/"};
     for (const char* text : cases)
         EXPECT_FALSE(URL::string(text)) << text;
+}
+
+// What parses writes back to text that parses to the same URL, whatever the
+// decoded parts hold.
+TEST(URL, WrittenTextParsesToTheSameURL) {
+    struct Case {
+        const char* text;
+        const char* host;
+        const char* path;
+        const char* absolute;
+    };
+    const Case cases[] = {
+        {"http://a%2Fb%3Fc%23d/x", "a/b?c#d", "/x", "http://a%2Fb%3Fc%23d/x"},
+        {"http://user%40a%40b@c/", "c", "/", "http://c/"},
+        {"http://a%40b/", "a@b", "/", "http://a%40b/"},
+        {"http://a%25b/", "a%b", "/", "http://a%25b/"},
+        {"http://%C3%A9.example/", "\xC3\xA9.example", "/", "http://%C3%A9.example/"},
+        {"http://a%3Ab:8/", "a:b", "/", "http://[a:b]:8/"},
+        {"x:%2F%2Fhost/p", "", "//host/p", "x:/%2Fhost/p"},
+        {"a%3Ab/c", "", "a:b/c", "a%3Ab/c"},
+        {"/a%3Ab", "", "/a:b", "/a:b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto url = URL::string(c.text);
+        ASSERT_TRUE(url);
+        EXPECT_EQ(url->host(), c.host);
+        EXPECT_EQ(url->path(), c.path);
+        EXPECT_EQ(url->absoluteString(), c.absolute);
+        auto again = URL::string(url->absoluteString());
+        ASSERT_TRUE(again);
+        EXPECT_EQ(again->scheme(), url->scheme());
+        EXPECT_EQ(again->host(), url->host());
+        EXPECT_EQ(again->path(), url->path());
+        EXPECT_EQ(again->absoluteString(), url->absoluteString());
+    }
+    // With no folder left to remove into: the root, or the current folder.
+    EXPECT_EQ(URL::string("myapp://open")->deletingLastPathComponent().absoluteString(),
+              "myapp://open/");
+    EXPECT_EQ(URL::string("name?q")->deletingLastPathComponent().absoluteString(), "./?q");
+    EXPECT_EQ(URL::string("./?q")->path(), ".");
 }
 
 TEST(URL, FileURLsAndPathOperations) {
