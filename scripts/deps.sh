@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
+  clang libclang-rt-14-dev llvm
   libeigen3-dev nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libcairo2-dev libpango1.0-dev libglib2.0-dev librsvg2-dev libpng-dev
   libcurl4-openssl-dev libexpat1-dev libsdl2-dev openssl python3
