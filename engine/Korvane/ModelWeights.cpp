@@ -4,8 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cmath>
 #include <iostream>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -91,6 +93,47 @@ void readGru(const Json& doc, const std::string& prefix, int index, GruLayer& la
     readGruMatrix(doc, prefix + "weight_hh_l" + n, prefix + "bias_hh_l" + n, layer.hh);
 }
 
+// Refuses weights whose sums could leave the range of a float, where the network's
+// output would turn infinite or NaN. With |x| <= kInputBound (the model processor
+// keeps its input below 1) and |h| <= 1 (every hidden unit mixes tanh outputs and
+// earlier states), each pre-activation is bounded by its row's absolute sum:
+//   |d_j| <= |inW_j| X + |inB_j|,  |W v + b|_r <= sum_j |W_rj| |v_j| + |b_r|,
+// and the output by sum_j |outW_j| + |outB|. Every bound must stay well inside the
+// range; the margin covers rounding and the folded sums of the fast layout.
+void requireBoundedSums(const ModelWeights& w) {
+    constexpr double kInputBound = 16.0;
+    const double limit = double(std::numeric_limits<float>::max()) / 1024.0;
+    const std::string tooLarge = "holds weights whose sums exceed a float's range";
+    std::array<double, kUnits> dense;
+    for (int j = 0; j < kUnits; ++j) {
+        dense[j] = std::fabs(w.inW[j]) * kInputBound + std::fabs(w.inB[j]);
+        if (!(dense[j] <= limit))
+            fail("_orig_mod.input_dense.weight", tooLarge);
+    }
+    std::array<double, kUnits> hidden;
+    hidden.fill(1.0);
+    // A 192 x 65 column-major matrix, column 64 the biases, over inputs of these bounds.
+    auto requireRows = [&](const float* matrix, const std::array<double, kUnits>& inputs,
+                           const std::string& key) {
+        for (int r = 0; r < kGateRows; ++r) {
+            double sum = std::fabs(matrix[kUnits * kGateRows + r]);
+            for (int j = 0; j < kUnits; ++j)
+                sum += std::fabs(matrix[j * kGateRows + r]) * inputs[j];
+            if (!(sum <= limit))
+                fail(key, tooLarge);
+        }
+    };
+    requireRows(w.gru1.ih, dense, "_orig_mod.gru.weight_ih_l0");
+    requireRows(w.gru1.hh, hidden, "_orig_mod.gru.weight_hh_l0");
+    requireRows(w.gru2.ih, hidden, "_orig_mod.gru2.weight_ih_l0");
+    requireRows(w.gru2.hh, hidden, "_orig_mod.gru2.weight_hh_l0");
+    double out = std::fabs(w.outB);
+    for (int j = 0; j < kUnits; ++j)
+        out += std::fabs(w.outW[j]);
+    if (!(out <= limit))
+        fail("_orig_mod.output_dense.weight", tooLarge);
+}
+
 std::shared_ptr<ModelWeights> readDocument(const unsigned char* data, unsigned int size) {
     const Json doc = Json::parse(data, data + size, nullptr, /*allow_exceptions=*/true,
                                  /*ignore_comments=*/false);
@@ -103,6 +146,7 @@ std::shared_ptr<ModelWeights> readDocument(const unsigned char* data, unsigned i
     const std::string out = "_orig_mod.output_dense.";
     readMatrix(doc, out + "weight", 1, kUnits, w->outW);
     readVector(doc, out + "bias", 1, &w->outB);
+    requireBoundedSums(*w);
     w->buildFastLayout();
     return w;
 }

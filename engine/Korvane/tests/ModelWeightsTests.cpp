@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -42,6 +43,19 @@ void expectPassThrough(ModelProcessor& processor) {
     EXPECT_EQ(processor.processSample(2.5f), 2.5f);
 }
 
+// The good document with one array, or one array of a GRU, set to a single value.
+std::string withHugeArray(std::vector<float> testing::DocumentArrays::*array, float value) {
+    testing::DocumentArrays arrays = testing::randomArrays(11, 0.2f);
+    std::fill((arrays.*array).begin(), (arrays.*array).end(), value);
+    return testing::writeDocument(arrays);
+}
+std::string withHugeGru(testing::GruArrays testing::DocumentArrays::*gru,
+                        std::vector<float> testing::GruArrays::*array, float value) {
+    testing::DocumentArrays arrays = testing::randomArrays(11, 0.2f);
+    std::fill((arrays.*gru.*array).begin(), (arrays.*gru.*array).end(), value);
+    return testing::writeDocument(arrays);
+}
+
 TEST(ModelWeights, FailuresAreReportedAndLeaveThePassThrough) {
     const std::string good = goodDocument();
     const std::string missing = "_orig_mod.gru2.bias_hh_l0";
@@ -74,6 +88,16 @@ TEST(ModelWeights, FailuresAreReportedAndLeaveThePassThrough) {
         {"string", testing::replaceFirstNumber(good, "_orig_mod.output_dense.bias", "\"0.5\""),
          kPrefix + "[json.exception.type_error.302] type must be number, but is string\n", false},
         {"not an object", "[1, 2]", kPrefix + "[json.exception.type_error.304]", true},
+        // Finite weights whose sums are not: the output would be infinite or NaN.
+        {"output sum beyond a float", withHugeArray(&testing::DocumentArrays::outW, 3e38f),
+         kPrefix + "key '_orig_mod.output_dense.weight' holds weights whose sums exceed a "
+                   "float's range\n",
+         false},
+        {"recurrent sums beyond a float",
+         withHugeGru(&testing::DocumentArrays::gru2, &testing::GruArrays::hh, 1e37f),
+         kPrefix + "key '_orig_mod.gru2.weight_hh_l0' holds weights whose sums exceed a "
+                   "float's range\n",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
