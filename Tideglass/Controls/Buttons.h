@@ -11,15 +11,8 @@
 #include "AppKit/NSButton.h"
 #include "AppKit/NSButtonCell.h"
 #include "AppKit/NSCursor.h"
-
-// The library's styled push button.
-class StyledButton : public NSButton {
-  public:
-    explicit StyledButton(CGRect frame = {}) : NSButton(frame) {}
-
-    // A width in points the button keeps whatever its title; none at first.
-    std::optional<CGFloat> fixedWidth;
-};
+#include "Controls/StyledButton.h"
+#include "Controls/StyledCheckBox.h"
 
 // A plain button that shows a cursor of its own while the pointer is over it.
 class CursorButton : public NSButton {
@@ -45,10 +38,4 @@ class QuarroPushButtonCell : public NSButtonCell {
   public:
     NSEdgeInsets titleEdgeInsets{4, 0, 6, 0};
     NSEdgeInsets edgeInsets{3, 4, 5, 4};
-};
-
-// The check box's cell: the box image sits `xOffset` points from the leading edge.
-class StyledCheckBoxCell : public NSButtonCell {
-  public:
-    CGFloat xOffset = -2;
 };

@@ -53,6 +53,8 @@ class NSButton : public NSControl {
 
     CGSize intrinsicContentSize() const override { return cell()->cellSize(); }
     bool acceptsFirstResponder() const override { return true; }
+    // Keyboard focus comes by Tab (or in code), never by a click, as on the platform.
+    bool focusesOnClick() const override { return false; }
     // Space clicks the focused button.
     void keyDown(const NSEvent& event) override;
 

@@ -163,6 +163,8 @@ class NSView : public NSResponder {
     virtual std::shared_ptr<NSView> hitTest(CGPoint pointInSuperview);
     // Whether a mouse-down on this view also makes its window key (always true here).
     virtual bool acceptsFirstMouse(const NSEvent*) const { return true; }
+    // Whether a press on the view makes it the first responder (when it accepts that).
+    virtual bool focusesOnClick() const { return true; }
 
     // Drawing. drawRect draws the view's own content in its bounds space through
     // NSGraphicsContext::current(); `dirtyRect` is the part of the bounds being redrawn

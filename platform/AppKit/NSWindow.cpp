@@ -463,7 +463,7 @@ void NSWindow::dispatch(NSEvent event) {
         rightButton = right;
         if (!view)
             return;
-        if (view->acceptsFirstResponder())
+        if (view->focusesOnClick() && view->acceptsFirstResponder())
             makeFirstResponder(view);
         // Gesture recognisers see the press before the view.
         if (!right)

@@ -1,0 +1,88 @@
+// The button controls of the control library: push buttons, check boxes and the star,
+// each in its states.
+
+#include "Controls/StyledCheckBox.h"
+#include "Sheets.h"
+#include "TestSupport/ControlHarness.h"
+
+namespace {
+
+using S = NSCell::StateValue;
+
+std::shared_ptr<NSView> pushButton(bool enabled = true, bool selected = false) {
+    auto b = make<StyledButton>(CGRect{10, 10, 100, 24});
+    b->setTitle("Apply");
+    b->setEnabled(enabled);
+    b->setSelected(selected);
+    logsActions(*b);
+    return b;
+}
+
+std::shared_ptr<NSView> toggleOn() {
+    auto b = make<StyledButton>(CGRect{10, 10, 100, 24});
+    b->setTitle("Bypass");
+    b->setButtonType(NSButtonType::pushOnPushOff);
+    b->setState(S::on);
+    logsActions(*b);
+    return b;
+}
+
+template <class Box = StyledCheckBox>
+std::function<std::shared_ptr<NSView>()> box(const char* title, S state, bool enabled = true) {
+    return [=] {
+        auto b = make<Box>(CGRect{10, 12, 110, 20});
+        b->setTitle(title);
+        b->setState(state);
+        b->setEnabled(enabled);
+        logsActions(*b);
+        return std::static_pointer_cast<NSView>(b);
+    };
+}
+
+GallerySheet pushButtons() {
+    const CGSize size{120, 44};
+    return {"push-buttons",
+            6,
+            {
+                controlCell("normal", size, [] { return pushButton(); }),
+                controlCell("on", size, toggleOn),
+                controlCell(
+                    "pressed", size, [] { return pushButton(); }, pressedControl),
+                controlCell("disabled", size, [] { return pushButton(false); }),
+                controlCell(
+                    "focused", size, [] { return pushButton(); }, focusedControl),
+                controlCell(
+                    "focused, window not key", size, [] { return pushButton(); },
+                    focusedInInactiveWindow),
+            }};
+}
+
+GallerySheet checkBoxes() {
+    const CGSize size{130, 44};
+    return {
+        "check-boxes",
+        6,
+        {
+            controlCell("off", size, box("Sync", S::off)),
+            controlCell("on", size, box("Sync", S::on)),
+            controlCell("mixed", size, box("Sync", S::mixed)),
+            controlCell("pressed, on", size, box("Sync", S::on), pressedControl),
+            controlCell("disabled, on", size, box("Sync", S::on, false)),
+            controlCell("focused", size, box("Sync", S::off), focusedControl),
+            controlCell("star off", size, box<FavouriteCheckBox>("Favourite", S::off)),
+            controlCell("star on", size, box<FavouriteCheckBox>("Favourite", S::on)),
+            controlCell("star pressed", size, box<FavouriteCheckBox>("Favourite", S::off),
+                        pressedControl),
+            controlCell("star disabled", size, box<FavouriteCheckBox>("Favourite", S::on, false)),
+            controlCell("star focused", size, box<FavouriteCheckBox>("Favourite", S::on),
+                        focusedControl),
+            controlCell("star, window not key", size, box<FavouriteCheckBox>("Favourite", S::on),
+                        focusedInInactiveWindow),
+        }};
+}
+
+const GalleryRegistration buttons([] {
+    return std::vector<GallerySheet>{pushButtons(), checkBoxes()};
+});
+
+} // namespace
