@@ -3,6 +3,7 @@
 #include <cstring>
 
 #if defined(__x86_64__) && defined(__GNUC__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define MTL_HALF_F16C 1
 #endif
@@ -88,8 +89,13 @@ __attribute__((target("avx,f16c"))) void convertWithF16C(const float* in, uint16
     }
 }
 
+// F16C is read from CPUID itself: clang's __builtin_cpu_supports does not know it.
 bool hasF16C() {
-    static const bool yes = __builtin_cpu_supports("avx") && __builtin_cpu_supports("f16c");
+    static const bool yes = [] {
+        unsigned a = 0, b = 0, c = 0, d = 0;
+        return __builtin_cpu_supports("avx") && __get_cpuid(1, &a, &b, &c, &d) != 0 &&
+               (c & bit_F16C) != 0;
+    }();
     return yes;
 }
 #endif
