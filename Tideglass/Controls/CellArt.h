@@ -6,6 +6,7 @@
 // so the art stays upright.
 // Thread: main.
 
+#include <algorithm>
 #include <memory>
 
 #include "AppKit/NSImage.h"
@@ -29,4 +30,14 @@ void drawUprightArt(const std::shared_ptr<NSImage>& image, CGRect rect, const NS
 inline void drawArtRespectingFlip(const std::shared_ptr<NSImage>& image, CGRect rect,
                                   const NSView& view, CGFloat fraction) {
     drawUprightArt(image, rect, view, rect.minY() + rect.maxY(), fraction);
+}
+
+// An intrinsic size bounded by state art: without art `size`; with art (w, h) and the
+// alignment insets E, (max(size.width, w) − E.left − E.right, h − E.top − E.bottom).
+inline CGSize sizeBoundedByArt(CGSize size, const std::shared_ptr<NSImage>& art,
+                               const NSEdgeInsets& insets) {
+    if (!art)
+        return size;
+    return {std::max(size.width, art->size().width) - insets.left - insets.right,
+            art->size().height - insets.top - insets.bottom};
 }

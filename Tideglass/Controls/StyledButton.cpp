@@ -167,12 +167,8 @@ CGSize StyledButton::intrinsicContentSize() const {
         size.width = *fixedWidth;
     auto c = std::dynamic_pointer_cast<StyledButtonCell>(cell());
     auto art = c && isBordered() ? c->styleBezelImage() : nullptr;
-    if (!art)
-        return size;
     // The art bounds the width from below also when a fixed width is set.
-    const NSEdgeInsets insets = alignmentRectInsets();
-    return {std::max(size.width, art->size().width) - insets.left - insets.right,
-            art->size().height - insets.top - insets.bottom};
+    return sizeBoundedByArt(size, art, alignmentRectInsets());
 }
 
 void StyledButton::drawRect(CGRect dirtyRect) {

@@ -39,7 +39,10 @@ class NSPopUpButtonCell : public NSButtonCell {
   protected:
     // init(textCell:pullsDown:).
     explicit NSPopUpButtonCell(TextCell content = {}, bool pullsDown = false)
-        : NSButtonCell(std::move(content)), pullsDown(pullsDown) {}
+        : NSButtonCell(std::move(content)), pullsDown(pullsDown) {
+        // The shown item's image stands before its title.
+        imagePosition = NSCellImagePosition::imageLeading;
+    }
 
   private:
     std::shared_ptr<NSMenuItem> shown;

@@ -2,6 +2,7 @@
 // each in its states.
 
 #include "Controls/StyledCheckBox.h"
+#include "Controls/StyledPopDownButton.h"
 #include "Sheets.h"
 #include "TestSupport/ControlHarness.h"
 
@@ -81,8 +82,65 @@ GallerySheet checkBoxes() {
         }};
 }
 
+template <class Button = StyledPopUpButton>
+std::function<std::shared_ptr<NSView>()> popUp(std::optional<std::string> label = std::nullopt,
+                                               bool enabled = true) {
+    return [=] {
+        // A tool pop-up is a small toolbar control: short titles, its art's size.
+        const bool tool = std::is_same_v<Button, ToolPopUpButton>;
+        auto b = make<Button>(CGRect{10, 11, tool ? 60.0 : 130.0, 22}, false, std::nullopt);
+        for (const char* title : {"Tape", "Bucket brigade", "Digital"})
+            b->addItem(tool ? std::string(title).substr(0, 3) : title);
+        if (tool)
+            b->setFrameSize({60, b->intrinsicContentSize().height});
+        b->selectItem(1);
+        b->setLabel(label);
+        b->setEnabled(enabled);
+        logsActions(*b);
+        return std::static_pointer_cast<NSView>(b);
+    };
+}
+
+std::function<std::shared_ptr<NSView>()> popDown(std::optional<std::string> label = std::nullopt,
+                                                 bool enabled = true) {
+    return [=] {
+        auto b = make<StyledPopDownButton>(CGRect{10, 11, 130, 22});
+        b->addItem("Newest first");
+        b->setTitle("Sort");
+        b->setLabel(label);
+        b->setEnabled(enabled);
+        logsActions(*b);
+        return std::static_pointer_cast<NSView>(b);
+    };
+}
+
+// Shown pressed without opening the menu.
+void highlighted(ControlHarness& h) {
+    std::dynamic_pointer_cast<NSControl>(heldControl(h))->highlight(true);
+}
+
+GallerySheet menuButtons() {
+    const CGSize size{150, 44};
+    return {"menu-buttons",
+            6,
+            {
+                controlCell("pop-up", size, popUp()),
+                controlCell("pop-up, label", size, popUp("Model:")),
+                controlCell("pop-up pressed", size, popUp(), highlighted),
+                controlCell("pop-up disabled", size, popUp(std::nullopt, false)),
+                controlCell("pop-up focused", size, popUp(), focusedControl),
+                controlCell("pop-up, window not key", size, popUp(), focusedInInactiveWindow),
+                controlCell("tool pop-up", size, popUp<ToolPopUpButton>()),
+                controlCell("tool pop-up pressed", size, popUp<ToolPopUpButton>(), highlighted),
+                controlCell("pop-down", size, popDown()),
+                controlCell("pop-down, label", size, popDown("By")),
+                controlCell("pop-down pressed", size, popDown(), pressedControl),
+                controlCell("pop-down disabled", size, popDown("By", false)),
+            }};
+}
+
 const GalleryRegistration buttons([] {
-    return std::vector<GallerySheet>{pushButtons(), checkBoxes()};
+    return std::vector<GallerySheet>{pushButtons(), checkBoxes(), menuButtons()};
 });
 
 } // namespace

@@ -1,0 +1,207 @@
+// The pop-up, tool pop-up and pop-down buttons: title box, art per state, label and
+// title runs, sizes from the art, clicks, and the initialisers they refuse.
+
+#include "Controls/StyledPopDownButton.h"
+
+#include "AppKit/NSColor.h"
+#include "AppKit/NSFont.h"
+#include "AppKit/NSImage.h"
+#include "Foundation/RunLoop.h"
+#include "Styles/TideglassResources.h"
+#include "TestSupport/ControlHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using State = StyledControlState;
+
+struct Receiver : NSObject {
+    int calls = 0;
+    void chosen(NSObject*) { ++calls; }
+};
+
+std::shared_ptr<StyledPopUpButton> popUp(std::optional<CGFloat> fixedWidth = std::nullopt) {
+    auto b = make<StyledPopUpButton>(CGRect{10, 10, 120, 22}, false, fixedWidth);
+    b->addItem("Name");
+    b->addItem("Date");
+    return b;
+}
+
+template <class Cell> std::shared_ptr<Cell> cellOf(const NSControl& c) {
+    return std::dynamic_pointer_cast<Cell>(c.cell());
+}
+
+TEST(StyledPopUpButtonCell, TheTitleBoxIsFixedAndTheStateKeysIgnoreAnEmptyStateMask) {
+    auto cell = cellOf<StyledPopUpButtonCell>(*popUp());
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->titleRectForBounds({0, 0, 120, 22}), (CGRect{10, 4, 96, 14}));
+    EXPECT_EQ(cell->titleRectForBounds({50, 30, 120, 22}), (CGRect{10, 34, 96, 14}));
+    cell->imagePosition = NSCellImagePosition::imageOnly;
+    EXPECT_EQ(cell->titleRectForBounds({0, 0, 120, 22}), CGRect{});
+    cell->imagePosition = NSCellImagePosition::noImage;
+    cell->title.clear();
+    EXPECT_EQ(cell->titleRectForBounds({0, 0, 120, 22}), CGRect{});
+
+    cell->state = NSCell::StateValue::on;
+    EXPECT_EQ(cell->controlState(), State::default_);
+    cell->showsStateBy = NSCellStyleMask::contents;
+    cell->isEnabled = false;
+    cell->isHighlighted = true;
+    EXPECT_EQ(cell->controlState(), State::default_ | State::on | State::disabled);
+    EXPECT_EQ(cell->highlightsBy, NSCellStyleMask::none);
+}
+
+TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
+    RunLoopTestScope scope;
+    struct Case {
+        const char* what;
+        std::function<std::shared_ptr<StyledPopUpButton>()> make;
+        bool highlighted, enabled;
+        const char* art;
+        CGFloat alpha;
+    };
+    auto tool = [] {
+        auto b = make<ToolPopUpButton>(CGRect{10, 10, 120, 22}, false, std::nullopt);
+        b->addItem("Name");
+        return std::static_pointer_cast<StyledPopUpButton>(b);
+    };
+    auto plain = [] { return popUp(); };
+    const Case cases[] = {
+        {"at rest", plain, false, true, "tgui-popup", 1},
+        {"pressed", plain, true, true, "tgui-popup-down", 1},
+        {"disabled", plain, false, false, "tgui-popup", 0.5},
+        {"disabled, pressed", plain, true, false, "tgui-popup", 0.5},
+        {"tool at rest", tool, false, true, "tgui-popup-tool", 1},
+        {"tool pressed", tool, true, true, "tgui-popup-tool-down", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto b = c.make();
+        auto h = ControlHarness::holding(b, {160, 44});
+        b->setEnabled(c.enabled);
+        b->highlight(c.highlighted);
+        auto art = h.image(c.art);
+        ASSERT_TRUE(art);
+        EXPECT_EQ(art->rect, h.rectOf(*b));
+        EXPECT_DOUBLE_EQ(art->alpha, c.alpha);
+    }
+
+    // The label, a space and the title; no item image beside a label.
+    auto b = popUp();
+    b->itemArray()[0]->image = TideglassResources::nsImage("corner-tool-more");
+    b->selectItem(0);
+    auto h = ControlHarness::holding(b, {160, 44});
+    ASSERT_EQ(h.texts().size(), 1u);
+    EXPECT_EQ(h.texts()[0].fontSize, 10);
+    EXPECT_EQ(h.items(CGDisplayItem::Kind::image).size(), 2u); // the bezel and the item image
+    b->setLabel("Sort:");
+    EXPECT_EQ(cellOf<StyledPopUpButtonCell>(*b)->label, "Sort:");
+    auto label = h.text("Sort:");
+    auto title = h.text(" Name");
+    ASSERT_TRUE(label && title);
+    EXPECT_EQ(label->color, NSColor::secondaryLabelColor()->cgColor());
+    EXPECT_EQ(title->color, StyledPopUpButtonCell::classStyle()->textColor()->cgColor());
+    EXPECT_EQ(title->fontName, NSFont::systemFont(10, CGFont::medium)->fontName());
+    EXPECT_GT(title->rect.minX(), label->rect.minX());
+    EXPECT_EQ(h.items(CGDisplayItem::Kind::image).size(), 1u);
+}
+
+TEST(StyledPopUpButton, SizesComeFromTheArtAndTheFixedWidthOfTheCellsOwnStyle) {
+    const auto art = StyledPopUpButtonCell::classStyle()->bezelImage(State::default_)->size();
+    const auto tool = ToolPopUpButtonCell::classStyle()->bezelImage(State::default_)->size();
+    const NSEdgeInsets in = StyledPopUpButtonCell::classStyle()->alignmentRectInsets();
+    const CGFloat dw = in.left + in.right, dh = in.top + in.bottom;
+    struct Case {
+        const char* what;
+        std::shared_ptr<StyledPopUpButton> button;
+        bool bordered;
+        CGFloat width, height; // NaN: the cell's own
+    };
+    const CGFloat own = std::nan("");
+    auto toolButton = [](std::optional<CGFloat> fixed) {
+        return std::static_pointer_cast<StyledPopUpButton>(
+            make<ToolPopUpButton>(CGRect{}, false, fixed));
+    };
+    const Case cases[] = {
+        {"fixed wider than the art", popUp(art.width + 40), true, art.width + 40 - dw,
+         art.height - dh},
+        {"fixed narrower than the art", popUp(10), true, art.width - dw, art.height - dh},
+        {"borderless with a fixed width", popUp(90), false, 90, own},
+        // The tool cell's own style: no insets, so exactly the art's height.
+        {"tool, narrow", toolButton(10), true, tool.width, tool.height},
+        {"tool, wide", toolButton(tool.width + 30), true, tool.width + 30, tool.height},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.button->setBordered(c.bordered);
+        const CGSize size = c.button->intrinsicContentSize();
+        EXPECT_EQ(size.width, c.width);
+        EXPECT_EQ(size.height,
+                  std::isnan(c.height) ? c.button->cell()->cellSize().height : c.height);
+    }
+    EXPECT_EQ(toolButton(std::nullopt)->alignmentRectInsets(), NSEdgeInsets{});
+
+    // Another kind of cell keeps the label in the button only and the inherited insets.
+    auto b = popUp();
+    b->setCell(make<NSPopUpButtonCell>());
+    b->setLabel("Sort:");
+    EXPECT_EQ(b->label(), "Sort:");
+    EXPECT_EQ(b->alignmentRectInsets(), NSEdgeInsets{});
+}
+
+TEST(StyledPopDownButton, AReleaseInsideSendsTheActionAndNeverOpensTheMenu) {
+    RunLoopTestScope scope;
+    auto b = make<StyledPopDownButton>(CGRect{10, 10, 120, 22});
+    b->addItem("Name");
+    b->addItem("Date");
+    b->setTitle("Sort");
+    b->selectItem(1);
+    EXPECT_EQ(b->title(), "Sort");
+    auto receiver = make<Receiver>();
+    b->setTarget(receiver);
+    b->setAction(&Receiver::chosen);
+    auto h = ControlHarness::holding(b, {200, 60});
+    const CGPoint inside = h.centre(*b);
+
+    h.press(inside);
+    EXPECT_TRUE(h.image("tgui-popdown-down"));
+    h.release(inside);
+    EXPECT_EQ(receiver->calls, 1);
+    EXPECT_TRUE(h.image("tgui-popdown"));
+    h.press(inside);
+    h.drag({190, 50});
+    h.release({190, 50});
+    EXPECT_EQ(receiver->calls, 1);
+    EXPECT_FALSE(b->menu()->lastPopUp());
+
+    // Disabled: no highlight, no action.
+    b->setEnabled(false);
+    h.press(inside);
+    EXPECT_FALSE(b->isHighlighted());
+    h.release(inside);
+    EXPECT_EQ(receiver->calls, 1);
+    EXPECT_DOUBLE_EQ(h.image("tgui-popdown")->alpha, 0.5);
+
+    // The label before the title; without a styled cell the title is empty.
+    b->setEnabled(true);
+    b->setLabel("By");
+    EXPECT_TRUE(h.text("By"));
+    EXPECT_TRUE(h.text(" Sort"));
+    b->setCell(make<NSPopUpButtonCell>());
+    EXPECT_EQ(b->title(), "");
+}
+
+TEST(PopUpButtonsDeathTest, TheInitialisersTheyDoNotOfferEndTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(make<StyledPopUpButton>(CGRect{}, false),
+                 "Use of unimplemented initializer 'init\\(frame:pullsDown:\\)' for class "
+                 "'Tideglass.StyledPopUpButton'");
+    EXPECT_DEATH(make<StyledPopDownButton>(CGRect{}, true),
+                 "Use of unimplemented initializer 'init\\(frame:pullsDown:\\)' for class "
+                 "'Tideglass.StyledPopDownButton'");
+}
+
+} // namespace
