@@ -3,7 +3,9 @@
 
 #include "Controls/StyledCheckBox.h"
 #include "Controls/StyledPopDownButton.h"
+#include "Controls/ToolButton.h"
 #include "Sheets.h"
+#include "Styles/TideglassResources.h"
 #include "TestSupport/ControlHarness.h"
 
 namespace {
@@ -139,8 +141,37 @@ GallerySheet menuButtons() {
             }};
 }
 
+std::function<std::shared_ptr<NSView>()> tool(bool more, S state = S::off, bool enabled = true) {
+    return [=] {
+        auto b = make<ToolButton>(CGRect{10, 10, 30, 24});
+        b->setImage(TideglassResources::nsImage("organiser-icon-star"));
+        b->setFrameSize(b->intrinsicContentSize());
+        b->setShowMoreIcon(more);
+        b->setState(state);
+        b->setEnabled(enabled);
+        b->secondaryTarget = GalleryActionLog::shared();
+        b->secondaryAction = &GalleryActionLog::secondary;
+        logsActions(*b);
+        return std::static_pointer_cast<NSView>(b);
+    };
+}
+
+GallerySheet toolButtons() {
+    const CGSize size{90, 44};
+    return {"tool-buttons",
+            6,
+            {
+                controlCell("tool", size, tool(false)),
+                controlCell("tool, more", size, tool(true)),
+                controlCell("on", size, tool(true, S::on)),
+                controlCell("pressed", size, tool(false), highlighted),
+                controlCell("disabled", size, tool(true, S::off, false)),
+                controlCell("focused", size, tool(true), focusedControl),
+            }};
+}
+
 const GalleryRegistration buttons([] {
-    return std::vector<GallerySheet>{pushButtons(), checkBoxes(), menuButtons()};
+    return std::vector<GallerySheet>{pushButtons(), checkBoxes(), menuButtons(), toolButtons()};
 });
 
 } // namespace
