@@ -129,6 +129,12 @@ void StyledButtonCell::drawWithFrame(CGRect frame, NSView& controlView) {
 
 // ---- The button
 
+bool isSecondaryClick(const NSEvent& event) {
+    using T = NSEvent::Type;
+    const bool control = event.modifierFlags() & NSEvent::control;
+    return event.type() == T::rightMouseDown || (event.type() == T::leftMouseDown && control);
+}
+
 std::shared_ptr<NSCell> StyledButton::makeCell() {
     return make<StyledButtonCell>();
 }

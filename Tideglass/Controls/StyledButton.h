@@ -33,6 +33,10 @@
 #include "AppKit/NSButton.h"
 #include "Styles/StyledControl.h"
 
+// A right-mouse-down, or a left one with Control held: what the tool and corner buttons
+// take as a secondary click.
+bool isSecondaryClick(const NSEvent& event);
+
 class StyledButtonCell : public StyledControl<StyledButtonCell, ButtonCellStyle, NSButtonCell>,
                          public Selectable {
   public:

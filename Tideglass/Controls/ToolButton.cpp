@@ -54,9 +54,7 @@ void ToolButton::sendSecondaryAction() {
 }
 
 bool ToolButton::secondaryClick(const NSEvent& event) {
-    using T = NSEvent::Type;
-    const bool control = event.modifierFlags() & NSEvent::control;
-    if (event.type() != T::rightMouseDown && !(event.type() == T::leftMouseDown && control))
+    if (!isSecondaryClick(event))
         return false;
     highlight(true);
     sendSecondaryAction();

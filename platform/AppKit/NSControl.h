@@ -226,7 +226,7 @@ class NSControl : public NSView {
 
     // Sends `action` to `target`, or along the responder chain when the target is
     // absent or released; false when nobody handled it.
-    bool sendAction(const NSAction& action, const std::weak_ptr<NSObject>& target);
+    virtual bool sendAction(const NSAction& action, const std::weak_ptr<NSObject>& target);
     bool sendAction() { return sendAction(cell_->action, cell_->target); }
 
     // The field editor editing this control's text: the window's first responder

@@ -101,7 +101,7 @@ class NSView : public NSResponder {
     // The view's opacity: the view and its subviews are drawn as one group at it, times
     // its layer's opacity; 0 draws nothing.
     CGFloat alphaValue() const { return alpha; }
-    void setAlphaValue(CGFloat alphaValue);
+    virtual void setAlphaValue(CGFloat alphaValue);
     // A layer-backed view has a layer (CALayer.h), whose background colour, when set,
     // is filled over the bounds behind the view's own drawing; changing the layer's
     // opacity redraws the view.

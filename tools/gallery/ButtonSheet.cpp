@@ -1,6 +1,7 @@
 // The button controls of the control library: push buttons, check boxes and the star,
 // each in its states.
 
+#include "Controls/Buttons.h"
 #include "Controls/StyledCheckBox.h"
 #include "Controls/StyledPopDownButton.h"
 #include "Controls/ToolButton.h"
@@ -170,8 +171,52 @@ GallerySheet toolButtons() {
             }};
 }
 
+template <class Button>
+std::function<std::shared_ptr<NSView>()> small(S state = S::off, bool enabled = true,
+                                               CGFloat alpha = 1) {
+    return [=] {
+        auto b = make<Button>(CGRect{10, 10, 40, 26});
+        if constexpr (std::is_same_v<Button, CornerButton>) {
+            // Centred: proportional scaling puts an image at the frame's min corner.
+            b->setImage(TideglassResources::nsImage("organiser-icon-star"));
+            b->setImageScaling(NSImageScaling::scaleNone);
+        }
+        if constexpr (std::is_same_v<Button, DarkHighlightButton>) {
+            b->setImage(TideglassResources::nsImage("organiser-icon-star"));
+            b->setBordered(false);
+            b->customCursor = NSCursor::pointingHand();
+        }
+        b->setState(state);
+        b->setEnabled(enabled);
+        b->setAlphaValue(alpha);
+        logsActions(*b);
+        return std::static_pointer_cast<NSView>(b);
+    };
+}
+
+GallerySheet smallButtons() {
+    const CGSize size{70, 46};
+    return {"small-buttons",
+            6,
+            {
+                controlCell("back", size, small<BackButton>()),
+                controlCell("back on", size, small<BackButton>(S::on)),
+                controlCell("back pressed", size, small<BackButton>(), pressedControl),
+                controlCell("back disabled", size, small<BackButton>(S::off, false)),
+                controlCell("back faded", size, small<BackButton>(S::off, true, 0.5)),
+                controlCell("back focused", size, small<BackButton>(), focusedControl),
+                controlCell("corner", size, small<CornerButton>()),
+                controlCell("corner pressed", size, small<CornerButton>(), pressedControl),
+                controlCell("corner disabled", size, small<CornerButton>(S::off, false)),
+                controlCell("dark", size, small<DarkHighlightButton>()),
+                controlCell("dark pressed", size, small<DarkHighlightButton>(), highlighted),
+                controlCell("dark disabled", size, small<DarkHighlightButton>(S::off, false)),
+            }};
+}
+
 const GalleryRegistration buttons([] {
-    return std::vector<GallerySheet>{pushButtons(), checkBoxes(), menuButtons(), toolButtons()};
+    return std::vector<GallerySheet>{pushButtons(), checkBoxes(), menuButtons(), toolButtons(),
+                                     smallButtons()};
 });
 
 } // namespace

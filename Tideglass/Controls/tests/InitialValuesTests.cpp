@@ -81,7 +81,7 @@ TEST(CursorButtonProbe, MakeACursorButton) {
     if (!std::getenv("TIDEGLASS_CURSOR_PROBE"))
         GTEST_SKIP() << "runs only in the copies started by the cursor-button test";
     auto button = make<CursorButton>();
-    EXPECT_EQ(button->cursorImage->name(), "cursor-cycle");
+    EXPECT_EQ(button->cursorImage()->name(), "cursor-cycle");
     EXPECT_EQ(button->cursorHotSpot, (CGPoint{3, 4}));
 }
 
