@@ -38,27 +38,35 @@ NSBackgroundStyle StyledTextFieldCell::interiorBackgroundStyle() const {
     return style()->interiorBackgroundStyle();
 }
 
+CGRect paddedTextRect(CGRect bounds, NSEdgeInsets p) {
+    return CGRect{bounds.minX() + p.left, bounds.minY() + p.bottom,
+                  bounds.width() - (p.left + p.right), bounds.height() - (p.top + p.bottom)}
+        .integral();
+}
+
+NSAttributedString styledCellText(const NSCell& cell, const std::string& text,
+                                  std::shared_ptr<NSFont> font, std::shared_ptr<NSColor> color) {
+    NSStringAttributes attributes;
+    attributes.font = std::move(font);
+    attributes.color = std::move(color);
+    attributes.alignment = cell.alignment;
+    attributes.lineBreakMode = cell.lineBreakMode;
+    attributes.allowsDefaultTighteningForTruncation = false;
+    return NSAttributedString(text, attributes);
+}
+
 NSAttributedString
 StyledTextFieldCell::attributedString(const std::string& text,
                                       const std::shared_ptr<NSColor>& color) const {
-    NSStringAttributes attributes;
-    attributes.font = font ? font : style()->font();
-    attributes.color = color ? color : styleTextColor();
-    attributes.alignment = alignment;
-    attributes.lineBreakMode = lineBreakMode;
-    attributes.allowsDefaultTighteningForTruncation = false;
-    return NSAttributedString(text, attributes);
+    return styledCellText(*this, text, font ? font : style()->font(),
+                          color ? color : styleTextColor());
 }
 
 CGRect StyledTextFieldCell::drawingRectForBounds(CGRect bounds) const {
     Runtime::assertMainThread("StyledTextFieldCell.drawingRect(forBounds:)");
     if (editing || selecting || !(isBezeled || isBordered))
         return bounds;
-    // x + left, y + bottom, width − (left + right), height − (top + bottom), integral.
-    const NSEdgeInsets p = style()->padding();
-    return CGRect{bounds.minX() + p.left, bounds.minY() + p.bottom,
-                  bounds.width() - (p.left + p.right), bounds.height() - (p.top + p.bottom)}
-        .integral();
+    return paddedTextRect(bounds, style()->padding());
 }
 
 CGRect StyledTextFieldCell::titleRectForBounds(CGRect bounds) const {

@@ -36,6 +36,13 @@
 #include "Controls/FirstResponderAwareTextField.h"
 #include "Styles/StyledControl.h"
 
+// The bounds less a style's padding: x + left, y + bottom, width − (left + right),
+// height − (top + bottom), made integral.
+CGRect paddedTextRect(CGRect bounds, NSEdgeInsets padding);
+// `text` in `font` and `color` with the cell's alignment and line breaking, no tightening.
+NSAttributedString styledCellText(const NSCell& cell, const std::string& text,
+                                  std::shared_ptr<NSFont> font, std::shared_ptr<NSColor> color);
+
 class StyledTextFieldCell
     : public StyledControl<StyledTextFieldCell, TextFieldCellStyle, NSTextFieldCell>,
       public Selectable {

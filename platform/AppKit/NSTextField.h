@@ -163,6 +163,9 @@ class NSTextField : public NSControl, public NSTextViewDelegate {
     void setAttributedStringValue(NSAttributedString value);
     // Whether a shortened text shows its whole in a tool tip while hovered.
     bool allowsExpansionToolTips = false;
+    // The bezel's shape, with the platform's raw values; carried, the plain bezel is drawn.
+    enum class BezelStyle : int { square = 0, rounded = 1 };
+    BezelStyle bezelStyle = BezelStyle::square;
 
     NSFocusRingType focusRingType() const override { return cell()->focusRingType; }
     void setFocusRingType(NSFocusRingType type) override { cell()->focusRingType = type; }

@@ -26,6 +26,8 @@
 #include "AppKit/NSResponder.h"
 #include "CoreGraphics/CGContext.h"
 
+class NSAppearance;
+
 class CALayer;
 class NSGestureRecognizer;
 class NSMenu;
@@ -92,6 +94,8 @@ class NSView : public NSResponder {
     // The bounds' size follows the frame's; its origin shifts the content.
     CGRect bounds() const { return bounds_; }
     void setBoundsOrigin(CGPoint origin);
+    // The view's own appearance; none: its window's. Carried: drawing is dark always.
+    std::shared_ptr<NSAppearance> appearance;
     virtual bool isFlipped() const { return false; }
     // Whether drawing of this view and its subviews is clipped to its bounds.
     bool clipsToBounds() const { return clips; }

@@ -1081,8 +1081,9 @@ def magnifier(svg, x, y, colour):
 
 
 def search_field(focus):
-    svg = well(120, 22, "amber" if focus else None, r=10.5)
-    magnifier(svg, 10.5, 9.5, "creamDim")
+    # About as wide as a search field is drawn, so the icon is not stretched much.
+    svg = well(180, 22, "amber" if focus else None, r=10.5)
+    magnifier(svg, 9.5, 9.5, "creamDim")
     return svg
 
 

@@ -2,6 +2,7 @@
 // slider and clickable image views, each in its states.
 
 #include "Controls/ImageViews.h"
+#include "Controls/StyledSearchField.h"
 #include "Controls/StyledSegmentedControl.h"
 #include "Controls/StyledSlider.h"
 #include "Controls/TrackingSlider.h"
@@ -142,9 +143,39 @@ GallerySheet multiKnobSliders() {
             }};
 }
 
+std::shared_ptr<StyledSearchField> searchField(const char* text, bool enabled = true,
+                                               bool icon = true) {
+    auto field = make<StyledSearchField>(CGRect{10, 10, 200, 22});
+    field->setFont(StyledSearchFieldCell::classStyle()->font()); // the editor's as the cell's
+    field->setPlaceholderString("Find presets");
+    field->setStringValue(text);
+    field->setEnabled(enabled);
+    std::dynamic_pointer_cast<StyledSearchFieldCell>(field->cell())->showsSearchIcon = icon;
+    logsActions(*field);
+    return field;
+}
+
+GallerySheet searchFields() {
+    const CGSize size{220, 42};
+    return {
+        "search-fields",
+        3,
+        {
+            controlCell("placeholder", size, [] { return searchField(""); }),
+            controlCell("with text", size, [] { return searchField("tape echo"); }),
+            controlCell("disabled", size, [] { return searchField("tape", false); }),
+            controlCell(
+                "editing", size, [] { return searchField("tape echo"); }, focusedControl),
+            controlCell(
+                "editing, window not key", size, [] { return searchField("tape echo"); },
+                focusedInInactiveWindow),
+            controlCell("no search icon", size, [] { return searchField("tape", true, false); }),
+        }};
+}
+
 const GalleryRegistration values([] {
     return std::vector<GallerySheet>{segmentedControls(), sliders(), imageViews(),
-                                     multiKnobSliders()};
+                                     multiKnobSliders(), searchFields()};
 });
 
 } // namespace
