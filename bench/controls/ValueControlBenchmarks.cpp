@@ -33,21 +33,23 @@ void ADragStepAcrossTheMultiKnobSlider(benchmark::State& state) {
     RunLoopTestScope scope;
     auto model = std::make_shared<TideSliderModel>(std::vector<CGFloat>{2, 5, 8}, 5, 0, 10, 1,
                                                    false, SliderIconClickBehaviour::maxMin);
-    int ongoing = 0;
-    model->onSlideOngoing = [&](double) { ++ongoing; };
+    int moved = 0;
+    model->onSlideStarted = [&](double) { ++moved; };
+    model->onSlideOngoing = [&](double) { ++moved; };
     ControlHarness h(SwiftUI::AnyView(TideSlider(
                          model, SwiftUI::Image(TideglassResources::image("organiser-icon-star")),
                          SwiftUI::Image(TideglassResources::image("organiser-icon-star")))),
                      {240, 24});
-    h.press({60, 12});
-    CGFloat x = 60;
+    h.turn();           // the track measured
+    h.press({150, 12}); // between the knobs: the value jumps there
+    CGFloat x = 150;
     for (auto _ : state) {
         x = x >= 200 ? 60 : x + 3;
         h.drag({x, 12});
         benchmark::DoNotOptimize(h.drawn());
     }
     h.release({x, 12});
-    if (ongoing == 0)
+    if (moved == 0)
         state.SkipWithError("the drag moved nothing");
 }
 BENCHMARK(ADragStepAcrossTheMultiKnobSlider)->Unit(benchmark::kMicrosecond);
