@@ -6,12 +6,7 @@
 #include "Styles/TideglassResources.h"
 
 StyledControlState StyledOutlineView::controlState() const {
-    StyledControlState state = StyledControlState::default_;
-    if (!isEnabled())
-        state.insert(StyledControlState::disabled);
-    if (isHighlighted())
-        state.insert(StyledControlState::highlighted);
-    return state;
+    return enabledHighlightedState(isEnabled(), isHighlighted());
 }
 
 void StyledOutlineView::viewWillMoveToSuperview(const std::shared_ptr<NSView>& newSuperview) {

@@ -21,12 +21,7 @@ std::shared_ptr<StyledTableHeaderCell> StyledTableHeaderCell::withTextCell(const
 }
 
 StyledControlState StyledTableHeaderCell::controlState() const {
-    StyledControlState state = StyledControlState::default_;
-    if (!isEnabled)
-        state.insert(StyledControlState::disabled);
-    if (isHighlighted)
-        state.insert(StyledControlState::highlighted);
-    return state;
+    return enabledHighlightedState(isEnabled, isHighlighted);
 }
 
 void StyledTableHeaderCell::drawWithFrame(CGRect frame, NSView& controlView) {

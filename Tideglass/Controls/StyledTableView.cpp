@@ -5,12 +5,7 @@
 #include "Controls/StyledTableHeader.h"
 
 StyledControlState StyledTableView::controlState() const {
-    StyledControlState state = StyledControlState::default_;
-    if (!isEnabled())
-        state.insert(StyledControlState::disabled);
-    if (isHighlighted())
-        state.insert(StyledControlState::highlighted);
-    return state;
+    return enabledHighlightedState(isEnabled(), isHighlighted());
 }
 
 void StyledTableView::viewWillMoveToSuperview(const std::shared_ptr<NSView>& newSuperview) {

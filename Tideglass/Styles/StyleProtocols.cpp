@@ -46,3 +46,12 @@ void applySelectionState(NSView& view, bool selected, bool recursively) {
             applySelectionState(*subview, selected, false);
     }
 }
+
+StyledControlState enabledHighlightedState(bool enabled, bool highlighted) {
+    StyledControlState state = StyledControlState::default_;
+    if (!enabled)
+        state.insert(StyledControlState::disabled);
+    if (highlighted)
+        state.insert(StyledControlState::highlighted);
+    return state;
+}

@@ -69,6 +69,9 @@ class Style {
 // is never set here (focus is tested separately, see hasKeyboardFocus).
 StyledControlState cellControlState(const NSCell& cell);
 
+// The state of a view that is only ever disabled or highlighted (tables, outlines, headers).
+StyledControlState enabledHighlightedState(bool enabled, bool highlighted);
+
 // Whether the control has keyboard focus: its field editor, or the control itself,
 // is its window's first responder.
 bool hasKeyboardFocus(const NSControl& control);
