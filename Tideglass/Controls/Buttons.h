@@ -1,6 +1,5 @@
 #pragma once
-// The library's buttons and button cells, one family per header (included here), and
-// the fixed-size push button's cell with its title and bezel margins.
+// The library's buttons and button cells, one family per header (included here).
 // Thread: main thread.
 
 #include <memory>
@@ -11,12 +10,6 @@
 #include "AppKit/NSCursor.h"
 #include "Controls/CornerButton.h"
 #include "Controls/CursorButton.h"
+#include "Controls/QuarroPushButton.h"
 #include "Controls/StyledButton.h"
 #include "Controls/StyledCheckBox.h"
-
-// The cell of the library's push button: fixed title and bezel margins.
-class QuarroPushButtonCell : public NSButtonCell {
-  public:
-    NSEdgeInsets titleEdgeInsets{4, 0, 6, 0};
-    NSEdgeInsets edgeInsets{3, 4, 5, 4};
-};

@@ -12,19 +12,81 @@
 namespace {
 using State = StyledControlState;
 
-// x + left, y + bottom, width − left − right, height − top − bottom, snapped outward.
-CGRect insetBy(CGRect r, const NSEdgeInsets& e) {
-    return CGRect{r.minX() + e.left, r.minY() + e.bottom, r.width() - e.left - e.right,
-                  r.height() - e.top - e.bottom}
-        .integral();
-}
-
 // y = round(midY(bounds) − height / 2), halves away from zero, snapped.
 CGRect centredOn(CGRect r, CGRect bounds) {
     r.origin.y = std::round(bounds.midY() - r.height() / 2);
     return r.integral();
 }
 } // namespace
+
+namespace PushButtonRules {
+
+StyledControlState controlState(const NSButtonCell& cell, bool selected) {
+    using StateValue = NSCell::StateValue;
+    State s = State::default_;
+    if (cell.showsStateBy != NSCellStyleMask::none) {
+        if (cell.state == StateValue::mixed)
+            s |= State::mixed;
+        else if (cell.state == StateValue::on)
+            s |= State::on;
+    }
+    if (!cell.isEnabled)
+        s |= State::disabled;
+    else if (cell.isHighlighted)
+        s |= State::highlighted;
+    if (selected)
+        s |= State::selected;
+    if (auto validating = dynamic_cast<const Validating*>(&cell);
+        validating && !validating->isValid())
+        s |= State::invalid;
+    return s;
+}
+
+CGRect insetBy(CGRect r, const NSEdgeInsets& e) {
+    return CGRect{r.minX() + e.left, r.minY() + e.bottom, r.width() - e.left - e.right,
+                  r.height() - e.top - e.bottom}
+        .integral();
+}
+
+CGRect imageRect(const NSButtonCell& cell, CGRect bounds, const NSEdgeInsets& imageInsets) {
+    const CGRect inset = insetBy(bounds, imageInsets);
+    if (cell.imagePosition == NSCellImagePosition::imageOnly)
+        return inset;
+    return centredOn(cell.NSButtonCell::imageRectForBounds(inset), bounds);
+}
+
+void drawImage(const NSButtonCell& cell, const std::shared_ptr<NSImage>& shown, CGRect frame,
+               NSView& controlView) {
+    if (!shown || !NSGraphicsContext::current())
+        return;
+    const CGSize s = shown->size();
+    CGRect r;
+    switch (cell.imageScaling) {
+    case NSImageScaling::scaleAxesIndependently:
+        r = frame;
+        break;
+    case NSImageScaling::scaleNone:
+        r = center(CGRect{0, 0, s.width, s.height}, frame, 1);
+        r.origin.x += frame.minX();
+        r.origin.y += frame.minY();
+        break;
+    case NSImageScaling::scaleProportionallyDown:
+    case NSImageScaling::scaleProportionallyUpOrDown:
+        // Its own size, no scaling, kept inside the frame's min edges.
+        r = {std::max(frame.minX(), std::min(frame.maxX(), s.width) - s.width),
+             std::max(frame.minY(), std::min(frame.maxY(), s.height) - s.height), s.width,
+             s.height};
+        break;
+    default:
+        fatalError("Unhandled image scaling value");
+    }
+    const CGFloat fraction = cell.isHighlighted ? 0.5 : artFraction(cell.isEnabled);
+    drawUprightArt(shown, r, controlView, frame.height(), fraction);
+}
+
+} // namespace PushButtonRules
+
+using PushButtonRules::insetBy;
 
 StyledButtonCell::StyledButtonCell(TextCell content) : StyledControl(std::move(content)) {
     highlightsBy = NSCellStyleMask::none;
@@ -35,23 +97,7 @@ StyledButtonCell::StyledButtonCell(ImageCell content) : StyledControl(std::move(
 }
 
 StyledControlState StyledButtonCell::controlState() const {
-    State s = State::default_;
-    if (showsStateBy != NSCellStyleMask::none) {
-        if (state == StateValue::mixed)
-            s |= State::mixed;
-        else if (state == StateValue::on)
-            s |= State::on;
-    }
-    if (!isEnabled)
-        s |= State::disabled;
-    else if (isHighlighted)
-        s |= State::highlighted;
-    if (isSelected())
-        s |= State::selected;
-    if (auto validating = dynamic_cast<const Validating*>(this);
-        validating && !validating->isValid())
-        s |= State::invalid;
-    return s;
+    return PushButtonRules::controlState(*this, isSelected());
 }
 
 NSAttributedString StyledButtonCell::attributedTitleString(const std::string& text, NSControlSize,
@@ -70,10 +116,7 @@ CGRect StyledButtonCell::drawingRectForBounds(CGRect bounds) const {
 }
 
 CGRect StyledButtonCell::imageRectForBounds(CGRect bounds) const {
-    const CGRect inset = insetBy(bounds, style()->imageEdgeInsets());
-    if (imagePosition == NSCellImagePosition::imageOnly)
-        return inset;
-    return centredOn(NSButtonCell::imageRectForBounds(inset), bounds);
+    return PushButtonRules::imageRect(*this, bounds, style()->imageEdgeInsets());
 }
 
 CGRect StyledButtonCell::titleRectForBounds(CGRect bounds) const {
@@ -94,31 +137,7 @@ CGRect StyledButtonCell::drawTitle(const NSAttributedString& title, CGRect frame
 
 void StyledButtonCell::drawImage(const std::shared_ptr<NSImage>& shown, CGRect frame,
                                  NSView& controlView) {
-    if (!shown || !NSGraphicsContext::current())
-        return;
-    const CGSize s = shown->size();
-    CGRect r;
-    switch (imageScaling) {
-    case NSImageScaling::scaleAxesIndependently:
-        r = frame;
-        break;
-    case NSImageScaling::scaleNone:
-        r = center(CGRect{0, 0, s.width, s.height}, frame, 1);
-        r.origin.x += frame.minX();
-        r.origin.y += frame.minY();
-        break;
-    case NSImageScaling::scaleProportionallyDown:
-    case NSImageScaling::scaleProportionallyUpOrDown:
-        // Its own size, no scaling, kept inside the frame's min edges.
-        r = {std::max(frame.minX(), std::min(frame.maxX(), s.width) - s.width),
-             std::max(frame.minY(), std::min(frame.maxY(), s.height) - s.height), s.width,
-             s.height};
-        break;
-    default:
-        fatalError("Unhandled image scaling value");
-    }
-    const CGFloat fraction = isHighlighted ? 0.5 : artFraction(isEnabled);
-    drawUprightArt(shown, r, controlView, frame.height(), fraction);
+    PushButtonRules::drawImage(*this, shown, frame, controlView);
 }
 
 void StyledButtonCell::drawWithFrame(CGRect frame, NSView& controlView) {

@@ -37,6 +37,28 @@
 // take as a secondary click.
 bool isSecondaryClick(const NSEvent& event);
 
+// The rules the library's two push-button cells share (this one and the fixed-size
+// push button's, QuarroPushButton.h).
+namespace PushButtonRules {
+// The state key: default, plus on or mixed only when showsStateBy is not empty;
+// disabled when not enabled; highlighted when highlighted and enabled; selected when
+// `selected`; invalid when the cell is Validating and not valid.
+StyledControlState controlState(const NSButtonCell& cell, bool selected);
+// x + left, y + bottom, width − left − right, height − top − bottom, snapped outward.
+CGRect insetBy(CGRect r, const NSEdgeInsets& e);
+// The image rectangle: the bounds inset by `imageInsets`; image-only takes that, any
+// other position the cell's inherited image rectangle of it with
+// y = round(midY(bounds) − h / 2) (halves away from zero), snapped.
+CGRect imageRect(const NSButtonCell& cell, CGRect bounds, const NSEdgeInsets& imageInsets);
+// The image placed by the cell's imageScaling (axes independently: the frame; none: its
+// own size centred on whole points; proportionally down or up-or-down: its own size at
+// x = max(minX, min(maxX, w) − w), y = max(minY, min(maxY, h) − h)), upright, at 0.5
+// while highlighted, else 1 enabled / 0.5 disabled. Any other scaling value ends the
+// program ("Unhandled image scaling value").
+void drawImage(const NSButtonCell& cell, const std::shared_ptr<NSImage>& image, CGRect frame,
+               NSView& controlView);
+} // namespace PushButtonRules
+
 class StyledButtonCell : public StyledControl<StyledButtonCell, ButtonCellStyle, NSButtonCell>,
                          public Selectable {
   public:

@@ -191,7 +191,8 @@ void NSButtonCell::drawImage(const std::shared_ptr<NSImage>& shown, CGRect frame
 CGRect NSButtonCell::drawTitle(const NSAttributedString& text, CGRect frame, NSView&) {
     if (!NSGraphicsContext::current())
         return frame;
-    const CGFloat height = std::min(frame.height(), text.size().height);
+    // Centred on the frame's mid-line, also when the frame is lower than the text.
+    const CGFloat height = text.size().height;
     const CGRect line{frame.minX(), frame.midY() - height / 2, frame.width(), height};
     text.draw(line, 1);
     return line;

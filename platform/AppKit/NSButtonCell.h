@@ -140,7 +140,8 @@ class NSButtonCell : public NSCell {
     // in the control text colour, at half opacity when disabled.
     virtual void drawImage(const std::shared_ptr<NSImage>& image, CGRect frame,
                            NSView& controlView);
-    // Draws `title` centred vertically in `frame`; returns the rectangle drawn in.
+    // Draws `title` centred vertically on `frame` (over its edges when the frame is lower
+    // than the text); returns the rectangle drawn in.
     virtual CGRect drawTitle(const NSAttributedString& title, CGRect frame, NSView& controlView);
 
     // initTextCell: and initImageCell: (a cell made with neither is a text cell of "").

@@ -22,6 +22,15 @@ std::shared_ptr<NSView> pushButton(bool enabled = true, bool selected = false) {
     return b;
 }
 
+std::shared_ptr<NSView> fixedSize(bool enabled = true, NSBezelStyle bezel = NSBezelStyle::rounded) {
+    auto b = make<QuarroPushButton>(CGRect{10, 7, 100, 30}, 30.0, 100.0);
+    b->setTitle("Render");
+    b->setBezelStyle(bezel);
+    b->setEnabled(enabled);
+    logsActions(*b);
+    return b;
+}
+
 std::shared_ptr<NSView> toggleOn() {
     auto b = make<StyledButton>(CGRect{10, 10, 100, 24});
     b->setTitle("Bypass");
@@ -57,6 +66,17 @@ GallerySheet pushButtons() {
                     "focused", size, [] { return pushButton(); }, focusedControl),
                 controlCell(
                     "focused, window not key", size, [] { return pushButton(); },
+                    focusedInInactiveWindow),
+                controlCell("fixed-size", size, [] { return fixedSize(); }),
+                controlCell("fixed-size, square", size,
+                            [] { return fixedSize(true, NSBezelStyle::shadowlessSquare); }),
+                controlCell(
+                    "fixed-size pressed", size, [] { return fixedSize(); }, pressedControl),
+                controlCell("fixed-size disabled", size, [] { return fixedSize(false); }),
+                controlCell(
+                    "fixed-size focused", size, [] { return fixedSize(); }, focusedControl),
+                controlCell(
+                    "fixed-size, window not key", size, [] { return fixedSize(); },
                     focusedInInactiveWindow),
             }};
 }

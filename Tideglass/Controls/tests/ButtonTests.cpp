@@ -1,10 +1,12 @@
 // The styled push button and the check boxes: the state keys their cells report, the
 // art drawn in each state, their geometry and sizes, clicks and the focus ring.
 
+#include "Controls/QuarroPushButton.h"
 #include "Controls/StyledCheckBox.h"
 
 #include "AppKit/NSImage.h"
 #include "Foundation/RunLoop.h"
+#include "Styles/Styles.h"
 #include "Styles/TideglassResources.h"
 #include "TestSupport/ControlHarness.h"
 
@@ -67,15 +69,21 @@ TEST(StyledButtonCell, StateKeysFollowTheMasksAndFlags) {
 // A control of its own kind at (10, 10) in a 160 × 60 key window.
 struct Scene {
     RunLoopTestScope scope;
-    std::shared_ptr<StyledButton> control;
+    std::shared_ptr<NSButton> control;
     ControlHarness h;
-    explicit Scene(std::shared_ptr<StyledButton> c)
+    explicit Scene(std::shared_ptr<NSButton> c)
         : control(std::move(c)), h(ControlHarness::holding(control, {160, 60})) {}
     CGPoint middle() const { return h.centre(*control); }
 };
 
 std::shared_ptr<StyledButton> pushButton(CGRect frame = {10, 10, 90, 24}) {
     auto b = make<StyledButton>(frame);
+    b->setTitle("Apply");
+    return b;
+}
+
+std::shared_ptr<QuarroPushButton> fixedSizeButton(CGRect frame = {10, 10, 100, 30}) {
+    auto b = make<QuarroPushButton>(frame);
     b->setTitle("Apply");
     return b;
 }
@@ -240,7 +248,7 @@ TEST(StyledCheckBox, ClicksGoBetweenOnAndOffAndTheStarDimsWhileHeld) {
 TEST(StyledButton, TheLibrarysRingShowsOnlyWithFocusInTheKeyWindow) {
     struct Case {
         const char* what;
-        std::function<std::shared_ptr<StyledButton>()> make;
+        std::function<std::shared_ptr<NSButton>()> make;
         bool focus, key;
         bool ring;
     };
@@ -249,6 +257,8 @@ TEST(StyledButton, TheLibrarysRingShowsOnlyWithFocusInTheKeyWindow) {
         {"focused in the key window", [] { return pushButton(); }, true, true, true},
         {"focused, window not key", [] { return pushButton(); }, true, false, false},
         {"check box focused", [] { return checkBox(); }, true, true, true},
+        {"fixed-size button focused", [] { return fixedSizeButton(); }, true, true, true},
+        {"fixed-size button, window not key", [] { return fixedSizeButton(); }, true, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -271,12 +281,138 @@ TEST(StyledButton, TheLibrarysRingShowsOnlyWithFocusInTheKeyWindow) {
     }
 }
 
+TEST(QuarroPushButton, TheBezelOfARoundedButtonAndTheTitleKeepTheirFixedMargins) {
+    // Drawn: rounded buttons shrink their bezel by (top 3, left 4, bottom 5, right 4),
+    // any other bezel style fills the frame; the art at half strength when disabled.
+    struct Case {
+        const char* what;
+        NSBezelStyle bezel;
+        bool enabled, pressed;
+        const char* art;
+        CGRect rect; // in window points, top-left
+        CGFloat alpha;
+    };
+    const Case cases[] = {
+        {"rounded", NSBezelStyle::rounded, true, false, "tgui-button", {14, 13, 92, 22}, 1},
+        {"rounded, pressed",
+         NSBezelStyle::rounded,
+         true,
+         true,
+         "tgui-button-down",
+         {14, 13, 92, 22},
+         1},
+        {"rounded, disabled",
+         NSBezelStyle::rounded,
+         false,
+         false,
+         "tgui-button",
+         {14, 13, 92, 22},
+         0.5},
+        {"square fills the frame",
+         NSBezelStyle::shadowlessSquare,
+         true,
+         false,
+         "tgui-button",
+         {10, 10, 100, 30},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Scene s(fixedSizeButton());
+        s.control->setBezelStyle(c.bezel);
+        s.control->setEnabled(c.enabled);
+        if (c.pressed)
+            s.h.press(s.middle());
+        auto art = s.h.image(c.art);
+        ASSERT_TRUE(art);
+        EXPECT_EQ(art->rect, c.rect);
+        EXPECT_DOUBLE_EQ(art->alpha, c.alpha);
+        // The library's control font, the cell style's colour for the state.
+        auto title = s.h.text("Apply");
+        ASSERT_TRUE(title);
+        EXPECT_EQ(title->fontName, Styles::Control::font()->fontName());
+        const auto style = QuarroPushButtonCell::classStyle();
+        EXPECT_EQ(title->color, (!c.enabled  ? style->disabledTextColor()
+                                 : c.pressed ? style->highlightedTextColor()
+                                             : style->textColor())
+                                    ->cgColor());
+    }
+
+    // Geometry, without drawing: the title rectangle is the inherited one with y + 6 and
+    // height − 10 and no centring; the drawing rectangle the inherited one when
+    // bordered; the focus-ring mask the frame.
+    auto b = fixedSizeButton();
+    auto cell = cellOf<QuarroPushButtonCell>(*b);
+    ASSERT_TRUE(cell);
+    const CGRect bounds{0, 0, 100, 30};
+    const CGRect inherited = cell->NSButtonCell::titleRectForBounds(bounds);
+    EXPECT_EQ(cell->titleRectForBounds(bounds), (CGRect{inherited.minX(), inherited.minY() + 6,
+                                                        inherited.width(), inherited.height() - 10})
+                                                    .integral());
+    EXPECT_EQ(cell->drawingRectForBounds(bounds), cell->NSButtonCell::drawingRectForBounds(bounds));
+    EXPECT_EQ(cell->focusRingMaskBounds(bounds, *b), bounds);
+    b->setBordered(false);
+    EXPECT_EQ(cell->drawingRectForBounds(bounds), bounds);
+    EXPECT_EQ(cell->focusRingMaskBounds(bounds, *b), bounds);
+    // An image-only button's image takes the whole bounds (no image margins).
+    b->setImage(NSImage::blank({8, 8}));
+    b->setImagePosition(NSCellImagePosition::imageOnly);
+    EXPECT_EQ(cell->imageRectForBounds(bounds), bounds);
+    EXPECT_EQ(cell->highlightsBy, NSCellStyleMask::none);
+}
+
+TEST(QuarroPushButton, SizesTakeTheFixedHeightAndWidthAndTheArtPlaysNoPart) {
+    struct Case {
+        const char* what;
+        std::optional<CGFloat> height, width;
+    };
+    const Case cases[] = {
+        {"neither", std::nullopt, std::nullopt},
+        {"fixed height only", 30, std::nullopt},
+        {"fixed width only", std::nullopt, 140},
+        {"both", 18, 40},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto b = make<QuarroPushButton>(CGRect{0, 0, 100, 30}, c.height, c.width);
+        b->setTitle("Apply");
+        const CGSize cell = b->cell()->cellSize();
+        EXPECT_EQ(b->intrinsicContentSize(),
+                  (CGSize{c.width.value_or(cell.width), c.height.value_or(cell.height)}));
+    }
+}
+
+TEST(QuarroPushButton, ItsStyleIsItsOwn) {
+    // Restyling one push button's style changes nothing of the other's.
+    auto fixed = QuarroPushButtonCell::classStyle();
+    auto styled = StyledButtonCell::classStyle();
+    ASSERT_NE(fixed, styled);
+    const auto before = styled->textColor();
+    const auto fixedBefore = fixed->textColor();
+    fixed->setTextColor(NSColor::rgb(1, 0, 0));
+    EXPECT_EQ(styled->textColor(), before);
+    fixed->setTextColor(fixedBefore);
+    styled->setTextColor(NSColor::rgb(1, 0, 0));
+    EXPECT_EQ(fixed->textColor(), fixedBefore);
+    styled->setTextColor(before);
+
+    // The selected mark lives on its cell and adds selected to the state key.
+    auto b = fixedSizeButton();
+    b->setSelected(true);
+    EXPECT_TRUE(b->isSelected());
+    EXPECT_EQ(cellOf<QuarroPushButtonCell>(*b)->controlState(), State::default_ | State::selected);
+}
+
 TEST(StyledButtonDeathTest, AnImageScalingOutsideThePlatformsValuesEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto b = pushButton();
     b->setImage(NSImage::blank({8, 8}));
     b->setImageScaling(static_cast<NSImageScaling>(7));
     EXPECT_DEATH(b->cacheDisplay(1, true), "Unhandled image scaling value");
+    auto fixed = fixedSizeButton();
+    fixed->setImage(NSImage::blank({8, 8}));
+    fixed->setImageScaling(static_cast<NSImageScaling>(7));
+    EXPECT_DEATH(fixed->cacheDisplay(1, true), "Unhandled image scaling value");
 }
 
 } // namespace
