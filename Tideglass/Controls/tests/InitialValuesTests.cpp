@@ -4,11 +4,11 @@
 // there, and without it (which ends the program).
 
 #include "Controls/Buttons.h"
-#include "Controls/ImagesAndSliders.h"
 #include "Controls/StyledSegmentedControl.h"
 #include "Controls/StyledSlider.h"
 #include "Controls/TablesAndFields.h"
 #include "Controls/TrackingSlider.h"
+#include "SwiftUISupport/StyledPopUpButtonWrapper.h"
 
 #include "AppKit/NSImage.h"
 
@@ -53,7 +53,7 @@ TEST(InitialValues, ImageViewsSlidersAndSegments) {
     EXPECT_EQ(tracking->cursor->image()->name(), "cursor-trackingslider");
     EXPECT_EQ(tracking->cursor->hotSpot(), (CGPoint{3, 4}));
 
-    EXPECT_EQ(PopupItem<int>{}.object, std::nullopt);
+    EXPECT_EQ(PopupItem<int>(std::nullopt, "None").object, std::nullopt);
 }
 
 TEST(InitialValues, FieldsAndTables) {

@@ -1,1 +1,0 @@
-#include "Controls/ImagesAndSliders.h"
