@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -40,7 +41,24 @@ std::string Bundle::bundlePathForExecutable(const std::string& executable) {
     return folder.string();
 }
 
+namespace {
+// The bundle a test stands in for the main one (none outside such tests).
+std::mutex standInLock;
+std::shared_ptr<Bundle> standIn;
+} // namespace
+
+std::shared_ptr<Bundle> Bundle::standInForMain(std::shared_ptr<Bundle> bundle) {
+    std::lock_guard guard(standInLock);
+    std::swap(standIn, bundle);
+    return bundle;
+}
+
 std::shared_ptr<Bundle> Bundle::main() {
+    {
+        std::lock_guard guard(standInLock);
+        if (standIn)
+            return standIn;
+    }
     static const std::shared_ptr<Bundle> bundle = [] {
         std::string exe = executablePath();
         std::string folder =

@@ -19,8 +19,12 @@ class Bundle : public NSObject {
   public:
     // The bundle of the running program: the folder three levels above an
     // executable that lies in <bundle>/Contents/MacOS/, else the executable's own
-    // folder. Found once per process.
+    // folder. Found once per process. A test may stand a bundle of its own in for it
+    // (TestSupport/MainBundleResources.h).
     static std::shared_ptr<Bundle> main();
+    // For tests only: main() answers `bundle` from now on (the program's own bundle again
+    // for nullptr); returns the bundle that stood in before (nullptr for none).
+    static std::shared_ptr<Bundle> standInForMain(std::shared_ptr<Bundle> bundle);
     // The bundle at a folder; nullptr when the path is not an existing folder.
     static std::shared_ptr<Bundle> atPath(const std::string& path);
     static std::shared_ptr<Bundle> atURL(const URL& url);

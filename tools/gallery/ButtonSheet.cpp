@@ -1,6 +1,7 @@
 // The button controls of the control library: push buttons, check boxes and the star,
 // each in its states.
 
+#include "AppKit/NSImage.h"
 #include "Controls/Buttons.h"
 #include "Controls/StyledCheckBox.h"
 #include "Controls/StyledPopDownButton.h"
@@ -214,6 +215,33 @@ std::function<std::shared_ptr<NSView>()> small(S state = S::off, bool enabled = 
     };
 }
 
+// The cursor button and the pop-up cycling button beside the pop-up it steps. Their
+// cursor art, "cursor-cycle", is the gallery's own (its main bundle's).
+std::shared_ptr<NSView> cursorButton(bool enabled = true) {
+    auto b = make<CursorButton>(CGRect{6, 10, 50, 24});
+    b->setTitle("Go");
+    b->setEnabled(enabled);
+    logsActions(*b);
+    return b;
+}
+
+std::shared_ptr<NSView> cycling(bool enabled = true) {
+    auto box = make<NSView>(CGRect{0, 0, 150, 46});
+    auto popUp = make<StyledPopUpButton>(CGRect{4, 11, 84, 22}, false, std::nullopt);
+    for (const char* title : {"Tape", "Bucket", "Digital"})
+        popUp->addItem(title);
+    popUp->identifier = "cycled pop-up";
+    logsActions(*popUp);
+    auto next = make<PopUpCyclingButton>(CGRect{92, 11, 56, 22});
+    next->setTitle("Next");
+    next->setImage(NSImage::named("cursor-cycle")); // after the title, trailing it
+    next->setTarget(popUp);
+    next->setEnabled(enabled);
+    box->addSubview(popUp);
+    box->addSubview(next);
+    return box;
+}
+
 GallerySheet smallButtons() {
     const CGSize size{70, 46};
     return {"small-buttons",
@@ -231,6 +259,12 @@ GallerySheet smallButtons() {
                 controlCell("dark", size, small<DarkHighlightButton>()),
                 controlCell("dark pressed", size, small<DarkHighlightButton>(), highlighted),
                 controlCell("dark disabled", size, small<DarkHighlightButton>(S::off, false)),
+                controlCell("cursor", size, [] { return cursorButton(); }),
+                controlCell(
+                    "cursor pressed", size, [] { return cursorButton(); }, pressedControl),
+                controlCell("cursor disabled", size, [] { return cursorButton(false); }),
+                controlCell("cycling", {150, 46}, [] { return cycling(); }),
+                controlCell("cycling disabled", {150, 46}, [] { return cycling(false); }),
             }};
 }
 

@@ -1,6 +1,7 @@
 // The styled push button and the check boxes: the state keys their cells report, the
 // art drawn in each state, their geometry and sizes, clicks and the focus ring.
 
+#include "Controls/CursorButton.h"
 #include "Controls/QuarroPushButton.h"
 #include "Controls/StyledCheckBox.h"
 
@@ -9,6 +10,7 @@
 #include "Styles/Styles.h"
 #include "Styles/TideglassResources.h"
 #include "TestSupport/ControlHarness.h"
+#include "TestSupport/MainBundleResources.h"
 
 #include <gtest/gtest.h>
 
@@ -403,16 +405,36 @@ TEST(QuarroPushButton, ItsStyleIsItsOwn) {
     EXPECT_EQ(cellOf<QuarroPushButtonCell>(*b)->controlState(), State::default_ | State::selected);
 }
 
-TEST(StyledButtonDeathTest, AnImageScalingOutsideThePlatformsValuesEndsTheProgram) {
+TEST(ButtonsDeathTest, ImpossibleSetUpsEndTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto b = pushButton();
-    b->setImage(NSImage::blank({8, 8}));
-    b->setImageScaling(static_cast<NSImageScaling>(7));
-    EXPECT_DEATH(b->cacheDisplay(1, true), "Unhandled image scaling value");
-    auto fixed = fixedSizeButton();
-    fixed->setImage(NSImage::blank({8, 8}));
-    fixed->setImageScaling(static_cast<NSImageScaling>(7));
-    EXPECT_DEATH(fixed->cacheDisplay(1, true), "Unhandled image scaling value");
+    auto badScaling = [](std::shared_ptr<NSButton> b) {
+        return [b] {
+            b->setImage(NSImage::blank({8, 8}));
+            b->setImageScaling(static_cast<NSImageScaling>(7));
+            b->cacheDisplay(1, true);
+        };
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"styled push button, image scaling outside the platform's values",
+         badScaling(pushButton()), "Unhandled image scaling value"},
+        {"fixed-size push button, the same", badScaling(fixedSizeButton()),
+         "Unhandled image scaling value"},
+        {"cursor button in an application without its cursor art",
+         [] {
+             MainBundleResources withoutArt;
+             make<CursorButton>();
+         },
+         "no image named cursor-cycle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DEATH(c.act(), c.message);
+    }
 }
 
 } // namespace
