@@ -95,15 +95,8 @@ TEST(EmberfallWindow, AnimatesWhileKeyPausesWithoutFocusAndTakesTheUpdateURL) {
 
     pid_t app = spawn({EMBERFALL_APP});
     ASSERT_GT(app, 0);
-    std::string window;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            auto found = windowsTitled("Emberfall");
-            if (!found.empty())
-                window = found[0];
-            return !window.empty();
-        },
-        20));
+    std::string window = firstWindowTitled("Emberfall", 20);
+    ASSERT_FALSE(window.empty());
     VirtualScreen::run({"xdotool", "windowfocus", "--sync", window}, 5);
 
     // It shows the waveform, and animates: a look a moment later differs.
@@ -120,15 +113,8 @@ TEST(EmberfallWindow, AnimatesWhileKeyPausesWithoutFocusAndTakesTheUpdateURL) {
 
     // Another window takes the focus: the band stands still.
     pid_t other = spawn({"xmessage", "-name", "other", "-geometry", "+700+600", "another window"});
-    std::string otherWindow;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            auto found = windowsTitled("other");
-            if (!found.empty())
-                otherWindow = found[0];
-            return !otherWindow.empty();
-        },
-        10));
+    std::string otherWindow = firstWindowTitled("other", 10);
+    ASSERT_FALSE(otherWindow.empty());
     VirtualScreen::run({"xdotool", "windowfocus", "--sync", otherWindow}, 10);
     // Once the focus has moved, two looks half a second apart are the same.
     EXPECT_TRUE(waitFor(

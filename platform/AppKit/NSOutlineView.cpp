@@ -140,26 +140,18 @@ CGRect NSOutlineView::cellFrame(long column, long row) const {
     return frame;
 }
 
-namespace {
-template <class T> std::shared_ptr<T> as(const std::weak_ptr<NSObject>& object) {
-    auto o = object.lock();
-    auto* t = dynamic_cast<T*>(o.get());
-    return t ? std::shared_ptr<T>(o, t) : nullptr;
-}
-} // namespace
-
 std::shared_ptr<NSView> NSOutlineView::cellView(NSTableColumn* column, long row) {
-    auto d = as<NSOutlineViewDelegate>(delegate);
+    auto d = lockAs<NSOutlineViewDelegate>(delegate);
     return d ? d->viewForTableColumn(*this, column, itemAtRow(row)) : nullptr;
 }
 
 std::shared_ptr<NSTableRowView> NSOutlineView::makeRowView(long row) {
-    auto d = as<NSOutlineViewDelegate>(delegate);
+    auto d = lockAs<NSOutlineViewDelegate>(delegate);
     return d ? d->rowViewForItem(*this, itemAtRow(row)) : nullptr;
 }
 
 bool NSOutlineView::isGroupRow(long row) {
-    auto d = as<NSOutlineViewDelegate>(delegate);
+    auto d = lockAs<NSOutlineViewDelegate>(delegate);
     return d && d->isGroupItem(*this, itemAtRow(row));
 }
 

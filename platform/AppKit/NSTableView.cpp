@@ -12,14 +12,6 @@ void NSTableView::didInit() {
     setHeaderView(make<NSTableHeaderView>());
 }
 
-namespace {
-template <class T> std::shared_ptr<T> as(const std::weak_ptr<NSObject>& object) {
-    auto o = object.lock();
-    auto* t = dynamic_cast<T*>(o.get());
-    return t ? std::shared_ptr<T>(o, t) : nullptr;
-}
-} // namespace
-
 // MARK: - Columns and header
 
 void NSTableView::addTableColumn(std::shared_ptr<NSTableColumn> column) {
@@ -135,27 +127,27 @@ CGRect NSTableView::cellFrame(long column, long) const {
 // MARK: - Rows
 
 long NSTableView::countRows() {
-    auto source = as<NSTableViewDataSource>(dataSource);
+    auto source = lockAs<NSTableViewDataSource>(dataSource);
     return source ? std::max(0L, source->numberOfRowsInTableView(*this)) : 0;
 }
 
 std::shared_ptr<NSView> NSTableView::cellView(NSTableColumn* column, long row) {
-    auto d = as<NSTableViewDelegate>(delegate);
+    auto d = lockAs<NSTableViewDelegate>(delegate);
     return d ? d->viewForTableColumn(*this, column, row) : nullptr;
 }
 
 std::shared_ptr<NSTableRowView> NSTableView::makeRowView(long row) {
-    auto d = as<NSTableViewDelegate>(delegate);
+    auto d = lockAs<NSTableViewDelegate>(delegate);
     return d ? d->rowViewForRow(*this, row) : nullptr;
 }
 
 bool NSTableView::isGroupRow(long row) {
-    auto d = as<NSTableViewDelegate>(delegate);
+    auto d = lockAs<NSTableViewDelegate>(delegate);
     return d && d->isGroupRow(*this, row);
 }
 
 std::any NSTableView::objectValue(NSTableColumn* column, long row) {
-    auto source = as<NSTableViewDataSource>(dataSource);
+    auto source = lockAs<NSTableViewDataSource>(dataSource);
     return source ? source->objectValueForTableColumn(*this, column, row) : std::any();
 }
 
@@ -301,7 +293,7 @@ void NSTableView::changeSelection(std::set<long> next, long last) {
             rows[r]->setSelected(isRowSelected(long(r)));
     setNeedsDisplay(true);
     Notification n{selectionDidChangeNotification, sharedAs<NSObject>(), {}};
-    if (auto d = as<NSTableViewDelegate>(delegate))
+    if (auto d = lockAs<NSTableViewDelegate>(delegate))
         d->tableViewSelectionDidChange(n);
     NotificationCenter::defaultCenter().post(n);
 }
@@ -325,7 +317,7 @@ void NSTableView::mouseDown(const NSEvent& event) {
     clickedCol = columnAtPoint(p);
     const uint64_t flags = event.modifierFlags();
     if (clicked >= 0) {
-        auto d = as<NSTableViewDelegate>(delegate);
+        auto d = lockAs<NSTableViewDelegate>(delegate);
         if (!d || d->shouldSelectRow(*this, clicked)) {
             std::set<long> next{clicked};
             if (allowsMultipleSelection && (flags & NSEvent::command)) {

@@ -64,6 +64,11 @@ class NSObject : public std::enable_shared_from_this<NSObject> {
     std::map<const void*, std::shared_ptr<void>> associated;
 };
 
+// The object a weak reference names, as a T; null when it is gone or is no T.
+template <class T> std::shared_ptr<T> lockAs(const std::weak_ptr<NSObject>& object) {
+    return std::dynamic_pointer_cast<T>(object.lock());
+}
+
 // Two-phase creation of a platform object.
 template <class T, class... Args> std::shared_ptr<T> make(Args&&... args) {
     // Constructors may be protected: derive locally to reach them.
