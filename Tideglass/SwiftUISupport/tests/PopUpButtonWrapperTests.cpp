@@ -63,13 +63,14 @@ std::vector<std::string> titles(const std::vector<std::shared_ptr<NSMenuItem>>& 
 }
 
 // While it lives, every menu that pops up is answered with its (flattened) item of this
-// title, or dismissed when the title is empty or matches none.
+// title ("-": its first separator), or dismissed when the title is empty or matches none.
 class Choosing {
   public:
     explicit Choosing(std::string title)
         : previous(NSMenu::setPresenter([title](NSMenu& menu, const NSMenu::PopUp&) {
               for (const auto& item : flattenedItems(menu))
-                  if (!title.empty() && item->title == title)
+                  if (title == "-" ? item->isSeparatorItem()
+                                   : !title.empty() && item->title == title)
                       return item;
               return std::shared_ptr<NSMenuItem>();
           })) {}
@@ -334,6 +335,7 @@ TEST(StyledPopUpButtonWrapper, ChoosingAnItemInTheMenuWritesItsValueThroughTheBi
         {"an item without a value writes nothing", "None", Model::pt1},
         {"a disabled item cannot be chosen", "Tape 2", Model::pt1},
         {"the submenu's holder writes nothing", "Tape", Model::pt1},
+        {"a divider cannot be chosen", "-", Model::pt1},
         {"dismissed", "", Model::pt1},
         {"back at the top", "BBD 1", Model::bbd1},
     };
