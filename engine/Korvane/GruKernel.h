@@ -40,20 +40,50 @@ template <class V, class VI> struct GruKernel {
     }
     static void store(float* p, V v) { __builtin_memcpy(p, &v, sizeof v); }
     static V splat(float s) { return s - V{}; } // s - 0 is s for every s, so no add
-    static V vmin(V a, V b) { return a < b ? a : b; }
-    static V vmax(V a, V b) { return a > b ? a : b; }
+    // a < b ? a : b and a > b ? a : b, which are exactly what the x86 minimum and
+    // maximum instructions compute (b where either is NaN). The compiler does not see
+    // that when b is a constant and would blend through a mask, so on x86 they are named.
+    static V vmin(V a, V b) {
+#if defined(__SSE__)
+        if constexpr (sizeof(V) == 16)
+            return __builtin_ia32_minps(a, b);
+#endif
+#if defined(__AVX__)
+        if constexpr (sizeof(V) == 32)
+            return __builtin_ia32_minps256(a, b);
+#endif
+        return a < b ? a : b;
+    }
+    static V vmax(V a, V b) {
+#if defined(__SSE__)
+        if constexpr (sizeof(V) == 16)
+            return __builtin_ia32_maxps(a, b);
+#endif
+#if defined(__AVX__)
+        if constexpr (sizeof(V) == 32)
+            return __builtin_ia32_maxps256(a, b);
+#endif
+        return a > b ? a : b;
+    }
+
+    // Vectors per activation group: with four lanes a group of four vectors holds too
+    // little independent work to cover the exp chains' latency.
+    static constexpr int activationGroup() {
+        return W == 4 ? 8 : 4;
+    }
 
     // The activations work on G vectors at once, each stage over all G before the next,
     // so that G independent chains are in flight: one chain alone is a long series of
     // dependent multiply-adds that would leave the units idle.
 
-    // exp(v) - 1 for v in [-88, 88], accurate relative to the result also near 0:
-    // v = n ln 2 + r with n = round(v / ln 2), |r| <= ln 2 / 2; q = e^r - 1 by its
-    // degree-7 Taylor polynomial; exp(v) - 1 = 2^n q + (2^n - 1), where 2^n is exact and
-    // 2^-127 comes out as 0 (so the result is exactly -1 there).
-    template <int G> static inline __attribute__((always_inline)) void expm1Bounded(V* v) {
+    // exp(v) = 2^n (q + 1) for v in [-88, 89]: v = n ln 2 + r with n = round(v / ln 2),
+    // |r| <= ln 2 / 2, and q = e^r - 1 by its degree-7 Taylor polynomial, accurate relative
+    // to q also near 0. The scale 2^n is exact, 2^-127 comes out as 0 and 2^128 as
+    // infinity.
+    template <int G>
+    static inline __attribute__((always_inline)) void expReduced(const V* v, V* scale, V* q) {
         const V shift = splat(12582912.0f); // 1.5 * 2^23: adding it rounds to an integer
-        V n[G], r[G], p[G];
+        V n[G], r[G];
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j)
             n[j] = (v[j] * splat(1.44269504088896341f) + shift) - shift;
@@ -67,57 +97,79 @@ template <class V, class VI> struct GruKernel {
                                           1.0f / 6.0f,   0.5f,          1.0f};
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j)
-            p[j] = splat(1.0f / 5040.0f);
+            q[j] = splat(1.0f / 5040.0f);
 #pragma GCC unroll 6
         for (float k : coefficients)
 #pragma GCC unroll 8
             for (int j = 0; j < G; ++j)
-                p[j] = p[j] * r[j] + splat(k);
+                q[j] = q[j] * r[j] + splat(k);
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j) {
-            const V q = p[j] * r[j];
-            const V scale = (V)((__builtin_convertvector(n[j], VI) + 127) << 23);
-            v[j] = scale * q + (scale - splat(1.0f));
+            q[j] = q[j] * r[j];
+            scale[j] = (V)((__builtin_convertvector(n[j], VI) + 127) << 23);
         }
     }
 
-    // sigmoid(a) = 1 / (exp(-a) + 1) = 1 / ((exp(-a) - 1) + 2): exactly 1 above a = 88,
-    // exactly 0 below -88. With G chains in flight the divisions overlap each other and
-    // the polynomials, so the true quotient costs no more than a refined estimate.
+    // sigmoid(a) = 1 / (exp(-a) + 1) = 1 / (2^n (q + 1) + 1), -a clamped to [-88, 89]:
+    // exactly 1 above a = 88 (2^n = 0), exactly 0 below a = -88.4 (2^n infinite, and
+    // q + 1 = e^r is positive, so the quotient is 1 / infinity). With G chains in flight
+    // the divisions overlap each other and the polynomials.
     template <int G> static inline __attribute__((always_inline)) void sigmoid(V* a) {
-        V e[G];
+        V x[G], scale[G], q[G];
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j)
-            e[j] = vmin(vmax(-a[j], splat(-88.0f)), splat(88.0f));
-        expm1Bounded<G>(e);
+            x[j] = vmin(vmax(-a[j], splat(-88.0f)), splat(89.0f));
+        expReduced<G>(x, scale, q);
 #pragma GCC unroll 8
-        for (int j = 0; j < G; ++j) {
-            const V g = splat(1.0f) / (e[j] + splat(2.0f));
-            a[j] = (V)((VI)g & (VI)(a[j] > splat(-88.0f)));
-        }
+        for (int j = 0; j < G; ++j)
+            a[j] = splat(1.0f) / (scale[j] * (q[j] + splat(1.0f)) + splat(1.0f));
     }
 
     // tanh(v) = (exp(2v) - 1) / (exp(2v) + 1), v clamped to +-7.90531110763549805; the
     // expm1 form keeps small values accurate to their last bits.
     template <int G> static inline __attribute__((always_inline)) void tanh(V* v) {
         const V clampHi = splat(7.90531110763549805f);
-        V e[G];
+        V x[G], scale[G], q[G];
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j) {
-            const V x = vmin(vmax(v[j], -clampHi), clampHi);
-            e[j] = x + x;
+            x[j] = vmin(vmax(v[j], -clampHi), clampHi);
+            x[j] = x[j] + x[j];
         }
-        expm1Bounded<G>(e);
+        expReduced<G>(x, scale, q);
 #pragma GCC unroll 8
-        for (int j = 0; j < G; ++j)
-            v[j] = e[j] / (e[j] + splat(2.0f));
+        for (int j = 0; j < G; ++j) {
+            // exp(2v) - 1 = 2^n q + (2^n - 1), exact -1 at 2^n = 0, and small near 0
+            const V e = scale[j] * q[j] + (scale[j] - splat(1.0f));
+            v[j] = e / (e + splat(2.0f));
+        }
     }
+
+    // Where a broadcast from memory is one load (AVX's vbroadcastss, NEON's ld1r) the
+    // passes broadcast each input as they go; SSE2 alone needs a load and a shuffle per
+    // broadcast, and every pass would repeat them, so there the inputs are broadcast
+    // once per product into aligned vectors that the passes read (or multiply from).
+#if defined(__SSE2__) && !defined(__AVX__)
+    static constexpr bool kBroadcastOnce = true;
+#else
+    static constexpr bool kBroadcastOnce = false;
+#endif
+    using Splatted = V[kBroadcastOnce ? kUnits : 1];
+    template <int N> struct Inputs {
+        const float* const* in;
+        const Splatted* splatted;
+        V at(int n, int c) const {
+            if constexpr (kBroadcastOnce)
+                return splatted[n][c];
+            else
+                return splat(in[n][c]);
+        }
+    };
 
     // Rows R0 .. R0 + T W - 1 of one product for N channels: out[n][row] = sum over
     // inputs c of M[row][c] in[n][c], with every accumulator in a register.
     template <int N, int T, int R0>
-    static inline __attribute__((always_inline)) void
-    pass(const FastLayout::Product& m, const float* const* in, float* const* out) {
+    static inline __attribute__((always_inline)) void pass(const FastLayout::Product& m,
+                                                           Inputs<N> in, float* const* out) {
         V acc[N][T];
 #pragma GCC unroll 24
         for (int n = 0; n < N; ++n)
@@ -130,7 +182,7 @@ template <class V, class VI> struct GruKernel {
             V b[N];
 #pragma GCC unroll 2
             for (int n = 0; n < N; ++n)
-                b[n] = splat(in[n][c]);
+                b[n] = in.at(n, c);
 #pragma GCC unroll 24
             for (int t = 0; t < T; ++t) {
                 constexpr int blockFloats = kUnits * kBlockRows;
@@ -150,7 +202,7 @@ template <class V, class VI> struct GruKernel {
     }
 
     template <int N, int... P>
-    static void passes(const FastLayout::Product& m, const float* const* in, float* const* out,
+    static void passes(const FastLayout::Product& m, Inputs<N> in, float* const* out,
                        std::integer_sequence<int, P...>) {
         constexpr int T = rowVectors<N>();
         (pass<N, T, P * T * W>(m, in, out), ...);
@@ -161,18 +213,43 @@ template <class V, class VI> struct GruKernel {
     static void product(const FastLayout::Product& m, const float* const* in, float* const* out) {
         constexpr int rows = rowVectors<N>() * W;
         static_assert(kGateRows % rows == 0);
-        passes<N>(m, in, out, std::make_integer_sequence<int, kGateRows / rows>{});
+        Splatted splatted[N];
+        if constexpr (kBroadcastOnce)
+            for (int n = 0; n < N; ++n)
+                for (int c = 0; c < kUnits; c += 4) {
+                    const V v = load(in[n] + c); // four inputs, each shuffled out
+                    splatted[n][c] = __builtin_shufflevector(v, v, 0, 0, 0, 0);
+                    splatted[n][c + 1] = __builtin_shufflevector(v, v, 1, 1, 1, 1);
+                    splatted[n][c + 2] = __builtin_shufflevector(v, v, 2, 2, 2, 2);
+                    splatted[n][c + 3] = __builtin_shufflevector(v, v, 3, 3, 3, 3);
+                }
+        passes<N>(m, Inputs<N>{in, splatted}, out,
+                  std::make_integer_sequence<int, kGateRows / rows>{});
     }
 
+    // The input part of a layer's gate rows, biases included: slope x + bias for the
+    // first layer (its input dense layer folded in), product + bias for the second.
+    template <int N> struct InputPart {
+        const float* const* product; // null for the first layer
+        const float* slope;
+        const float* x;
+        const float* bias;
+        V at(int n, int k) const {
+            if (product == nullptr)
+                return load(slope + k) * splat(x[n]) + load(bias + k);
+            return load(product[n] + k) + load(bias + k);
+        }
+    };
+
     // The gates and state update of one layer for N channels, from the input parts a
-    // (192 floats each, biases included) and the recurrent products b: z, r =
-    // sigmoid(a + b) for the z and r rows, c = tanh(a_n + r (b_n + hiddenBias)),
+    // and the recurrent products b (192 floats each): z, r = sigmoid(a + b) for the z
+    // and r rows (written over b's), c = tanh(a_n + r (b_n + hiddenBias)),
     // h = c + z (h - c). The gates of every unit and channel come first, then the
     // candidates, each G vectors at a time.
     template <int N>
-    static void update(float (*a)[kGateRows], const float (*b)[kGateRows], const float* hiddenBias,
+    static void update(InputPart<N> a, float (*b)[kGateRows], const float* hiddenBias,
                        float* const* h) {
-        constexpr int G = 4;
+        constexpr int G = activationGroup();
         constexpr int gateVectors = 2 * kUnits / W;
         constexpr int candidateVectors = kUnits / W;
         static_assert(gateVectors % G == 0 && candidateVectors % G == 0);
@@ -181,11 +258,11 @@ template <class V, class VI> struct GruKernel {
                 V g[G];
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j)
-                    g[j] = load(a[n] + (i + j) * W) + load(b[n] + (i + j) * W);
+                    g[j] = a.at(n, (i + j) * W) + load(b[n] + (i + j) * W);
                 sigmoid<G>(g);
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j)
-                    store(a[n] + (i + j) * W, g[j]);
+                    store(b[n] + (i + j) * W, g[j]);
             }
         }
         for (int n = 0; n < N; ++n) {
@@ -194,15 +271,15 @@ template <class V, class VI> struct GruKernel {
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j) {
                     const int k = (i + j) * W;
-                    const V r = load(a[n] + kUnits + k);
-                    c[j] = load(a[n] + 2 * kUnits + k) +
+                    const V r = load(b[n] + kUnits + k);
+                    c[j] = a.at(n, 2 * kUnits + k) +
                            r * (load(b[n] + 2 * kUnits + k) + load(hiddenBias + k));
                 }
                 tanh<G>(c);
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j) {
                     const int k = (i + j) * W;
-                    const V z = load(a[n] + k);
+                    const V z = load(b[n] + k);
                     const V hOld = load(h[n] + k);
                     store(h[n] + k, c[j] + z * (hOld - c[j]));
                 }
@@ -213,43 +290,33 @@ template <class V, class VI> struct GruKernel {
     template <int N>
     static void step(const ModelWeights& weights, NetworkState* const* s, const float* x) {
         const FastLayout& f = weights.fast;
-        alignas(64) float a[N][kGateRows]; // input parts
+        alignas(64) float a[N][kGateRows]; // second layer's input product
         alignas(64) float b[N][kGateRows]; // first layer's recurrent product
         alignas(64) float c[N][kGateRows]; // second layer's recurrent product
         const float* h1[N];
         const float* h2[N];
+        float* h1Out[N];
+        float* h2Out[N];
         float* pa[N];
         float* pb[N];
         float* pc[N];
         for (int n = 0; n < N; ++n) {
-            h1[n] = s[n]->h;
-            h2[n] = s[n]->h + kUnits;
+            h1[n] = h1Out[n] = s[n]->h;
+            h2[n] = h2Out[n] = s[n]->h + kUnits;
             pa[n] = a[n];
             pb[n] = b[n];
             pc[n] = c[n];
         }
 
         // Both recurrent products need only the old states, so they run first, side by
-        // side; then the first layer's input part a = slope1 x + bias1 and its update.
+        // side; then the first layer's update from its input part slope1 x + bias1.
         product<N>(f.hh1, h1, pb);
         product<N>(f.hh2, h2, pc);
-        float* h1Out[N];
-        float* h2Out[N];
-        for (int n = 0; n < N; ++n) {
-            h1Out[n] = s[n]->h;
-            h2Out[n] = s[n]->h + kUnits;
-            const V xs = splat(x[n]);
-            for (int i = 0; i < kGateRows; i += W)
-                store(a[n] + i, load(f.slope1 + i) * xs + load(f.bias1 + i));
-        }
-        update<N>(a, b, f.hiddenBias1, h1Out);
+        update<N>(InputPart<N>{nullptr, f.slope1, x, f.bias1}, b, f.hiddenBias1, h1Out);
 
-        // Second layer: a = Wih2 h1 + bias2 over the new h1.
+        // Second layer: input part Wih2 h1 + bias2 over the new h1.
         product<N>(f.ih2, h1, pa);
-        for (int n = 0; n < N; ++n)
-            for (int i = 0; i < kGateRows; i += W)
-                store(a[n] + i, load(a[n] + i) + load(f.bias2 + i));
-        update<N>(a, c, f.hiddenBias2, h2Out);
+        update<N>(InputPart<N>{pa, nullptr, nullptr, f.bias2}, c, f.hiddenBias2, h2Out);
 
         // out = w . h2 + b.
         for (int n = 0; n < N; ++n) {
