@@ -17,6 +17,7 @@
 #include "AppKit/NSButton.h"
 #include "AppKit/NSButtonCell.h"
 #include "AppKit/NSColor.h"
+#include "AppKit/NSComboBox.h"
 #include "AppKit/NSControl.h"
 #include "AppKit/NSCursor.h"
 #include "AppKit/NSDocumentController.h"
