@@ -106,6 +106,8 @@ void StyledTextFieldCell::drawWithFrame(CGRect frame, NSView& controlView) {
         }
         context.restoreGState();
     }
+    // The text field's ring sits 2 points in, on the inner side of its well's edge: one
+    // point here and the shared rule's one.
     if (auto* control = dynamic_cast<NSControl*>(&controlView))
         drawLibraryFocusRing(*control, focusRingMaskBounds(frame, controlView).insetBy(1, 1),
                              styleFocusRingColor());

@@ -81,10 +81,18 @@ CGRect NSComboBoxCell::buttonRectForBounds(CGRect b) const {
     return {b.maxX() - buttonWidth, b.minY(), std::min(buttonWidth, b.width()), b.height()};
 }
 
-CGRect NSComboBoxCell::titleRectForBounds(CGRect bounds) const {
-    CGRect r = NSTextFieldCell::titleRectForBounds(bounds);
+CGRect NSComboBoxCell::textRectForBounds(CGRect bounds) const {
+    CGRect r = drawingRectForBounds(bounds);
     r.size.width = std::max<CGFloat>(0, r.width() - buttonWidth);
     return r;
+}
+
+CGRect NSComboBoxCell::titleRectForBounds(CGRect bounds) const {
+    return textRectForBounds(bounds);
+}
+
+void NSComboBoxCell::drawInteriorWithFrame(CGRect frame, NSView&) {
+    drawTextInRect(textRectForBounds(frame));
 }
 
 CGSize NSComboBoxCell::cellSizeForBounds(CGRect bounds) const {

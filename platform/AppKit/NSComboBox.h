@@ -12,8 +12,10 @@
 //           text and the field editor stay left of the button.
 //   size    the text field's cell size plus the button's width; the intrinsic size is
 //           the text field's (its width open while the field is editable).
-// Drawing: the text field's frame and text, then the button: a plain arrow key in the
-// button rectangle.
+// Drawing: the text field's frame, then the button: a plain arrow key in the button
+// rectangle. The interior draws the text in the title rectangle as this class computes
+// it for the frame it is given (a subclass's titleRectForBounds places the field editor,
+// not the drawn text), so a frame already narrowed to the text is not narrowed twice.
 //
 // The list. A click on the button (enabled, with at least one item) pops it up below
 // the box: will-pop-up is posted, the
@@ -90,12 +92,15 @@ class NSComboBoxCell : public NSTextFieldCell {
     CGRect titleRectForBounds(CGRect bounds) const override;
     CGSize cellSizeForBounds(CGRect bounds) const override;
     void drawWithFrame(CGRect cellFrame, NSView& controlView) override;
+    void drawInteriorWithFrame(CGRect cellFrame, NSView& controlView) override;
 
   protected:
     NSComboBoxCell() = default;
 
   private:
     friend class NSComboBox;
+    // The drawing rectangle of `bounds` less the button.
+    CGRect textRectForBounds(CGRect bounds) const;
     std::vector<NSComboBoxItem> items;
     long selected = -1;
 };

@@ -77,12 +77,16 @@ void NSTextFieldCell::drawWithFrame(CGRect frame, NSView& controlView) {
 }
 
 void NSTextFieldCell::drawInteriorWithFrame(CGRect frame, NSView&) {
+    drawTextInRect(titleRectForBounds(frame));
+}
+
+void NSTextFieldCell::drawTextInRect(CGRect titleRect) {
     if (showsFirstResponder || !NSGraphicsContext::current())
         return;
     const NSAttributedString shown = shownString(*this);
     if (shown.string().empty())
         return;
-    shown.draw(titleRectForBounds(frame).insetBy(padding, 0), wraps ? maximumNumberOfLines : 1);
+    shown.draw(titleRect.insetBy(padding, 0), wraps ? maximumNumberOfLines : 1);
 }
 
 NSText& NSTextFieldCell::setUpFieldEditorAttributes(NSText& editor) {

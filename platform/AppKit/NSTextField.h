@@ -87,6 +87,9 @@ class NSTextFieldCell : public NSCell {
 
   protected:
     NSTextFieldCell() = default;
+    // The value, or the placeholder, from the top of `titleRect`, two points in from
+    // each side; nothing while the field editor edits the cell.
+    void drawTextInRect(CGRect titleRect);
 
   private:
     void startEditing(CGRect frame, NSView& controlView, NSText& editor,

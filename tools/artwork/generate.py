@@ -1017,14 +1017,22 @@ def popup_face(w, h, pressed, arrows):
     return popup_key
 
 
-def combo_face(open_up):
-    """A combo box: a text well with its arrow key; the key's chevron turns up while open."""
-    svg = well(80, 22)
-    rounded(svg, 60, 0.5, 19.5, 20, 3, fill="keyBottom", stroke="ink", stroke_width=1)
-    start, tip = (1.8, -1.8) if open_up else (-1.8, 1.8)
+def combo_face(closed):
+    """A combo box's piece of art, 20 x 26 with the field 20 high in the middle: the field's
+    well (stretched for the body; the right end while the list is open), or, closed, the
+    right end's arrow key with its chevron pointing down to where the list opens."""
+    svg = Svg(20, 26)
+    # No side edges: the body is this art stretched, and a stretched edge grows thick.
+    rounded(svg, 0, 3.5, 20, 19.5, 2, fill="#ffffff", opacity=0.05)
+    rounded(svg, 0, 3, 20, 19, 2, fill="screen")
+    svg.el("path", d="M1 3.5H19", stroke="ink", stroke_width=1)
+    if not closed:
+        svg.el("path", d="M1 4.5H19", stroke="#000000", stroke_opacity=0.5, stroke_width=1)
+        return svg
+    key(svg, 1, 3.5, 18, 17, "keyTop", "keyBottom", False, r=3)
     svg.el(
         "path",
-        d=f"M67 {num(10.5 + start)}L70 {num(10.5 + tip)}L73 {num(10.5 + start)}",
+        d="M7 11.2L10 14.2L13 11.2",
         fill="none",
         stroke="creamDim",
         stroke_width=1.4,
