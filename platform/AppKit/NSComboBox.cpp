@@ -206,8 +206,7 @@ long NSComboBox::numberOfItems() const {
         return 0;
     if (!c->usesDataSource)
         return long(c->objectValues().size());
-    auto object = c->dataSource.lock();
-    auto* source = dynamic_cast<NSComboBoxDataSource*>(object.get());
+    auto source = lockAs<NSComboBoxDataSource>(c->dataSource);
     return source ? std::max(0L, source->numberOfItemsInComboBox(const_cast<NSComboBox&>(*this)))
                   : 0;
 }
@@ -218,8 +217,7 @@ std::optional<NSComboBoxItem> NSComboBox::listItem(long index) const {
         return std::nullopt;
     if (!c->usesDataSource)
         return c->objectValues()[std::size_t(index)];
-    auto object = c->dataSource.lock();
-    auto* source = dynamic_cast<NSComboBoxDataSource*>(object.get());
+    auto source = lockAs<NSComboBoxDataSource>(c->dataSource);
     if (!source)
         return std::nullopt;
     return source->comboBoxObjectValueForItemAtIndex(const_cast<NSComboBox&>(*this), index);
