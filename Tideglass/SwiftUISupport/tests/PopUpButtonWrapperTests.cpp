@@ -441,11 +441,7 @@ TEST(StyledPopUpButtonWrapperDeathTest, WhatItDoesNotOfferEndsTheProgram) {
          [] { StyledPopUpButtonCoordinator<Model>::plain(); },
          "Use of unimplemented initializer 'init\\(\\)' for class 'Tideglass.Coordinator'"},
         {"a button made off the main thread",
-         [] {
-             Model value = Model::bbd1;
-             Made* made = nullptr;
-             std::thread([&] { made = new Made(models(), value); }).join();
-         },
+         [] { std::thread([] { Made made(models(), Model::bbd1); }).join(); },
          "must be used from the main thread only"},
     };
     for (const auto& c : cases) {
