@@ -76,7 +76,7 @@ std::shared_ptr<NSImage> entry(const std::shared_ptr<CheckBoxCellStyle>& style,
 }
 } // namespace
 
-std::shared_ptr<NSImage> FavouriteCheckBoxCell::starImage() const {
+std::shared_ptr<NSImage> FavouriteCheckBoxCell::image() const {
     return entry(styleAs<CheckBoxCellStyle>(), StyledControlState::default_);
 }
 

@@ -54,13 +54,15 @@ class StyledCheckBox : public StyledButton {
     std::shared_ptr<NSCell> makeCell() override;
 };
 
-// The star: image() and alternateImage() are the style's default and on entries (the
-// setters discard what they are given); the box is as large as the star for the state
-// (16 × 16 without one).
+// The star: image() and alternateImage() are the style's entries for exactly default and
+// on (none without them); the setters discard what they are given, so the art changes
+// only through the style. The box is as large as the star for the state (16 × 16
+// without one).
 class FavouriteCheckBoxCell
     : public StyledControl<FavouriteCheckBoxCell, FavouriteCheckBoxCellStyle, StyledCheckBoxCell> {
   public:
-    std::shared_ptr<NSImage> starImage() const;
+    std::shared_ptr<NSImage> image() const override;
+    void setImage(std::shared_ptr<NSImage>) override {}
     std::shared_ptr<NSImage> alternateImage() const override;
     void setAlternateImage(std::shared_ptr<NSImage>) override {}
     CGSize imageSize() const override;

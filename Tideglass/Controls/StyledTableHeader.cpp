@@ -12,7 +12,7 @@ StyledTableHeaderCell::withText(const std::string& text, std::shared_ptr<NSImage
     Runtime::assertMainThread("StyledTableHeaderCell.init(text:image:)");
     auto cell = make<StyledTableHeaderCell>();
     cell->setStringValue(text);
-    cell->image = std::move(image);
+    cell->setImage(std::move(image));
     return cell;
 }
 
@@ -45,7 +45,7 @@ void StyledTableHeaderCell::colorfulDraw(CGRect f, NSView&, bool) {
     const CGFloat dy = std::floor((f.height() - line) * 0.5);
     const CGFloat dx = f.minX() < 5 ? 4 : 1;
     attributedStringValue().draw(f.insetBy(dx, dy), 1);
-    if (image) {
+    if (auto image = this->image()) {
         const CGSize s = image->size();
         image->draw(CGRect{f.minX() + (f.width() - s.width) / 2, (f.height() - s.height) / 2,
                            s.width, s.height});

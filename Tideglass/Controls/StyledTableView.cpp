@@ -42,7 +42,7 @@ void StyledTableView::setHeaderStyle(const std::shared_ptr<NSColor>& textColor,
             continue;
         auto old = column->headerCell();
         const std::string title = old ? old->stringValue() : std::string();
-        auto cell = StyledTableHeaderCell::withText(title, old ? old->image : nullptr);
+        auto cell = StyledTableHeaderCell::withText(title, old ? old->image() : nullptr);
         cell->drawsBackground = true;
         cell->backgroundColor = NSColor::clear();
         cell->setBackgroundStyle(NSBackgroundStyle::raised);
@@ -67,13 +67,13 @@ std::set<long> StyledTableView::allColumnIndexes() const {
 std::shared_ptr<NSTableHeaderCell> StyledTableColumn::headerCell() const {
     auto cell = NSTableColumn::headerCell();
     if (cell)
-        cell->image = image;
+        cell->setImage(image);
     return cell;
 }
 
 void StyledTableColumn::setHeaderCell(std::shared_ptr<NSTableHeaderCell> cell) {
     Runtime::assertMainThread("StyledTableColumn.headerCell");
     if (cell)
-        cell->image = image;
+        cell->setImage(image);
     NSTableColumn::setHeaderCell(std::move(cell));
 }

@@ -29,8 +29,8 @@ void NSButton::setAttributedTitle(NSAttributedString title) {
 
 void NSButton::setImage(std::shared_ptr<NSImage> image) {
     Runtime::assertMainThread("NSButton.setImage");
-    cell()->image = std::move(image);
-    if (auto c = buttonCell(); c && c->image && c->imagePosition == NSCellImagePosition::noImage)
+    cell()->setImage(std::move(image));
+    if (auto c = buttonCell(); c && c->image() && c->imagePosition == NSCellImagePosition::noImage)
         c->imagePosition =
             c->title.empty() ? NSCellImagePosition::imageOnly : NSCellImagePosition::imageLeading;
     invalidateIntrinsicContentSize();

@@ -29,7 +29,7 @@ class NSButton : public NSControl {
     virtual void setTitle(std::string title);
     NSAttributedString attributedTitle() const;
     void setAttributedTitle(NSAttributedString title);
-    std::shared_ptr<NSImage> image() const { return cell()->image; }
+    std::shared_ptr<NSImage> image() const { return cell()->image(); }
     // Setting an image while the position is noImage moves it to imageLeading (imageOnly
     // without a title).
     void setImage(std::shared_ptr<NSImage> image);

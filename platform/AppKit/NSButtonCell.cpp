@@ -30,7 +30,7 @@ bool topIsLowY(const NSCell& cell) {
 } // namespace
 
 NSButtonCell::NSButtonCell(ImageCell content) {
-    image = std::move(content.image);
+    setImage(std::move(content.image));
     isBordered = true;
     imagePosition = NSCellImagePosition::imageOnly;
 }
@@ -74,7 +74,7 @@ std::shared_ptr<NSImage> NSButtonCell::imageToShow() const {
     auto other = alternateImage();
     const bool pressed = isHighlighted && (highlightsBy & Mask::contents);
     const bool on = state == StateValue::on && (showsStateBy & Mask::contents);
-    return other && (pressed || on) ? other : image;
+    return other && (pressed || on) ? other : image();
 }
 
 NSAttributedString NSButtonCell::attributedTitle() const {
@@ -95,10 +95,10 @@ CGRect NSButtonCell::drawingRectForBounds(CGRect bounds) const {
 }
 
 CGRect NSButtonCell::imageRectForBounds(CGRect bounds) const {
-    if (!image || imagePosition == Position::noImage)
+    if (!image() || imagePosition == Position::noImage)
         return {};
     const CGRect d = drawingRectForBounds(bounds);
-    const CGSize s = image->size();
+    const CGSize s = image()->size();
     CGFloat x = d.midX() - s.width / 2, y = d.midY() - s.height / 2;
     if (beside(imagePosition))
         x = atLeft(imagePosition) ? d.minX() : d.maxX() - s.width;
@@ -133,7 +133,7 @@ CGRect NSButtonCell::titleRectForBounds(CGRect bounds) const {
 CGSize NSButtonCell::cellSize() const {
     CGSize t = title.empty() || imagePosition == Position::imageOnly ? CGSize{0, 0}
                                                                      : attributedTitle().size();
-    CGSize i = image && imagePosition != Position::noImage ? image->size() : CGSize{0, 0};
+    CGSize i = image() && imagePosition != Position::noImage ? image()->size() : CGSize{0, 0};
     const bool both = t.width > 0 && i.width > 0;
     CGSize size;
     if (beside(imagePosition))

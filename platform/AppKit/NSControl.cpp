@@ -61,6 +61,7 @@ NSCell::StateValue NSCell::nextState() const {
 }
 
 CGRect NSCell::imageRectForBounds(CGRect bounds) const {
+    const auto image = this->image();
     if (!image)
         return {};
     const CGRect d = drawingRectForBounds(bounds);
@@ -84,7 +85,7 @@ CGSize NSCell::cellSize() const {
 }
 
 void NSCell::drawInteriorWithFrame(CGRect frame, NSView&) {
-    if (image) {
+    if (auto image = this->image()) {
         CGSize size = image->size();
         image->draw(CGRect{frame.midX() - size.width / 2, frame.midY() - size.height / 2,
                            size.width, size.height},

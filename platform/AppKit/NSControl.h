@@ -97,7 +97,10 @@ class NSCell : public NSObject {
     bool isSelectable = false;
     long tag = 0;
     std::string title;
-    std::shared_ptr<NSImage> image;
+    // The cell's image. A subclass may answer with an image of its own and drop what is
+    // set (the library's star check box does).
+    virtual std::shared_ptr<NSImage> image() const { return image_; }
+    virtual void setImage(std::shared_ptr<NSImage> image) { image_ = std::move(image); }
     std::shared_ptr<NSFont> font = NSFont::systemFont(13);
     NSTextAlignment alignment = NSTextAlignment::natural;
     NSLineBreakMode lineBreakMode = NSLineBreakMode::byTruncatingTail;
@@ -178,6 +181,7 @@ class NSCell : public NSObject {
     std::optional<NSStringAttributes> valueAttributes;
     NSBackgroundStyle background = NSBackgroundStyle::normal;
     std::weak_ptr<NSView> view;
+    std::shared_ptr<NSImage> image_;
 };
 
 class NSControl : public NSView {

@@ -18,9 +18,9 @@ class NSImageView : public NSControl {
     void mouseDragged(const NSEvent& event) override { NSResponder::mouseDragged(event); }
     void mouseUp(const NSEvent& event) override { NSResponder::mouseUp(event); }
 
-    std::shared_ptr<NSImage> image() const { return cell()->image; }
+    std::shared_ptr<NSImage> image() const { return cell()->image(); }
     void setImage(std::shared_ptr<NSImage> image) {
-        cell()->image = std::move(image);
+        cell()->setImage(std::move(image));
         setNeedsDisplay();
     }
 };

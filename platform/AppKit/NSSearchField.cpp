@@ -46,7 +46,7 @@ std::shared_ptr<NSImage> cancelImage() {
 
 std::shared_ptr<NSButtonCell> buttonCell(std::shared_ptr<NSImage> image) {
     auto cell = make<NSButtonCell>();
-    cell->image = std::move(image);
+    cell->setImage(std::move(image));
     cell->imagePosition = NSCellImagePosition::imageOnly;
     cell->isBordered = false;
     return cell;

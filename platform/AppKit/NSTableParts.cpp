@@ -25,7 +25,7 @@ void NSTableHeaderCell::highlight(bool, CGRect frame, NSView& controlView) {
 
 void NSTableHeaderCell::copySettings(NSTableHeaderCell& into) const {
     into.setAttributedStringValue(attributedStringValue());
-    into.image = image;
+    into.setImage(image());
     into.font = font;
     into.alignment = alignment;
     into.lineBreakMode = lineBreakMode;

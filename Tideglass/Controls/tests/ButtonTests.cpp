@@ -240,11 +240,28 @@ TEST(StyledCheckBox, ClicksGoBetweenOnAndOffAndTheStarDimsWhileHeld) {
     EXPECT_EQ(star.control->state(), S::on);
     EXPECT_TRUE(star.h.image("organiser-icon-star"));
 
-    // The star's images are the style's; what is set on the cell is dropped.
+    // The star's images are the style's; what is set on the cell, or on the control, is
+    // dropped and the star drawn stays the style's.
     auto cell = cellOf<FavouriteCheckBoxCell>(*star.control);
     cell->setAlternateImage(NSImage::blank({4, 4}));
+    cell->setImage(NSImage::blank({4, 4}));
+    star.control->setImage(TideglassResources::nsImage("corner-tool-more"));
     EXPECT_EQ(cell->alternateImage()->name(), "organiser-icon-star");
-    EXPECT_EQ(cell->starImage()->name(), "organiser-icon-star-empty");
+    EXPECT_EQ(cell->image()->name(), "organiser-icon-star-empty");
+    EXPECT_EQ(star.control->image()->name(), "organiser-icon-star-empty");
+    star.control->setState(S::off);
+    EXPECT_TRUE(star.h.image("organiser-icon-star-empty"));
+    EXPECT_FALSE(star.h.image("corner-tool-more"));
+
+    // A style whose table is emptied: no image, no alternate image, a 16 × 16 box.
+    const auto style = FavouriteCheckBoxCell::classStyle();
+    const auto table = style->buttonImages();
+    style->setButtonImages({});
+    EXPECT_EQ(cell->image(), nullptr);
+    EXPECT_EQ(cell->alternateImage(), nullptr);
+    EXPECT_EQ(cell->imageSize(), (CGSize{16, 16}));
+    style->setButtonImages(table);
+    EXPECT_EQ(cell->imageSize(), cell->image()->size());
 }
 
 TEST(StyledButton, TheLibrarysRingShowsOnlyWithFocusInTheKeyWindow) {

@@ -223,7 +223,7 @@ TEST(StyledTableView, HeaderRestylingSkipsHiddenColumnsAndTheColumnsImageWins) {
     auto columns = s.table->tableColumns();
     auto art = TideglassResources::nsImage("properties-table-add");
     columns[0]->setTitle("Name");
-    columns[0]->headerCell()->image = art; // a StyledTableColumn without image clears it
+    columns[0]->headerCell()->setImage(art); // a StyledTableColumn without image clears it
     columns[1]->setTitle("Hidden");
     columns[1]->setHidden(true);
     auto keptCell = columns[1]->headerCell();
@@ -247,7 +247,7 @@ TEST(StyledTableView, HeaderRestylingSkipsHiddenColumnsAndTheColumnsImageWins) {
             columns[std::size_t(c.column)]->headerCell());
         ASSERT_TRUE(cell);
         EXPECT_EQ(cell->stringValue(), c.title);
-        EXPECT_EQ(cell->image, c.image);
+        EXPECT_EQ(cell->image(), c.image);
         EXPECT_EQ(cell->tintColor, tint);
         EXPECT_EQ(cell->attributedStringValue().attributes().color, text);
         EXPECT_EQ(cell->attributedStringValue().attributes().font, font);
