@@ -198,6 +198,15 @@ void popUpContextMenu(NSButton& button) {
                     button.sharedAs<NSView>());
 }
 
+void popUpContextMenuForButton(NSObject&, NSObject* sender) {
+    if (auto* button = dynamic_cast<NSButton*>(sender))
+        popUpContextMenu(*button);
+}
+
+NSAction popUpContextMenuForButtonAction() {
+    return NSAction::extensionMethod<NSObject>(&popUpContextMenuForButton);
+}
+
 NSRange nsRange(const std::string& text) {
     return {0, utf16Length(text)};
 }

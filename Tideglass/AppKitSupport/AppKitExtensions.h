@@ -99,6 +99,12 @@ void focusRingClearingWorkaround(NSView& field);
 void removeAllSubviews(NSView& view);
 // Pops the button's menu (when it has one) up at the bottom-left of its bounds.
 void popUpContextMenu(NSButton& button);
+// The same as a method of any object (the receiver plays no part) and as its action
+// "popUpContextMenuForButton:", which pops up the menu of the button that sends it
+// (nothing for a sender that is not a button). Every object answers the action, so a
+// button without a target reaches it through the responder chain.
+void popUpContextMenuForButton(NSObject& receiver, NSObject* button);
+NSAction popUpContextMenuForButtonAction();
 
 // Strings: the range of the whole string, (0, length in UTF-16 units).
 NSRange nsRange(const std::string& text);

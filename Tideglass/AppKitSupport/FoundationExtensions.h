@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ranges>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ std::optional<std::string> teamIdentifierPrefix(const Bundle& bundle);
 // Whether `index` is a valid position: 0 ≤ index < size.
 template <class C> bool hasElement(const C& collection, std::ptrdiff_t index) {
     return index >= 0 && index < std::ptrdiff_t(std::size(collection));
+}
+// The valid positions, startIndex ..< endIndex: the offsets 0 ..< size, empty for an
+// empty collection.
+template <class C> auto range(const C& collection) {
+    return std::views::iota(std::ptrdiff_t{0}, std::ptrdiff_t(std::size(collection)));
 }
 // The offsets, in order, of the elements that satisfy the predicate (which may throw).
 template <class C, class P> std::vector<size_t> indexes(const C& collection, P predicate) {

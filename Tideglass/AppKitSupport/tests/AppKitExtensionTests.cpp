@@ -193,6 +193,31 @@ TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
     EXPECT_EQ(menu->lastPopUp()->location, (CGPoint{0, 20}));
     EXPECT_EQ(menu->lastPopUp()->view.lock(), button);
     EXPECT_EQ(menu->lastPopUp()->positioningItem.lock(), nullptr);
+
+    // As an action: sent to any object, or with no target through the responder chain,
+    // it pops up the sending button's menu.
+    struct Case {
+        const char* what;
+        std::shared_ptr<NSObject> target;
+    };
+    const Case cases[] = {{"any target", make<NSMenu>()}, {"no target", nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto sender = make<NSButton>(CGRect{0, 0, 60, 30});
+        auto senderMenu = NSMenu::make();
+        sender->setMenu(senderMenu);
+        sender->setTarget(c.target);
+        sender->setAction(popUpContextMenuForButtonAction());
+        auto window = make<NSWindow>(CGRect{0, 0, 60, 30});
+        window->setContentView(sender);
+        window->makeFirstResponder(sender);
+        sender->performClick();
+        ASSERT_TRUE(senderMenu->lastPopUp());
+        EXPECT_EQ(senderMenu->lastPopUp()->location, (CGPoint{0, sender->bounds().maxY()}));
+        EXPECT_EQ(senderMenu->lastPopUp()->view.lock(), sender);
+    }
+    // A sender that is not a button pops nothing up.
+    popUpContextMenuForButton(*menu, menu.get());
 }
 
 TEST(StringExtensionTest, TheWholeRangeCountsUTF16Units) {

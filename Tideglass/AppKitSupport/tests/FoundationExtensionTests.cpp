@@ -37,6 +37,13 @@ TEST(CollectionExtensionTest, IndexesAndDowncasts) {
     EXPECT_TRUE(hasElement(three, 2));
     EXPECT_FALSE(hasElement(three, 3)); // the end is not an element
     EXPECT_FALSE(hasElement(three, -1));
+    // The range holds exactly the positions that hold elements.
+    std::vector<std::ptrdiff_t> all;
+    for (std::ptrdiff_t i : range(three))
+        all.push_back(i);
+    EXPECT_EQ(all, (std::vector<std::ptrdiff_t>{0, 1, 2}));
+    EXPECT_TRUE(range(empty).empty());
+    EXPECT_EQ(*range(three).end(), 3); // the end bound is endIndex, not an element
     EXPECT_EQ(indexes(three, [](int v) { return v % 2 == 0; }), (std::vector<size_t>{0, 2}));
 
     struct Base {
