@@ -48,7 +48,7 @@ bool live(const GalleryCell& cell) {
 
 GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
                          const std::vector<std::string>& only) {
-    auto content = make<TopLeftView>(CGRect{0, 0, width, 100});
+    auto content = make<TopLeftView>(CGRect{0, 0, width, 100}); // the sections, scrolled
     CGFloat y = margin;
     for (const auto& sheet : sheets) {
         if (!only.empty() && std::find(only.begin(), only.end(), sheet.name) == only.end())
@@ -84,15 +84,22 @@ GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
         }
         y += CGFloat((cells.size() + size_t(columns) - 1) / size_t(columns)) * pitch.height + gap;
     }
+    content->setFrameSize({width, y});
+    const CGFloat shown = std::min(y, visibleHeight);
+    scroll = make<NSScrollView>(CGRect{0, 0, width, shown});
+    scroll->drawsBackground = false;
+    scroll->hasVerticalScroller = y > shown;
+    scroll->setDocumentView(content);
     auto status =
-        make<LabelView>(CGRect{margin, y, width - 2 * margin, statusHeight},
+        make<LabelView>(CGRect{margin, shown, width - 2 * margin, statusHeight},
                         "Click a control: its action shows here.", 12, NSColor::labelColor());
-    content->addSubview(status);
-    y += statusHeight + margin;
-    window_ =
-        make<NSWindow>(CGRect{0, 0, width, y}, uint64_t(NSWindow::titled | NSWindow::closable));
+    auto page = make<TopLeftView>(CGRect{0, 0, width, shown + statusHeight + margin});
+    page->addSubview(scroll);
+    page->addSubview(status);
+    window_ = make<NSWindow>(CGRect{0, 0, width, shown + statusHeight + margin},
+                             uint64_t(NSWindow::titled | NSWindow::closable));
     window_->title = "Emberfall gallery";
-    window_->setContentView(content);
+    window_->setContentView(page);
     std::weak_ptr<LabelView> weakStatus = status;
     GalleryActionLog::shared()->onLine = [this, weakStatus](const std::string& line) {
         status_ = line;
@@ -103,6 +110,16 @@ GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
 
 GalleryPage::~GalleryPage() {
     GalleryActionLog::shared()->onLine = nullptr;
+}
+
+void GalleryPage::reveal(const NSView& view) {
+    const auto clip = scroll->contentView();
+    const auto document = scroll->documentView();
+    const CGRect r = document->convertFromView(view.convertToView(view.bounds(), nullptr), nullptr);
+    const CGRect visible = scroll->documentVisibleRect();
+    if (r.minY() >= visible.minY() && r.maxY() <= visible.maxY())
+        return;
+    clip->scrollToPoint({visible.minX(), r.midY() - visible.height() / 2});
 }
 
 std::shared_ptr<NSView> GalleryPage::control(const std::string& sheet,

@@ -4,11 +4,15 @@
 // per sheet that has AppKit cells: the sheet's name, then those of its cells that need
 // no events to reach their state (pressed and focused cells are for the PNG sheets),
 // each control at its frame in a box of the cell's size with its caption underneath.
-// A status line at the bottom shows the last action a control sent (GalleryActionLog).
+// The sections scroll (the wheel over the page) in a window no higher than
+// `visibleHeight`, so the whole page fits a 1024-point screen however many sheets it
+// shows; a status line under them shows the last action a control sent
+// (GalleryActionLog).
 // Thread: main.
 
 #include "Sheets.h"
 
+#include "AppKit/NSScrollView.h"
 #include "AppKit/NSWindow.h"
 
 #include <map>
@@ -20,7 +24,9 @@
 
 class GalleryPage {
   public:
-    static constexpr CGFloat width = 760;
+    static constexpr CGFloat width = 960;
+    // The most of the sections the window shows at once.
+    static constexpr CGFloat visibleHeight = 820;
 
     // The page of the sheets named in `only` (every sheet when it is empty).
     explicit GalleryPage(const std::vector<GallerySheet>& sheets,
@@ -35,9 +41,15 @@ class GalleryPage {
     std::shared_ptr<NSView> control(const std::string& sheet, const std::string& caption) const;
     // What the status line shows.
     const std::string& status() const { return status_; }
+    // The scroll view holding the sections.
+    const std::shared_ptr<NSScrollView>& sections() const { return scroll; }
+    // Scrolls the sections so that `view` (one of the page's) is in sight, in the middle
+    // when it was not.
+    void reveal(const NSView& view);
 
   private:
     std::shared_ptr<NSWindow> window_;
+    std::shared_ptr<NSScrollView> scroll;
     std::map<std::pair<std::string, std::string>, std::shared_ptr<NSView>> controls;
     std::string status_;
 };
