@@ -1,4 +1,5 @@
 #include "AppKit/NSPopUpButton.h"
+#include <algorithm>
 
 #include "AppKit/NSApplication.h"
 #include "AppKit/NSImage.h"
@@ -6,6 +7,15 @@
 void NSPopUpButtonCell::setMenuItem(std::shared_ptr<NSMenuItem> item) {
     shown = std::move(item);
     title = shown ? shown->title : std::string();
+}
+
+CGRect NSPopUpButtonCell::drawingRectForBounds(CGRect bounds) const {
+    if (!isBordered && !isBezeled)
+        return bounds;
+    constexpr CGFloat left = 8, right = 18, vertical = 2;
+    return {bounds.minX() + left, bounds.minY() + vertical,
+            std::max<CGFloat>(0, bounds.width() - left - right),
+            std::max<CGFloat>(0, bounds.height() - 2 * vertical)};
 }
 
 CGRect NSPopUpButtonCell::imageRectForBounds(CGRect bounds) const {

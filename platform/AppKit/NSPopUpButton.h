@@ -29,6 +29,10 @@ class NSPopUpButtonCell : public NSButtonCell {
     std::shared_ptr<NSMenuItem> menuItem() const { return shown; }
     void setMenuItem(std::shared_ptr<NSMenuItem> item);
 
+    // A bordered or bezeled pop-up's image and title lie 8 points in from its left edge,
+    // 2 from its top and bottom, and clear of the arrows at its right end (18 points);
+    // without a border, the bounds.
+    CGRect drawingRectForBounds(CGRect bounds) const override;
     // The shown item's image at the leading edge of the drawing rectangle, centred
     // vertically; zero without one.
     CGRect imageRectForBounds(CGRect bounds) const override;

@@ -946,11 +946,15 @@ for _percent in (20, 30, 40, 50, 60, 70, 85, 100):
 
 
 def push_face(w, h, pressed, selected, r=4):
-    """A push button: the keycap, lit amber from inside when selected."""
+    """A push button: the keycap; selected (on), it sits down a little darker inside a lit
+    amber rim, so that its title stays readable."""
     svg = Svg(w, h)
-    key(svg, 0.5, 0.5, w - 1, h - 2.5, "keyTop", "keyBottom", pressed, r)
+    top, bottom = ("keyTop", "keyBottom") if not selected else (dark("keyTop", 0.18), dark("keyBottom", 0.18))
+    key(svg, 0.5, 0.5, w - 1, h - 2.5, top, bottom, pressed, r)
     if selected:
-        rounded(svg, 3, 2.5 + (1.2 if pressed else 0), w - 6, h - 7, r - 1.5, fill="amber", opacity=0.22)
+        dy = 1.2 if pressed else 0
+        rounded(svg, 3, 2.5 + dy, w - 6, h - 7, r - 1.5, fill="amber", opacity=0.07)
+        rounded(svg, 3.5, 3 + dy, w - 7, h - 8, r - 1.8, fill="none", stroke="amber", stroke_opacity=0.75, stroke_width=1)
     return svg
 
 
@@ -1119,10 +1123,11 @@ def corner_tool(pressed, selected):
     return svg
 
 
-def more_dots():
+def more_badge():
+    """The tool button's "more" badge: a small cream triangle in the bottom-right corner,
+    clear of the tool's own image in the middle (it is drawn over the whole button)."""
     svg = Svg(24, 24)
-    for x in (7, 12, 17):
-        svg.el("circle", cx=x, cy=12, r=1.5, fill="cream")
+    svg.el("path", d="M15.5 16.5L21 16.5L18.25 19.8Z", fill="cream", stroke="ink", stroke_width=0.8, stroke_linejoin="round")
     return svg
 
 
@@ -1228,7 +1233,7 @@ def tideglass_images():
             "tgui-textfield-tableheader": well(100, 20, "plateEdge", r=2),
             "tgui-window-tab-selected": window_tab(False, True),
             "corner-tool-background-selected": corner_tool(False, True),
-            "corner-tool-more": more_dots(),
+            "corner-tool-more": more_badge(),
             "cursor-trackingslider": tracking_cursor(),
             "organiser-icon-disclose": disclose(False),
             "organiser-icon-disclose-open": disclose(True),

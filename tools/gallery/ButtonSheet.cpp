@@ -1,6 +1,7 @@
 // The button controls of the control library: push buttons, check boxes and the star,
 // each in its states.
 
+#include "AppKit/NSFont.h"
 #include "AppKit/NSImage.h"
 #include "Controls/Buttons.h"
 #include "Controls/StyledCheckBox.h"
@@ -219,6 +220,7 @@ std::function<std::shared_ptr<NSView>()> small(S state = S::off, bool enabled = 
 // cursor art, "cursor-cycle", is the gallery's own (its main bundle's).
 std::shared_ptr<NSView> cursorButton(bool enabled = true) {
     auto b = make<CursorButton>(CGRect{6, 10, 50, 24});
+    b->cell()->font = NSFont::systemFont(11);
     b->setTitle("Go");
     b->setEnabled(enabled);
     logsActions(*b);
@@ -233,6 +235,7 @@ std::shared_ptr<NSView> cycling(bool enabled = true) {
     popUp->identifier = "cycled pop-up";
     logsActions(*popUp);
     auto next = make<PopUpCyclingButton>(CGRect{92, 11, 56, 22});
+    next->cell()->font = NSFont::systemFont(11);
     next->setTitle("Next");
     next->setImage(NSImage::named("cursor-cycle")); // after the title, trailing it
     next->setTarget(popUp);
@@ -259,18 +262,26 @@ GallerySheet smallButtons() {
                 controlCell("dark", size, small<DarkHighlightButton>()),
                 controlCell("dark pressed", size, small<DarkHighlightButton>(), highlighted),
                 controlCell("dark disabled", size, small<DarkHighlightButton>(S::off, false)),
+            }};
+}
+
+GallerySheet cursorButtons() {
+    const CGSize size{70, 46}, wide{150, 46};
+    return {"cursor-buttons",
+            5,
+            {
                 controlCell("cursor", size, [] { return cursorButton(); }),
                 controlCell(
                     "cursor pressed", size, [] { return cursorButton(); }, pressedControl),
                 controlCell("cursor disabled", size, [] { return cursorButton(false); }),
-                controlCell("cycling", {150, 46}, [] { return cycling(); }),
-                controlCell("cycling disabled", {150, 46}, [] { return cycling(false); }),
+                controlCell("cycling", wide, [] { return cycling(); }),
+                controlCell("cycling disabled", wide, [] { return cycling(false); }),
             }};
 }
 
 const GalleryRegistration buttons([] {
-    return std::vector<GallerySheet>{pushButtons(), checkBoxes(), menuButtons(), toolButtons(),
-                                     smallButtons()};
+    return std::vector<GallerySheet>{pushButtons(), checkBoxes(),   menuButtons(),
+                                     toolButtons(), smallButtons(), cursorButtons()};
 });
 
 } // namespace
