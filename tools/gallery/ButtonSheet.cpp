@@ -266,7 +266,7 @@ GallerySheet smallButtons() {
 }
 
 GallerySheet cursorButtons() {
-    const CGSize size{70, 46}, wide{150, 46};
+    const CGSize size{90, 46}, wide{150, 46};
     return {"cursor-buttons",
             5,
             {

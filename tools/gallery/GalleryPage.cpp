@@ -1,5 +1,6 @@
 #include "GalleryPage.h"
 
+#include "AppKit/NSBox.h"
 #include "AppKit/NSColor.h"
 #include "AppKit/NSFont.h"
 #include "AppKit/NSStringDrawing.h"
@@ -90,11 +91,18 @@ GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
     scroll->drawsBackground = false;
     scroll->hasVerticalScroller = y > shown;
     scroll->setDocumentView(content);
-    auto status =
-        make<LabelView>(CGRect{margin, shown, width - 2 * margin, statusHeight},
-                        "Click a control: its action shows here.", 12, NSColor::labelColor());
+    const bool scrolls = y > shown;
+    auto status = make<LabelView>(CGRect{margin, shown + 4, width - 2 * margin, statusHeight},
+                                  scrolls ? "Scroll for more. Click a control: its action "
+                                            "shows here."
+                                          : "Click a control: its action shows here.",
+                                  12, NSColor::labelColor());
+    // A line between the scrolled sections and the status line.
+    auto divider = make<NSBox>(CGRect{0, shown, width, 1});
+    divider->boxType = NSBox::BoxType::separator;
     auto page = make<TopLeftView>(CGRect{0, 0, width, shown + statusHeight + margin});
     page->addSubview(scroll);
+    page->addSubview(divider);
     page->addSubview(status);
     window_ = make<NSWindow>(CGRect{0, 0, width, shown + statusHeight + margin},
                              uint64_t(NSWindow::titled | NSWindow::closable));
