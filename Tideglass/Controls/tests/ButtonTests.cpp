@@ -6,11 +6,11 @@
 #include "Controls/StyledCheckBox.h"
 
 #include "AppKit/NSImage.h"
+#include "Foundation/Bundle.h"
 #include "Foundation/RunLoop.h"
 #include "Styles/Styles.h"
 #include "Styles/TideglassResources.h"
 #include "TestSupport/ControlHarness.h"
-#include "TestSupport/MainBundleResources.h"
 
 #include <gtest/gtest.h>
 
@@ -443,7 +443,9 @@ TEST(ButtonsDeathTest, ImpossibleSetUpsEndTheProgram) {
          "Unhandled image scaling value"},
         {"cursor button in an application without its cursor art",
          [] {
-             MainBundleResources withoutArt;
+             // A main bundle without Assets that already exists: the dying copy leaves
+             // no folder of its own behind.
+             Bundle::standInForMain(Bundle::atPath(EMBERFALL_TEST_SUPPORT_DIR));
              make<CursorButton>();
          },
          "no image named cursor-cycle"},
