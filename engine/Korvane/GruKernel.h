@@ -76,72 +76,93 @@ template <class V, class VI> struct GruKernel {
     // so that G independent chains are in flight: one chain alone is a long series of
     // dependent multiply-adds that would leave the units idle.
 
-    // exp(v) = 2^n (q + 1) for v in [-88, 89]: v = n ln 2 + r with n = round(v / ln 2),
-    // |r| <= ln 2 / 2, and q = e^r - 1 by its degree-7 Taylor polynomial, accurate relative
-    // to q also near 0. The scale 2^n is exact, 2^-127 comes out as 0 and 2^128 as
-    // infinity.
-    template <int G>
-    static inline __attribute__((always_inline)) void expReduced(const V* v, V* scale, V* q) {
-        const V shift = splat(12582912.0f); // 1.5 * 2^23: adding it rounds to an integer
-        V n[G], r[G];
+    // q[j] = x[j] p(x[j]) for the polynomial p with the given coefficients, highest first.
+    template <int G, int Terms>
+    static inline __attribute__((always_inline)) void polynomialTimesX(const float (&p)[Terms],
+                                                                       const V* x, V* q) {
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j)
-            n[j] = (v[j] * splat(1.44269504088896341f) + shift) - shift;
+            q[j] = splat(p[0]);
 #pragma GCC unroll 8
-        for (int j = 0; j < G; ++j)
-            r[j] = v[j] - n[j] * splat(0.693359375f);
-#pragma GCC unroll 8
-        for (int j = 0; j < G; ++j)
-            r[j] = r[j] + n[j] * splat(2.12194440e-4f);
-        constexpr float coefficients[] = {1.0f / 720.0f, 1.0f / 120.0f, 1.0f / 24.0f,
-                                          1.0f / 6.0f,   0.5f,          1.0f};
-#pragma GCC unroll 8
-        for (int j = 0; j < G; ++j)
-            q[j] = splat(1.0f / 5040.0f);
-#pragma GCC unroll 6
-        for (float k : coefficients)
+        for (int k = 1; k < Terms; ++k)
 #pragma GCC unroll 8
             for (int j = 0; j < G; ++j)
-                q[j] = q[j] * r[j] + splat(k);
+                q[j] = q[j] * x[j] + splat(p[k]);
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j)
+            q[j] = q[j] * x[j];
+    }
+
+    // n = round(t) (adding 1.5 * 2^23 rounds to an integer) and 2^n built in the exponent
+    // bits: exact, 2^-127 comes out as 0 and 2^128 as infinity.
+    static V roundToInteger(V t) {
+        const V shift = splat(12582912.0f);
+        return (t + shift) - shift;
+    }
+    static V twoToThe(V n) {
+        return (V)((__builtin_convertvector(n, VI) + 127) << 23);
+    }
+
+    // exp(v) - 1 for v in [-88, 88], accurate relative to the result also near 0:
+    // v = n ln 2 + r with |r| <= ln 2 / 2 (ln 2 in two parts, so r is exact to a float),
+    // q = e^r - 1 by the degree-7 Taylor polynomial (within 1.7e-8 relative to it), and
+    // exp(v) - 1 = 2^n q + (2^n - 1), exactly -1 where 2^n comes out as 0.
+    template <int G> static inline __attribute__((always_inline)) void expm1Bounded(V* v) {
+        constexpr float taylor[] = {1.0f / 5040.0f, 1.0f / 720.0f, 1.0f / 120.0f, 1.0f / 24.0f,
+                                    1.0f / 6.0f,    0.5f,          1.0f};
+        V n[G], r[G], q[G];
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j) {
-            q[j] = q[j] * r[j];
-            scale[j] = (V)((__builtin_convertvector(n[j], VI) + 127) << 23);
+            n[j] = roundToInteger(v[j] * splat(1.44269504088896341f));
+            r[j] = (v[j] - n[j] * splat(0.693359375f)) + n[j] * splat(2.12194440e-4f);
+        }
+        polynomialTimesX<G>(taylor, r, q);
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j) {
+            const V scale = twoToThe(n[j]);
+            v[j] = scale * q[j] + (scale - splat(1.0f));
         }
     }
 
-    // sigmoid(a) = 1 / (exp(-a) + 1) = 1 / (2^n (q + 1) + 1), -a clamped to [-88, 89]:
-    // exactly 1 above a = 88 (2^n = 0), exactly 0 below a = -88.4 (2^n infinite, and
-    // q + 1 = e^r is positive, so the quotient is 1 / infinity). With G chains in flight
-    // the divisions overlap each other and the polynomials.
+    // sigmoid(a) = 1 / (exp(-a) + 1) with exp(-a) = 2^t, t = -a log2 e, -a clamped to
+    // [-88, 89]: t = n + f with n = round(t), |f| <= 1/2 (exact), and 2^f = 1 + f p(f)
+    // with p the degree-5 polynomial of least greatest relative error (within 6.5e-9
+    // with its coefficients rounded to floats). Rounding t changes 2^t by a relative
+    // |a| 6e-8 at most, which moves the gate by sigmoid (1 - sigmoid) |a| 6e-8 < 1.4e-8,
+    // a quarter of an ulp of 1/2. Exactly 1 above a = 88 (2^n = 0) and exactly 0 below
+    // a = -88.4 (2^n infinite, 2^f positive).
     template <int G> static inline __attribute__((always_inline)) void sigmoid(V* a) {
-        V x[G], scale[G], q[G];
+        constexpr float fitted[] = {0.000154035136802122f, 0.0013390735257416964f,
+                                    0.009618237614631653f, 0.05550357326865196f,
+                                    0.24022649228572845f,  0.6931471824645996f};
+        V n[G], f[G], q[G];
+#pragma GCC unroll 8
+        for (int j = 0; j < G; ++j) {
+            const V t =
+                vmin(vmax(-a[j], splat(-88.0f)), splat(89.0f)) * splat(1.44269504088896341f);
+            n[j] = roundToInteger(t);
+            f[j] = t - n[j];
+        }
+        polynomialTimesX<G>(fitted, f, q);
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j)
-            x[j] = vmin(vmax(-a[j], splat(-88.0f)), splat(89.0f));
-        expReduced<G>(x, scale, q);
-#pragma GCC unroll 8
-        for (int j = 0; j < G; ++j)
-            a[j] = splat(1.0f) / (scale[j] * (q[j] + splat(1.0f)) + splat(1.0f));
+            a[j] = splat(1.0f) / (twoToThe(n[j]) * (q[j] + splat(1.0f)) + splat(1.0f));
     }
 
     // tanh(v) = (exp(2v) - 1) / (exp(2v) + 1), v clamped to +-7.90531110763549805; the
     // expm1 form keeps small values accurate to their last bits.
     template <int G> static inline __attribute__((always_inline)) void tanh(V* v) {
         const V clampHi = splat(7.90531110763549805f);
-        V x[G], scale[G], q[G];
+        V e[G];
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j) {
-            x[j] = vmin(vmax(v[j], -clampHi), clampHi);
-            x[j] = x[j] + x[j];
+            const V x = vmin(vmax(v[j], -clampHi), clampHi);
+            e[j] = x + x;
         }
-        expReduced<G>(x, scale, q);
+        expm1Bounded<G>(e);
 #pragma GCC unroll 8
-        for (int j = 0; j < G; ++j) {
-            // exp(2v) - 1 = 2^n q + (2^n - 1), exact -1 at 2^n = 0, and small near 0
-            const V e = scale[j] * q[j] + (scale[j] - splat(1.0f));
-            v[j] = e / (e + splat(2.0f));
-        }
+        for (int j = 0; j < G; ++j)
+            v[j] = e[j] / (e[j] + splat(2.0f));
     }
 
     // Where a broadcast from memory is one load (AVX's vbroadcastss, NEON's ld1r) the
