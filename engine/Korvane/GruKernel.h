@@ -215,11 +215,14 @@ template <class V, class VI> struct GruKernel {
                     acc[n][t] += w * b[n];
             }
         }
+        float* o[N]; // copied, so that the stores need not reload them
+        for (int n = 0; n < N; ++n)
+            o[n] = out[n];
 #pragma GCC unroll 24
         for (int n = 0; n < N; ++n)
 #pragma GCC unroll 24
             for (int t = 0; t < T; ++t)
-                store(out[n] + R0 + t * W, acc[n][t]);
+                store(o[n] + R0 + t * W, acc[n][t]);
     }
 
     template <int N, int... P>
@@ -249,17 +252,18 @@ template <class V, class VI> struct GruKernel {
     }
 
     // The input part of a layer's gate rows, biases included: slope x + bias for the
-    // first layer (its input dense layer folded in), product + bias for the second.
-    template <int N> struct InputPart {
-        const float* const* product; // null for the first layer
+    // first layer (its input dense layer folded in), product + bias for the second. Held
+    // by value, so that no store of the update can change what it points to.
+    template <int N> struct SlopeInput {
+        V x[N]; // each channel's input, broadcast
         const float* slope;
-        const float* x;
         const float* bias;
-        V at(int n, int k) const {
-            if (product == nullptr)
-                return load(slope + k) * splat(x[n]) + load(bias + k);
-            return load(product[n] + k) + load(bias + k);
-        }
+        V at(int n, int k) const { return load(slope + k) * x[n] + load(bias + k); }
+    };
+    template <int N> struct ProductInput {
+        const float* product[N];
+        const float* bias;
+        V at(int n, int k) const { return load(product[n] + k) + load(bias + k); }
     };
 
     // The gates and state update of one layer for N channels, from the input parts a
@@ -267,8 +271,8 @@ template <class V, class VI> struct GruKernel {
     // and r rows (written over b's), c = tanh(a_n + r (b_n + hiddenBias)),
     // h = c + z (h - c). The gates of every unit and channel come first, then the
     // candidates, each G vectors at a time.
-    template <int N>
-    static void update(InputPart<N> a, float (*b)[kGateRows], const float* hiddenBias,
+    template <int N, class InputPart>
+    static void update(InputPart a, float (*b)[kGateRows], const float* hiddenBias,
                        float* const* h) {
         constexpr int G = activationGroup();
         constexpr int gateVectors = 2 * kUnits / W;
@@ -287,6 +291,7 @@ template <class V, class VI> struct GruKernel {
             }
         }
         for (int n = 0; n < N; ++n) {
+            float* const hn = h[n];
             for (int i = 0; i < candidateVectors; i += G) {
                 V c[G];
 #pragma GCC unroll 8
@@ -301,8 +306,8 @@ template <class V, class VI> struct GruKernel {
                 for (int j = 0; j < G; ++j) {
                     const int k = (i + j) * W;
                     const V z = load(b[n] + k);
-                    const V hOld = load(h[n] + k);
-                    store(h[n] + k, c[j] + z * (hOld - c[j]));
+                    const V hOld = load(hn + k);
+                    store(hn + k, c[j] + z * (hOld - c[j]));
                 }
             }
         }
@@ -333,11 +338,17 @@ template <class V, class VI> struct GruKernel {
         // side; then the first layer's update from its input part slope1 x + bias1.
         product<N>(f.hh1, h1, pb);
         product<N>(f.hh2, h2, pc);
-        update<N>(InputPart<N>{nullptr, f.slope1, x, f.bias1}, b, f.hiddenBias1, h1Out);
+        SlopeInput<N> input1{{}, f.slope1, f.bias1};
+        for (int n = 0; n < N; ++n)
+            input1.x[n] = splat(x[n]);
+        update<N>(input1, b, f.hiddenBias1, h1Out);
 
         // Second layer: input part Wih2 h1 + bias2 over the new h1.
         product<N>(f.ih2, h1, pa);
-        update<N>(InputPart<N>{pa, nullptr, nullptr, f.bias2}, c, f.hiddenBias2, h2Out);
+        ProductInput<N> input2{{}, f.bias2};
+        for (int n = 0; n < N; ++n)
+            input2.product[n] = a[n];
+        update<N>(input2, c, f.hiddenBias2, h2Out);
 
         // out = w . h2 + b.
         for (int n = 0; n < N; ++n) {
