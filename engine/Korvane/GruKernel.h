@@ -124,14 +124,16 @@ template <class V, class VI> struct GruKernel {
         }
     }
 
-    // sigmoid(a) = 1 / (exp(-a) + 1) with exp(-a) = 2^t, t = -a log2 e, -a clamped to
+    // The gates are sigmoid(a) = 1 / d with d = exp(-a) + 1; this gives d, and a gate's
+    // product g x is taken as x / d (one rounding fewer, and the multiply saved).
+    // exp(-a) = 2^t, t = -a log2 e, -a clamped to
     // [-88, 89]: t = n + f with n = round(t), |f| <= 1/2 (exact), and 2^f = 1 + f p(f)
     // with p the degree-5 polynomial of least greatest relative error (within 6.5e-9
     // with its coefficients rounded to floats). Rounding t changes 2^t by a relative
     // |a| 6e-8 at most, which moves the gate by sigmoid (1 - sigmoid) |a| 6e-8 < 1.4e-8,
-    // a quarter of an ulp of 1/2. Exactly 1 above a = 88 (2^n = 0) and exactly 0 below
-    // a = -88.4 (2^n infinite, 2^f positive).
-    template <int G> static inline __attribute__((always_inline)) void sigmoid(V* a) {
+    // a quarter of an ulp of 1/2. d is exactly 1 above a = 88 (2^n = 0) and infinite
+    // below a = -88.4 (2^n infinite, 2^f positive), so gates of exactly 1 and 0.
+    template <int G> static inline __attribute__((always_inline)) void sigmoidDenominator(V* a) {
         constexpr float fitted[] = {0.000154035136802122f, 0.0013390735257416964f,
                                     0.009618237614631653f, 0.05550357326865196f,
                                     0.24022649228572845f,  0.6931471824645996f};
@@ -146,7 +148,7 @@ template <class V, class VI> struct GruKernel {
         polynomialTimesX<G>(fitted, f, q);
 #pragma GCC unroll 8
         for (int j = 0; j < G; ++j)
-            a[j] = splat(1.0f) / (twoToThe(n[j]) * (q[j] + splat(1.0f)) + splat(1.0f));
+            a[j] = twoToThe(n[j]) * (q[j] + splat(1.0f)) + splat(1.0f);
     }
 
     // tanh(v) = (exp(2v) - 1) / (exp(2v) + 1), v clamped to +-7.90531110763549805; the
@@ -268,9 +270,10 @@ template <class V, class VI> struct GruKernel {
 
     // The gates and state update of one layer for N channels, from the input parts a
     // and the recurrent products b (192 floats each): z, r = sigmoid(a + b) for the z
-    // and r rows (written over b's), c = tanh(a_n + r (b_n + hiddenBias)),
-    // h = c + z (h - c). The gates of every unit and channel come first, then the
-    // candidates, each G vectors at a time.
+    // and r rows, kept as their denominators dz, dr (written over b's),
+    // c = tanh(a_n + r (b_n + hiddenBias)) = tanh(a_n + (b_n + hiddenBias) / dr),
+    // h = c + z (h - c) = c + (h - c) / dz. The gates of every unit and channel come first, then
+    // the candidates, each G vectors at a time.
     template <int N, class InputPart>
     static void update(InputPart a, float (*b)[kGateRows], const float* hiddenBias,
                        float* const* h) {
@@ -284,7 +287,7 @@ template <class V, class VI> struct GruKernel {
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j)
                     g[j] = a.at(n, (i + j) * W) + load(b[n] + (i + j) * W);
-                sigmoid<G>(g);
+                sigmoidDenominator<G>(g);
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j)
                     store(b[n] + (i + j) * W, g[j]);
@@ -297,17 +300,17 @@ template <class V, class VI> struct GruKernel {
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j) {
                     const int k = (i + j) * W;
-                    const V r = load(b[n] + kUnits + k);
+                    const V dr = load(b[n] + kUnits + k);
                     c[j] = a.at(n, 2 * kUnits + k) +
-                           r * (load(b[n] + 2 * kUnits + k) + load(hiddenBias + k));
+                           (load(b[n] + 2 * kUnits + k) + load(hiddenBias + k)) / dr;
                 }
                 tanh<G>(c);
 #pragma GCC unroll 8
                 for (int j = 0; j < G; ++j) {
                     const int k = (i + j) * W;
-                    const V z = load(b[n] + k);
+                    const V dz = load(b[n] + k);
                     const V hOld = load(hn + k);
-                    store(hn + k, c[j] + z * (hOld - c[j]));
+                    store(hn + k, c[j] + (hOld - c[j]) / dz);
                 }
             }
         }
