@@ -126,12 +126,11 @@ template <class V, class VI> struct GruKernel {
 
     // The gates are sigmoid(a) = 1 / d with d = exp(-a) + 1; this gives d, and a gate's
     // product g x is taken as x / d (one rounding fewer, and the multiply saved).
-    // exp(-a) = 2^t, t = -a log2 e, -a clamped to
-    // [-88, 89]: t = n + f with n = round(t), |f| <= 1/2 (exact), and 2^f = 1 + f p(f)
-    // with p the degree-5 polynomial of least greatest relative error (within 6.5e-9
-    // with its coefficients rounded to floats). Rounding t changes 2^t by a relative
-    // |a| 6e-8 at most, which moves the gate by sigmoid (1 - sigmoid) |a| 6e-8 < 1.4e-8,
-    // a quarter of an ulp of 1/2. d is exactly 1 above a = 88 (2^n = 0) and infinite
+    // exp(-a) = 2^t, t = -a log2 e, -a clamped to [-88, 89]: t = n + f with n = round(t),
+    // |f| <= 1/2 (exact), and 2^f = 1 + f p(f) with p the degree-5 polynomial of least
+    // greatest relative error (within 6.5e-9 with its coefficients rounded to floats). Rounding t
+    // changes 2^t by a relative |a| 6e-8 at most, which moves the gate by sigmoid (1 - sigmoid) |a|
+    // 6e-8 < 1.4e-8, a quarter of an ulp of 1/2. d is exactly 1 above a = 88 (2^n = 0) and infinite
     // below a = -88.4 (2^n infinite, 2^f positive), so gates of exactly 1 and 0.
     template <int G> static inline __attribute__((always_inline)) void sigmoidDenominator(V* a) {
         constexpr float fitted[] = {0.000154035136802122f, 0.0013390735257416964f,
