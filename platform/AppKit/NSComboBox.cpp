@@ -273,6 +273,7 @@ bool NSComboBox::popUpList() {
         return false;
     auto self = sharedAs<NSComboBox>(); // an observer may let go of the box
     auto menu = NSMenu::make();
+    menu->minimumWidth = bounds().width(); // the list is as wide as the box
     for (long i = 0; i < count; ++i) {
         auto item =
             NSMenuItem::make(comboBoxItemText(*listItem(i)), NSAction(&NSComboBox::chooseListItem));

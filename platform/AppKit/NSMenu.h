@@ -79,6 +79,8 @@ class NSMenu : public NSObject {
 
     std::string title;
     bool autoenablesItems = true;
+    // The narrowest the menu is shown, in points (0: as wide as its items).
+    CGFloat minimumWidth = 0;
     std::weak_ptr<NSMenuDelegate> delegate;
 
     const std::vector<std::shared_ptr<NSMenuItem>>& itemArray() const { return items; }

@@ -47,7 +47,8 @@ std::shared_ptr<NSMenuItem> DisplayServer::presentMenu(NSMenu& menu, const NSMen
         rows.push_back(rowOf(*item));
     }
     // A positioned menu is at least as wide as its view, its item over the place.
-    const CGFloat minimumWidth = positioned >= 0 ? view->bounds().width() : 0;
+    const CGFloat minimumWidth =
+        std::max(menu.minimumWidth, positioned >= 0 ? view->bounds().width() : CGFloat(0));
     if (positioned >= 0)
         topLeft.y -= MenuRows::rowTop(rows, positioned);
     const CGSize size = MenuRows::size(rows, minimumWidth);

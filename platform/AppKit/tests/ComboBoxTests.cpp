@@ -75,12 +75,14 @@ struct PickingPresenter {
     std::vector<std::string> shown;
     bool openWhileShown = false;
     CGPoint at{-1, -1};
+    CGFloat width = -1;
     NSMenu::Presenter previous;
     PickingPresenter(std::string title, const std::shared_ptr<NSComboBox>& box) {
         previous =
             NSMenu::setPresenter([this, title, box](NSMenu& menu, const NSMenu::PopUp& request) {
                 openWhileShown = box->isListOpen();
                 at = request.location;
+                width = menu.minimumWidth;
                 for (const auto& item : menu.itemArray())
                     shown.push_back(item->title);
                 return menu.itemWithTitle(title);
@@ -168,7 +170,8 @@ TEST(ComboBox, TheButtonPopsTheListUpAndAChoiceSelectsBeforeItCloses) {
         s.click(s.button());
         EXPECT_EQ(presenter.shown, (std::vector<std::string>{"Echo", "12.5", "Tape"}));
         EXPECT_TRUE(presenter.openWhileShown);
-        EXPECT_EQ(presenter.at, (CGPoint{0, 0})); // below the box, from its leading edge
+        EXPECT_EQ(presenter.at, (CGPoint{0, 0}));            // below the box, from its leading edge
+        EXPECT_EQ(presenter.width, s.box->bounds().width()); // and as wide as the box
         EXPECT_FALSE(s.box->isListOpen());
         EXPECT_EQ(s.observer->heard, c.heard);
         EXPECT_EQ(s.box->indexOfSelectedItem(), c.selected);
