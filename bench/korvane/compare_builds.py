@@ -11,28 +11,19 @@ separately) are run once per path with KORVANE_KERNEL_PATH set.
 """
 
 import argparse
-import json
 import os
 import random
 import re
 import statistics
 import subprocess
-import tempfile
 
-PATHS = ["Reference", "Portable", "Avx2", "Avx512"]
+from speed_report import PATHS, run as run_all
 
 
 def run(binary, pattern, repetitions, min_time, env=None):
-    with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run(
-            [binary, f"--benchmark_filter={pattern}", f"--benchmark_repetitions={repetitions}",
-             "--benchmark_enable_random_interleaving=true", f"--benchmark_min_time={min_time}",
-             f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
-            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            env=dict(os.environ, **(env or {})))
-        with open(out.name) as f:
-            return [b for b in json.load(f)["benchmarks"]
-                    if b.get("run_type") == "iteration" and not b.get("error_occurred")]
+    """The per-repetition rows (skipped and aggregate rows left out)."""
+    return [b for b in run_all(binary, pattern, repetitions, min_time, env)
+            if b.get("run_type") == "iteration" and not b.get("error_occurred")]
 
 
 def takes_path(binary):

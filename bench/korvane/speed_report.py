@@ -17,13 +17,14 @@ import tempfile
 PATHS = ["Reference", "Portable", "Avx2", "Avx512"]
 
 
-def run(binary, pattern, repetitions, min_time):
+def run(binary, pattern, repetitions, min_time, env=None):
+    """Every row the benchmark binary reports, its repetitions interleaved at random."""
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         subprocess.run(
             [binary, f"--benchmark_filter={pattern}", f"--benchmark_repetitions={repetitions}",
              "--benchmark_enable_random_interleaving=true", f"--benchmark_min_time={min_time}",
              f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
-            check=True, stdout=subprocess.DEVNULL)
+            check=True, stdout=subprocess.DEVNULL, env=dict(os.environ, **(env or {})))
         with open(out.name) as f:
             return json.load(f)["benchmarks"]
 
