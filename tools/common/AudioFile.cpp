@@ -304,6 +304,10 @@ bool AudioFileWriter::finish(std::string& error) {
     return true;
 }
 
+std::uint64_t AudioFileWriter::maximumFrames(std::size_t channels) {
+    return maximumDataBytes / (std::max<std::size_t>(channels, 1) * sizeof(float));
+}
+
 bool writeAudioFile(const std::string& path, const AudioClip& clip, std::string& error) {
     std::unique_ptr<AudioFileWriter> writer =
         AudioFileWriter::create(path, clip.sampleRate, clip.channels.size(), error);

@@ -79,6 +79,8 @@ class AudioFileWriter {
     bool write(std::span<const float* const> channels, std::size_t frames, std::string& error);
     // Completes the header and puts the file in place.
     bool finish(std::string& error);
+    // The most frames of this many channels a WAV file holds (its sizes are 32-bit).
+    static std::uint64_t maximumFrames(std::size_t channels);
 
   private:
     AudioFileWriter(int descriptor, std::string path, std::string partialPath,

@@ -489,6 +489,17 @@ class Host {
             << presetLabel(currentPresetIdOf(host->audioUnit())) << "\n"
             << std::flush;
 
+        // A result that no WAV file can hold is refused before it is rendered.
+        const std::optional<std::size_t> stated = input->statedFrames();
+        const auto tailFrames =
+            static_cast<std::size_t>(options.render.tailSeconds * input->sampleRate);
+        if (!options.outputPath.empty() && stated &&
+            *stated + tailFrames > AudioFileWriter::maximumFrames(input->channels)) {
+            err << "emberfall: cannot write '" << options.outputPath << "': the result ("
+                << *stated + tailFrames << " frames of " << input->channels
+                << " channels) is longer than a WAV file can hold (4 GB)\n";
+            return exitInputFailure;
+        }
         std::unique_ptr<AudioFileWriter> writer;
         if (!options.outputPath.empty()) {
             writer = AudioFileWriter::create(options.outputPath, input->sampleRate, input->channels,
@@ -504,7 +515,6 @@ class Host {
             outputLevels.add(channels, frames);
             return !writer || writer->write(channels, frames, failure);
         };
-        const std::optional<std::size_t> stated = input->statedFrames();
         const double seconds =
             stated ? double(*stated) / input->sampleRate + options.render.tailSeconds : 0;
         ProgressBar progress(err, errIsTerminal && seconds >= progressMinimumSeconds);

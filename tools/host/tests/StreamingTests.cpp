@@ -395,4 +395,22 @@ TEST(HostProgram, TheEditorLoopsTheFirstFiveMinutesOfALongerFile) {
     }
 }
 
+// A result longer than a WAV file can hold (4 GB) is refused before anything is
+// rendered: a mono file of 3.6 GB of silence, which becomes stereo.
+TEST(HostProgram, AResultLongerThanAWavFileHoldsIsRefusedBeforeRendering) {
+    TemporaryDirectory folder("emberfall-too-long");
+    const std::string in = (folder / "long.wav").string(), out = (folder / "out.wav").string();
+    writeSilence(in, 44100, 1, std::size_t{900} << 20);
+    ProgramRun host = runCommand(std::string(EMBERFALL_HOST_PATH) + " render " + in +
+                                 " --tail 0 --output " + out);
+    EXPECT_EQ(host.status, 3) << host.out;
+    EXPECT_NE(host.out.find("emberfall: cannot write '" + out +
+                            "': the result (943718400 frames "
+                            "of 2 channels) is longer than a "
+                            "WAV file can hold (4 GB)\n"),
+              std::string::npos)
+        << host.out;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
 } // namespace
