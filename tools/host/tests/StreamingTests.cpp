@@ -101,7 +101,7 @@ TEST(AudioFiles, AFloatWavCarriesTheHeaderReadersExpect) {
         EXPECT_EQ(back->sampleRate, c.rate);
         ASSERT_EQ(back->channels.size(), c.channels);
         ASSERT_EQ(back->frames(), c.frames);
-        for (std::size_t k = 0; k < c.channels; ++k)
+        for (std::size_t k = 0; k < c.channels && c.frames > 0; ++k)
             EXPECT_EQ(std::memcmp(back->channels[k].data(), clip.channels[k].data(), c.frames * 4),
                       0);
         // sox, which warns about a float WAV without the format chunk's extension,
