@@ -161,6 +161,10 @@ TEST(PopUpCyclingButton, ClicksStepThePopUpForwardAndWithShiftBackWrappingBothWa
     auto title = h.text("Next");
     ASSERT_TRUE(image && title);
     EXPECT_GE(image->rect.minX(), title->rect.maxX());
+    // Within the border, as far from the bezel's edge as the button's size allows for it.
+    const CGRect button = h.rectOf(*cycle);
+    EXPECT_EQ(image->rect.maxX(), button.maxX() - 6);
+    EXPECT_EQ(image->rect.midY(), button.midY());
 }
 
 TEST(PopUpCyclingButtonCell, ItsImageDimsOnlyWhilePressed) {

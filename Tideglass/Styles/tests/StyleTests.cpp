@@ -275,6 +275,8 @@ TEST(StyleClasses, FontsColoursAndInsetsTheirConstructorsSet) {
     ToolPopUpButtonCellStyle toolPopUp; // its own values, not the pop-up's
     EXPECT_EQ(toolPopUp.alignmentRectInsets(), NSEdgeInsets{});
     EXPECT_EQ(toolPopUp.edgeInsets(), (NSEdgeInsets{1, 1, 1, 1}));
+    EXPECT_EQ(toolPopUp.titleEdgeInsets(), (NSEdgeInsets{0, 4, 0, 14}));
+    EXPECT_EQ(toolPopUp.selectedTextColor(), toolPopUp.textColor());
     EXPECT_EQ(ToolButtonCellStyle().imageEdgeInsets(), (NSEdgeInsets{-1, 0, 1, 0}));
 
     SegmentedCellStyle segmented;
