@@ -72,6 +72,44 @@ TEST(StyledPopUpButtonCell, TheTitleBoxIsFixedAndTheStateKeysIgnoreAnEmptyStateM
     EXPECT_EQ(cell->highlightsBy, NSCellStyleMask::none);
 }
 
+TEST(MenuButtons, TheirFontTitleBoxAndRedrawOnAPress) {
+    RunLoopTestScope scope;
+    struct Case {
+        const char* what;
+        std::shared_ptr<NSPopUpButton> button;
+    };
+    auto tool = make<ToolPopUpButton>(CGRect{10, 10, 70, 20}, false, std::nullopt);
+    tool->addItem("Bucket brigade");
+    auto down = make<StyledPopDownButton>(CGRect{10, 10, 120, 22});
+    down->setTitle("Sort");
+    const Case cases[] = {{"pop-up", popUp()}, {"tool pop-up", tool}, {"pop-down", down}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The system menu font of 11 points, whatever the 10-point title drawn.
+        ASSERT_TRUE(c.button->cell()->font);
+        EXPECT_EQ(c.button->cell()->font->pointSize(), 11);
+        // Centred on the bounds' mid-line: y = round(midY − height / 2).
+        const CGRect title = c.button->cell()->titleRectForBounds({0, 0, 120, 22});
+        EXPECT_EQ(title.minY(), std::round(11 - title.height() / 2));
+        // The pop-up cells' pressed art at once: the highlight marks the button for drawing.
+        if (auto cell = std::dynamic_pointer_cast<StyledPopUpButtonCell>(c.button->cell())) {
+            auto h = ControlHarness::holding(c.button, {200, 44});
+            h.drawn(); // drawing clears the marks
+            EXPECT_FALSE(c.button->needsDisplay());
+            cell->highlight(true, c.button->bounds(), *c.button);
+            EXPECT_TRUE(cell->isHighlighted);
+            EXPECT_TRUE(c.button->needsDisplay());
+        }
+    }
+    // A title too long for its box is cut short within it.
+    auto narrow = make<StyledPopUpButton>(CGRect{10, 10, 60, 22}, false, std::nullopt);
+    narrow->addItem("Bucket brigade");
+    auto h = ControlHarness::holding(narrow, {100, 44});
+    auto title = h.text("Bucket brigade");
+    ASSERT_TRUE(title);
+    EXPECT_LE(title->rect.maxX(), h.rectOf(*narrow).maxX() - 14);
+}
+
 TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
     RunLoopTestScope scope;
     struct Case {
@@ -124,6 +162,7 @@ TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
     EXPECT_EQ(label->color, NSColor::secondaryLabelColor()->cgColor());
     EXPECT_EQ(title->color, StyledPopUpButtonCell::classStyle()->textColor()->cgColor());
     EXPECT_EQ(title->fontName, NSFont::systemFont(10, CGFont::medium)->fontName());
+    EXPECT_EQ(label->fontName, NSFont::systemFont(10)->fontName());
     EXPECT_GT(title->rect.minX(), label->rect.minX());
     EXPECT_FALSE(h.image("corner-tool-more"));
     EXPECT_EQ(h.images().size(), slicesOf(h, "tgui-popup").size()); // the bezel alone
@@ -290,8 +329,10 @@ TEST(StyledPopDownButton, AReleaseInsideSendsTheActionAndNeverOpensTheMenu) {
     // The label before the title; without a styled cell the title is empty.
     b->setEnabled(true);
     b->setLabel("By");
-    EXPECT_TRUE(h.text("By"));
-    EXPECT_TRUE(h.text(" Sort"));
+    ASSERT_TRUE(h.text("By") && h.text(" Sort"));
+    EXPECT_EQ(h.text("By")->fontName, NSFont::systemFont(10)->fontName());
+    EXPECT_EQ(h.text(" Sort")->fontName, NSFont::systemFont(10, CGFont::medium)->fontName());
+    EXPECT_EQ(h.text(" Sort")->fontSize, 10);
     b->setCell(make<NSPopUpButtonCell>());
     EXPECT_EQ(b->title(), "");
 }
