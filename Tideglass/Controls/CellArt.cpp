@@ -9,7 +9,7 @@ std::shared_ptr<NSImage> cellArt(const std::shared_ptr<NSImage>& image) {
 }
 
 void drawUprightArt(const std::shared_ptr<NSImage>& image, CGRect rect, const NSView& view,
-                    CGFloat flipHeight, CGFloat fraction) {
+                    CGFloat flipHeight, CGFloat fraction, const NSEdgeInsets& caps) {
     auto current = NSGraphicsContext::current();
     if (!image || !current)
         return;
@@ -19,6 +19,12 @@ void drawUprightArt(const std::shared_ptr<NSImage>& image, CGRect rect, const NS
         context.translateBy(0, flipHeight);
         context.scaleBy(1, -1);
     }
-    cellArt(image)->draw(rect, NSCompositingOperation::sourceOver, fraction);
+    auto art = cellArt(image);
+    if (art->capInsets != caps) {
+        // A copy: the style's image is shared, and keeps its own caps.
+        art = art == image ? image->copy() : art;
+        art->capInsets = caps;
+    }
+    art->draw(rect, NSCompositingOperation::sourceOver, fraction);
     context.restoreGState();
 }

@@ -22,8 +22,10 @@ inline CGFloat artFraction(bool enabled) {
 
 // Draws `image` (tinted, see above) stretched into `rect`, upright in a flipped view
 // over `flipHeight`, at `fraction`; nothing without an image or a current context.
+// With `caps` (a style's bezelImageCapInsets) only the middle stretches: the edges keep
+// their size (NSImage::capInsets).
 void drawUprightArt(const std::shared_ptr<NSImage>& image, CGRect rect, const NSView& view,
-                    CGFloat flipHeight, CGFloat fraction);
+                    CGFloat flipHeight, CGFloat fraction, const NSEdgeInsets& caps = {});
 
 // Draws `image` (tinted) into `rect` upright in the view, flipped or not (the context's
 // flip respected), at `fraction`.

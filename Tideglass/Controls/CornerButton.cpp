@@ -30,20 +30,28 @@ std::shared_ptr<CornerButtonCellStyle> CornerButtonCell::makeStyle() {
 }
 
 CornerButtonCell::CornerButtonCell(TextCell content) : StyledControl(std::move(content)) {
+    Runtime::assertMainThread("CornerButtonCell.init(textCell:)");
     bezelStyle = NSBezelStyle::shadowlessSquare;
     setButtonType(NSButtonType::momentaryChange);
 }
 
 CornerButtonCell::CornerButtonCell(ImageCell content) : StyledControl(std::move(content)) {
+    Runtime::assertMainThread("CornerButtonCell.init(imageCell:)");
     bezelStyle = NSBezelStyle::shadowlessSquare;
     setButtonType(NSButtonType::momentaryChange);
 }
 
+CornerButton::CornerButton(CGRect frame) : StyledButton(frame) {
+    Runtime::assertMainThread("CornerButton.init(frame:)");
+}
+
 std::shared_ptr<NSCell> CornerButton::makeCell() {
+    Runtime::assertMainThread("CornerButton.cellClass");
     return make<CornerButtonCell>();
 }
 
 void CornerButton::popUpAlternateMenu() {
+    Runtime::assertMainThread("CornerButton.alternateMenu");
     highlight(true);
     if (alternateMenu)
         alternateMenu->popUp(nullptr, {bounds().minX(), bounds().maxY() + 4}, sharedAs<NSView>());
@@ -51,6 +59,7 @@ void CornerButton::popUpAlternateMenu() {
 }
 
 bool CornerButton::showAlternateMenuForSecondaryClick(const NSEvent& event) {
+    Runtime::assertMainThread("CornerButton.showAlternateMenuForSecondaryClick");
     if (!isSecondaryClick(event))
         return false;
     popUpAlternateMenu();
@@ -58,6 +67,7 @@ bool CornerButton::showAlternateMenuForSecondaryClick(const NSEvent& event) {
 }
 
 void CornerButton::mouseDown(const NSEvent& event) {
+    Runtime::assertMainThread("CornerButton.mouseDown(with:)");
     // A disabled button opens nothing and sends nothing.
     if (!isEnabled())
         return;
@@ -77,6 +87,7 @@ void CornerButton::mouseDown(const NSEvent& event) {
 }
 
 void CornerButton::rightMouseDown(const NSEvent& event) {
+    Runtime::assertMainThread("CornerButton.rightMouseDown(with:)");
     if (!isEnabled())
         return;
     if (!showAlternateMenuForSecondaryClick(event))

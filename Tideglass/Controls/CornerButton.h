@@ -50,7 +50,7 @@ class CornerButtonCell
 
 class CornerButton : public StyledButton {
   public:
-    explicit CornerButton(CGRect frame = {}) : StyledButton(frame) {}
+    explicit CornerButton(CGRect frame = {});
 
     // Popped up at (minX, maxY + 4) of the bounds, no item under the pointer, the
     // button highlighted while it is shown; none at first.

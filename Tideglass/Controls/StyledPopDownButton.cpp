@@ -23,7 +23,8 @@ CGRect StyledPopDownButtonCell::titleRectForBounds(CGRect bounds) const {
 }
 
 void StyledPopDownButtonCell::drawBezel(CGRect frame, NSView& controlView) {
-    drawUprightArt(styleBezelImage(), frame, controlView, frame.height(), artFraction(isEnabled));
+    drawUprightArt(styleBezelImage(), frame, controlView, frame.height(), artFraction(isEnabled),
+                   style()->bezelImageCapInsets());
 }
 
 CGRect StyledPopDownButtonCell::drawTitle(const NSAttributedString& title, CGRect frame,

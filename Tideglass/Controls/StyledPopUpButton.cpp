@@ -55,16 +55,29 @@ NSBackgroundStyle StyledPopUpButtonCell::interiorBackgroundStyle() const {
 CGRect StyledPopUpButtonCell::titleRectForBounds(CGRect b) const {
     if (imagePosition == NSCellImagePosition::imageOnly || title.empty())
         return {};
-    return CGRect{10, std::round(b.midY() - 7), b.width() - 24, 14}.integral();
+    // The box ends 14 points short of the right edge; it starts at 10, or 4 points past
+    // the item's image when one is drawn, so the image never covers the title.
+    const CGFloat end = 10 + b.width() - 24;
+    CGFloat x = 10;
+    if (drawsItemImage())
+        x = std::max(x, imageRectForBounds(b).maxX() - b.minX() + 4);
+    return CGRect{x, std::round(b.midY() - 7), std::max<CGFloat>(end - x, 0), 14}.integral();
+}
+
+bool StyledPopUpButtonCell::drawsItemImage() const {
+    const auto item = menuItem();
+    return (!label || label->empty()) && imagePosition != NSCellImagePosition::noImage && item &&
+           item->image;
 }
 
 void StyledPopUpButtonCell::drawImageWithFrame(CGRect frame, NSView& controlView) {
-    if (!label || label->empty())
+    if (drawsItemImage())
         NSPopUpButtonCell::drawImageWithFrame(frame, controlView);
 }
 
 void StyledPopUpButtonCell::drawBezel(CGRect frame, NSView& controlView) {
-    drawUprightArt(styleBezelImage(), frame, controlView, frame.height(), artFraction(isEnabled));
+    drawUprightArt(styleBezelImage(), frame, controlView, frame.height(), artFraction(isEnabled),
+                   style()->bezelImageCapInsets());
 }
 
 CGRect StyledPopUpButtonCell::drawTitle(const NSAttributedString& title, CGRect frame, NSView&) {

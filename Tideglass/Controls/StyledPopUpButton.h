@@ -16,7 +16,10 @@
 // highlightsBy is empty: the pressed look is the art, redrawn as soon as the highlight
 // changes.
 // Title box: (10, round(midY − 7), width − 24, 14) made integral, whatever the bounds'
-// origin or the font; zero for image-only or an empty title.
+// origin or the font; zero for image-only or an empty title. Beside an item image (no
+// label) it starts 4 points after the image instead, its right end kept.
+// Bezel: the art stretched over the frame, only its middle when the style has cap
+// insets (the arrows keep their shape at any width).
 // Thread: main.
 
 #include <optional>
@@ -44,6 +47,9 @@ class StyledPopUpButtonCell
     CGRect titleRectForBounds(CGRect bounds) const override;
     // The item's image only without a label.
     void drawImageWithFrame(CGRect frame, NSView& controlView) override;
+    // Whether the shown item's image is drawn: it has one, the cell shows images, and
+    // there is no label.
+    bool drawsItemImage() const;
     // The state's art stretched over the frame, upright, at 1 enabled / 0.5 disabled.
     void drawBezel(CGRect frame, NSView& controlView) override;
     // The title rebuilt (menuButtonTitle) in the state's text colour, drawn into the

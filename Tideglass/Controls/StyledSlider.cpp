@@ -7,6 +7,7 @@
 #include "AppKit/NSColor.h"
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKitSupport/AppKitExtensions.h"
+#include "Controls/FocusRing.h"
 
 namespace {
 using State = StyledControlState;
@@ -26,6 +27,7 @@ std::shared_ptr<SliderCellStyle> StyledSliderCell::makeStyle() {
 }
 
 StyledControlState StyledSliderCell::controlState() const {
+    Runtime::assertMainThread("StyledSliderCell.controlState");
     State state = State::default_;
     if (!isEnabled)
         state |= State::disabled;
@@ -35,10 +37,12 @@ StyledControlState StyledSliderCell::controlState() const {
 }
 
 CGRect StyledSliderCell::focusRingMaskBounds(CGRect frame, NSView&) const {
+    Runtime::assertMainThread("StyledSliderCell.focusRingMaskBounds(forFrame:in:)");
     return isBezeled || isBordered ? frame : drawingRectForBounds(frame);
 }
 
 CGFloat StyledSliderCell::knobThickness() const {
+    Runtime::assertMainThread("StyledSliderCell.knobThickness");
     auto bar = styleBarImage();
     if (bar && !isVertical())
         return bar->size().width;
@@ -46,6 +50,7 @@ CGFloat StyledSliderCell::knobThickness() const {
 }
 
 CGRect StyledSliderCell::barRect(bool flipped) const {
+    Runtime::assertMainThread("StyledSliderCell.barRect(flipped:)");
     const CGRect s = NSSliderCell::barRect(flipped);
     auto view = controlView();
     auto bar = styleBarImage();
@@ -59,6 +64,7 @@ CGRect StyledSliderCell::barRect(bool flipped) const {
 }
 
 CGRect StyledSliderCell::knobRect(bool flipped) const {
+    Runtime::assertMainThread("StyledSliderCell.knobRect(flipped:)");
     const CGRect s = NSSliderCell::knobRect(flipped);
     auto knob = tinted(styleKnobImage());
     if (!knob)
@@ -73,6 +79,7 @@ CGRect StyledSliderCell::knobRect(bool flipped) const {
 }
 
 void StyledSliderCell::drawBar(CGRect r, bool flipped) {
+    Runtime::assertMainThread("StyledSliderCell.drawBar(inside:flipped:)");
     auto style = styleAs<SliderCellStyle>();
     auto bar = style ? tinted(style->barImage(State::default_)) : nullptr;
     auto context = NSGraphicsContext::current();
@@ -98,23 +105,27 @@ void StyledSliderCell::drawBar(CGRect r, bool flipped) {
 }
 
 void StyledSliderCell::drawKnob(CGRect knobRect) {
+    Runtime::assertMainThread("StyledSliderCell.drawKnob(_:)");
     if (auto knob = tinted(styleKnobImage()))
         knob->draw(knobRect, NSCompositingOperation::sourceOver, artFraction());
 }
 
 NSBackgroundStyle StyledSliderCell::interiorBackgroundStyle() const {
+    Runtime::assertMainThread("StyledSliderCell.interiorBackgroundStyle");
     return style()->interiorBackgroundStyle();
 }
 
 // ---- The slider
 
 void StyledSlider::didInit() {
+    Runtime::assertMainThread("StyledSlider.init(frame:)");
     NSSlider::didInit();
     setTarget(weakAs<NSObject>());
     setAction(&StyledSlider::sliderValueChanged);
 }
 
 void StyledSlider::sliderValueChanged(NSObject*) {
+    Runtime::assertMainThread("StyledSlider.sliderValueChanged(_:)");
     const auto& event = NSApplication::shared().currentEvent();
     if (!event)
         return;
@@ -137,6 +148,7 @@ void StyledSlider::sliderValueChanged(NSObject*) {
 }
 
 CGSize StyledSlider::intrinsicContentSize() const {
+    Runtime::assertMainThread("StyledSlider.intrinsicContentSize");
     CGSize size = NSSlider::intrinsicContentSize();
     if (!fixedWidth)
         return size;
@@ -152,7 +164,16 @@ CGSize StyledSlider::intrinsicContentSize() const {
     return size;
 }
 
+void StyledSlider::drawRect(CGRect dirtyRect) {
+    Runtime::assertMainThread("StyledSlider.draw(_:)");
+    NSSlider::drawRect(dirtyRect);
+    if (auto* styled = dynamic_cast<StyledSliderCell*>(cell().get()))
+        drawLibraryFocusRing(*this, styled->focusRingMaskBounds(bounds(), *this),
+                             styled->styleFocusRingColor());
+}
+
 void StyledScrollableSlider::scrollWheel(const NSEvent& event) {
+    Runtime::assertMainThread("StyledScrollableSlider.scrollWheel(with:)");
     if (!isEnabled())
         return;
     const double range = maxValue() - minValue();

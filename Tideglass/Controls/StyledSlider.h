@@ -29,8 +29,8 @@ class StyledSliderCell : public StyledControl<StyledSliderCell, SliderCellStyle,
 
     // The focus-ring mask draws nothing; its bounds are the frame of a bezeled or
     // bordered cell, else the drawing rectangle of the frame.
-    void drawFocusRingMask(CGRect frame, NSView& controlView) {}
-    CGRect focusRingMaskBounds(CGRect frame, NSView& controlView) const;
+    void drawFocusRingMask(CGRect, NSView&) override {}
+    CGRect focusRingMaskBounds(CGRect frame, NSView& controlView) const override;
 
     // Always a horizontal linear slider (the setters still store into the base).
     NSSliderType sliderType() const override { return NSSliderType::linear; }
@@ -80,6 +80,10 @@ class StyledSlider : public NSSlider {
     // Without fixedWidth the slider's own size; else fixedWidth wide (at least the
     // bar art's width) and, with knob and bar art, as high as the higher of the two.
     CGSize intrinsicContentSize() const override;
+
+    // The slider's own drawing, then the library's focus ring (FocusRing.h) on the
+    // cell's focus-ring mask bounds while it has keyboard focus in the key window.
+    void drawRect(CGRect dirtyRect) override;
 
   protected:
     // The slider is its own target with sliderValueChanged as action: setting another

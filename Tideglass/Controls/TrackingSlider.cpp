@@ -29,12 +29,14 @@ std::optional<TrackingSlider::MovementDirection> TrackingSlider::directionFromRa
 }
 
 void TrackingSlider::didInit() {
+    Runtime::assertMainThread("TrackingSlider.init(frame:)");
     cursor = NSCursor::withImage(TideglassResources::nsImage("cursor-trackingslider"), {3, 4});
     ClickableImageView::didInit();
     addGestureRecognizer(panGestureRecognizer());
 }
 
 const std::shared_ptr<NSPanGestureRecognizer>& TrackingSlider::panGestureRecognizer() {
+    Runtime::assertMainThread("TrackingSlider.panGestureRecognizer");
     if (!panRecognizer) {
         panRecognizer =
             make<NSPanGestureRecognizer>(weakAs<NSObject>(), &TrackingSlider::handlePanGesture);
@@ -44,14 +46,17 @@ const std::shared_ptr<NSPanGestureRecognizer>& TrackingSlider::panGestureRecogni
 }
 
 int TrackingSlider::intValue() const {
+    Runtime::assertMainThread("TrackingSlider.intValue");
     return saturated<int>(currentValue);
 }
 
 long TrackingSlider::integerValue() const {
+    Runtime::assertMainThread("TrackingSlider.integerValue");
     return saturated<long>(currentValue);
 }
 
 void TrackingSlider::setDoubleValue(double value) {
+    Runtime::assertMainThread("TrackingSlider.doubleValue");
     if (std::isnan(value))
         return;
     // Within [minimumValue, maximumValue]: the upper bound first, so a minimum set above
@@ -66,6 +71,7 @@ void TrackingSlider::sendOwnAction() {
 }
 
 void TrackingSlider::step(double amount, bool send) {
+    Runtime::assertMainThread("TrackingSlider.step");
     if (amount == 0)
         return;
     valueWasEdited = true;
@@ -75,6 +81,7 @@ void TrackingSlider::step(double amount, bool send) {
 }
 
 void TrackingSlider::handlePanGesture(NSObject* sender) {
+    Runtime::assertMainThread("TrackingSlider.handlePanGesture(_:)");
     auto* pan = dynamic_cast<NSPanGestureRecognizer*>(sender);
     if (!pan || !isEnabled())
         return;
@@ -118,6 +125,7 @@ void TrackingSlider::handlePanGesture(NSObject* sender) {
 }
 
 void TrackingSlider::scrollWheel(const NSEvent& event) {
+    Runtime::assertMainThread("TrackingSlider.scrollWheel(with:)");
     ClickableImageView::scrollWheel(event);
     if (!isEnabled())
         return;
@@ -133,6 +141,7 @@ void TrackingSlider::scrollWheel(const NSEvent& event) {
 }
 
 void TrackingSlider::updateTrackingAreas() {
+    Runtime::assertMainThread("TrackingSlider.updateTrackingAreas");
     ClickableImageView::updateTrackingAreas();
     if (trackingArea)
         removeTrackingArea(trackingArea);
@@ -143,11 +152,13 @@ void TrackingSlider::updateTrackingAreas() {
 }
 
 void TrackingSlider::mouseEntered(const NSEvent& event) {
+    Runtime::assertMainThread("TrackingSlider.mouseEntered(with:)");
     ClickableImageView::mouseEntered(event);
     cursor->push();
 }
 
 void TrackingSlider::mouseExited(const NSEvent& event) {
+    Runtime::assertMainThread("TrackingSlider.mouseExited(with:)");
     ClickableImageView::mouseExited(event);
     NSCursor::pop();
 }

@@ -74,18 +74,23 @@ ComboBoxStyle::ComboBoxStyle() {
 PopUpButtonCellStyle::PopUpButtonCellStyle() {
     opensAMenu(*this);
     setBezelImages(plainAndPressed("tgui-popup", "tgui-popup-down"));
+    // Drawn wider than the art, the key's rounded ends and the arrows keep their shape.
+    setBezelImageCapInsets({0, 8, 0, 22});
 }
 
 ToolPopUpButtonCellStyle::ToolPopUpButtonCellStyle() {
     setAlignmentRectInsets({});
     setEdgeInsets({1, 1, 1, 1});
+    setTitleEdgeInsets({0, 4, 0, 14});
     setSelectedTextColor(textColor());
     setBezelImages(plainAndPressed("tgui-popup-tool", "tgui-popup-tool-down"));
+    setBezelImageCapInsets({0, 8, 0, 16});
 }
 
 StyledPopDownButtonCellStyle::StyledPopDownButtonCellStyle() {
     opensAMenu(*this);
     setBezelImages(plainAndPressed("tgui-popdown", "tgui-popdown-down"));
+    setBezelImageCapInsets({0, 8, 0, 22});
 }
 
 ToolButtonCellStyle::ToolButtonCellStyle() {

@@ -9,6 +9,9 @@
 
 namespace {
 constexpr CGFloat drawingInset = 2, imageGap = 3, borderWidth = 12, borderHeight = 6;
+// Within a border, an image beside the title keeps the margin that cellSize counts for
+// the border (half its width on each side), so it never touches the bezel's edge.
+constexpr CGFloat besideMargin = borderWidth / 2 - drawingInset;
 using Position = NSCellImagePosition;
 namespace Mask = NSCellStyleMask;
 
@@ -100,8 +103,10 @@ CGRect NSButtonCell::imageRectForBounds(CGRect bounds) const {
     const CGRect d = drawingRectForBounds(bounds);
     const CGSize s = image()->size();
     CGFloat x = d.midX() - s.width / 2, y = d.midY() - s.height / 2;
-    if (beside(imagePosition))
-        x = atLeft(imagePosition) ? d.minX() : d.maxX() - s.width;
+    if (beside(imagePosition)) {
+        const CGFloat margin = isBordered || isBezeled ? besideMargin : 0;
+        x = atLeft(imagePosition) ? d.minX() + margin : d.maxX() - margin - s.width;
+    }
     if (stacked(imagePosition)) {
         const bool above = imagePosition == Position::imageAbove;
         y = above == topIsLowY(*this) ? d.minY() : d.maxY() - s.height;
@@ -115,7 +120,7 @@ CGRect NSButtonCell::titleRectForBounds(CGRect bounds) const {
     CGRect d = drawingRectForBounds(bounds);
     const CGRect i = imageRectForBounds(bounds);
     if (!i.isEmpty() && beside(imagePosition)) {
-        const CGFloat taken = i.width() + imageGap;
+        const CGFloat taken = i.width() + imageGap + (isBordered || isBezeled ? besideMargin : 0);
         if (atLeft(imagePosition))
             d.origin.x += taken;
         d.size.width = std::max<CGFloat>(0, d.width() - taken);

@@ -79,6 +79,43 @@ std::shared_ptr<NSImage> NSImage::blank(CGSize size) {
 }
 
 void NSImage::draw(CGContext& c, const CGRect& rect, const std::optional<CGColor>& tint) const {
+    const NSEdgeInsets& caps = capInsets;
+    if (caps == NSEdgeInsets{} || size_.width <= 0 || size_.height <= 0) {
+        drawStretched(c, rect, tint);
+        return;
+    }
+    // Nine slices, as offsets from the image's left and top edges as a person sees them:
+    // source s = {0, cap, extent − cap, extent}, destination d likewise over `rect`; the
+    // slice (col, row) is the whole image scaled by (dw / sw, dh / sh), placed so that its
+    // source slice lands on the destination slice, clipped to that slice.
+    const CGRect r = rect.standardized();
+    const CGFloat sx[4] = {0, caps.left, size_.width - caps.right, size_.width};
+    const CGFloat sy[4] = {0, caps.top, size_.height - caps.bottom, size_.height};
+    const CGFloat dx[4] = {0, caps.left, r.width() - caps.right, r.width()};
+    const CGFloat dy[4] = {0, caps.top, r.height() - caps.bottom, r.height()};
+    // An upright image's top edge lies at minY in a y-down space, at maxY in a y-up one.
+    const bool yDown = c.isUserSpaceYDown();
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col) {
+            const CGFloat sw = sx[col + 1] - sx[col], sh = sy[row + 1] - sy[row];
+            const CGFloat dw = dx[col + 1] - dx[col], dh = dy[row + 1] - dy[row];
+            if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
+                continue;
+            const CGFloat kx = dw / sw, ky = dh / sh;
+            const CGFloat top = dy[row] - sy[row] * ky; // the scaled image's top, from r's top
+            const CGFloat sliceY = yDown ? r.minY() + dy[row] : r.maxY() - dy[row + 1];
+            const CGFloat imageY = yDown ? r.minY() + top : r.maxY() - top - size_.height * ky;
+            c.saveGState();
+            c.clip(CGRect{r.minX() + dx[col], sliceY, dw, dh});
+            drawStretched(
+                c, {r.minX() + dx[col] - sx[col] * kx, imageY, size_.width * kx, size_.height * ky},
+                tint);
+            c.restoreGState();
+        }
+}
+
+void NSImage::drawStretched(CGContext& c, const CGRect& rect,
+                            const std::optional<CGColor>& tint) const {
     if (auto* svg = std::get_if<CGSVGDocument>(&backing)) {
         c.drawSVG(*svg, rect, name_, tint);
     } else if (auto* bitmap = std::get_if<Bitmap>(&backing)) {
@@ -177,6 +214,7 @@ std::shared_ptr<NSImage> NSImage::copy() const {
     image->name_ = name_;
     image->size_ = size_;
     image->isTemplate = isTemplate;
+    image->capInsets = capInsets;
     image->reps = reps;
     return image;
 }

@@ -4,8 +4,10 @@
 // drawing handler. Named images come from a bundle's asset catalogue. Drawing goes to
 // the current graphics context, upright, stretched into a rectangle, with an opacity
 // and a compositing operation; template images can be drawn tinted.
+// Resizing caps (capInsets) keep an image's edges at their size when it is drawn into a
+// rectangle of another size.
 // Left out: image representations other than the one backing, source rectangles,
-// resizing caps (the callers slice artwork themselves), animated images, TIFF/PDF.
+// tiled resizing, animated images, TIFF/PDF.
 // Thread: main thread for drawing and lockFocus; any for making images.
 
 #include <functional>
@@ -57,6 +59,11 @@ class NSImage : public NSObject {
     CGSize size() const { return size_; }
     void setSize(CGSize size) { size_ = size; }
     bool isTemplate = false;
+    // capInsets: drawn into a rectangle of another size, the image keeps its corners at
+    // their size, stretches its edges along their length and its centre both ways (each
+    // of the up to nine slices drawn as the whole image scaled, clipped to the slice);
+    // zero insets stretch the whole image.
+    NSEdgeInsets capInsets;
     bool isVector() const { return std::holds_alternative<CGSVGDocument>(backing); }
 
     // Draws the image stretched into `rect` of the current graphics context.
@@ -99,6 +106,9 @@ class NSImage : public NSObject {
     NSImage() = default;
 
   private:
+    // The whole image stretched into `rect`, whatever its caps.
+    void drawStretched(CGContext& context, const CGRect& rect,
+                       const std::optional<CGColor>& tint) const;
     struct Bitmap {
         CGImage image;
     };

@@ -105,6 +105,11 @@ class NSSlider : public NSControl {
     // 13 mini) — widths and heights swap for a vertical slider.
     CGSize intrinsicContentSize() const override;
 
+    // An enabled slider takes keyboard focus (as with full keyboard access), but not from
+    // a click, like a button.
+    bool acceptsFirstResponder() const override { return isEnabled(); }
+    bool focusesOnClick() const override { return false; }
+
     void mouseDown(const NSEvent& event) override;
     void mouseDragged(const NSEvent& event) override;
     void mouseUp(const NSEvent& event) override;

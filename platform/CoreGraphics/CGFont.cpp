@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "CoreGraphics/CGTextLayout.h"
@@ -296,7 +297,15 @@ std::optional<CGFont> CGFont::named(const std::string& name, CGFloat pointSize) 
 
 CGFont CGFont::system(CGFloat pointSize, Weight weight) {
     CGFont font;
+    // The weight is part of the name for all but the regular face ("System-Medium"), so
+    // what is drawn in which face can be told apart wherever only the name is kept.
+    static constexpr std::pair<Weight, const char*> faces[] = {
+        {ultraLight, "-UltraLight"}, {thin, "-Thin"}, {light, "-Light"}, {medium, "-Medium"},
+        {semibold, "-Semibold"},     {bold, "-Bold"}, {heavy, "-Heavy"}, {black, "-Black"}};
     font.name_ = "System";
+    for (const auto& [face, suffix] : faces)
+        if (face == weight)
+            font.name_ += suffix;
     font.size = pointSize;
     font.family_ = "sans-serif";
     font.weight_ = weight;

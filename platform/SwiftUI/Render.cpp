@@ -270,32 +270,14 @@ void Image::render(const Node& node, CGContext& context) const {
     std::optional<CGColor> tint;
     if (source->isTemplate)
         tint = detail::foreground(node);
-    const EdgeInsets& caps = capInsets;
-    if (!isResizable || caps == EdgeInsets{}) {
+    if (!isResizable || capInsets == EdgeInsets{}) {
         source->draw(context, bounds, tint);
         return;
     }
-    // Nine slices: the corners keep their size, the edges and the centre stretch.
-    CGSize s = source->size();
-    CGFloat sx[4] = {0, caps.leading, s.width - caps.trailing, s.width};
-    CGFloat sy[4] = {0, caps.top, s.height - caps.bottom, s.height};
-    CGFloat dx[4] = {0, caps.leading, bounds.width() - caps.trailing, bounds.width()};
-    CGFloat dy[4] = {0, caps.top, bounds.height() - caps.bottom, bounds.height()};
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col) {
-            CGFloat sw = sx[col + 1] - sx[col], sh = sy[row + 1] - sy[row];
-            CGFloat dw = dx[col + 1] - dx[col], dh = dy[row + 1] - dy[row];
-            if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0)
-                continue;
-            CGFloat kx = dw / sw, ky = dh / sh;
-            context.saveGState();
-            context.clip(CGRect{dx[col], dy[row], dw, dh});
-            source->draw(
-                context,
-                CGRect{dx[col] - sx[col] * kx, dy[row] - sy[row] * ky, s.width * kx, s.height * ky},
-                tint);
-            context.restoreGState();
-        }
+    // The corners keep their size, the edges and the centre stretch.
+    auto sliced = source->copy();
+    sliced->capInsets = {capInsets.top, capInsets.leading, capInsets.bottom, capInsets.trailing};
+    sliced->draw(context, bounds, tint);
 }
 
 bool Image::hitsContent(const Node& node, CGPoint local) const {

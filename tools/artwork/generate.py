@@ -972,7 +972,9 @@ def well(w, h, edge=None, r=3):
 def check_box(state, pressed):
     """16 x 16 box: empty, ticked (on) or with a bar (mixed)."""
     svg = Svg(16, 16)
-    key(svg, 0.5, 0.5, 15, 14, "keyTop", "keyBottom", pressed, 3)
+    # Held down, the box sinks and darkens, so the press shows at a glance at this size.
+    top, bottom = ("keyTop", "keyBottom") if not pressed else (dark("keyTop", 0.35), dark("keyBottom", 0.35))
+    key(svg, 0.5, 0.5, 15, 14, top, bottom, pressed, 3)
     dy = 1.2 if pressed else 0
     if state == "on":
         svg.el(
@@ -1004,9 +1006,11 @@ def checkerboard(cell):
 
 
 def popup_face(w, h, pressed, arrows):
-    """A pop-up key with its chevrons at the trailing end: up and down (2), or down (1)."""
+    """A pop-up key with its chevrons at the trailing end: up and down (2), or down (1). They
+    lie within the last 13 points, clear of the title, which the cells end 14 points short
+    of the right edge; the cells stretch only the middle, so they keep this shape."""
     popup_key = push_face(w, h, pressed, False)
-    cx, cy = w - 10, (h - 2) / 2 + (1.2 if pressed else 0)
+    cx, cy = w - 8.5, (h - 2) / 2 + (1.2 if pressed else 0)
     marks = [(-1.5, -4.5), (1.5, 4.5)] if arrows == 2 else [(-1.8, 1.8)]
     for start, tip in marks:
         popup_key.el(
@@ -1051,15 +1055,16 @@ def knob(d, pressed, ghost=False):
     svg = Svg(d, d)
     c = d / 2
     svg.el("circle", cx=c, cy=c + 0.8, r=c - 1, fill="#000000", opacity=0.5)
-    top, bottom = ("creamDim", "greyDark") if not pressed else ("grey", "steel")
+    # Held, the knob lights up: a bright face inside an amber rim.
+    top, bottom = ("creamDim", "greyDark") if not pressed else ("cream", "grey")
     svg.el(
         "circle",
         cx=c,
         cy=c,
         r=c - 1,
         fill=svg.radial([(0, top), (1, bottom)], fx=0.4, fy=0.35),
-        stroke="ink",
-        stroke_width=1,
+        stroke="amber" if pressed else "ink",
+        stroke_width=1.4 if pressed else 1,
         opacity=0.6 if ghost else None,
     )
     if ghost:
@@ -1082,10 +1087,10 @@ def bar(w, lit, stretched_to=None):
 
 
 def magnifier(svg, x, y, colour):
-    svg.el("circle", cx=x, cy=y, r=3.6, fill="none", stroke=colour, stroke_width=1.3)
+    svg.el("circle", cx=x, cy=y, r=3.2, fill="none", stroke=colour, stroke_width=1.3)
     svg.el(
         "path",
-        d=f"M{num(x + 2.6)} {num(y + 2.6)}L{num(x + 5.4)} {num(y + 5.4)}",
+        d=f"M{num(x + 2.3)} {num(y + 2.3)}L{num(x + 4.6)} {num(y + 4.6)}",
         stroke=colour,
         stroke_width=1.5,
         stroke_linecap="round",
@@ -1093,25 +1098,31 @@ def magnifier(svg, x, y, colour):
 
 
 def search_field(focus):
-    # About as wide as a search field is drawn, so the icon is not stretched much.
+    # About as wide as a search field is drawn, so the icon is not stretched much. The
+    # field's text starts 18 points in: the icon ends 4 points before it, level with the
+    # text's middle.
     svg = well(180, 22, "amber" if focus else None, r=10.5)
-    magnifier(svg, 9.5, 9.5, "creamDim")
+    magnifier(svg, 8.2, 9.6, "creamDim")
     return svg
 
 
 def window_tab(pressed, selected):
-    """A tab of a properties panel: the lifted tab is lit along its lower edge."""
+    """A tab of a properties panel: the lifted tab is lit along its lower edge; held down, it
+    sinks darker and its edge glows faintly where the light will come on."""
     svg = Svg(80, 26)
     top = "plate" if selected else ("keyBottom" if pressed else "panelTop")
+    face = dark(PALETTE[top], 0.3) if pressed else PALETTE[top]
     svg.el(
         "path",
         d="M0.5 25.5V5.5Q0.5 1.5 4.5 1.5H75.5Q79.5 1.5 79.5 5.5V25.5Z",
-        fill=svg.linear([(0, top), (1, dark(PALETTE[top], 0.2))]),
+        fill=svg.linear([(0, face), (1, dark(face, 0.2))]),
         stroke="plateEdge",
         stroke_width=1,
     )
-    if selected:
-        svg.el("rect", x=10, y=23, width=60, height=2, rx=1, fill="amber")
+    if pressed:
+        svg.el("path", d="M4.5 2.5H75.5", stroke="#000000", stroke_opacity=0.45, stroke_width=1)
+    if selected or pressed:
+        svg.el("rect", x=10, y=23, width=60, height=2, rx=1, fill="amber", opacity=0.35 if pressed else None)
     return svg
 
 

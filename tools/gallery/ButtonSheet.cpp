@@ -111,13 +111,14 @@ template <class Button = StyledPopUpButton>
 std::function<std::shared_ptr<NSView>()> popUp(std::optional<std::string> label = std::nullopt,
                                                bool enabled = true) {
     return [=] {
-        // A tool pop-up is a small toolbar control: short titles, its art's size.
+        // A tool pop-up is a small toolbar control, as high as its art: a long title is
+        // cut short with an ellipsis, as in the other pop-ups.
         const bool tool = std::is_same_v<Button, ToolPopUpButton>;
-        auto b = make<Button>(CGRect{10, 11, tool ? 60.0 : 130.0, 22}, false, std::nullopt);
+        auto b = make<Button>(CGRect{10, 11, tool ? 70.0 : 130.0, 22}, false, std::nullopt);
         for (const char* title : {"Tape", "Bucket brigade", "Digital"})
-            b->addItem(tool ? std::string(title).substr(0, 3) : title);
+            b->addItem(title);
         if (tool)
-            b->setFrameSize({60, b->intrinsicContentSize().height});
+            b->setFrameSize({70, b->intrinsicContentSize().height});
         b->selectItem(1);
         b->setLabel(label);
         b->setEnabled(enabled);
@@ -146,22 +147,25 @@ void highlighted(ControlHarness& h) {
 
 GallerySheet menuButtons() {
     const CGSize size{150, 44};
-    return {"menu-buttons",
-            6,
-            {
-                controlCell("pop-up", size, popUp()),
-                controlCell("pop-up, label", size, popUp("Model:")),
-                controlCell("pop-up pressed", size, popUp(), highlighted),
-                controlCell("pop-up disabled", size, popUp(std::nullopt, false)),
-                controlCell("pop-up focused", size, popUp(), focusedControl),
-                controlCell("pop-up, window not key", size, popUp(), focusedInInactiveWindow),
-                controlCell("tool pop-up", size, popUp<ToolPopUpButton>()),
-                controlCell("tool pop-up pressed", size, popUp<ToolPopUpButton>(), highlighted),
-                controlCell("pop-down", size, popDown()),
-                controlCell("pop-down, label", size, popDown("By")),
-                controlCell("pop-down pressed", size, popDown(), pressedControl),
-                controlCell("pop-down disabled", size, popDown("By", false)),
-            }};
+    return {
+        "menu-buttons",
+        6,
+        {
+            controlCell("pop-up", size, popUp()),
+            controlCell("pop-up, label", size, popUp("Model:")),
+            controlCell("pop-up pressed", size, popUp(), highlighted),
+            controlCell("pop-up disabled", size, popUp(std::nullopt, false)),
+            controlCell("pop-up focused", size, popUp(), focusedControl),
+            controlCell("pop-up, window not key", size, popUp(), focusedInInactiveWindow),
+            controlCell("tool pop-up", size, popUp<ToolPopUpButton>()),
+            controlCell("tool pop-up pressed", size, popUp<ToolPopUpButton>(), highlighted),
+            controlCell("tool pop-up disabled", size, popUp<ToolPopUpButton>(std::nullopt, false)),
+            controlCell("tool pop-up focused", size, popUp<ToolPopUpButton>(), focusedControl),
+            controlCell("pop-down", size, popDown()),
+            controlCell("pop-down, label", size, popDown("By")),
+            controlCell("pop-down pressed", size, popDown(), pressedControl),
+            controlCell("pop-down disabled", size, popDown("By", false)),
+        }};
 }
 
 std::function<std::shared_ptr<NSView>()> tool(bool more, S state = S::off, bool enabled = true) {

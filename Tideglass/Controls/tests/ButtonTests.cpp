@@ -158,6 +158,39 @@ TEST(StyledButton, EachStateDrawsItsArtAtItsStrength) {
     s.h.release(s.middle());
     s.control->setEnabled(false);
     EXPECT_EQ(s.h.text("Apply")->color, style->disabledTextColor()->cgColor());
+    // Without an image, the title in the style's font, centred on the button.
+    Scene plain(pushButton());
+    auto title = plain.h.text("Apply");
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->fontName, style->font()->fontName());
+    EXPECT_NEAR(title->rect.midX(), plain.h.rectOf(*plain.control).midX(), 1);
+}
+
+// A push-button cell whose style leaves 10 points below the title.
+class RaisedTitleCell : public StyledControl<RaisedTitleCell, ButtonCellStyle, StyledButtonCell> {
+  public:
+    static std::shared_ptr<ButtonCellStyle> makeStyle() {
+        auto style = std::make_shared<ButtonCellStyle>();
+        style->setTitleEdgeInsets({0, 0, 10, 0});
+        return style;
+    }
+
+  protected:
+    using StyledControl::StyledControl;
+};
+
+TEST(StyledButtonCell, TheTitleIsCentredOnTheBoundsOrKeepsItsPlaceInTheInsetRectangle) {
+    auto cell = make<RaisedTitleCell>();
+    cell->title = "Apply";
+    const CGRect bounds{0, 0, 100, 30};
+    // The inherited rectangle lies in the bounds less the title insets: (0, 10, 100, 20).
+    const CGRect inherited = cell->NSButtonCell::titleRectForBounds({0, 10, 100, 20});
+    const CGRect centred = cell->titleRectForBounds(bounds);
+    EXPECT_EQ(centred, (CGRect{inherited.minX(), std::round(15 - inherited.height() / 2),
+                               inherited.width(), inherited.height()}
+                            .integral()));
+    cell->verticallyCenterTitle = false;
+    EXPECT_EQ(cell->titleRectForBounds(bounds), inherited);
 }
 
 TEST(StyledButton, SizesComeFromTheArtAndTheFixedWidth) {
@@ -350,6 +383,8 @@ TEST(QuarroPushButton, TheBezelOfARoundedButtonAndTheTitleKeepTheirFixedMargins)
         auto title = s.h.text("Apply");
         ASSERT_TRUE(title);
         EXPECT_EQ(title->fontName, Styles::Control::font()->fontName());
+        EXPECT_NE(title->fontName, QuarroPushButtonCell::classStyle()->font()->fontName())
+            << "the control font, not the style's medium one";
         const auto style = QuarroPushButtonCell::classStyle();
         EXPECT_EQ(title->color, (!c.enabled  ? style->disabledTextColor()
                                  : c.pressed ? style->highlightedTextColor()

@@ -133,6 +133,14 @@ TEST(DarkHighlightButton, ItsImageDarkensWhilePressedOrDisabledAndItsCursorCover
     h.window->invalidateCursorRects(*button);
     h.move(h.centre(*button));
     EXPECT_EQ(NSCursor::current(), NSCursor::pointingHand());
+    // Over the whole button, up to its edges.
+    const CGRect at = h.rectOf(*button);
+    h.move({at.minX() + 0.5, at.minY() + 0.5});
+    EXPECT_EQ(NSCursor::current(), NSCursor::pointingHand());
+    h.move({at.maxX() - 0.5, at.maxY() - 0.5});
+    EXPECT_EQ(NSCursor::current(), NSCursor::pointingHand());
+    ASSERT_EQ(button->cursorRects().size(), 1u);
+    EXPECT_EQ(button->cursorRects()[0].rect, button->bounds());
     h.move({55, 55});
     EXPECT_EQ(NSCursor::current(), NSCursor::arrow());
 }

@@ -114,7 +114,7 @@ TEST(PopUpCyclingButton, ClicksStepThePopUpForwardAndWithShiftBackWrappingBothWa
     WithCursorArt art;
     auto popUp = make<NSPopUpButton>(CGRect{10, 10, 100, 22});
     auto menu = NSMenu::make();
-    for (const char* title : {"A", "-", "C"})
+    for (const char* title : {"A", "-", "C", "D"})
         menu->addItem(std::string(title) == "-" ? NSMenuItem::separatorItem()
                                                 : NSMenuItem::make(title));
     popUp->setMenu(menu);
@@ -140,10 +140,12 @@ TEST(PopUpCyclingButton, ClicksStepThePopUpForwardAndWithShiftBackWrappingBothWa
     };
     const Case cases[] = {
         {"forward past the separator", 0, true, "C", 1},
-        {"forward wraps to the first", 0, true, "A", 2},
-        {"back with Shift wraps to the last", NSEvent::shift, true, "C", 3},
-        {"back with Shift", NSEvent::shift, true, "A", 4},
-        {"disabled", 0, false, "A", 4},
+        {"forward", 0, true, "D", 2},
+        {"forward wraps to the first", 0, true, "A", 3},
+        {"back with Shift wraps to the last", NSEvent::shift, true, "D", 4},
+        {"back with Shift", NSEvent::shift, true, "C", 5},
+        {"back with Shift past the separator", NSEvent::shift, true, "A", 6},
+        {"disabled", 0, false, "A", 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -161,6 +163,10 @@ TEST(PopUpCyclingButton, ClicksStepThePopUpForwardAndWithShiftBackWrappingBothWa
     auto title = h.text("Next");
     ASSERT_TRUE(image && title);
     EXPECT_GE(image->rect.minX(), title->rect.maxX());
+    // Within the border, as far from the bezel's edge as the button's size allows for it.
+    const CGRect button = h.rectOf(*cycle);
+    EXPECT_EQ(image->rect.maxX(), button.maxX() - 6);
+    EXPECT_EQ(image->rect.midY(), button.midY());
 }
 
 TEST(PopUpCyclingButtonCell, ItsImageDimsOnlyWhilePressed) {

@@ -34,6 +34,24 @@ template <class Cell> std::shared_ptr<Cell> cellOf(const NSControl& c) {
     return std::dynamic_pointer_cast<Cell>(c.cell());
 }
 
+// The drawn pieces of one piece of art: each slice is the art drawn scaled and clipped to
+// where it shows (an unsliced drawing is not clipped).
+std::vector<CGDisplayItem> slicesOf(ControlHarness& h, const std::string& art) {
+    std::vector<CGDisplayItem> slices;
+    for (const auto& item : h.items(CGDisplayItem::Kind::image))
+        if (item.imageName == art)
+            slices.push_back(item);
+    return slices;
+}
+
+// What the slices cover together.
+CGRect coverOf(const std::vector<CGDisplayItem>& slices) {
+    CGRect cover = CGRect::null();
+    for (const auto& s : slices)
+        cover = cover.unionWith(s.clip ? s.clip->intersection(s.rect) : s.rect);
+    return cover;
+}
+
 TEST(StyledPopUpButtonCell, TheTitleBoxIsFixedAndTheStateKeysIgnoreAnEmptyStateMask) {
     auto cell = cellOf<StyledPopUpButtonCell>(*popUp());
     ASSERT_TRUE(cell);
@@ -52,6 +70,44 @@ TEST(StyledPopUpButtonCell, TheTitleBoxIsFixedAndTheStateKeysIgnoreAnEmptyStateM
     cell->isHighlighted = true;
     EXPECT_EQ(cell->controlState(), State::default_ | State::on | State::disabled);
     EXPECT_EQ(cell->highlightsBy, NSCellStyleMask::none);
+}
+
+TEST(MenuButtons, TheirFontTitleBoxAndRedrawOnAPress) {
+    RunLoopTestScope scope;
+    struct Case {
+        const char* what;
+        std::shared_ptr<NSPopUpButton> button;
+    };
+    auto tool = make<ToolPopUpButton>(CGRect{10, 10, 70, 20}, false, std::nullopt);
+    tool->addItem("Bucket brigade");
+    auto down = make<StyledPopDownButton>(CGRect{10, 10, 120, 22});
+    down->setTitle("Sort");
+    const Case cases[] = {{"pop-up", popUp()}, {"tool pop-up", tool}, {"pop-down", down}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The system menu font of 11 points, whatever the 10-point title drawn.
+        ASSERT_TRUE(c.button->cell()->font);
+        EXPECT_EQ(c.button->cell()->font->pointSize(), 11);
+        // Centred on the bounds' mid-line: y = round(midY − height / 2).
+        const CGRect title = c.button->cell()->titleRectForBounds({0, 0, 120, 22});
+        EXPECT_EQ(title.minY(), std::round(11 - title.height() / 2));
+        // The pop-up cells' pressed art at once: the highlight marks the button for drawing.
+        if (auto cell = std::dynamic_pointer_cast<StyledPopUpButtonCell>(c.button->cell())) {
+            auto h = ControlHarness::holding(c.button, {200, 44});
+            h.drawn(); // drawing clears the marks
+            EXPECT_FALSE(c.button->needsDisplay());
+            cell->highlight(true, c.button->bounds(), *c.button);
+            EXPECT_TRUE(cell->isHighlighted);
+            EXPECT_TRUE(c.button->needsDisplay());
+        }
+    }
+    // A title too long for its box is cut short within it.
+    auto narrow = make<StyledPopUpButton>(CGRect{10, 10, 60, 22}, false, std::nullopt);
+    narrow->addItem("Bucket brigade");
+    auto h = ControlHarness::holding(narrow, {100, 44});
+    auto title = h.text("Bucket brigade");
+    ASSERT_TRUE(title);
+    EXPECT_LE(title->rect.maxX(), h.rectOf(*narrow).maxX() - 14);
 }
 
 TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
@@ -83,10 +139,11 @@ TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
         auto h = ControlHarness::holding(b, {160, 44});
         b->setEnabled(c.enabled);
         b->highlight(c.highlighted);
-        auto art = h.image(c.art);
-        ASSERT_TRUE(art);
-        EXPECT_EQ(art->rect, h.rectOf(*b));
-        EXPECT_DOUBLE_EQ(art->alpha, c.alpha);
+        auto slices = slicesOf(h, c.art);
+        ASSERT_FALSE(slices.empty());
+        EXPECT_EQ(coverOf(slices), h.rectOf(*b));
+        for (const auto& slice : slices)
+            EXPECT_DOUBLE_EQ(slice.alpha, c.alpha);
     }
 
     // The label, a space and the title; no item image beside a label.
@@ -96,7 +153,7 @@ TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
     auto h = ControlHarness::holding(b, {160, 44});
     ASSERT_EQ(h.texts().size(), 1u);
     EXPECT_EQ(h.texts()[0].fontSize, 10);
-    EXPECT_EQ(h.items(CGDisplayItem::Kind::image).size(), 2u); // the bezel and the item image
+    EXPECT_TRUE(h.image("corner-tool-more")); // the item image beside the bezel
     b->setLabel("Sort:");
     EXPECT_EQ(cellOf<StyledPopUpButtonCell>(*b)->label, "Sort:");
     auto label = h.text("Sort:");
@@ -105,8 +162,92 @@ TEST(StyledPopUpButton, EachStateDrawsItsArtAndTheLabelBeforeTheTitle) {
     EXPECT_EQ(label->color, NSColor::secondaryLabelColor()->cgColor());
     EXPECT_EQ(title->color, StyledPopUpButtonCell::classStyle()->textColor()->cgColor());
     EXPECT_EQ(title->fontName, NSFont::systemFont(10, CGFont::medium)->fontName());
+    EXPECT_EQ(label->fontName, NSFont::systemFont(10)->fontName());
     EXPECT_GT(title->rect.minX(), label->rect.minX());
-    EXPECT_EQ(h.items(CGDisplayItem::Kind::image).size(), 1u);
+    EXPECT_FALSE(h.image("corner-tool-more"));
+    EXPECT_EQ(h.images().size(), slicesOf(h, "tgui-popup").size()); // the bezel alone
+}
+
+TEST(MenuButtons, OnlyTheMiddleOfTheArtStretchesSoItsEndsAndArrowsKeepTheirShape) {
+    RunLoopTestScope scope;
+    struct Case {
+        const char* what;
+        std::shared_ptr<NSPopUpButton> button;
+        const char* art;
+        NSEdgeInsets caps;
+    };
+    auto tool = [](CGFloat width) {
+        auto b = make<ToolPopUpButton>(CGRect{10, 10, width, 20}, false, std::nullopt);
+        b->addItem("Bucket brigade");
+        return std::static_pointer_cast<NSPopUpButton>(b);
+    };
+    auto down = make<StyledPopDownButton>(CGRect{10, 10, 150, 22});
+    down->setTitle("Sort");
+    const Case cases[] = {
+        {"a pop-up wider than its art", popUp(), "tgui-popup", {0, 8, 0, 22}},
+        {"a pop-up narrower than its art",
+         make<StyledPopUpButton>(CGRect{10, 10, 60, 22}, false, std::nullopt),
+         "tgui-popup",
+         {0, 8, 0, 22}},
+        {"a pop-down", down, "tgui-popdown", {0, 8, 0, 22}},
+        {"a tool pop-up", tool(70), "tgui-popup-tool", {0, 8, 0, 16}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto h = ControlHarness::holding(c.button, {200, 44});
+        const CGRect frame = h.rectOf(*c.button);
+        auto slices = slicesOf(h, c.art);
+        ASSERT_EQ(slices.size(), 3u); // left end, middle, right end: the art is as high
+        EXPECT_EQ(coverOf(slices), frame);
+        const CGSize art = slices[0].rect.size; // the ends are drawn at the art's own size
+        EXPECT_EQ(art, TideglassResources::nsImage(c.art)->size());
+        EXPECT_EQ(slices[0].rect, (CGRect{frame.origin, art}));
+        EXPECT_EQ(*slices[0].clip, (CGRect{frame.minX(), frame.minY(), c.caps.left, art.height}));
+        EXPECT_EQ(slices[2].rect,
+                  (CGRect{frame.maxX() - art.width, frame.minY(), art.width, art.height}));
+        EXPECT_EQ(*slices[2].clip,
+                  (CGRect{frame.maxX() - c.caps.right, frame.minY(), c.caps.right, art.height}));
+        // Only the middle is stretched, over what the ends leave.
+        EXPECT_EQ(*slices[1].clip,
+                  (CGRect{frame.minX() + c.caps.left, frame.minY(),
+                          frame.width() - c.caps.left - c.caps.right, art.height}));
+    }
+}
+
+TEST(StyledPopUpButtonCell, AnItemImageAndTheTitleEachHaveTheirOwnRoom) {
+    // The image stands 8 points in (the pop-up cell's drawing rectangle); the title box
+    // starts 4 points after it and keeps its right end, 14 short of the bounds' edge.
+    struct Case {
+        const char* what;
+        bool image;
+        std::optional<std::string> label;
+        CGRect title;
+    };
+    const Case cases[] = {
+        {"no image: the fixed box", false, std::nullopt, {10, 4, 96, 14}},
+        {"a 14-point image", true, std::nullopt, {26, 4, 80, 14}},
+        {"a label instead of the image", true, "Sort:", {10, 4, 96, 14}},
+        {"an empty label: the image", true, "", {26, 4, 80, 14}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto b = popUp();
+        if (c.image)
+            b->itemArray()[0]->image = TideglassResources::nsImage("organiser-icon-star");
+        b->selectItem(0);
+        b->setLabel(c.label);
+        auto cell = cellOf<StyledPopUpButtonCell>(*b);
+        EXPECT_EQ(cell->titleRectForBounds({0, 0, 120, 22}), c.title);
+        auto h = ControlHarness::holding(b, {160, 44});
+        auto star = h.image("organiser-icon-star");
+        EXPECT_EQ(bool(star), c.image && (!c.label || c.label->empty()));
+        auto title = h.texts();
+        ASSERT_FALSE(title.empty());
+        if (star) {
+            EXPECT_EQ(star->rect, (CGRect{18, 14, 14, 14}));
+            EXPECT_GE(title.front().rect.minX(), star->rect.maxX() + 4) << title.front();
+        }
+    }
 }
 
 TEST(StyledPopUpButton, SizesComeFromTheArtAndTheFixedWidthOfTheCellsOwnStyle) {
@@ -188,8 +329,10 @@ TEST(StyledPopDownButton, AReleaseInsideSendsTheActionAndNeverOpensTheMenu) {
     // The label before the title; without a styled cell the title is empty.
     b->setEnabled(true);
     b->setLabel("By");
-    EXPECT_TRUE(h.text("By"));
-    EXPECT_TRUE(h.text(" Sort"));
+    ASSERT_TRUE(h.text("By") && h.text(" Sort"));
+    EXPECT_EQ(h.text("By")->fontName, NSFont::systemFont(10)->fontName());
+    EXPECT_EQ(h.text(" Sort")->fontName, NSFont::systemFont(10, CGFont::medium)->fontName());
+    EXPECT_EQ(h.text(" Sort")->fontSize, 10);
     b->setCell(make<NSPopUpButtonCell>());
     EXPECT_EQ(b->title(), "");
 }

@@ -130,6 +130,9 @@ TEST(StyledSearchField, DrawsArtPlaceholderTextAndCancelButtonByState) {
             ASSERT_EQ(texts.size(), 1u);
             EXPECT_EQ(texts[0].text, c.text);
             EXPECT_EQ(texts[0].color == placeholderColour, c.placeholderColoured);
+            // In the search-text rectangle moved 2 points right.
+            const CGRect r = s.cell()->searchTextRectForBounds(s.field->bounds());
+            EXPECT_EQ(texts[0].rect.minX(), 10 + r.minX() + 2);
         } else {
             EXPECT_TRUE(texts.empty());
         }

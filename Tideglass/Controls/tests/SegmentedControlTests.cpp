@@ -174,6 +174,18 @@ TEST(StyledSegmentedControl, ArtIsUprightInAFlippedViewAndSizesTheControl) {
     // The art is 26 points high, centred in the 30-point frame; it sets the least size.
     EXPECT_EQ(a->rect.height(), 26);
     EXPECT_EQ(a->rect.minY(), 12);
+    // Each label is centred on its segment's art, both ways, in either kind of view.
+    for (auto* scene : {&plain.h, &flipped.h}) {
+        auto art = scene->items(Kind::image);
+        auto labels = scene->texts();
+        ASSERT_EQ(art.size(), 3u);
+        ASSERT_EQ(labels.size(), 3u);
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(labels[i].text);
+            EXPECT_NEAR(labels[i].rect.midY(), art[i].rect.midY(), 0.5);
+            EXPECT_NEAR(labels[i].rect.midX(), art[i].rect.midX(), 0.5);
+        }
+    }
     auto empty = make<StyledSegmentedControl>();
     EXPECT_EQ(empty->intrinsicContentSize(), (CGSize{80, 26}));
 }

@@ -196,6 +196,43 @@ TEST(StyledSliderCell, DrawsBarFillAndKnobFromTheArtwork) {
     }
 }
 
+TEST(StyledSlider, WithKeyboardFocusInTheKeyWindowItDrawsTheLibraryRing) {
+    struct Case {
+        const char* what;
+        bool focused, key, enabled;
+        bool ring;
+    };
+    const Case cases[] = {
+        {"focused in the key window", true, true, true, true},
+        {"focused in a window that is not key", true, false, true, false},
+        {"not focused", false, true, true, false},
+        {"disabled: it takes no focus", true, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SliderScene s;
+        s.slider->setEnabled(c.enabled);
+        if (c.focused)
+            EXPECT_EQ(s.h.focus(s.slider), c.enabled);
+        if (!c.key)
+            s.h.window->resignKeyWindow();
+        auto drawn = s.h.drawnBy(*s.slider);
+        auto strokes = itemsOfKind(drawn, Kind::stroke);
+        auto fills = itemsOfKind(drawn, Kind::fill);
+        if (!c.ring) {
+            EXPECT_TRUE(strokes.empty());
+            continue;
+        }
+        // Around the whole slider (its cell's focus-ring mask: the frame), inside it.
+        const auto colour = StyledSliderCell::classStyle()->focusRingColor();
+        ASSERT_EQ(strokes.size(), 1u);
+        ASSERT_EQ(fills.size(), 1u);
+        EXPECT_EQ(strokes[0].rect, (CGRect{0, 0, 200, 20}));
+        EXPECT_EQ(*strokes[0].color, colour->cgColor());
+        EXPECT_EQ(*fills[0].color, colour->withAlphaComponent(0.3)->cgColor());
+    }
+}
+
 TEST(StyledSliderCell, TheKnobStaysOnANarrowBar) {
     // A slider 14 points wide: bar 10, so the knob's x is at most max(10 − 12, 1) = 1.
     for (double value : {0.0, 50.0, 100.0}) {

@@ -70,6 +70,14 @@ TEST(ToolButton, TheHoldTheClicksAndTheirActions) {
              s.h.press(s.middle());
          },
          1, 0},
+        {"released half an interval late: the hold fired when the interval ended",
+         [&](ToolScene& s) {
+             s.releaseAfter(interval * 1.5);
+             const auto start = RunLoop::main().now();
+             s.h.press(s.middle());
+             EXPECT_LT(RunLoop::main().now() - start, interval * 1.5);
+         },
+         0, 1},
         {"held past the interval",
          [](ToolScene& s) {
              s.h.press(s.middle());

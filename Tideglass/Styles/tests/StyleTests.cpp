@@ -272,9 +272,18 @@ TEST(StyleClasses, FontsColoursAndInsetsTheirConstructorsSet) {
 
     PopUpButtonCellStyle popUp;
     EXPECT_EQ(popUp.edgeInsets(), (NSEdgeInsets{3, 0, 2, 12}));
+    EXPECT_EQ(popUp.alignmentRectInsets(), (NSEdgeInsets{3, 2, 3, 2}));
+    EXPECT_EQ(popUp.titleEdgeInsets(), NSEdgeInsets{});
+    EXPECT_EQ(popUp.selectedTextColor(), popUp.textColor());
+    StyledPopDownButtonCellStyle popDown;
+    EXPECT_EQ(popDown.alignmentRectInsets(), (NSEdgeInsets{3, 2, 3, 2}));
+    EXPECT_EQ(popDown.edgeInsets(), (NSEdgeInsets{3, 0, 2, 12}));
+    EXPECT_EQ(popDown.titleEdgeInsets(), NSEdgeInsets{});
     ToolPopUpButtonCellStyle toolPopUp; // its own values, not the pop-up's
     EXPECT_EQ(toolPopUp.alignmentRectInsets(), NSEdgeInsets{});
     EXPECT_EQ(toolPopUp.edgeInsets(), (NSEdgeInsets{1, 1, 1, 1}));
+    EXPECT_EQ(toolPopUp.titleEdgeInsets(), (NSEdgeInsets{0, 4, 0, 14}));
+    EXPECT_EQ(toolPopUp.selectedTextColor(), toolPopUp.textColor());
     EXPECT_EQ(ToolButtonCellStyle().imageEdgeInsets(), (NSEdgeInsets{-1, 0, 1, 0}));
 
     SegmentedCellStyle segmented;

@@ -89,12 +89,14 @@ TEST(Buttons, ImageAndTitleArePlacedByTheImagePosition) {
         CGRect image;
         CGFloat titleMinX, titleWidth;
     };
-    // A bordered 100 × 40 cell draws within 2-point margins: 96 × 36 from (2, 2).
+    // A bordered 100 × 40 cell draws within 2-point margins: 96 × 36 from (2, 2); an image
+    // beside the title keeps 4 more points from the border's edge (6 in all, half the
+    // border width the cell's size counts).
     const Case cases[] = {
-        {"leading", P::imageLeading, false, {2, 12, 16, 16}, 21, 77},
-        {"left", P::imageLeft, false, {2, 12, 16, 16}, 21, 77},
-        {"trailing", P::imageTrailing, false, {82, 12, 16, 16}, 2, 77},
-        {"right", P::imageRight, false, {82, 12, 16, 16}, 2, 77},
+        {"leading", P::imageLeading, false, {6, 12, 16, 16}, 25, 73},
+        {"left", P::imageLeft, false, {6, 12, 16, 16}, 25, 73},
+        {"trailing", P::imageTrailing, false, {78, 12, 16, 16}, 2, 73},
+        {"right", P::imageRight, false, {78, 12, 16, 16}, 2, 73},
         {"above, y up", P::imageAbove, false, {42, 22, 16, 16}, 2, 96},
         {"above, flipped", P::imageAbove, true, {42, 2, 16, 16}, 2, 96},
         {"below, y up", P::imageBelow, false, {42, 2, 16, 16}, 2, 96},

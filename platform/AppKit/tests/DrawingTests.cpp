@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <unistd.h>
 
@@ -194,6 +195,49 @@ struct TiledWindow {
         }
     }
 };
+
+TEST(Drawing, CapInsetsKeepAnImagesEdgesAtTheirSizeUprightInEitherSpace) {
+    // A 20 × 10 image with caps top 2, left 4, bottom 3, right 5, drawn into 60 × 30 at
+    // (10, 10) as a person sees it: nine slices, each the whole image scaled so that its
+    // part lands on the slice, clipped to the slice; the corners are not scaled.
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='20' height='10'>"
+                            "<rect width='20' height='10' fill='#808080'/></svg>";
+    auto image = NSImage::withSVG(
+        *CGSVGDocument::fromData({reinterpret_cast<const uint8_t*>(svg.data()), svg.size()}),
+        "capped");
+    image->capInsets = {2, 4, 3, 5};
+    for (auto origin : {CGContext::Origin::topLeft, CGContext::Origin::bottomLeft}) {
+        const bool yDown = origin == CGContext::Origin::topLeft;
+        SCOPED_TRACE(yDown ? "y down" : "y up");
+        auto context =
+            CGContext::makeBitmap({100, 60}, {.origin = origin, .recordsDisplayList = true});
+        image->draw(*context, yDown ? CGRect{10, 10, 60, 30} : CGRect{10, 20, 60, 30});
+        std::vector<CGDisplayItem> slices;
+        for (const auto& item : context->displayList())
+            if (item.kind == CGDisplayItem::Kind::image)
+                slices.push_back(item);
+        ASSERT_EQ(slices.size(), 9u);
+        CGRect cover = CGRect::null();
+        for (const auto& s : slices)
+            cover = cover.unionWith(*s.clip);
+        EXPECT_EQ(cover, (CGRect{10, 10, 60, 30}));
+        auto at = [&](CGRect clip) {
+            auto it = std::find_if(slices.begin(), slices.end(),
+                                   [&](const CGDisplayItem& s) { return *s.clip == clip; });
+            return it == slices.end() ? CGRect::null() : it->rect;
+        };
+        EXPECT_EQ(at({10, 10, 4, 2}), (CGRect{10, 10, 20, 10})) << "top left: unscaled";
+        EXPECT_EQ(at({65, 37, 5, 3}), (CGRect{50, 30, 20, 10})) << "bottom right: unscaled";
+        // The middle: 11 × 5 of the image over 51 × 25.
+        const CGFloat kx = 51.0 / 11, ky = 25.0 / 5;
+        const CGRect middle = at({14, 12, 51, 25});
+        const CGRect expected{14 - 4 * kx, 12 - 2 * ky, 20 * kx, 10 * ky};
+        EXPECT_NEAR(middle.minX(), expected.minX(), 1e-9);
+        EXPECT_NEAR(middle.minY(), expected.minY(), 1e-9);
+        EXPECT_NEAR(middle.width(), expected.width(), 1e-9);
+        EXPECT_NEAR(middle.height(), expected.height(), 1e-9);
+    }
+}
 
 TEST(Drawing, AViewMarksItsOwnRectangleAndOnlyThatIsRedrawn) {
     TiledWindow w(1);
