@@ -1,5 +1,6 @@
 // The styled table, its rows, cells, columns and header cells.
 
+#include "Controls/StyledOutlineView.h"
 #include "Controls/StyledTableHeader.h"
 #include "Controls/StyledTableRows.h"
 #include "Controls/StyledTableView.h"
@@ -353,6 +354,70 @@ TEST(StyledTableView, AClickInAnInactiveWindowMakesItKeyAndSelects) {
     EXPECT_EQ(label->color, StyledTableCellView::classStyle()->selectedTextColor()->cgColor());
     // The scroll view and the table take the style's background.
     EXPECT_EQ(s.table->backgroundColor->cgColor(), s.table->style()->backgroundColor()->cgColor());
+}
+
+TEST(StyledTableView, ADisabledTableDrawsItsRowsAtHalfStrength) {
+    TableScene s;
+    s.table->selectRowIndexes({2}, false);
+    const auto selected = TideglassResources::nsColor("Highlight/System")->cgColor();
+    struct Case {
+        const char* what;
+        bool enabled;
+        CGFloat alpha;
+    };
+    const Case cases[] = {{"enabled", true, 1}, {"disabled", false, 0.5}, {"again", true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        s.table->setEnabled(c.enabled);
+        auto label = s.h.text("row2 a");
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->alpha, c.alpha);
+        const auto fills = s.h.items(ControlHarness::Kind::fill);
+        auto selection = std::find_if(fills.begin(), fills.end(),
+                                      [&](const auto& f) { return f.color == selected; });
+        ASSERT_NE(selection, fills.end());
+        EXPECT_EQ(selection->alpha, c.alpha);
+    }
+}
+
+TEST(StyledTableView, TablesOutlinesAndTheirScrollViewsStandOnTheDarkerBackground) {
+    // Read from what is drawn, against the asset colour itself: a style that kept the
+    // page's background would pass a comparison with its own value.
+    const auto darker = TideglassResources::nsColor("Background/Darker")->cgColor();
+    ASSERT_NE(darker, TideglassResources::nsColor("Background/Normal")->cgColor());
+    struct Case {
+        const char* what;
+        std::function<std::shared_ptr<NSView>()> make;
+    };
+    const Case cases[] = {
+        {"table",
+         [] {
+             return make<StyledTableView>(CGRect{0, 0, 200, 120});
+         }},
+        {"outline",
+         [] {
+             return make<StyledOutlineView>(CGRect{0, 0, 200, 120});
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunLoopTestScope scope;
+        auto scroll = make<NSScrollView>(CGRect{10, 10, 200, 160});
+        scroll->backgroundColor = NSColor::black();
+        auto table = std::dynamic_pointer_cast<NSTableView>(c.make());
+        table->addTableColumn(make<StyledTableColumn>("a"));
+        scroll->setDocumentView(table);
+        auto h = ControlHarness::holding(scroll, {220, 180});
+        const CGRect scrolled = h.rectOf(*scroll), tableRect = h.rectOf(*table);
+        bool scrollFilled = false, tableFilled = false;
+        for (const auto& fill : h.items(ControlHarness::Kind::fill)) {
+            scrollFilled |= fill.rect == scrolled && fill.color == darker;
+            tableFilled |= fill.rect == tableRect && fill.color == darker;
+            EXPECT_NE(fill.color, NSColor::black()->cgColor()) << fill;
+        }
+        EXPECT_TRUE(scrollFilled) << "the scroll view's background";
+        EXPECT_TRUE(tableFilled) << "the table's background";
+    }
 }
 
 } // namespace
