@@ -54,8 +54,11 @@ TEST(TideSliderModel, StartingValuesGiveOneValueOnlyWhenTheyAgree) {
         std::optional<CGFloat> value;
     };
     const Case cases[] = {
-        {"all equal", {3, 3, 3}, 3},           {"one value", {7}, 7},
-        {"differing", {3, 4}, std::nullopt},   {"none", {}, std::nullopt},
+        {"all equal", {3, 3, 3}, 3},
+        {"one value", {7}, 7},
+        {"differing", {3, 4}, std::nullopt},
+        {"none", {}, std::nullopt},
+        {"the first and last agree, not the middle", {3, 4, 3}, std::nullopt},
         {"not a number", {nan}, std::nullopt},
     };
     for (const auto& c : cases) {
@@ -255,6 +258,13 @@ TEST(TideSliderDrag, CallbacksBalanceInEveryPath) {
          {{40}, {60}, {60}},
          {"started 2", "ongoing 3", "ongoing 3", "complete 3"},
          3},
+        {"a press just beside the knob's 16-point box jumps",
+         {5},
+         false,
+         200,
+         {{91}},
+         {"started 4.55", "complete 4.55"},
+         4.55},
         {"a press in the start zone sets the minimum",
          {5},
          false,
