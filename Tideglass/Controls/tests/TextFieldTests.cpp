@@ -151,6 +151,11 @@ TEST(StyledTextField, TheFieldEditorTakesTheStylesFontAndColours) {
     h.focus(field);
     auto editor = std::dynamic_pointer_cast<NSTextView>(field->currentEditor());
     ASSERT_TRUE(editor);
+    // Edited (as a click into the field starts it) the editor lies over the title rect,
+    // as when selected.
+    auto cell = std::dynamic_pointer_cast<StyledTextFieldCell>(field->cell());
+    cell->editWithFrame(field->bounds(), *field, *editor, field, nullptr);
+    EXPECT_EQ(editor->frame(), cell->titleRectForBounds(field->bounds()));
     const auto style = StyledTextFieldCell::classStyle();
     EXPECT_EQ(editor->font, style->font());
     EXPECT_FALSE(editor->drawsBackground);
