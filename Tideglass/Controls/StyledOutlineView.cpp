@@ -3,6 +3,7 @@
 #include "AppKit/NSAnimationContext.h"
 #include "AppKit/NSButton.h"
 #include "AppKit/NSScrollView.h"
+#include "Controls/StyledTableView.h"
 #include "Styles/TideglassResources.h"
 
 StyledControlState StyledOutlineView::controlState() const {
@@ -13,7 +14,7 @@ void StyledOutlineView::viewWillMoveToSuperview(const std::shared_ptr<NSView>& n
     Runtime::assertMainThread("StyledOutlineView.viewWillMove(toSuperview:)");
     NSOutlineView::viewWillMoveToSuperview(newSuperview);
     backgroundColor = style()->backgroundColor();
-    if (auto scroll = enclosingScrollView())
+    if (auto scroll = scrollViewEnclosing(newSuperview))
         scroll->backgroundColor = backgroundColor;
 }
 

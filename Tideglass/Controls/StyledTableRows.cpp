@@ -39,6 +39,15 @@ StyledControlState StyledTableRowView::controlState() const {
     return state;
 }
 
+CornerRadii StyledTableRowView::selectionCorners() const {
+    auto table = std::dynamic_pointer_cast<NSTableView>(superview());
+    if (!table)
+        return selectionCornerRadii(false, false, selectionCornerRadius);
+    const long row = table->rowForView(*this);
+    return selectionCornerRadii(table->isRowSelected(row - 1), table->isRowSelected(row + 1),
+                                selectionCornerRadius);
+}
+
 void StyledTableRowView::setSelected(bool s) {
     Runtime::assertMainThread("StyledTableRowView.isSelected");
     NSTableRowView::setSelected(s);
@@ -57,13 +66,11 @@ void StyledTableRowView::drawSelection(CGRect dirtyRect) {
         return NSTableRowView::drawSelection(dirtyRect);
     // The row's own shape, so that any part of it redrawn is the part of one shape.
     const CGRect r = bounds().insetBy(selectionHorizontalInset, 0);
-    const long row = table->rowForView(*this);
-    const bool above = table->isRowSelected(row - 1), below = table->isRowSelected(row + 1);
+    const CornerRadii corners = selectionCorners();
     // Between two selected rows a plain rectangle (filled as one), else the corners.
-    auto shape =
-        above && below
-            ? NSBezierPath::rect(r)
-            : roundedRectPath(r, selectionCornerRadii(above, below, selectionCornerRadius));
+    const bool square = corners.topLeft == 0 && corners.topRight == 0 && corners.bottomRight == 0 &&
+                        corners.bottomLeft == 0;
+    auto shape = square ? NSBezierPath::rect(r) : roundedRectPath(r, corners);
     NSGraphicsContext::saveGraphicsState();
     NSBezierPath::rect(dirtyRect)->addClip();
     rowBackgroundColor()->setFill();

@@ -23,9 +23,8 @@
 
 #include "AppKit/NSButton.h"
 #include "AppKit/NSTableParts.h"
+#include "AppKitSupport/Geometry.h"
 #include "Styles/StyledControl.h"
-
-struct CornerRadii;
 
 // The corners of a selected row's shape: square (0) on the side of a selected
 // neighbour, `radius` elsewhere — top corners by the row above, bottom by the row below.
@@ -47,6 +46,10 @@ class StyledTableRowView : public StyledControl<StyledTableRowView, TableViewSty
     static constexpr CGFloat selectionCornerRadius = 3;
 
     StyledControlState controlState() const override;
+    // The corners of the row's selection shape, by its table's selection of the rows
+    // above and below (selectionCornerRadii with the row's radius); all rounded outside
+    // a table.
+    CornerRadii selectionCorners() const;
     bool isSelected() const override { return NSTableRowView::isSelected(); }
     // The platform's setter, then redisplay and the selection pushed down.
     void setSelected(bool selected) override;

@@ -2,17 +2,34 @@
 
 #include "AppKit/NSScrollView.h"
 #include "AppKit/NSWindow.h"
+#include "Controls/CellArt.h"
 #include "Controls/StyledTableHeader.h"
+
+std::shared_ptr<NSScrollView> scrollViewEnclosing(const std::shared_ptr<NSView>& newSuperview) {
+    if (!newSuperview)
+        return nullptr;
+    if (auto scroll = std::dynamic_pointer_cast<NSScrollView>(newSuperview))
+        return scroll;
+    return newSuperview->enclosingScrollView();
+}
 
 StyledControlState StyledTableView::controlState() const {
     return enabledHighlightedState(isEnabled(), isHighlighted());
+}
+
+void StyledTableView::setEnabled(bool enabled) {
+    Runtime::assertMainThread("StyledTableView.isEnabled");
+    NSTableView::setEnabled(enabled);
+    // The table and its rows as one layer: its background lies on a scroll view of the
+    // same colour, so only the rows dim.
+    setAlphaValue(artFraction(enabled));
 }
 
 void StyledTableView::viewWillMoveToSuperview(const std::shared_ptr<NSView>& newSuperview) {
     Runtime::assertMainThread("StyledTableView.viewWillMove(toSuperview:)");
     NSTableView::viewWillMoveToSuperview(newSuperview);
     backgroundColor = style()->backgroundColor();
-    if (auto scroll = enclosingScrollView()) {
+    if (auto scroll = scrollViewEnclosing(newSuperview)) {
         scroll->drawsBackground = true;
         scroll->backgroundColor = backgroundColor;
     }

@@ -6,10 +6,13 @@
 // Style members read (TableViewStyle, a new one on every read): backgroundColor (the
 // row background). The table's control state: default, plus disabled while not
 // enabled, plus highlighted while highlighted.
-//   moving to a superview  the table's background becomes the style's, and an enclosing
-//                          scroll view draws its background in that colour;
+//   moving to a superview  the table's background becomes the style's, and the scroll
+//                          view it moves into (scrollViewEnclosing) draws its
+//                          background in that colour;
 //   a click                makes an inactive window key first (makeKeyOnClick), then
 //                          selects as any table;
+//   disabled               the rows drawn at half strength (the library's disabled
+//                          art fraction), the background as it is;
 //   keys                   handled as any table only with allowKeyboardNavigation;
 //                          otherwise passed to the superview (dropped without one);
 //   setHeaderStyle         gives every visible column a new StyledTableHeaderCell with
@@ -28,6 +31,14 @@
 #include "AppKit/NSTableView.h"
 #include "Styles/StyledControl.h"
 
+class NSScrollView;
+
+// The scroll view that encloses a view moving into `newSuperview`: the new superview
+// itself when it is one, else its enclosing scroll view; none when the view is being
+// removed. (While a view is told it will move, its own superview is still the old one,
+// so a table being made a scroll view's document would find no scroll view.)
+std::shared_ptr<NSScrollView> scrollViewEnclosing(const std::shared_ptr<NSView>& newSuperview);
+
 class StyledTableView : public StyledControl<StyledTableView, TableViewStyle, NSTableView> {
   public:
     static constexpr bool freshStyleEachRead = true;
@@ -42,6 +53,8 @@ class StyledTableView : public StyledControl<StyledTableView, TableViewStyle, NS
                         const std::shared_ptr<NSFont>& font);
     std::set<long> allColumnIndexes() const;
 
+    // Also shows the state: a disabled table is drawn at half its opacity.
+    void setEnabled(bool enabled) override;
     void viewWillMoveToSuperview(const std::shared_ptr<NSView>& newSuperview) override;
     void mouseDown(const NSEvent& event) override;
     void keyDown(const NSEvent& event) override;

@@ -2,6 +2,7 @@
 
 #include "AppKit/NSGraphicsContext.h"
 #include "AppKit/NSLayoutConstraint.h"
+#include "AppKit/NSTextView.h"
 #include "AppKit/NSWindow.h"
 #include "AppKitSupport/AppKitExtensions.h"
 #include "AppKitSupport/NSControlActions.h"
@@ -12,6 +13,33 @@
 namespace {
 constexpr CGFloat iconLeading = 3, iconWidth = 14, iconHeight = 24, iconGap = 8, trailing = 3;
 constexpr CGFloat ringFillAlpha = 0.3;
+
+// The text field's cell: its line centred in the field's height (a field without an
+// icon is as high as the bezel, and a plain cell would set the text against its top),
+// and the text selected in the palette's selection colours, as in the library's other
+// fields.
+class PropertiesTextCell : public NSTextFieldCell {
+  public:
+    CGRect titleRectForBounds(CGRect bounds) const override {
+        CGRect r = NSTextFieldCell::titleRectForBounds(bounds);
+        NSStringAttributes line;
+        line.font = font;
+        const CGFloat h = NSAttributedString("0", line).size().height;
+        if (h < r.height()) {
+            r.origin.y += (r.height() - h) * 0.5;
+            r.size.height = h;
+        }
+        return r;
+    }
+    NSText& setUpFieldEditorAttributes(NSText& editor) override {
+        NSText& result = NSTextFieldCell::setUpFieldEditorAttributes(editor);
+        if (auto* view = dynamic_cast<NSTextView*>(&result)) {
+            view->selectedTextAttributes.color = Styles::TextInput::selectedTextColor();
+            view->selectedTextAttributes.backgroundColor = Styles::TextInput::selectedBackground();
+        }
+        return result;
+    }
+};
 } // namespace
 
 ValidatingPropertiesField::ValidatingPropertiesField(std::shared_ptr<NSImage> trackingSliderIcon)
@@ -59,6 +87,10 @@ std::shared_ptr<ValidatingPropertiesField> ValidatingPropertiesField::fromArchiv
 }
 
 void ValidatingPropertiesField::setUpTextField() {
+    // The new cell edits and selects, as the one a field made in code comes with.
+    auto cell = ::make<PropertiesTextCell>();
+    cell->isEditable = cell->isSelectable = true;
+    field->setCell(cell);
     // The view draws the bezel: a field made in code has one of its own, which would
     // show inside it.
     field->setBordered(false);

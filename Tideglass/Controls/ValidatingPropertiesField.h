@@ -14,7 +14,8 @@
 //     focus-ring colour while invalid;
 //   otherwise: "tgui-textfield" while valid, "tgui-textfield-error" while invalid.
 // The text is Styles::TextInput's text colour while valid, its error text colour while
-// invalid. Changing the validity redraws the field at once.
+// invalid, its line centred in the text field's height, selected in Styles::TextInput's
+// selection colours. Changing the validity redraws the field at once.
 // The message shows in a pop-over above the field (its max-Y edge) while the text field
 // has keyboard focus; it appears, is refreshed in place or closes when the focus changes
 // or `isSelected` is set — typing does not update it.

@@ -135,6 +135,8 @@ std::shared_ptr<NSImage> SliderCellStyle::knobImage(StyledControlState state) co
 }
 
 TableViewStyle::TableViewStyle() {
+    // Tables, outlines and their scroll views stand a step darker than the page.
+    setBackgroundColor(rowBackgroundColor());
     setTextColor(Styles::TableRow::textColor());
     setSelectedTextColor(Styles::TableRow::selectedTextColor());
 }

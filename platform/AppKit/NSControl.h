@@ -208,7 +208,8 @@ class NSControl : public NSView {
     NSCell::StateValue state() const { return cell_->state; }
     void setState(NSCell::StateValue state);
     bool isEnabled() const { return cell_->isEnabled; }
-    void setEnabled(bool enabled);
+    // Overridable, as the platform's property: a control may show the change its way.
+    virtual void setEnabled(bool enabled);
     bool isHighlighted() const { return cell_->isHighlighted; }
     void setHighlighted(bool highlighted);
     // Whether the control sends its action while it is being changed, not only at the end.

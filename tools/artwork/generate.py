@@ -81,7 +81,8 @@ TIDEGLASS_COLOURS = {
     "Background/Darker": "#12110f",
     "Background/Darkest": "screen",
     "Error": "red",
-    "Highlight/System": "amber",
+    # Deep enough that selected text (Grey 100%) reads on it at better than 4.5 : 1.
+    "Highlight/System": "#9e5a0a",
     "Quarro/Aqua": "aqua",
     "Quarro/Blue": "blue",
     "Quarro/DarkPurple": "purpleDark",

@@ -4,6 +4,9 @@
 
 #include "AppKit/NSButton.h"
 #include "AppKit/NSPopUpButton.h"
+#include "AppKit/NSSegmentedControl.h"
+#include "AppKit/NSSlider.h"
+#include "AppKit/NSTextField.h"
 #include "AppKit/NSWindow.h"
 #include "TestSupport/ControlHarness.h"
 
@@ -62,22 +65,52 @@ const std::shared_ptr<GalleryActionLog>& GalleryActionLog::shared() {
     return log;
 }
 
+namespace {
+// A control's value as the log shows it: a pop-up's item, a field's (or combo box's)
+// text and a segmented control's segment in quotes, a slider's number, a button's state.
+std::string shownValue(NSObject* sender) {
+    auto quoted = [](const std::string& text) { return " \"" + text + "\""; };
+    if (auto* popUp = dynamic_cast<NSPopUpButton*>(sender))
+        return quoted(popUp->titleOfSelectedItem());
+    if (auto* button = dynamic_cast<NSButton*>(sender))
+        return button->state() == NSCell::StateValue::on      ? " (on)"
+               : button->state() == NSCell::StateValue::mixed ? " (mixed)"
+                                                              : " (off)";
+    if (auto* field = dynamic_cast<NSTextField*>(sender))
+        return quoted(field->stringValue());
+    if (auto* segmented = dynamic_cast<NSSegmentedControl*>(sender)) {
+        const int i = segmented->selectedSegment();
+        return quoted(i < 0 ? "none" : segmented->label(i).value_or(std::to_string(i)));
+    }
+    if (auto* slider = dynamic_cast<NSSlider*>(sender))
+        return " " + galleryNumber(slider->doubleValue());
+    return "";
+}
+} // namespace
+
+std::string galleryNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    std::string shown = text;
+    while (shown.back() == '0')
+        shown.pop_back();
+    if (shown.back() == '.')
+        shown.pop_back();
+    return shown == "-0" ? "0" : shown;
+}
+
 void GalleryActionLog::note(NSObject* sender, const std::string& what) {
     std::string line = what;
     if (auto* view = dynamic_cast<NSView*>(sender)) {
         std::string name = view->identifier;
-        auto* popUp = dynamic_cast<NSPopUpButton*>(sender);
-        auto* button = dynamic_cast<NSButton*>(sender);
-        if (name.empty() && button)
+        if (auto* button = dynamic_cast<NSButton*>(sender); name.empty() && button)
             name = button->title();
-        line = name + ": " + what;
-        if (popUp)
-            line += " \"" + popUp->titleOfSelectedItem() + "\"";
-        else if (button)
-            line += button->state() == NSCell::StateValue::on      ? " (on)"
-                    : button->state() == NSCell::StateValue::mixed ? " (mixed)"
-                                                                   : " (off)";
+        line = name + ": " + what + shownValue(sender);
     }
+    say(line);
+}
+
+void GalleryActionLog::say(const std::string& line) {
     lines.push_back(line);
     if (onLine)
         onLine(line);

@@ -5,6 +5,7 @@
 #include "AppKit/NSFont.h"
 #include "AppKit/NSStringDrawing.h"
 #include "Display/DisplayServer.h"
+#include "SwiftUI/NSHostingView.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -42,7 +43,20 @@ class LabelView : public TopLeftView {
 };
 
 bool live(const GalleryCell& cell) {
-    return cell.control && !cell.view && !cell.pose;
+    return !cell.pose && (cell.view || cell.control);
+}
+
+bool hasLiveCells(const GallerySheet& sheet) {
+    return sheet.library && std::any_of(sheet.cells.begin(), sheet.cells.end(), live);
+}
+
+// The cell's control, or its declarative views in a hosting view of the cell's size.
+std::shared_ptr<NSView> liveView(const GalleryCell& cell) {
+    if (!cell.view)
+        return cell.control();
+    auto host = make<SwiftUI::NSHostingView>(cell.view());
+    host->setFrame({{0, 0}, cell.size});
+    return host;
 }
 
 } // namespace
@@ -52,7 +66,8 @@ GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
     auto content = make<TopLeftView>(CGRect{0, 0, width, 100}); // the sections, scrolled
     CGFloat y = margin;
     for (const auto& sheet : sheets) {
-        if (!only.empty() && std::find(only.begin(), only.end(), sheet.name) == only.end())
+        if (!sheet.library ||
+            (!only.empty() && std::find(only.begin(), only.end(), sheet.name) == only.end()))
             continue;
         std::vector<const GalleryCell*> cells;
         CGSize pitch{0, 0};
@@ -73,7 +88,7 @@ GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
             const CGPoint origin{margin + CGFloat(i % size_t(columns)) * pitch.width,
                                  y + CGFloat(i / size_t(columns)) * pitch.height};
             auto box = make<TopLeftView>(CGRect{origin, cell.size});
-            auto control = cell.control();
+            auto control = liveView(cell);
             if (control->identifier.empty())
                 control->identifier = cell.caption;
             box->addSubview(control);
@@ -90,6 +105,7 @@ GalleryPage::GalleryPage(const std::vector<GallerySheet>& sheets,
     scroll = make<NSScrollView>(CGRect{0, 0, width, shown});
     scroll->drawsBackground = false;
     scroll->hasVerticalScroller = y > shown;
+    scroll->lineScroll = wheelStep;
     scroll->setDocumentView(content);
     const bool scrolls = y > shown;
     auto status = make<LabelView>(CGRect{margin, shown + 4, width - 2 * margin, statusHeight},
@@ -134,6 +150,27 @@ std::shared_ptr<NSView> GalleryPage::control(const std::string& sheet,
                                              const std::string& caption) const {
     auto it = controls.find({sheet, caption});
     return it == controls.end() ? nullptr : it->second;
+}
+
+std::vector<std::string> liveSheetNames(const std::vector<GallerySheet>& sheets) {
+    std::vector<std::string> names;
+    for (const auto& sheet : sheets)
+        if (hasLiveCells(sheet))
+            names.push_back(sheet.name);
+    return names;
+}
+
+std::string whyNotShown(const std::vector<GallerySheet>& sheets,
+                        const std::vector<std::string>& only) {
+    for (const auto& name : only) {
+        auto sheet = std::find_if(sheets.begin(), sheets.end(),
+                                  [&](const GallerySheet& s) { return s.name == name; });
+        if (sheet == sheets.end())
+            return "there is no sheet '" + name + "'";
+        if (!hasLiveCells(*sheet))
+            return "the sheet '" + name + "' has nothing to show live; it is drawn only";
+    }
+    return {};
 }
 
 int runGalleryWindow(const std::vector<std::string>& only, std::optional<double> seconds) {

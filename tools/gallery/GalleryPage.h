@@ -1,13 +1,14 @@
 #pragma once
-// The gallery's interactive page: the AppKit controls of the sheets, live in one window
-// (emberfall-gallery --window), so that a person can click through them. One section
-// per sheet that has AppKit cells: the sheet's name, then those of its cells that need
-// no events to reach their state (pressed and focused cells are for the PNG sheets),
-// each control at its frame in a box of the cell's size with its caption underneath.
-// The sections scroll (the wheel over the page) in a window no higher than
-// `visibleHeight`, so the whole page fits a 1024-point screen however many sheets it
-// shows; a status line under them shows the last action a control sent
-// (GalleryActionLog).
+// The gallery's interactive page: the control library's controls of the sheets, AppKit
+// and declarative, live in one window (emberfall-gallery --window), so that a person
+// can click through them. One section per library sheet that has live cells: the
+// sheet's name, then those of its cells that need no events to reach their state
+// (pressed and focused cells are for the PNG sheets), each control at its frame — or
+// the cell's declarative views in a hosting view — in a box of the cell's size with its
+// caption underneath. The sections scroll (the wheel over the page, `wheelStep` points
+// a notch) in a window no higher than `visibleHeight`, so the whole page fits a
+// 1024-point screen however many sheets it shows; a status line under them shows the
+// last line of the action log (GalleryActionLog).
 // Thread: main.
 
 #include "Sheets.h"
@@ -27,6 +28,8 @@ class GalleryPage {
     static constexpr CGFloat width = 960;
     // The most of the sections the window shows at once.
     static constexpr CGFloat visibleHeight = 820;
+    // What one notch of the wheel scrolls the sections: three lines of text.
+    static constexpr CGFloat wheelStep = 48;
 
     // The page of the sheets named in `only` (every sheet when it is empty).
     explicit GalleryPage(const std::vector<GallerySheet>& sheets,
@@ -53,6 +56,13 @@ class GalleryPage {
     std::map<std::pair<std::string, std::string>, std::shared_ptr<NSView>> controls;
     std::string status_;
 };
+
+// The sheets the page can show: the library's, with at least one live cell.
+std::vector<std::string> liveSheetNames(const std::vector<GallerySheet>& sheets);
+// Why the page cannot show the sheets named in `only` (a name that is no sheet, or a
+// sheet with nothing live), naming the first such; empty when it can show them all.
+std::string whyNotShown(const std::vector<GallerySheet>& sheets,
+                        const std::vector<std::string>& only);
 
 // Shows the page in a real window and runs until the person closes it (or `seconds`
 // pass), printing each action; the exit status (1 without a display).

@@ -296,7 +296,10 @@ GallerySheet dials() {
 
 // The plug-in framework's controls.
 const GalleryRegistration orrery([] {
-    return std::vector<GallerySheet>{buttons(), styles(), header(), dials()};
+    std::vector<GallerySheet> sheets{buttons(), styles(), header(), dials()};
+    for (auto& sheet : sheets)
+        sheet.library = false;
+    return sheets;
 });
 
 } // namespace

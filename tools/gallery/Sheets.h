@@ -13,7 +13,8 @@
 //         }}};
 //     });
 // The PNG sheets draw every cell; the interactive page (GalleryPage.h) shows the
-// AppKit cells that need no events to reach their state, live in one real window.
+// library's cells, AppKit and declarative, that need no events to reach their state,
+// live in one real window.
 // Thread: main.
 
 #include "AppKit/NSControl.h"
@@ -40,6 +41,9 @@ struct GallerySheet {
     std::string name;
     int columns;
     std::vector<GalleryCell> cells;
+    // A sheet of the control library's controls, whose cells the interactive page shows
+    // live; the plug-in framework's sheets are drawn only.
+    bool library = true;
 };
 
 // Adds a family's sheets, made when the gallery asks for them.
@@ -64,13 +68,17 @@ void focusedControl(ControlHarness& h);
 void focusedInInactiveWindow(ControlHarness& h);
 
 // The receiver of the gallery controls' actions: it keeps each as a line — the
-// control's identifier (the page gives each its caption) or title, the action and, for
-// a control with a state, that state — which the interactive page shows and prints.
+// control's identifier (the page gives each its caption) or title, the action and the
+// control's value (a button's state, a pop-up's item, a field's or combo box's text, a
+// segmented control's segment, a slider's number) — which the interactive page shows
+// and prints. Declarative controls, which send no actions, say their lines themselves.
 class GalleryActionLog : public NSObject {
   public:
     static const std::shared_ptr<GalleryActionLog>& shared();
     void primary(NSObject* sender) { note(sender, "action"); }
     void secondary(NSObject* sender) { note(sender, "secondary action"); }
+    // Keeps a line of its own.
+    void say(const std::string& line);
     std::vector<std::string> lines;
     // Called with each new line.
     std::function<void(const std::string&)> onLine;
@@ -80,3 +88,5 @@ class GalleryActionLog : public NSObject {
 };
 // Makes the log the control's target, with `primary` as its action.
 void logsActions(NSControl& control);
+// A number as the log shows it: at most two decimals, no trailing zeros.
+std::string galleryNumber(double value);

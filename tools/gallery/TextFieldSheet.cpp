@@ -43,6 +43,7 @@ template <class Label> std::shared_ptr<NSView> label(const std::string& text) {
     l->setBezeled(false);
     l->setEditable(false);
     l->setSelectable(false);
+    l->setDrawsBackground(false); // a label on the page's ground, as labels are set up
     l->setFrameSize(l->intrinsicContentSize());
     return l;
 }
@@ -114,8 +115,14 @@ void propertiesFocused(ControlHarness& h) {
 // The declarative field over a state of its own, in a tree of views.
 SwiftUI::AnyView declarative() {
     SwiftUI::State<std::string> text("480");
-    return SwiftUI::AnyView(
-        QuarroStyledTextField("Delay in ms", text.binding()).frame(180, 22).padding(9));
+    // Each keystroke and the end of an edit, in the log.
+    auto edited = [text](bool editing) {
+        GalleryActionLog::shared()->say(editing ? "declarative: editing \"" + text.get() + "\""
+                                                : "declarative: edit ended");
+    };
+    return SwiftUI::AnyView(QuarroStyledTextField("Delay in ms", text.binding(), nullptr, edited)
+                                .frame(180, 22)
+                                .padding(9));
 }
 
 GallerySheet textFields() {

@@ -8,6 +8,7 @@
 #include "Controls/TrackingSlider.h"
 #include "Sheets.h"
 #include "Styles/TideglassResources.h"
+#include "SwiftUISupport/StyledSearchFieldWrapper.h"
 #include "SwiftUISupport/TideSlider.h"
 #include "TestSupport/ControlHarness.h"
 
@@ -61,6 +62,8 @@ std::shared_ptr<Slider> slider(double value, bool enabled = true) {
     s->setMaxValue(100);
     s->setDoubleValue(value);
     s->setEnabled(enabled);
+    s->setContinuous(true); // its action, so its log line, follows a drag
+    logsActions(*s);
     return s;
 }
 
@@ -114,9 +117,18 @@ GalleryCell tideSlider(std::string caption, std::vector<CGFloat> values,
     cell.caption = std::move(caption);
     cell.size = {220, 24};
     cell.pose = std::move(pose);
-    cell.view = [values] {
+    cell.view = [values, name = cell.caption] {
         auto model = std::make_shared<TideSliderModel>(values, 5, 0, 10, 1, false,
                                                        SliderIconClickBehaviour::increment);
+        // The model reports an edit's start, progress and end; the log shows each.
+        auto say = [name](const char* what) {
+            return [name, what](double v) {
+                GalleryActionLog::shared()->say(name + ": " + what + " " + galleryNumber(v));
+            };
+        };
+        model->onSlideStarted = say("slide started");
+        model->onSlideOngoing = say("sliding");
+        model->onSlideComplete = say("slide complete");
         return SwiftUI::AnyView(TideSlider(
             model, SwiftUI::Image(TideglassResources::image("organiser-icon-star-empty")),
             SwiftUI::Image(TideglassResources::image("organiser-icon-star"))));
@@ -155,6 +167,19 @@ std::shared_ptr<StyledSearchField> searchField(const char* text, bool enabled = 
     return field;
 }
 
+// The declarative wrapper over a state of its own; the log shows each search.
+SwiftUI::AnyView declarativeSearch() {
+    SwiftUI::State<std::string> text("tape");
+    auto logged = SwiftUI::Binding<std::string>([text] { return text.get(); },
+                                                [text](const std::string& v) {
+                                                    text.set(v);
+                                                    GalleryActionLog::shared()->say(
+                                                        "declarative search: \"" + v + "\"");
+                                                });
+    return SwiftUI::AnyView(
+        StyledSearchFieldWrapper(logged, "Find presets").frame(200, 22).padding(10));
+}
+
 GallerySheet searchFields() {
     const CGSize size{220, 42};
     return {
@@ -170,6 +195,7 @@ GallerySheet searchFields() {
                 "editing, window not key", size, [] { return searchField("tape echo"); },
                 focusedInInactiveWindow),
             controlCell("no search icon", size, [] { return searchField("tape", true, false); }),
+            GalleryCell{"declarative", declarativeSearch, size},
         }};
 }
 

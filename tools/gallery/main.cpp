@@ -1,9 +1,10 @@
 // emberfall-gallery [folder]: writes <sheet>@1x.png and <sheet>@2x.png for every sheet
 // into the folder (default "gallery"), each cell a control in one state with its
 // caption underneath.
-// emberfall-gallery --window [sheet...] [--seconds N]: the AppKit controls of the
-// sheets (or of the sheets named) live in a window, until it is closed or N seconds
-// have passed; each action a control sends is printed.
+// emberfall-gallery --window [sheet...] [--seconds N]: the control library's controls
+// of the sheets (or of the sheets named) live in a window, until it is closed or N
+// seconds have passed; each action a control sends is printed. A name that is no sheet,
+// or a sheet with nothing live, is refused (status 2).
 
 #include "GalleryPage.h"
 #include "Sheets.h"
@@ -72,15 +73,35 @@ bool writeSheet(const GallerySheet& sheet, CGFloat scale, const std::string& pat
 
 } // namespace
 
-constexpr const char* usage =
-    "usage: emberfall-gallery [FOLDER]\n"
-    "  draws every control of the plug-in framework and of the control library in each\n"
-    "  of its states, one sheet per family, at scale\n"
-    "  1 and 2: FOLDER/<sheet>@1x.png and <sheet>@2x.png (FOLDER: \"gallery\")\n"
-    "       emberfall-gallery --window [SHEET...] [--seconds N]\n"
-    "  shows the control library's AppKit controls of every sheet (or of the sheets\n"
-    "  named) live in a window, until it is closed or N seconds have passed, and prints\n"
-    "  each action a control sends\n";
+// The names, wrapped under a heading, two spaces in.
+std::string nameList(const char* heading, const std::vector<std::string>& names) {
+    std::string text = std::string("  ") + heading + ":\n   ", line;
+    for (const auto& name : names) {
+        if (line.size() + name.size() + 1 > 84) {
+            text += line + "\n   ";
+            line.clear();
+        }
+        line += " " + name;
+    }
+    return text + line + "\n";
+}
+
+std::string usage() {
+    const auto sheets = gallerySheets();
+    std::vector<std::string> all;
+    for (const auto& sheet : sheets)
+        all.push_back(sheet.name);
+    return "usage: emberfall-gallery [FOLDER]\n"
+           "  draws every control of the plug-in framework and of the control library in each\n"
+           "  of its states, one sheet per family, at scale\n"
+           "  1 and 2: FOLDER/<sheet>@1x.png and <sheet>@2x.png (FOLDER: \"gallery\")\n"
+           "       emberfall-gallery --window [SHEET...] [--seconds N]\n"
+           "  shows the control library's controls of every sheet (or of the sheets named)\n"
+           "  live in a window, AppKit and declarative, until it is closed or N seconds have\n"
+           "  passed, and prints each action a control sends\n" +
+           nameList("sheets", all) +
+           nameList("sheets shown live (--window)", liveSheetNames(sheets));
+}
 
 namespace {
 
@@ -94,15 +115,24 @@ int showWindow(int argc, char** argv) {
             seconds = std::strtod(argv[++i], &end);
             if (*end != '\0' || !(*seconds > 0)) {
                 std::fprintf(stderr, "emberfall-gallery: --seconds takes a number above 0\n%s",
-                             usage);
+                             usage().c_str());
                 return 2;
             }
         } else if (!arg.empty() && arg[0] == '-') {
-            std::fprintf(stderr, "emberfall-gallery: no option '%s'\n%s", arg.c_str(), usage);
+            std::fprintf(stderr, "emberfall-gallery: no option '%s'\n%s", arg.c_str(),
+                         usage().c_str());
             return 2;
         } else {
             only.push_back(arg);
         }
+    }
+    // Refused before any window opens: a page without the sheet asked for shows nothing
+    // of what was wanted.
+    if (const std::string why = whyNotShown(gallerySheets(), only); !why.empty()) {
+        std::fprintf(
+            stderr, "emberfall-gallery: %s\n%s", why.c_str(),
+            nameList("sheets shown live (--window)", liveSheetNames(gallerySheets())).c_str());
+        return 2;
     }
     return runGalleryWindow(only, seconds);
 }
@@ -115,12 +145,12 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     const std::string first = argc > 1 ? argv[1] : "";
     if (first == "--help" || first == "-h") {
-        std::fputs(usage, stdout);
+        std::fputs(usage().c_str(), stdout);
         return 0;
     }
     if (argc > 2 || (!first.empty() && first[0] == '-')) {
         std::fprintf(stderr, "emberfall-gallery: takes one folder, not '%s'\n%s",
-                     argc > 2 ? argv[2] : first.c_str(), usage);
+                     argc > 2 ? argv[2] : first.c_str(), usage().c_str());
         return 2;
     }
     const fs::path folder = first.empty() ? "gallery" : first;

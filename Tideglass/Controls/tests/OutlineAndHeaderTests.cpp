@@ -255,6 +255,36 @@ TEST(ActionableTableHeaderView, ButtonsStayAtTheVisibleTrailingEdge) {
     EXPECT_TRUE(s.h.images().empty());
 }
 
+TEST(ActionableTableHeaderView, EachButtonShowsItsArtAndItsPressedArtWhileHeld) {
+    HeaderScene s;
+    s.h.turn();
+    struct Case {
+        const char* what;
+        std::shared_ptr<NSButton> button;
+        const char *art, *pressed;
+    };
+    const Case cases[] = {
+        {"add item", s.header->addItemButton, "properties-table-add", "properties-table-add-down"},
+        {"options", s.header->optionButton, "properties-tableheader-overflow",
+         "properties-tableheader-overflow-down"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.button->title(), "");
+        const CGPoint middle = s.h.centre(*c.button);
+        auto shows = [&](const char* name) {
+            auto image = s.h.image(name);
+            return image && image->rect == s.h.rectOf(*c.button);
+        };
+        EXPECT_TRUE(shows(c.art));
+        s.h.press(middle);
+        EXPECT_TRUE(shows(c.pressed)) << "held";
+        EXPECT_FALSE(shows(c.art));
+        s.h.release(middle);
+        EXPECT_TRUE(shows(c.art)) << "let go";
+    }
+}
+
 TEST(ActionableTableHeaderView, AnotherTablesClipViewDoesNotCancelAPendingLayout) {
     HeaderScene s;
     auto otherTable = make<StyledTableView>(CGRect{0, 0, 100, 50});

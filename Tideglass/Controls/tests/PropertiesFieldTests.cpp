@@ -3,7 +3,9 @@
 
 #include "Controls/ValidatingPropertiesField.h"
 
+#include "AppKit/NSTextView.h"
 #include "AppKit/NSWindow.h"
+#include "Controls/StyledTextField.h"
 #include "Foundation/RunLoop.h"
 #include "Styles/Styles.h"
 #include "Styles/TideglassResources.h"
@@ -116,6 +118,30 @@ TEST(ValidatingPropertiesField, BezelRingAndTextFollowFocusAndValidity) {
             // Unfocused the text cell draws the text itself.
             EXPECT_EQ(s.h.text("42")->color, c.text);
         }
+    }
+}
+
+TEST(ValidatingPropertiesField, TheTextSitsOnTheMiddleLineAndIsSelectedAsInTheOtherFields) {
+    // Without an icon the text field is as high as the bezel: its line is centred in
+    // it, not set against the top; with one, the text field is centred already.
+    for (bool icon : {false, true}) {
+        SCOPED_TRACE(icon ? "with an icon" : "without an icon");
+        PropertiesScene s(icon ? TideglassResources::nsImage("tgui-slider-handle") : nullptr);
+        s.field->textField()->setStringValue("0.50");
+        auto text = s.h.text("0.50");
+        ASSERT_TRUE(text);
+        EXPECT_NEAR(text->rect.midY(), s.h.rectOf(*s.field).midY(), 0.5);
+        // Edited, its line stays where it was drawn.
+        ASSERT_TRUE(s.h.focus(s.field->textField()));
+        auto editor = std::dynamic_pointer_cast<NSTextView>(s.field->textField()->currentEditor());
+        ASSERT_TRUE(editor);
+        EXPECT_NEAR(s.h.rectOf(*editor).midY(), s.h.rectOf(*s.field).midY(), 0.5);
+        // The selection in the colours of the library's styled fields.
+        const auto styled = StyledTextFieldCell::classStyle();
+        EXPECT_EQ(editor->selectedTextAttributes.color->cgColor(),
+                  styled->selectedTextColor()->cgColor());
+        EXPECT_EQ(editor->selectedTextAttributes.backgroundColor->cgColor(),
+                  styled->selectedBackgroundColor()->cgColor());
     }
 }
 

@@ -1,5 +1,6 @@
 // The styled table, its rows, cells, columns and header cells.
 
+#include "Controls/StyledOutlineView.h"
 #include "Controls/StyledTableHeader.h"
 #include "Controls/StyledTableRows.h"
 #include "Controls/StyledTableView.h"
@@ -86,7 +87,8 @@ TEST(StyledTableRowView, SelectionShapesMergeWithSelectedNeighbours) {
     };
     for (const auto& c : corners) {
         SCOPED_TRACE(c.what);
-        const CornerRadii r = selectionCornerRadii(c.above, c.below, 3);
+        const CornerRadii r =
+            selectionCornerRadii(c.above, c.below, StyledTableRowView::selectionCornerRadius);
         EXPECT_EQ((std::vector<CGFloat>{r.topLeft, r.topRight, r.bottomRight, r.bottomLeft}),
                   (std::vector<CGFloat>{c.radii.topLeft, c.radii.topRight, c.radii.bottomRight,
                                         c.radii.bottomLeft}));
@@ -94,6 +96,20 @@ TEST(StyledTableRowView, SelectionShapesMergeWithSelectedNeighbours) {
 
     TableScene s;
     s.table->selectRowIndexes({3, 4, 5, 7}, false);
+    // Each row's corners follow its own neighbours in the table's selection.
+    struct Row {
+        long row;
+        CornerRadii radii;
+    };
+    const Row rows[] = {{3, {3, 3, 0, 0}}, {4, {0, 0, 0, 0}}, {5, {0, 0, 3, 3}}, {7, {3, 3, 3, 3}}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE("row " + std::to_string(r.row));
+        const CornerRadii got = s.rowView(r.row)->selectionCorners();
+        EXPECT_EQ(
+            (std::vector<CGFloat>{got.topLeft, got.topRight, got.bottomRight, got.bottomLeft}),
+            (std::vector<CGFloat>{r.radii.topLeft, r.radii.topRight, r.radii.bottomRight,
+                                  r.radii.bottomLeft}));
+    }
     const auto selectedColour = s.table->style()->selectedRowBackgroundColor()->cgColor();
     std::vector<CGRect> filled;
     for (const auto& item : s.h.items(ControlHarness::Kind::fill))
@@ -255,6 +271,12 @@ TEST(StyledTableView, HeaderRestylingSkipsHiddenColumnsAndTheColumnsImageWins) {
         EXPECT_EQ(cell->backgroundStyle(), NSBackgroundStyle::raised);
     }
     EXPECT_EQ(columns[1]->headerCell(), keptCell);
+    // Reading a column's header cell puts the column's image into it, none included.
+    columns[0]->headerCell()->setImage(art);
+    EXPECT_EQ(columns[0]->headerCell()->image(), nullptr);
+    auto other = TideglassResources::nsImage("properties-tableheader-overflow");
+    third->image = other;
+    EXPECT_EQ(third->headerCell()->image(), other);
     EXPECT_EQ(s.table->allColumnIndexes(), (std::set<long>{0, 1, 2}));
     EXPECT_TRUE(make<StyledTableView>()->allColumnIndexes().empty());
 }
@@ -353,6 +375,76 @@ TEST(StyledTableView, AClickInAnInactiveWindowMakesItKeyAndSelects) {
     EXPECT_EQ(label->color, StyledTableCellView::classStyle()->selectedTextColor()->cgColor());
     // The scroll view and the table take the style's background.
     EXPECT_EQ(s.table->backgroundColor->cgColor(), s.table->style()->backgroundColor()->cgColor());
+}
+
+TEST(StyledTableView, ADisabledTableDrawsItsRowsAtHalfStrength) {
+    TableScene s;
+    s.table->selectRowIndexes({2}, false);
+    const auto selected = TideglassResources::nsColor("Highlight/System")->cgColor();
+    struct Case {
+        const char* what;
+        bool enabled;
+        CGFloat alpha;
+    };
+    const Case cases[] = {{"enabled", true, 1}, {"disabled", false, 0.5}, {"again", true, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        s.table->setEnabled(c.enabled);
+        auto label = s.h.text("row2 a");
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->alpha, c.alpha);
+        const auto fills = s.h.items(ControlHarness::Kind::fill);
+        auto selection = std::find_if(fills.begin(), fills.end(),
+                                      [&](const auto& f) { return f.color == selected; });
+        ASSERT_NE(selection, fills.end());
+        EXPECT_EQ(selection->alpha, c.alpha);
+    }
+}
+
+TEST(StyledTableView, TablesOutlinesAndTheirScrollViewsStandOnTheDarkerBackground) {
+    // Read from what is drawn, against the asset colour itself: a style that kept the
+    // page's background would pass a comparison with its own value.
+    const auto darker = TideglassResources::nsColor("Background/Darker")->cgColor();
+    ASSERT_NE(darker, TideglassResources::nsColor("Background/Normal")->cgColor());
+    struct Case {
+        const char* what;
+        std::function<std::shared_ptr<NSView>()> make;
+        bool scrollDraws; // a table turns its scroll view's background on, an outline not
+    };
+    const Case cases[] = {
+        {"table",
+         [] {
+             return make<StyledTableView>(CGRect{0, 0, 200, 120});
+         },
+         true},
+        {"outline",
+         [] {
+             return make<StyledOutlineView>(CGRect{0, 0, 200, 120});
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunLoopTestScope scope;
+        auto scroll = make<NSScrollView>(CGRect{10, 10, 200, 160});
+        scroll->backgroundColor = NSColor::black();
+        scroll->drawsBackground = false;
+        auto table = std::dynamic_pointer_cast<NSTableView>(c.make());
+        table->addTableColumn(make<StyledTableColumn>("a"));
+        scroll->setDocumentView(table);
+        auto h = ControlHarness::holding(scroll, {220, 180});
+        const CGRect scrolled = h.rectOf(*scroll), tableRect = h.rectOf(*table);
+        bool scrollFilled = false, tableFilled = false;
+        for (const auto& fill : h.items(ControlHarness::Kind::fill)) {
+            scrollFilled |= fill.rect == scrolled && fill.color == darker;
+            tableFilled |= fill.rect == tableRect && fill.color == darker;
+            EXPECT_NE(fill.color, NSColor::black()->cgColor()) << fill;
+        }
+        EXPECT_EQ(scroll->drawsBackground, c.scrollDraws);
+        EXPECT_EQ(scroll->backgroundColor->cgColor(), darker);
+        EXPECT_EQ(scrollFilled, c.scrollDraws) << "the scroll view's background";
+        EXPECT_TRUE(tableFilled) << "the table's background";
+    }
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "AppKit/NSWindow.h"
 #include "Foundation/RunLoop.h"
 #include "Styles/Styles.h"
+#include "Styles/TideglassResources.h"
 #include "TestSupport/ControlHarness.h"
 
 #include <gtest/gtest.h>
@@ -150,6 +151,11 @@ TEST(StyledTextField, TheFieldEditorTakesTheStylesFontAndColours) {
     h.focus(field);
     auto editor = std::dynamic_pointer_cast<NSTextView>(field->currentEditor());
     ASSERT_TRUE(editor);
+    // Edited (as a click into the field starts it) the editor lies over the title rect,
+    // as when selected.
+    auto cell = std::dynamic_pointer_cast<StyledTextFieldCell>(field->cell());
+    cell->editWithFrame(field->bounds(), *field, *editor, field, nullptr);
+    EXPECT_EQ(editor->frame(), cell->titleRectForBounds(field->bounds()));
     const auto style = StyledTextFieldCell::classStyle();
     EXPECT_EQ(editor->font, style->font());
     EXPECT_FALSE(editor->drawsBackground);
@@ -174,6 +180,12 @@ TEST(WidthResizingTextField, GrowsWithItsTextMeasuredAtAnUnboundedWidth) {
         EXPECT_NEAR(size.width, CGTextMeasure(text, font).width + 4 + 12, 0.01);
         EXPECT_EQ(size, field->cell()->cellSizeForBounds({0, 0, huge, 22}));
     }
+    // A wrapping field is measured on one line too, not wrapped at its present width.
+    std::dynamic_pointer_cast<NSTextFieldCell>(field->cell())->wraps = true;
+    const std::string longer = "a value that would wrap in forty points";
+    field->setStringValue(longer);
+    EXPECT_NEAR(field->intrinsicContentSize().width, CGTextMeasure(longer, font).width + 4 + 12,
+                0.01);
 }
 
 TEST(StyledTextLabel, LabelsDrawTheirOwnFontsAndColoursWithoutBezelOrPadding) {
@@ -202,6 +214,7 @@ TEST(StyledTextLabel, LabelsDrawTheirOwnFontsAndColoursWithoutBezelOrPadding) {
         auto text = h.text("0.5 s");
         ASSERT_TRUE(text);
         EXPECT_EQ(text->fontSize, c.font->pointSize());
+        EXPECT_EQ(cell->font, c.font); // the row label's digits are of equal width
         EXPECT_EQ(text->color, c.color->cgColor());
         // The style's insets; bordered or bezeled, no image to subtract them from.
         EXPECT_EQ(c.field->alignmentRectInsets(), (NSEdgeInsets{2, 2, 2, 2}));
@@ -212,7 +225,46 @@ TEST(StyledTextLabel, LabelsDrawTheirOwnFontsAndColoursWithoutBezelOrPadding) {
     }
     EXPECT_EQ(StyledTableRowLabelCell::classStyle()->selectedFont(),
               Styles::TableRow::selectedFont());
+    // A disabled label draws in the label's disabled colour.
+    auto disabled = make<StyledTextLabel>(CGRect{10, 10, 150, 20});
+    disabled->setStringValue("Off");
+    disabled->setEnabled(false);
+    auto h = ControlHarness::holding(disabled, {200, 40});
+    ASSERT_TRUE(h.text("Off"));
+    EXPECT_EQ(h.text("Off")->color, Styles::Label::disabledTextColor()->cgColor());
     EXPECT_TRUE(Styles::TableRow::font()->isMonospacedDigits());
+}
+
+TEST(StyledTextLabel, OnlyABezeledLabelTakesItsInsetsOffTheBezelArt) {
+    RunLoopTestScope scope;
+    // The label style given art for a while: the label then measures against it.
+    const auto style = StyledTextLabelCell::classStyle();
+    const StateImages kept = style->bezelImages();
+    auto art = TideglassResources::nsImage("tgui-textfield");
+    style->setBezelImages({{StyledControlState::default_, art}});
+    auto label = make<StyledTextLabel>(CGRect{10, 10, 20, 10});
+    label->setStringValue("1");
+    const NSEdgeInsets i = style->alignmentRectInsets();
+    struct Case {
+        const char* what;
+        bool bezeled, bordered;
+        CGSize size;
+    };
+    const CGSize image = art->size();
+    const Case cases[] = {
+        {"bezeled",
+         true,
+         false,
+         {image.width - (i.left + i.right), image.height - (i.top + i.bottom)}},
+        {"bordered only", false, true, image},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        label->setBezeled(c.bezeled);
+        label->setBordered(c.bordered);
+        EXPECT_EQ(label->intrinsicContentSize(), c.size);
+    }
+    style->setBezelImages(kept);
 }
 
 TEST(ValidatingTextField, TheMessagePopoverFollowsFocusAndTyping) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -342,6 +344,48 @@ struct AdjustingCell : NSCell, StyledControl<AdjustingCell, ButtonCellStyle> {
         return style;
     }
 };
+
+// WCAG's contrast ratio of two opaque sRGB colours: (L1 + 0.05) / (L2 + 0.05) of their
+// relative luminances, the lighter over the darker.
+double contrast(const std::shared_ptr<NSColor>& a, const std::shared_ptr<NSColor>& b) {
+    auto luminance = [](const std::shared_ptr<NSColor>& c) {
+        auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        const auto rgba = c->cgColor().rgba();
+        return 0.2126 * linear(rgba.r) + 0.7152 * linear(rgba.g) + 0.0722 * linear(rgba.b);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(Palette, SelectedTextReadsOnItsSelectionAtFourAndAHalfToOne) {
+    const TableViewStyle table;
+    const TextFieldCellStyle field;
+    const SearchFieldCellStyle search;
+    struct Case {
+        const char* what;
+        std::shared_ptr<NSColor> text, background;
+    };
+    const Case cases[] = {
+        {"a selected row", table.selectedTextColor(), table.selectedRowBackgroundColor()},
+        {"a selected row's label", Styles::TableRow::selectedTextColor(),
+         table.selectedRowBackgroundColor()},
+        {"a selected group row's label", Styles::TableGroupRow::selectedTextColor(),
+         table.selectedRowBackgroundColor()},
+        {"text selected in a field", field.selectedTextColor(), field.selectedBackgroundColor()},
+        {"text selected in a search field", search.selectedTextColor(),
+         search.selectedBackgroundColor()},
+        {"a control's selection", Styles::Control::selectedTextColor(),
+         Styles::Control::selectedBackground()},
+        {"a row at rest", table.textColor(), table.rowBackgroundColor()},
+        {"a field's text", field.textColor(), TideglassResources::nsColor("Background/Darkest")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_GE(contrast(c.text, c.background), 4.5);
+    }
+}
 
 TEST(SharedStyles, OneStylePerClassMadeOnFirstUse) {
     const auto first = ButtonLikeCell::classStyle();

@@ -70,8 +70,10 @@ TEST(QuarroStyledTextField, TheEnvironmentsTextSettingsReachTheFieldOnCreationAn
         field->setMaximumNumberOfLines(7);
         field->setEnabled(!c.enabled);
         field->setAlignment(NSTextAlignment::justified);
+        field->setPlaceholderString("left over");
         view.updateNSView(*field, context);
         check(*field);
+        EXPECT_EQ(field->placeholderString(), std::nullopt);
     }
 }
 

@@ -54,8 +54,11 @@ TEST(TideSliderModel, StartingValuesGiveOneValueOnlyWhenTheyAgree) {
         std::optional<CGFloat> value;
     };
     const Case cases[] = {
-        {"all equal", {3, 3, 3}, 3},           {"one value", {7}, 7},
-        {"differing", {3, 4}, std::nullopt},   {"none", {}, std::nullopt},
+        {"all equal", {3, 3, 3}, 3},
+        {"one value", {7}, 7},
+        {"differing", {3, 4}, std::nullopt},
+        {"none", {}, std::nullopt},
+        {"the first and last agree, not the middle", {3, 4, 3}, std::nullopt},
         {"not a number", {nan}, std::nullopt},
     };
     for (const auto& c : cases) {
@@ -204,6 +207,7 @@ TEST(TideSliderTrack, PlacesFillKnobAndGhostsByWidthAndModel) {
         {"a value near the start", {0.2}, 200, 16, 8, 1, {}},
         {"a value at the end", {10}, 200, 200, 192, 1, {}},
         {"three mixed values", {2, 5, 8}, 200, 0, 40, 0.3, {100, 160}},
+        {"five mixed values: the most knobs", {1, 2, 3, 4, 5}, 200, 0, 20, 0.3, {40, 60, 80, 100}},
         {"six mixed values", {1, 2, 3, 4, 5, 6}, 200, 200, 20, 0, {}},
         {"mixed, none", {}, 200, 0, 8, 0.3, {}},
         {"a narrow track", {5}, 10, 0, 0, 1, {}},
@@ -255,6 +259,13 @@ TEST(TideSliderDrag, CallbacksBalanceInEveryPath) {
          {{40}, {60}, {60}},
          {"started 2", "ongoing 3", "ongoing 3", "complete 3"},
          3},
+        {"a press just beside the knob's 16-point box jumps",
+         {5},
+         false,
+         200,
+         {{91}},
+         {"started 4.55", "complete 4.55"},
+         4.55},
         {"a press in the start zone sets the minimum",
          {5},
          false,
@@ -368,10 +379,15 @@ struct SliderScene {
 
 TEST(TideSlider, TheViewDrawsTheTrackAndADragCallsBackInOrder) {
     SliderScene s({5});
-    EXPECT_GT(s.track.width(), 150);
+    // Between the 14-point icons, 2 points in from each end of the 240-point row and a
+    // row's spacing (8) from each icon.
+    EXPECT_NEAR(s.track.minX(), 2 + 14 + 8, 0.5);
+    EXPECT_NEAR(s.track.width(), 240 - 2 * (2 + 14 + 8), 0.5);
     auto knob = s.h.image("tgui-customslider-handle");
     ASSERT_TRUE(knob);
     EXPECT_NEAR(knob->rect.midX(), s.track.minX() + s.track.width() / 2, 0.5);
+    // The knob's centre 12 points down the track, the middle of the 24-point row.
+    EXPECT_NEAR(knob->rect.midY(), 12, 0.5);
     s.h.press(s.at(20));
     EXPECT_TRUE(s.h.image("tgui-customslider-handle-down")) << "the knob is held";
     s.h.drag(s.at(s.track.width() - 2));

@@ -23,7 +23,7 @@ TEST_F(GalleryPageOnScreen, AComboBoxsListOpensBelowItAndAChosenNumberActs) {
     xdotoolAlongside(join({clickAt(button), {"sleep", "0.5"}, clickAt(third)}),
                      [&] { return box->indexOfSelectedItem() == 2; });
     EXPECT_EQ(box->stringValue(), "375");
-    EXPECT_EQ(page->status(), "with text: action");
+    EXPECT_EQ(page->status(), "with text: action \"375\"");
     EXPECT_FALSE(std::dynamic_pointer_cast<StyledComboBoxCell>(box->cell())->isPopupOpen);
     EXPECT_FALSE(server->popup());
 }

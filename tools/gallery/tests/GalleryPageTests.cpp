@@ -8,7 +8,10 @@
 #include "AppKit/NSButton.h"
 #include "AppKit/NSPopUpButton.h"
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,6 +58,47 @@ TEST_F(GalleryPageOnScreen, ASwitchTogglesAndAPopUpMenuChoosesAnItem) {
     EXPECT_EQ(popUp->titleOfSelectedItem(), "Bucket");
     EXPECT_EQ(page->status(), "pop-up: action \"Bucket\"");
     EXPECT_FALSE(server->popup());
+}
+
+TEST(GalleryPage, SheetsItCannotShowAreNamedAndRefused) {
+    const auto sheets = gallerySheets();
+    struct Case {
+        const char* what;
+        std::vector<std::string> only;
+        std::string why;
+    };
+    const Case cases[] = {
+        {"every sheet", {}, ""},
+        {"library sheets", {"tables", "multi-knob-sliders"}, ""},
+        {"a name that is no sheet",
+         {"tables", "no-such-sheet"},
+         "there is no sheet 'no-such-sheet'"},
+        {"a sheet drawn only",
+         {"dials"},
+         "the sheet 'dials' has nothing to show live; it is drawn only"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(whyNotShown(sheets, c.only), c.why);
+    }
+    // The declarative sheets are shown live; the plug-in framework's are not.
+    const auto live = liveSheetNames(sheets);
+    for (const char* name : {"multi-knob-sliders", "pop-up-wrapper", "text-fields", "tables"})
+        EXPECT_NE(std::find(live.begin(), live.end(), name), live.end()) << name;
+    for (const char* name : {"buttons", "dials", "header", "styles"})
+        EXPECT_EQ(std::find(live.begin(), live.end(), name), live.end()) << name;
+}
+
+TEST(GalleryPage, TheReadmeListsEverySheet) {
+    std::ifstream file(EMBERFALL_README);
+    ASSERT_TRUE(file) << EMBERFALL_README;
+    const std::string readme((std::istreambuf_iterator<char>(file)), {});
+    const auto gallery = readme.find("emberfall-gallery --window");
+    ASSERT_NE(gallery, std::string::npos);
+    for (const auto& sheet : gallerySheets())
+        if (sheet.name != "plain-appkit") // this test's own
+            EXPECT_NE(readme.find("`" + sheet.name + "`", gallery), std::string::npos)
+                << sheet.name;
 }
 
 } // namespace
