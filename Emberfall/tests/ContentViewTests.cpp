@@ -67,6 +67,15 @@ TEST_F(ContentViewTest, TheWindowIsAFixedDarkWindowWithTheBandAcrossTheTop) {
         bottom = r.origin.y + r.size.height;
     }
     EXPECT_NEAR(bottom, 572 - 14, 0.5);
+    // The info block's three lines stand 16 points apart, and its padding of 16 parts
+    // it from the logo.
+    const CGFloat gaps[] = {
+        frame("instructions").minY() - frame("availability").maxY(),
+        frame("version").minY() - frame("instructions").maxY(),
+        frame("logo").minY() - frame("version").maxY(),
+    };
+    for (CGFloat gap : gaps)
+        EXPECT_NEAR(gap, 16, 0.01);
     EXPECT_EQ(frame("help").size.width, frame("website").size.width);
     // Each button is its 180-point label less the style's -2 points a side, 16 apart.
     EXPECT_EQ(frame("help").size.width, 180 - 2 * 2);
@@ -202,6 +211,11 @@ TEST_F(ContentViewTest, TheTextsHaveTheirFontsAndTheTitleItsThreeShadows) {
         });
         EXPECT_GT(texts, 0);
     }
+    // The logo takes "buttonText" as its foreground style.
+    walk(*host->graph().find("logo"), [&](const SwiftUI::Node& n) {
+        if (n.children.empty())
+            EXPECT_EQ(n.environment.foregroundColor, buttonText);
+    });
     // The title's shadows, each around what the one before made (outermost first).
     using Shadow = std::array<double, 4>; // opacity, radius, x, y
     std::vector<Shadow> shadows;

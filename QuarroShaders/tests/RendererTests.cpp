@@ -177,6 +177,12 @@ TEST_F(RendererTest, TheAboutAndSupporterFramesCarryTheirOwnArguments) {
     supporter->switchDownState[3] = 1;
     loop.clock().advance(3);
     supporter->recordSwitchEvent(4);
+    // A second event after a pause: its time leaves the pause out, and the first moves on.
+    supporter->willPause();
+    loop.clock().advance(10);
+    supporter->willResume();
+    loop.clock().advance(2);
+    supporter->recordSwitchEvent(1);
     supporter->drawInMTKView(*view);
     commands = lastFrame();
     EXPECT_EQ(device->recordedCommandBuffers().back().label, "Supporter Command Buffer");
@@ -191,9 +197,9 @@ TEST_F(RendererTest, TheAboutAndSupporterFramesCarryTheirOwnArguments) {
     EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 4))),
               (std::array<float, 6>{0, 0, 0, 1, 0, 0}));
     EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 5))),
-              (std::array<float, 6>{4, -1, -1, -1, -1, -1}));
+              (std::array<float, 6>{1, 4, -1, -1, -1, -1}));
     EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 6))),
-              (std::array<float, 6>{3, 0, 0, 0, 0, 0}));
+              (std::array<float, 6>{5, 3, 0, 0, 0, 0}));
     EXPECT_EQ(find(commands, Kind::setFragmentBytes, 2)->bytes.size(), 4u);
     EXPECT_EQ(value<float>(*find(commands, Kind::setFragmentBytes, 2)), supporter->scale());
     EXPECT_EQ(commands[0].label, "Shader Pipeline");

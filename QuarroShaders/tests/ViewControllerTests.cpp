@@ -50,6 +50,14 @@ TEST_F(ViewControllerTest, AppearingMakesAPinnedViewAtTheWindowsScale) {
     RunLoop::main().run(0.5);
     EXPECT_NEAR(double(device->recordedCommandBuffers().size()), 30, 1);
 
+    // A view paused before it appears runs once it has.
+    auto again = makeController();
+    window->contentView()->addSubview(again->view());
+    again->viewWillAppear();
+    again->metalKitView->setPaused(true);
+    again->viewDidAppear();
+    EXPECT_FALSE(again->metalKitView->isPaused());
+
     // Without a window the scale is 1.
     auto alone = makeController();
     alone->viewWillAppear();
