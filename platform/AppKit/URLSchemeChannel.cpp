@@ -150,7 +150,7 @@ std::optional<Paths> paths(const std::string& scheme, std::string* whyNot, bool 
         return refuse(folder + " belongs to another user");
     if ((info.st_mode & 077) != 0)
         return refuse(folder + " is open to other users");
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         return refuse(folder + " is not writable");
     Paths p{folder, folder + "/" + scheme + "-url-scheme.sock",
             folder + "/" + scheme + "-url-scheme.lock"};
