@@ -97,6 +97,22 @@ std::vector<URL> parsedURLs(const std::vector<std::string>& texts) {
     return urls;
 }
 
+// Gives the URLs to the copy that runs; each one it did not take is named.
+int handOver(const std::vector<std::string>& urls) {
+    int status = 0;
+    for (const auto& url : urls) {
+        std::string why;
+        if (!URLSchemeChannel::send("emberfall", url, &why)) {
+            std::fprintf(stderr, "Emberfall: the running copy did not take %s: %s\n", url.c_str(),
+                         why.c_str());
+            status = EmberfallLaunch::notHandedOver;
+        }
+    }
+    if (urls.empty())
+        std::fprintf(stderr, "Emberfall: another copy is running\n");
+    return status;
+}
+
 } // namespace
 
 int EmberfallApp::main(int argc, char** argv) {
@@ -120,15 +136,21 @@ int EmberfallApp::main(int argc, char** argv) {
     }
 
     // One copy at a time: the one running takes our URLs.
-    auto listener = URLSchemeChannel::Listener::start("emberfall", [](std::string text) {
-        for (const URL& url : parsedURLs({text}))
-            NSApplication::shared().openURLs({url});
-    });
-    if (!listener) {
-        for (const auto& url : options->urls)
-            URLSchemeChannel::send("emberfall", url);
-        return 0;
-    }
+    URLSchemeChannel::Listener::Refusal refusal;
+    auto listener = URLSchemeChannel::Listener::start(
+        "emberfall",
+        [](std::string text) {
+            for (const URL& url : parsedURLs({text}))
+                NSApplication::shared().openURLs({url});
+        },
+        &refusal);
+    if (!listener && refusal.anotherListens)
+        return handOver(options->urls);
+    if (!listener)
+        std::fprintf(stderr,
+                     "Emberfall: URLs cannot be handed over to this copy (%s); it runs on its "
+                     "own\n",
+                     refusal.reason.c_str());
     std::string why;
     auto server = DisplayServer::connect(&why);
     if (!server) {

@@ -6,9 +6,12 @@
 //
 // URLs (such as "emberfall://openAndUpdate", as the desktop passes them) are handed to
 // the application once it has launched. Only one copy runs: one started while another
-// runs gives it its URLs through the scheme's channel and ends. --png draws the window
-// at S pixels per point (default 1) with the animation at T seconds (default 3).
-// Exit status: 0 done, 2 bad command line, 3 the PNG could not be written, 4 no display.
+// runs gives it its URLs through the scheme's channel (URLSchemeChannel.h) and ends,
+// naming each URL that the running copy did not take. When the channel cannot be made
+// here, the copy says so and runs on its own with its URLs. --png draws the window at S
+// pixels per point (default 1) with the animation at T seconds (default 3).
+// Exit status: 0 done, 2 bad command line, 3 the PNG could not be written, 4 no display,
+// 5 a URL that the running copy did not take.
 // Thread: main thread.
 
 #include <optional>
@@ -16,6 +19,8 @@
 #include <vector>
 
 namespace EmberfallLaunch {
+
+inline constexpr int notHandedOver = 5;
 
 struct Options {
     std::optional<std::string> png;

@@ -8,6 +8,7 @@ packages=(
   libsndfile1-dev libcairo2-dev libpango1.0-dev libglib2.0-dev librsvg2-dev libpng-dev
   libcurl4-openssl-dev libexpat1-dev libsdl2-dev openssl python3
   fonts-dosis fonts-league-spartan xvfb xdotool x11-utils sox imagemagick librsvg2-bin
+  xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "AppKit/NSMenu.h"
 #include "AppKit/NSWindow.h"
-#include "AppKit/URLSchemeChannel.h"
 #include "Foundation/RunLoop.h"
-#include "TestSupport/TemporaryDirectory.h"
+#include "Sparkle/SPUStandardUserDriver.h"
 
 namespace {
 
@@ -21,7 +18,11 @@ struct Recorder : SPUUserDriver {
     }
     void showUpdateFound(const std::string& v) override { said.push_back(v); }
     void showUpdateNotFound() override { said.push_back("up to date"); }
-    void showUpdaterError(const std::string&) override { said.push_back("could not check"); }
+    void showUpdaterError(const std::string& message) override {
+        said.push_back("could not check");
+        why = message;
+    }
+    std::string why;
 };
 
 class AppTest : public ::testing::Test {
@@ -106,6 +107,12 @@ TEST_F(AppTest, OnlyTheExactUpdateURLStartsACheck) {
          2},
         {"a capital in the scheme", {"Emberfall://openAndUpdate", "EMBERFALL://openAndUpdate"}, 0},
         {"the host in another case", {"emberfall://openandupdate", "emberfall://OPENANDUPDATE"}, 0},
+        {"a host that only begins or ends with it",
+         {"emberfall://openAndUpdateNow", "emberfall://xopenAndUpdate", "emberfall://openAndUpdat"},
+         0},
+        {"the host in the user information or the path",
+         {"emberfall://openAndUpdate@other", "emberfall://other/openAndUpdate"},
+         0},
         {"a percent-encoded host",
          {"emberfall://%6FpenAndUpdate", "emberfall://openAndUpdat%65"},
          0},
@@ -130,6 +137,26 @@ TEST_F(AppTest, OnlyTheExactUpdateURLStartsACheck) {
     }
 }
 
+TEST_F(AppTest, WithoutAnUpdateServerTheCheckSaysThisBuildCannotCheck) {
+    EmberfallApp app(recorder);
+    app.sparkleHelper->updaterController->checkForUpdates(nullptr);
+    EXPECT_EQ(recorder->said, (std::vector<std::string>{"checking", "could not check"}));
+    EXPECT_NE(recorder->why.find("names no update server in this build, so it cannot check"),
+              std::string::npos)
+        << recorder->why;
+    EXPECT_EQ(recorder->why.find("secure"), std::string::npos) << recorder->why;
+
+    // The window a person sees says the same.
+    auto standard = std::make_shared<SPUStandardUserDriver>();
+    EmberfallApp shown(standard);
+    shown.sparkleHelper->updaterController->checkForUpdates(nullptr);
+    ASSERT_TRUE(standard->window());
+    EXPECT_EQ(standard->window()->title, "Software Update");
+    EXPECT_EQ(standard->headline(), "Update check failed");
+    EXPECT_NE(standard->detail().find("names no update server"), std::string::npos);
+    standard->window()->orderOut();
+}
+
 TEST_F(AppTest, TheDelegateChecksThroughItsHelperOnly) {
     EmberfallApp app(recorder);
     auto delegate = app.appDelegate.wrappedValue();
@@ -138,55 +165,6 @@ TEST_F(AppTest, TheDelegateChecksThroughItsHelperOnly) {
     delegate->sparkleHelper = nullptr; // no helper: nothing to ask
     delegate->handleURL(*URL::string("emberfall://openAndUpdate"));
     EXPECT_EQ(recorder->checks, 1);
-}
-
-TEST(SchemeChannel, OnlyShortCleanTextReachesTheApplication) {
-    struct Case {
-        const char* what;
-        std::string message;
-        bool accepted;
-    };
-    const Case cases[] = {
-        {"a URL", "emberfall://openAndUpdate", true},
-        {"a URL with its line feed", "emberfall://openAndUpdate\n", true},
-        {"UTF-8 text", "emberfall://ö", true},
-        {"empty", "", false},
-        {"too long", "emberfall://" + std::string(URLSchemeChannel::maximumMessageLength, 'a'),
-         false},
-        {"invalid UTF-8", "emberfall://\xC3", false},
-        {"an overlong form", "emberfall://\xC0\xAF", false},
-        {"a control character", std::string("emberfall://open\x01", 17), false},
-        {"a line feed inside", "emberfall://a\nb", false},
-        {"a C1 control", "emberfall://\xC2\x85", false},
-        {"a NUL", std::string("emberfall://\0x", 14), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(URLSchemeChannel::acceptableMessage(c.message).has_value(), c.accepted);
-    }
-}
-
-TEST(SchemeChannel, AListenerTakesWhatIsSentAndHandsItToTheMainThread) {
-    RunLoopTestScope loop;
-    TemporaryDirectory runtime("scheme-channel");
-    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-    std::vector<std::string> received;
-    auto listener = URLSchemeChannel::Listener::start(
-        "emberfalltest", [&](std::string t) { received.push_back(std::move(t)); });
-    ASSERT_TRUE(listener);
-    EXPECT_FALSE(URLSchemeChannel::Listener::start("emberfalltest", [](std::string) {}));
-    struct stat info {};
-    ASSERT_EQ(stat(listener->path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-    EXPECT_TRUE(URLSchemeChannel::send("emberfalltest", "emberfall://openAndUpdate"));
-    EXPECT_TRUE(URLSchemeChannel::send("emberfalltest", std::string(5000, 'x')));
-    EXPECT_TRUE(URLSchemeChannel::send("emberfalltest", "emberfall://two"));
-    ASSERT_TRUE(RunLoop::main().runUntil([&] { return received.size() >= 2; }, 5));
-    RunLoop::main().runUntil([] { return false; }, 0.2);
-    EXPECT_EQ(received, (std::vector<std::string>{"emberfall://openAndUpdate", "emberfall://two"}));
-    listener.reset();
-    EXPECT_FALSE(URLSchemeChannel::send("emberfalltest", "emberfall://late"));
-    unsetenv("XDG_RUNTIME_DIR");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -11,8 +13,10 @@
 #include "Foundation/Bundle.h"
 #include "Foundation/RunLoop.h"
 #include "Metal/Metal.h"
+#include "SwiftUI/Effects.h"
 #include "SwiftUI/NSHostingView.h"
 #include "TestSupport/TemporaryDirectory.h"
+#include "Utilities/Utilities.h"
 
 namespace {
 
@@ -63,7 +67,19 @@ TEST_F(ContentViewTest, TheWindowIsAFixedDarkWindowWithTheBandAcrossTheTop) {
         bottom = r.origin.y + r.size.height;
     }
     EXPECT_NEAR(bottom, 572 - 14, 0.5);
+    // The info block's three lines stand 16 points apart, and its padding of 16 parts
+    // it from the logo.
+    const CGFloat gaps[] = {
+        frame("instructions").minY() - frame("availability").maxY(),
+        frame("version").minY() - frame("instructions").maxY(),
+        frame("logo").minY() - frame("version").maxY(),
+    };
+    for (CGFloat gap : gaps)
+        EXPECT_NEAR(gap, 16, 0.01);
     EXPECT_EQ(frame("help").size.width, frame("website").size.width);
+    // Each button is its 180-point label less the style's -2 points a side, 16 apart.
+    EXPECT_EQ(frame("help").size.width, 180 - 2 * 2);
+    EXPECT_EQ(frame("website").origin.x - frame("help").origin.x - frame("help").size.width, 16);
     EXPECT_EQ(frame("help").origin.y, frame("website").origin.y);
 }
 
@@ -116,6 +132,121 @@ TEST_F(ContentViewTest, TheButtonsOpenTheHelpPageAndTheWebSite) {
     EXPECT_EQ(launched[0][1].rfind("https://", 0), 0u);
     EXPECT_NE(launched[0][1].find("/help/emberfall/welcome/"), std::string::npos);
     EXPECT_EQ(launched[1][1].rfind("https://", 0), 0u);
+    // The help page lies on the maker's site; the other button opens the site itself.
+    EXPECT_EQ(launched[0][1], "https://" + companySite().host() + "/help/emberfall/welcome/");
+    EXPECT_EQ(launched[1][1], companySite().absoluteString());
+}
+
+TEST_F(ContentViewTest, TheWindowDrawsItsTextsInTheirFontsAndColours) {
+    auto drawn = window->snapshot(true);
+    const CGColor text = SwiftUI::Color(EmberfallColors::buttonText()).resolve();
+    struct Case {
+        const char* text;
+        CGFloat size;
+        bool buttonText; // in "buttonText" (else the title's white)
+    };
+    const Case cases[] = {
+        {"Emberfall is available as an Audio Unit.", 15, true},
+        {"Keep this app in your applications folder.", 15, true},
+        {"To use Emberfall, insert it as", 12, true},
+        {"a plugin on an instrument track.", 12, true},
+        {"Emberfall", 36, false},
+        {"Help", 12, false},
+        {"Korvane Website", 12, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::vector<CGDisplayItem> runs;
+        for (const auto& item : drawn->displayList())
+            if (item.kind == CGDisplayItem::Kind::text && item.text == c.text)
+                runs.push_back(item);
+        ASSERT_FALSE(runs.empty());
+        EXPECT_EQ(runs.back().fontSize, c.size);
+        if (c.buttonText)
+            EXPECT_EQ(runs.back().color, text);
+    }
+    // The window's ground is the "background" colour.
+    const CGColor ground = SwiftUI::Color(EmberfallColors::background()).resolve();
+    EXPECT_TRUE(std::any_of(
+        drawn->displayList().begin(), drawn->displayList().end(), [&](const CGDisplayItem& item) {
+            return item.kind == CGDisplayItem::Kind::fill && item.color == ground &&
+                   item.rect.size.width >= 400 && item.rect.size.height >= 572;
+        }));
+}
+
+// The nodes under `node`, depth first, the node itself first.
+void walk(const SwiftUI::Node& node, const std::function<void(const SwiftUI::Node&)>& visit) {
+    visit(node);
+    for (const auto& child : node.children)
+        walk(*child, visit);
+}
+
+TEST_F(ContentViewTest, TheTextsHaveTheirFontsAndTheTitleItsThreeShadows) {
+    using SwiftUI::Font;
+    const SwiftUI::ColorValue buttonText = SwiftUI::Color(EmberfallColors::buttonText());
+    struct Case {
+        const char* id;
+        Font font;
+        std::optional<SwiftUI::ColorValue> colour;
+    };
+    const Case cases[] = {
+        {"availability", Font::system(15, Font::Weight::bold, Font::Design::rounded), buttonText},
+        {"instructions", Font::system(12, Font::Weight::medium, Font::Design::rounded), buttonText},
+        {"version", Font::system(12, Font::Weight::medium, Font::Design::rounded), buttonText},
+        {"title", Font::custom("Rocket", 36), SwiftUI::Color::white()},
+        {"help", Font::system(12, Font::Weight::bold, Font::Design::rounded), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        const SwiftUI::Node* node = host->graph().find(c.id);
+        ASSERT_TRUE(node);
+        int texts = 0;
+        walk(*node, [&](const SwiftUI::Node& n) {
+            if (!n.children.empty() || n.view.viewType() != typeid(SwiftUI::Text))
+                return;
+            ++texts;
+            EXPECT_EQ(n.environment.font, c.font);
+            if (c.colour)
+                EXPECT_EQ(n.environment.foregroundColor, c.colour);
+        });
+        EXPECT_GT(texts, 0);
+    }
+    // The logo takes "buttonText" as its foreground style.
+    walk(*host->graph().find("logo"), [&](const SwiftUI::Node& n) {
+        if (n.children.empty())
+            EXPECT_EQ(n.environment.foregroundColor, buttonText);
+    });
+    // The title's shadows, each around what the one before made (outermost first).
+    using Shadow = std::array<double, 4>; // opacity, radius, x, y
+    std::vector<Shadow> shadows;
+    std::vector<CGColor> colours;
+    walk(*host->graph().find("title"), [&](const SwiftUI::Node& n) {
+        if (auto* s = dynamic_cast<const SwiftUI::detail::ShadowModifier*>(&n.view.primitive())) {
+            const CGColor c = s->color.resolve();
+            shadows.push_back({std::round(c.alpha() * 100) / 100, s->radius, s->x, s->y});
+            colours.push_back(c.withAlpha(1));
+        }
+    });
+    EXPECT_EQ(shadows, (std::vector<Shadow>{{0.3, 4, 0, 4}, {0.4, 1, 0, 2}, {0.4, 0, 0, 1}}));
+    for (const CGColor& c : colours)
+        EXPECT_EQ(c, CGColor::rgb(0.0485, 0.0245, 0.1257, 1, CGColorSpace::displayP3));
+}
+
+TEST_F(ContentViewTest, TheBandAsksItsViewToRedrawOnlyOnceItHasOne) {
+    ContentViewShader shader;
+    SwiftUI::EnvironmentValues environment;
+    SwiftUI::RepresentableContext context{environment};
+    auto controller = shader.makeNSViewController(context);
+    EXPECT_EQ(controller->view()->frame(), (CGRect{0, 0, 300, 300}));
+    EXPECT_EQ(controller->vertxShaderName, "audioWaveformVertexShader");
+    shader.updateNSViewController(*controller, context); // no view yet: nothing
+    EXPECT_FALSE(controller->metalKitView);
+    controller->viewWillAppear();
+    ASSERT_TRUE(controller->metalKitView);
+    controller->metalKitView->setNeedsDisplay(false);
+    EXPECT_FALSE(controller->metalKitView->needsDisplay());
+    shader.updateNSViewController(*controller, context);
+    EXPECT_TRUE(controller->metalKitView->needsDisplay());
 }
 
 TEST_F(ContentViewTest, TheBandHoldsTheWaveformShaderView) {

@@ -155,4 +155,152 @@ TEST(EmberfallWindow, AnimatesWhileKeyPausesWithoutFocusAndTakesTheUpdateURL) {
     unsetenv("XDG_RUNTIME_DIR");
 }
 
+// The place and size of a window on the screen, in pixels.
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+Geometry geometryOf(const std::string& window) {
+    std::string shell = output({"xdotool", "getwindowgeometry", "--shell", window});
+    auto field = [&](const char* name) {
+        // Each field on a line of its own, after the window's id.
+        size_t at = shell.find(std::string("\n") + name + "=");
+        return at == std::string::npos ? 0 : std::atoi(shell.c_str() + at + 2 + std::strlen(name));
+    };
+    return {field("X"), field("Y"), field("WIDTH"), field("HEIGHT")};
+}
+
+// The application on the virtual screen, ended when the test ends.
+class RunningApplication {
+  public:
+    explicit RunningApplication(const std::string& scale) {
+        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+        setenv("EMBERFALL_SCALE", scale.c_str(), 1);
+        pid = spawn({EMBERFALL_APP});
+        window = firstWindowTitled("Emberfall", 20);
+    }
+    ~RunningApplication() {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+        unsetenv("XDG_RUNTIME_DIR");
+        unsetenv("EMBERFALL_SCALE");
+    }
+    // The band changes within a few seconds (asking for the focus again meanwhile).
+    bool animates() {
+        return waitFor(
+            [&] {
+                VirtualScreen::run({"xdotool", "windowfocus", window}, 5);
+                auto before = band(window);
+                return waitFor([&] { return band(window) != before; }, 2);
+            },
+            20);
+    }
+    TemporaryDirectory runtime{"emberfall-runtime"};
+    pid_t pid = -1;
+    std::string window;
+};
+
+bool haveScreen() {
+    std::string why;
+    return VirtualScreen::start(&why) && VirtualScreen::haveProgram("xdotool") &&
+           VirtualScreen::haveProgram("import");
+}
+
+TEST(EmberfallWindow, TheUpdateWindowGoesByOKReturnOrEscapeAndTheBandMovesOnAfterwards) {
+    if (!haveScreen())
+        GTEST_SKIP() << "no virtual screen or desktop tools";
+    RunningApplication app("1");
+    ASSERT_FALSE(app.window.empty());
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& updateWindow)> close;
+    };
+    auto keys = [](std::vector<std::string> names) {
+        return [names](const std::string& updateWindow) {
+            std::vector<std::string> command{"xdotool", "key"};
+            command.insert(command.end(), names.begin(), names.end());
+            VirtualScreen::run(command, 5);
+        };
+    };
+    const Case cases[] = {
+        {"a click on OK",
+         [](const std::string& updateWindow) {
+             // OK sits 20 points in from the right and 16 from the bottom, 80 × 24.
+             Geometry g = geometryOf(updateWindow);
+             VirtualScreen::run({"xdotool", "mousemove", std::to_string(g.x + g.width - 60),
+                                 std::to_string(g.y + g.height - 28), "click", "1"},
+                                5);
+         }},
+        {"Return", keys({"Return"})},
+        {"Escape", keys({"Escape"})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        pid_t second = spawn({EMBERFALL_APP, "emberfall://openAndUpdate"});
+        int status = -1;
+        waitpid(second, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        std::string update = firstWindowTitled("Software Update", 15);
+        ASSERT_FALSE(update.empty());
+        VirtualScreen::run({"xdotool", "windowfocus", "--sync", update}, 5);
+        c.close(update);
+        EXPECT_TRUE(waitFor([] { return windowsTitled("Software Update").empty(); }, 15))
+            << "the update window is still on the screen";
+        // The main window has the focus again, and its band moves on.
+        EXPECT_TRUE(app.animates());
+    }
+}
+
+TEST(EmberfallWindow, TheMenusKeysPassOverItsDivider) {
+    if (!haveScreen())
+        GTEST_SKIP() << "no virtual screen or desktop tools";
+    RunningApplication app("1");
+    ASSERT_FALSE(app.window.empty());
+    VirtualScreen::run({"xdotool", "windowfocus", "--sync", app.window}, 5);
+    // The pointer away from where the menu opens: only the keys move the highlight.
+    VirtualScreen::run({"xdotool", "mousemove", "1270", "1010"}, 5);
+    // F10 opens the menu; Down lights About, Down again "Check for Updates…" past the
+    // divider, and Return chooses it.
+    EXPECT_TRUE(waitFor(
+        [&] {
+            VirtualScreen::run({"xdotool", "windowfocus", "--sync", app.window}, 5);
+            VirtualScreen::run({"xdotool", "key", "F10"}, 5);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            VirtualScreen::run({"xdotool", "key", "Down", "Down", "Return"}, 5);
+            return waitFor([] { return windowsTitled("Software Update").size() == 1; }, 5);
+        },
+        30));
+}
+
+TEST(EmberfallWindow, TheWindowIsPlacedOnTheScreenAtEveryScale) {
+    if (!haveScreen())
+        GTEST_SKIP() << "no virtual screen or desktop tools";
+    // The virtual screen is 1280 × 1024 pixels; the window 400 × 572 points.
+    struct Case {
+        const char* scale;
+        bool fits;
+    };
+    const Case cases[] = {{"1", true}, {"1.5", true}, {"2", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("scale ") + c.scale);
+        RunningApplication app(c.scale);
+        ASSERT_FALSE(app.window.empty());
+        Geometry g;
+        ASSERT_TRUE(waitFor(
+            [&] {
+                g = geometryOf(app.window);
+                return g.width > 0;
+            },
+            10));
+        EXPECT_EQ(g.width, int(400 * std::atof(c.scale)));
+        // Its top left is always on the screen; the whole of it when it fits.
+        EXPECT_GE(g.x, 0);
+        EXPECT_GE(g.y, 0);
+        EXPECT_LE(g.x + g.width, 1280);
+        if (c.fits)
+            EXPECT_LE(g.y + g.height, 1024);
+    }
+}
+
 } // namespace

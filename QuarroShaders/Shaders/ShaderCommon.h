@@ -18,7 +18,10 @@
 // the program starts. Everything it calls is inlined into it (flatten): a call between the
 // two builds would pass eight-float vectors in different registers. So it may call
 // nothing out of line that takes or returns a float8 by value.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// Under the sanitizers it is built once, for the baseline: the loader runs the choosing
+// code before the sanitizer's runtime is ready, which ends the program at load.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) &&                             \
+    !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 #define QUARRO_FRAGMENT_TARGETS __attribute__((flatten, target_clones("arch=x86-64-v3", "default")))
 #else
 #define QUARRO_FRAGMENT_TARGETS

@@ -70,6 +70,13 @@ TEST_F(RendererTest, AnimationTimeLeavesOutPausesOnEveryRenderer) {
          {{3, Step::pause}, {4, Step::pause}, {5, Step::resume}, {1, Step::none}},
          8},
         {"resume without a pause changes nothing", {{2, Step::resume}, {2, Step::none}}, 4},
+        {"two pauses, each resumed: both are left out",
+         {{2, Step::pause},
+          {3, Step::resume},
+          {1, Step::pause},
+          {4, Step::resume},
+          {1, Step::none}},
+         4},
         {"a draw during a pause shows the pause's start", {{3, Step::pause}, {100, Step::none}}, 3},
     };
     for (auto& [name, makeRenderer] : renderers())
@@ -157,9 +164,25 @@ TEST_F(RendererTest, TheAboutAndSupporterFramesCarryTheirOwnArguments) {
     EXPECT_EQ(find(commands, Kind::setFragmentTexture, 0)->label, "wickett-logo");
     EXPECT_EQ(find(commands, Kind::setFragmentTexture, 1)->label, "wickett-noise");
 
+    // The about pipeline takes the view's pixel format.
+    view->setColorPixelFormat(MTLPixelFormat::bgra8Unorm);
+    make<AboutRenderer>(*view)->drawInMTKView(*view);
+    EXPECT_EQ(lastFrame()[0].pixelFormat, MTLPixelFormat::bgra8Unorm);
+    EXPECT_EQ(lastFrame()[0].vertexFunction, "aboutVertexShader");
+    EXPECT_EQ(lastFrame()[0].fragmentFunction, "aboutFragmentShader");
+    view->setColorPixelFormat(MTLPixelFormat::rgba16Float);
+
     auto supporter = make<SupporterShaderRenderer>(*view, "Supporter");
     supporter->switchOnState[2] = 1;
+    supporter->switchDownState[3] = 1;
+    loop.clock().advance(3);
     supporter->recordSwitchEvent(4);
+    // A second event after a pause: its time leaves the pause out, and the first moves on.
+    supporter->willPause();
+    loop.clock().advance(10);
+    supporter->willResume();
+    loop.clock().advance(2);
+    supporter->recordSwitchEvent(1);
     supporter->drawInMTKView(*view);
     commands = lastFrame();
     EXPECT_EQ(device->recordedCommandBuffers().back().label, "Supporter Command Buffer");
@@ -171,9 +194,18 @@ TEST_F(RendererTest, TheAboutAndSupporterFramesCarryTheirOwnArguments) {
     }
     EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 3))),
               (std::array<float, 6>{0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 4))),
+              (std::array<float, 6>{0, 0, 0, 1, 0, 0}));
     EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 5))),
-              (std::array<float, 6>{4, -1, -1, -1, -1, -1}));
+              (std::array<float, 6>{1, 4, -1, -1, -1, -1}));
+    EXPECT_EQ((value<std::array<float, 6>>(*find(commands, Kind::setFragmentBuffer, 6))),
+              (std::array<float, 6>{5, 3, 0, 0, 0, 0}));
     EXPECT_EQ(find(commands, Kind::setFragmentBytes, 2)->bytes.size(), 4u);
+    EXPECT_EQ(value<float>(*find(commands, Kind::setFragmentBytes, 2)), supporter->scale());
+    EXPECT_EQ(commands[0].label, "Shader Pipeline");
+    EXPECT_EQ(commands[0].vertexFunction, "supporterVertexShader");
+    EXPECT_EQ(commands[0].fragmentFunction, "supporterFragmentShader");
+    EXPECT_EQ(unsigned(commands[0].pixelFormat), 115u);
 
     // Buffers that cannot be made skip the frame instead of drawing without them.
     device->clearRecordedCommandBuffers();

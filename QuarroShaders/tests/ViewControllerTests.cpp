@@ -43,9 +43,20 @@ TEST_F(ViewControllerTest, AppearingMakesAPinnedViewAtTheWindowsScale) {
     EXPECT_FALSE(view->isPaused());
     EXPECT_TRUE(view->enableSetNeedsDisplay);
     EXPECT_EQ(view->delegate(), controller->currentRenderer());
+    // The layer follows the window's scale through the controller.
+    EXPECT_EQ(view->layer()->delegate.lock(), controller);
+    EXPECT_TRUE(controller->layerShouldInheritContentsScale(*view->layer(), 2, *window));
     // The frame timer draws at 60 frames a second.
     RunLoop::main().run(0.5);
     EXPECT_NEAR(double(device->recordedCommandBuffers().size()), 30, 1);
+
+    // A view paused before it appears runs once it has.
+    auto again = makeController();
+    window->contentView()->addSubview(again->view());
+    again->viewWillAppear();
+    again->metalKitView->setPaused(true);
+    again->viewDidAppear();
+    EXPECT_FALSE(again->metalKitView->isPaused());
 
     // Without a window the scale is 1.
     auto alone = makeController();
@@ -186,6 +197,9 @@ TEST_F(ViewControllerTest, TheSupporterSwitchesFollowTheirRules) {
     controller->viewDidDisappear();
     show(controller);
     EXPECT_EQ(controller->supporterRenderer()->switchOnState, (Values{1, 0, 0, 0, 0, 1}));
+    // With a renderer, new states replace its own at once.
+    controller->setInitialButtonStates(false, true, true, false, false, false);
+    EXPECT_EQ(controller->supporterRenderer()->switchOnState, (Values{0, 1, 1, 0, 0, 0}));
 }
 
 } // namespace

@@ -119,6 +119,20 @@ void NSButton::clicked(const NSEvent&) {
     sendAction();
 }
 
+bool NSButton::performKeyEquivalent(const NSEvent& event) {
+    constexpr uint64_t significant =
+        NSEvent::shift | NSEvent::control | NSEvent::option | NSEvent::command;
+    const std::string& typed = event.charactersIgnoringModifiers();
+    // The keypad's Enter counts as Return, as for the platform's default button.
+    const bool matches = typed == keyEquivalent || (keyEquivalent == "\r" && typed == "\x03");
+    if (keyEquivalent.empty() || event.type() != NSEvent::Type::keyDown || !matches ||
+        (event.modifierFlags() & significant) != keyEquivalentModifierMask ||
+        isHiddenOrHasHiddenAncestor() || !isEnabled())
+        return NSControl::performKeyEquivalent(event);
+    performClick(this);
+    return true;
+}
+
 void NSButton::keyDown(const NSEvent& event) {
     if (event.characters() == " ")
         performClick(this);

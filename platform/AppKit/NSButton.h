@@ -8,7 +8,10 @@
 // A new button is bordered. Buttons take keyboard focus (full keyboard access is on
 // here); their intrinsic size is the cell's size. A view's contextual menu on a right
 // click is NSView's.
-// Left out: key equivalents, sounds, radio groups, spring loading.
+// A key equivalent ("\r" for a default button, "\x1b" for a cancel button, as the
+// platform names them) clicks an enabled, visible button when its key goes down with
+// exactly the modifiers of keyEquivalentModifierMask (none by default).
+// Left out: sounds, radio groups, spring loading.
 // Thread: main thread.
 
 #include <memory>
@@ -57,6 +60,10 @@ class NSButton : public NSControl {
     bool focusesOnClick() const override { return false; }
     // Space clicks the focused button.
     void keyDown(const NSEvent& event) override;
+
+    std::string keyEquivalent;
+    uint64_t keyEquivalentModifierMask = 0;
+    bool performKeyEquivalent(const NSEvent& event) override;
 
   protected:
     std::shared_ptr<NSCell> makeCell() override;

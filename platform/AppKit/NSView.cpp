@@ -251,6 +251,16 @@ std::shared_ptr<NSView> NSView::hitTest(CGPoint pointInSuperview) {
     return sharedAs<NSView>();
 }
 
+bool NSView::performKeyEquivalent(const NSEvent& event) {
+    if (hidden)
+        return false;
+    auto views = subviews_; // a key equivalent may change the hierarchy
+    for (auto it = views.rbegin(); it != views.rend(); ++it)
+        if ((*it)->performKeyEquivalent(event))
+            return true;
+    return false;
+}
+
 void NSView::setNeedsDisplay(bool needs) {
     Runtime::assertMainThread("NSView.setNeedsDisplay");
     if (needs)

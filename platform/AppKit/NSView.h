@@ -165,6 +165,9 @@ class NSView : public NSResponder {
     // The deepest visible view under `point` (in the superview's coordinates),
     // nullptr when the point is outside this view.
     virtual std::shared_ptr<NSView> hitTest(CGPoint pointInSuperview);
+    // Offers a key down to the view as a key equivalent: here to its subviews, front
+    // to back, while none takes it (hidden views take none); true when one took it.
+    virtual bool performKeyEquivalent(const NSEvent& event);
     // Whether a mouse-down on this view also makes its window key (always true here).
     virtual bool acceptsFirstMouse(const NSEvent*) const { return true; }
     // Whether a press on the view makes it the first responder (when it accepts that).

@@ -90,6 +90,9 @@ void NSWindow::orderOut(NSObject*) {
     Runtime::assertMainThread("NSWindow.orderOut");
     visible = false;
     resignKeyWindow();
+    // A copy: the hook may clear itself.
+    if (auto hook = orderedOut)
+        hook();
 }
 
 void NSWindow::resignKeyWindow() {
@@ -511,6 +514,8 @@ void NSWindow::dispatch(NSEvent event) {
             view->scrollWheel(event);
         return;
     case T::keyDown:
+        if (content && content->performKeyEquivalent(event))
+            return;
         firstResponder()->keyDown(event);
         return;
     case T::keyUp:

@@ -10,6 +10,8 @@
 // ordered in and out, made key, and keep their frame under an autosave name (in
 // the process, not between launches).
 // A window can be shown as a sheet of another (attached and ended, not animated).
+// A key down is first offered to the views as a key equivalent (performKeyEquivalent:
+// a button whose key equivalent it is clicks), then goes to the first responder.
 // Escape or Command-period that no view handles becomes cancelOperation; Tab and
 // Shift-Tab (Back-Tab) that no view handles move along the key-view loop. The window
 // keeps one field editor for its text fields, and publishes its first responder.
@@ -104,7 +106,14 @@ class NSWindow : public NSResponder {
 
     bool isVisible() const { return visible; }
     void orderFront(NSObject* sender = nullptr) { visible = true; }
+    // Takes the window off the screen (it resigns key first when it is key); a real
+    // window that shows it closes (orderedOut).
     void orderOut(NSObject* sender = nullptr);
+    // As the person's click on the close button: the window is ordered out.
+    void close() { orderOut(nullptr); }
+    // Called when the window is ordered out, after it resigned key; a display layer
+    // takes its real window off the screen. May be empty.
+    std::function<void()> orderedOut;
     bool isKeyWindow() const;
     // Whether the window may become key: a titled window may, a borderless one not.
     // A sheet is made key only when it may; makeKeyWindow does not ask.

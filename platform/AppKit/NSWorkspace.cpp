@@ -10,8 +10,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -63,6 +66,16 @@ bool desktopEntryClaims(const std::string& scheme) {
         }
     return false;
 }
+// Hands the URL to the desktop's opener; a person who clicked a link hears why nothing
+// opened.
+bool openWithDesktop(const NSWorkspace::Launcher& launch, const std::string& url) {
+    if (launch && launch({"xdg-open", url}))
+        return true;
+    std::fprintf(stderr,
+                 "Cannot open %s: the desktop's opener (xdg-open) is missing or did not start\n",
+                 url.c_str());
+    return false;
+}
 } // namespace
 
 const std::shared_ptr<NSWorkspace>& NSWorkspace::shared() {
@@ -86,12 +99,12 @@ bool NSWorkspace::open(const URL& url) {
     if (handler)
         return handler(url);
     if (isDesktopScheme(scheme))
-        return launch && launch({"xdg-open", url.absoluteString()});
+        return openWithDesktop(launch, url.absoluteString());
     // Another application's scheme: the application running now takes it through its
     // channel; else the desktop starts the one registered for the scheme with the URL.
     if (URLSchemeChannel::send(scheme, url.relativeString()))
         return true;
-    return launch && desktopEntryClaims(scheme) && launch({"xdg-open", url.relativeString()});
+    return desktopEntryClaims(scheme) && openWithDesktop(launch, url.relativeString());
 }
 
 std::vector<std::string> NSWorkspace::openedURLs() const {
@@ -127,19 +140,24 @@ bool NSWorkspace::spawnDetached(const std::vector<std::string>& argv) {
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    // The opener is not waited for; the children it leaves are reaped (only ours)
-    // when the next one starts.
-    static std::mutex childrenLock;
-    static std::vector<pid_t> children;
-    std::lock_guard guard(childrenLock);
-    children.erase(
-        std::remove_if(children.begin(), children.end(),
-                       [](pid_t child) { return waitpid(child, nullptr, WNOHANG) != 0; }),
-        children.end());
     pid_t pid;
     if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
         return false;
-    children.push_back(pid);
+    // Nobody waits for the program; a thread of its own reaps it and reports a failure
+    // (an opener that found nothing to open the URL with, say).
+    std::thread([pid, argv] {
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            return;
+        std::string command;
+        for (const std::string& a : argv)
+            command += (command.empty() ? "" : " ") + a;
+        std::fprintf(stderr, "%s failed (%s %d)\n", command.c_str(),
+                     WIFEXITED(status) ? "exit status" : "signal",
+                     WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
+    }).detach();
     return true;
 }
 

@@ -5,8 +5,9 @@
 // its one argument through posix_spawn (never a shell). Another scheme goes to the
 // application that claims it, as the platform hands a custom scheme over: through its
 // channel while it runs (URLSchemeChannel.h), else by the desktop's opener when an
-// installed desktop entry declares the scheme. The launcher is injectable, so tests
-// open URLs without starting anything.
+// installed desktop entry declares the scheme. When the opener is missing or does not
+// start, or ends with a failure, standard error says so. The launcher is injectable, so
+// tests open URLs without starting anything.
 // Also file icons: a file's effective icon is the one set for it (setIcon), else the
 // generic document icon (renditions of 16, 32 and 128 points square).
 // Left out: opening applications, files with options, notifications.
@@ -42,7 +43,8 @@ class NSWorkspace : public NSObject {
                                   std::function<bool(const URL&)> handler);
 
     // Starts a program with arguments (argv[0] is looked up on PATH); returns
-    // whether it started. The default spawns it without a shell and does not wait.
+    // whether it started. The default spawns it without a shell and does not wait: a
+    // thread reaps it and reports on standard error when it fails.
     using Launcher = std::function<bool(const std::vector<std::string>& argv)>;
     void setLauncher(Launcher launcher);
     static bool spawnDetached(const std::vector<std::string>& argv);

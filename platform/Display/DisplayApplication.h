@@ -1,6 +1,7 @@
 #pragma once
 // Runs an NSApplication on the desktop: every window the application presents opens as
-// a real window of the server (and is forgotten when the person closes it); asking for
+// a real window of the server (and is forgotten when the person closes it, or its code
+// orders it out or closes it; the window shown last then takes the keyboard); asking for
 // a menu in one of them (right button, F10, Menu key) pops up the application menu —
 // the first submenu of the main menu — and runs the chosen item; the application runs
 // until it is terminated, its last window closes, or the desktop asks it to quit.

@@ -8,24 +8,41 @@
 
 using DisplayNative::toPixels;
 
+namespace {
+// Where a window of `size` pixels starts along one side of the screen's usable span:
+// centred when it fits (wholly on the screen), else at the span's start, so that its
+// top and left edge — title and controls — stay on the screen.
+int centredOn(int start, int span, int size) {
+    return start + std::max(0, (span - size) / 2);
+}
+} // namespace
+
 DisplayWindow::DisplayWindow(std::shared_ptr<NSWindow> window, CGFloat factor,
                              const Options& options)
     : nsWindow(std::move(window)), scale(factor), resizable(options.resizable) {
     nsWindow->setBackingScaleFactor(scale);
     CGSize size = nsWindow->contentSize();
-    int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
+    const int w = std::max(1, int(std::ceil(size.width * scale)));
+    const int h = std::max(1, int(std::ceil(size.height * scale)));
+    int x, y;
     if (options.screenPosition) {
         x = toPixels(options.screenPosition->x, scale);
         y = toPixels(options.screenPosition->y, scale);
+    } else {
+        SDL_Rect usable{0, 0, 0, 0};
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+            SDL_GetDisplayBounds(0, &usable);
+        x = centredOn(usable.x, usable.w, w);
+        y = centredOn(usable.y, usable.h, h);
     }
     Uint32 flags = SDL_WINDOW_SHOWN | (resizable ? SDL_WINDOW_RESIZABLE : 0);
-    surface = std::make_unique<DisplayNative::Surface>(
-        nsWindow->title, x, y, std::max(1, int(std::ceil(size.width * scale))),
-        std::max(1, int(std::ceil(size.height * scale))), flags);
+    surface = std::make_unique<DisplayNative::Surface>(nsWindow->title, x, y, w, h, flags);
     input = std::make_unique<DisplayInput::WindowInput>(scale, size);
     // A view's request for display marks the window; the server's loop redraws it.
     nsWindow->displayRequested = [this] { dirty = true; };
     nsWindow->displayHandler = [this](NSWindow&) { present(); };
+    // Ordered out (closed by its own code): off the screen.
+    nsWindow->orderedOut = [this] { close(); };
 }
 
 DisplayWindow::~DisplayWindow() {
@@ -37,11 +54,20 @@ void DisplayWindow::close() {
         return;
     nsWindow->displayRequested = nullptr;
     nsWindow->displayHandler = nullptr;
+    nsWindow->orderedOut = nullptr;
+    focusedWhenClosed = (SDL_GetWindowFlags(surface->sdlWindow()) & SDL_WINDOW_INPUT_FOCUS) != 0;
     surface.reset();
     if (auto done = std::move(closed)) {
         closed = nullptr;
         done();
     }
+}
+
+void DisplayWindow::focus() {
+    if (!surface)
+        return;
+    SDL_RaiseWindow(surface->sdlWindow());
+    SDL_SetWindowInputFocus(surface->sdlWindow());
 }
 
 unsigned DisplayWindow::id() const {

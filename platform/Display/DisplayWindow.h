@@ -7,8 +7,10 @@
 // with the origin at the bottom left, click counts, modifier flags (Shift, Control,
 // Option = Alt, Command = Super). The desktop's keyboard focus is the NSWindow's key
 // status: gaining it makes the window key, losing it resigns.
+// Without a place asked for, it is centred on the screen's usable part, and a window
+// larger than that starts at its top left (so its top stays on the screen).
 // Made by DisplayServer::show; it stays open (the server keeps it) until the person
-// closes it or close() is called.
+// closes it, close() is called, or the NSWindow is ordered out (or closed) by its code.
 // Thread: main thread.
 
 #include <functional>
@@ -45,6 +47,10 @@ class DisplayWindow {
     bool isOnScreen() const { return isOpen() && onScreen; }
     // Closes the real window (the NSWindow stays as it is); runs `closed` once.
     void close();
+    // Whether the window had the desktop's keyboard focus when it closed.
+    bool hadFocusWhenClosed() const { return focusedWhenClosed; }
+    // Raises the window and gives it the keyboard focus.
+    void focus();
     // Called once the window has closed, by the person or by close().
     std::function<void()> closed;
     // Asked when the person asks for a menu in the window (the right button, F10 or the
@@ -85,6 +91,7 @@ class DisplayWindow {
     std::shared_ptr<CGContext> frame;
     bool dirty = true;
     bool onScreen = false;
+    bool focusedWhenClosed = false;
     double lastPresent = -1; // seconds of the server's steady clock
     unsigned long presents = 0;
 };

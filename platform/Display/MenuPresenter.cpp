@@ -12,13 +12,7 @@
 
 namespace {
 constexpr double menuSlice = 0.004;
-
-MenuRow rowOf(const NSMenuItem& item) {
-    if (item.isSeparatorItem())
-        return {MenuRow::Kind::divider, {}, false, false};
-    return {item.hasSubmenu() ? MenuRow::Kind::submenu : MenuRow::Kind::item, item.title,
-            item.state == NSCell::StateValue::on, item.isEnabled && !item.isSectionHeader()};
-}
+using MenuRows::rowOf;
 } // namespace
 
 struct DisplayServer::MenuOutcome {

@@ -93,6 +93,13 @@ void draw(CGContext& context, const std::vector<MenuRow>& rows, CGSize size, int
     }
 }
 
+MenuRow rowOf(const NSMenuItem& item) {
+    if (item.isSeparatorItem())
+        return {MenuRow::Kind::divider, {}, false, false};
+    return {item.hasSubmenu() ? MenuRow::Kind::submenu : MenuRow::Kind::item, item.title,
+            item.state == NSCell::StateValue::on, item.isEnabled && !item.isSectionHeader()};
+}
+
 PopupWindow::Options popupOptions(std::shared_ptr<const std::vector<MenuRow>> rows,
                                   CGPoint screenTopLeft, CGFloat minimumWidth) {
     const CGSize popupSize = size(*rows, minimumWidth);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AppKit/NSMenu.h"
 #include "Display/PopupWindow.h"
 
 struct MenuRow {
@@ -22,6 +23,10 @@ struct MenuRow {
 namespace MenuRows {
 
 inline constexpr CGFloat rowHeight = 22, dividerHeight = 9, margin = 4;
+
+// The row that shows a menu item: a divider for a separator; a section header or a
+// disabled item is dimmed.
+MenuRow rowOf(const NSMenuItem& item);
 
 // The pop-up's size for the rows, at least `minimumWidth` wide.
 CGSize size(const std::vector<MenuRow>& rows, CGFloat minimumWidth);

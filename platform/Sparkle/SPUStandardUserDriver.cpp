@@ -31,6 +31,13 @@ class MessageView : public NSView {
     std::string headline, detail;
 };
 
+// The dialog's window: Escape closes it, as a dialog's cancel does.
+class DialogWindow : public NSWindow {
+  public:
+    using NSWindow::NSWindow;
+    void cancelOperation(NSObject*) override { orderOut(); }
+};
+
 // Closes the dialog when its button is pressed.
 class Closer : public NSObject {
   public:
@@ -53,8 +60,8 @@ void SPUStandardUserDriver::show(std::string headline, std::string detail) {
     headline_ = std::move(headline);
     detail_ = std::move(detail);
     if (!window_) {
-        window_ = make<NSWindow>(CGRect{0, 0, width, height},
-                                 uint64_t(NSWindow::titled | NSWindow::closable));
+        window_ = make<DialogWindow>(CGRect{0, 0, width, height},
+                                     uint64_t(NSWindow::titled | NSWindow::closable));
         window_->title = "Software Update";
         window_->identifier = "software-update";
         window_->backgroundColor = NSColor::rgb(0.09, 0.082, 0.075);
@@ -62,12 +69,15 @@ void SPUStandardUserDriver::show(std::string headline, std::string detail) {
     auto content = make<MessageView>(CGRect{0, 0, width, height}, headline_, detail_);
     auto button = make<NSButton>(CGRect{width - 100, height - 40, 80, 24});
     button->setTitle("OK");
+    button->keyEquivalent = "\r"; // the default button
     auto closer = make<Closer>(window_);
     button->setTarget(closer);
     button->setAction(NSAction(&Closer::close));
     button->setAssociatedObject(this, closer);
     content->addSubview(button);
     window_->setContentView(content);
+    // Space presses OK too: it has the keyboard focus.
+    window_->makeFirstResponder(button);
     NSApplication::shared().presentWindow(window_);
 }
 

@@ -2,7 +2,9 @@
 // The update framework's standard user interface: one small dark window, "Software
 // Update", that says what the check is doing — checking, a newer version with its
 // number, up to date, or that the check could not be made and why — with an OK button
-// that closes it. It is shown through the application (NSApplication::presentWindow).
+// that closes it (the default button: Return presses it, and Space while it has the
+// focus); Escape closes it too. It is shown through the application
+// (NSApplication::presentWindow), and a display takes it off the screen when it closes.
 // Thread: main thread.
 
 #include <memory>

@@ -12,6 +12,13 @@ URLSessionConfiguration SPUUpdater::defaultConfiguration() {
     return c;
 }
 
+namespace {
+std::string applicationName(const Bundle& bundle) {
+    const PropertyListValue* v = bundle.object("CFBundleName");
+    return v && v->string() ? *v->string() : "The application";
+}
+} // namespace
+
 SPUUpdater::~SPUUpdater() {
     cancel();
 }
@@ -52,7 +59,13 @@ void SPUUpdater::checkForUpdates() {
         if (const PropertyListValue* v = host->object("SUFeedURL"); v && v->string())
             feed = *v->string();
     auto url = feed ? URL::string(*feed) : std::nullopt;
-    if (!url || url->scheme() != "https" || url->host().empty()) {
+    if (!feed || (url && url->scheme() == "https" && url->host().empty())) {
+        // Nothing to ask: say so rather than blame the address's security.
+        fail(applicationName(*host) +
+             " names no update server in this build, so it cannot check for updates.");
+        return;
+    }
+    if (!url || url->scheme() != "https") {
         fail("The update feed's address is not a secure (HTTPS) address.");
         return;
     }

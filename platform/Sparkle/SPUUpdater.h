@@ -8,7 +8,8 @@
 // version is available, the application is up to date, or the check could not be made
 // (network, TLS, an HTTP status of 400 or more, an empty or malformed feed, a feed
 // address that is not HTTPS, an updater not started) — never "up to date" for a check
-// that failed.
+// that failed. A feed address with no server ("https:///feed.xml"), or none at all,
+// says that the application names no update server, so it cannot check.
 // A check asked for while one is in progress joins it: any number of requests in a row
 // make one session. Automatic (scheduled) checks are off: starting the updater fetches
 // nothing. Nothing is downloaded or installed. Stopping the updater (or releasing it)

@@ -80,6 +80,73 @@ TEST(Buttons, TypesSetTheMasksThatDecideStateAndTheAlternateImage) {
     }
 }
 
+TEST(Buttons, AKeyEquivalentClicksTheButtonForItsKeyAndModifiersOnly) {
+    // The key that goes down, as the first responder would otherwise get it.
+    struct Typed : NSView {
+        using NSView::NSView;
+        bool acceptsFirstResponder() const override { return true; }
+        void keyDown(const NSEvent& e) override { keys.push_back(e.characters()); }
+        std::vector<std::string> keys;
+    };
+    struct Case {
+        const char* what;
+        const char* equivalent;
+        uint64_t mask;
+        const char* typed;
+        uint64_t modifiers;
+        bool enabled, hidden;
+        int clicks;
+    };
+    const uint64_t command = NSEvent::command, shift = NSEvent::shift;
+    const Case cases[] = {
+        {"Return presses the default button", "\r", 0, "\r", 0, true, false, 1},
+        {"so does the keypad's Enter", "\r", 0, "\x03", 0, true, false, 1},
+        {"Escape presses the cancel button", "\x1b", 0, "\x1b", 0, true, false, 1},
+        {"another key does not", "\r", 0, "a", 0, true, false, 0},
+        {"a modifier the equivalent lacks", "\r", 0, "\r", shift, true, false, 0},
+        {"the modifiers asked for", "s", command, "s", command, true, false, 1},
+        {"caps lock does not count", "\r", 0, "\r", NSEvent::capsLock, true, false, 1},
+        {"a disabled button", "\r", 0, "\r", 0, false, false, 0},
+        {"a hidden button", "\r", 0, "\r", 0, true, true, 0},
+        {"no key equivalent", "", 0, "\r", 0, true, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ButtonScene s;
+        auto typed = make<Typed>(CGRect{100, 10, 50, 30});
+        s.content->addSubview(typed);
+        s.window->makeFirstResponder(typed);
+        s.button->keyEquivalent = c.equivalent;
+        s.button->keyEquivalentModifierMask = c.mask;
+        s.button->setEnabled(c.enabled);
+        s.button->setHidden(c.hidden);
+        s.window->sendEvent(NSEvent::key(NSEvent::Type::keyDown, c.typed, 0, c.modifiers));
+        EXPECT_EQ(s.receiver->calls, c.clicks);
+        // A key a button took goes no further.
+        EXPECT_EQ(typed->keys.size(), c.clicks ? 0u : 1u);
+    }
+}
+
+TEST(Windows, OrderingOutResignsKeyAndTellsTheDisplay) {
+    auto window = make<NSWindow>(CGRect{0, 0, 100, 100});
+    std::vector<std::string> heard;
+    window->makeKeyAndOrderFront();
+    window->orderedOut = [&] {
+        heard.push_back(window->isKeyWindow() ? "ordered out while key" : "ordered out");
+    };
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(heard, (std::vector<std::string>{"ordered out"}));
+    // The hook may clear itself while it runs.
+    window->orderedOut = [&] {
+        heard.push_back("again");
+        window->orderedOut = nullptr;
+    };
+    window->orderOut();
+    window->orderOut();
+    EXPECT_EQ(heard, (std::vector<std::string>{"ordered out", "again"}));
+}
+
 TEST(Buttons, ImageAndTitleArePlacedByTheImagePosition) {
     using P = NSCellImagePosition;
     struct Case {

@@ -3,8 +3,14 @@
 #include "AppKit/NSImage.h"
 #include "AppKit/NSImageRep.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "TestSupport/TemporaryDirectory.h"
 
@@ -42,6 +48,87 @@ TEST(Workspace, WebLinksGoToTheDesktopOpenerAsOneArgumentAndSchemesToTheirHandle
     workspace->registerURLSchemeHandler("testapp", nullptr);
     EXPECT_FALSE(workspace->open(*URL::string("testapp://open-update")));
     workspace->setLauncher(nullptr);
+    workspace->clearOpenedURLs();
+}
+
+// Standard error written to a file for the scope, read back while it lasts.
+class StandardErrorCapture {
+  public:
+    explicit StandardErrorCapture(const std::filesystem::path& file) : path(file) {
+        std::fflush(stderr);
+        saved = dup(STDERR_FILENO);
+        int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        dup2(fd, STDERR_FILENO);
+        close(fd);
+    }
+    ~StandardErrorCapture() {
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    std::string text() const {
+        std::fflush(stderr);
+        std::ifstream in(path);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+    // Waits (generously) until the text holds `part`.
+    bool eventuallySays(const std::string& part) const {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (text().find(part) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > until)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    }
+
+  private:
+    std::filesystem::path path;
+    int saved = -1;
+};
+
+TEST(Workspace, AnOpenerThatIsMissingOrFailsIsReportedOnStandardError) {
+    TemporaryDirectory dir("workspace-opener");
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    auto workspace = NSWorkspace::shared();
+    workspace->setLauncher(nullptr); // the real one
+    const URL help = *URL::string("https://example.com/help/");
+    struct Case {
+        const char* what;
+        const char* opener; // the script on PATH as xdg-open; none: no opener at all
+        bool started;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"no opener", nullptr, false,
+         "Cannot open https://example.com/help/: the desktop's opener"},
+        {"an opener that finds nothing to open with", "#!/bin/sh\nexit 3\n", true,
+         "xdg-open https://example.com/help/ failed (exit status 3)"},
+        {"an opener that works", "#!/bin/sh\nexit 0\n", true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::path bin = dir / c.what;
+        std::filesystem::create_directories(bin);
+        if (c.opener) {
+            std::ofstream(bin / "xdg-open") << c.opener;
+            chmod((bin / "xdg-open").c_str(), 0755);
+        }
+        setenv("PATH", bin.c_str(), 1);
+        {
+            StandardErrorCapture said(dir / "stderr.txt");
+            EXPECT_EQ(workspace->open(help), c.started);
+            if (*c.says) {
+                EXPECT_TRUE(said.eventuallySays(c.says)) << said.text();
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                EXPECT_EQ(said.text(), "");
+            }
+        }
+        setenv("PATH", path.c_str(), 1);
+    }
     workspace->clearOpenedURLs();
 }
 

@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "AppKit/NSButton.h"
 #include "AppKit/NSWindow.h"
 #include "Foundation/RunLoop.h"
 #include "TestSupport/TestHTTPSServer.h"
@@ -20,7 +21,11 @@ struct Recorder : SPUUserDriver {
         said.push_back("version " + v + " available");
     }
     void showUpdateNotFound() override { said.push_back("up to date"); }
-    void showUpdaterError(const std::string&) override { said.push_back("could not check"); }
+    void showUpdaterError(const std::string& message) override {
+        said.push_back("could not check");
+        why = message;
+    }
+    std::string why;
 };
 
 struct Feed : NSObject, SPUUpdaterDelegate {
@@ -97,6 +102,8 @@ TEST_F(UpdaterTest, ACheckReportsWhatTheFeedSaysAndEveryFailureAsCouldNotCheck) 
         std::string url;
         std::string outcome;
         double timeout = 30;
+        // What a failure says, in part.
+        const char* why = "";
     };
     const Case cases[] = {
         {"newer", server->url("/files/newer.xml"), "version 1.2.0 available"},
@@ -109,15 +116,21 @@ TEST_F(UpdaterTest, ACheckReportsWhatTheFeedSaysAndEveryFailureAsCouldNotCheck) 
         {"timeout", server->url("/slow"), "could not check", 1},
         {"plain-HTTP feed", server->url("/files/newer.xml", "http"), "could not check"},
         {"redirect to HTTP", server->url("/to-http"), "could not check"},
-        {"not a feed address", "newer.xml", "could not check"},
+        {"not a feed address", "newer.xml", "could not check", 30, "not a secure (HTTPS)"},
+        {"plain HTTP says it is not secure", server->url("/files/newer.xml", "http"),
+         "could not check", 30, "not a secure (HTTPS)"},
+        {"an address with no server", "https:///emberfall/emberfall.xml", "could not check", 30,
+         "names no update server in this build, so it cannot check for updates"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         recorder->said.clear();
+        recorder->why.clear();
         auto updater = controller(c.url, c.timeout);
         updater->checkForUpdates(nullptr);
         ASSERT_TRUE(settle());
         EXPECT_EQ(recorder->said, (std::vector<std::string>{"checking", c.outcome}));
+        EXPECT_NE(recorder->why.find(c.why), std::string::npos) << recorder->why;
     }
 }
 
@@ -180,6 +193,54 @@ TEST(StandardUserDriver, ShowsOneDialogThatSaysWhatHappened) {
     driver.showUpdaterError("The update server answered with status 404.");
     EXPECT_EQ(driver.headline(), "Update check failed");
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST(StandardUserDriver, OKReturnSpaceAndEscapeEachCloseTheDialog) {
+    RunLoopTestScope loop;
+    auto key = [](const char* characters) {
+        return [characters](NSWindow& w, NSButton&) {
+            w.sendEvent(NSEvent::key(NSEvent::Type::keyDown, characters, 0));
+        };
+    };
+    struct Case {
+        const char* what;
+        std::function<void(NSWindow&, NSButton&)> act;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"a click on OK",
+         [](NSWindow& w, NSButton& ok) {
+             CGPoint at =
+                 ok.convertToView(CGPoint{ok.bounds().midX(), ok.bounds().midY()}, nullptr);
+             w.sendEvent(NSEvent::mouse(NSEvent::Type::leftMouseDown, at));
+             w.sendEvent(NSEvent::mouse(NSEvent::Type::leftMouseUp, at));
+         },
+         true},
+        {"Return", key("\r"), true},
+        {"Space", key(" "), true},
+        {"Escape", key("\x1b"), true},
+        {"another key", key("x"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SPUStandardUserDriver driver;
+        driver.showUpdaterError("This build names no update server.");
+        auto window = driver.window();
+        ASSERT_TRUE(window && window->isVisible() && window->isKeyWindow());
+        std::shared_ptr<NSButton> ok;
+        for (const auto& view : window->contentView()->subviews())
+            if (auto button = std::dynamic_pointer_cast<NSButton>(view))
+                ok = button;
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(ok->title(), "OK");
+        c.act(*window, *ok);
+        EXPECT_EQ(window->isVisible(), !c.closes);
+        EXPECT_EQ(window->isKeyWindow(), !c.closes);
+        // Shown again by the next check.
+        driver.showUserInitiatedUpdateCheck();
+        EXPECT_TRUE(window->isVisible());
+        window->orderOut();
+    }
 }
 
 } // namespace
