@@ -201,16 +201,20 @@ TEST_F(DialViews, EveryGestureDoesWhatThePlaceUnderThePointerSays) {
     struct Gesture {
         const char* what;
         std::function<void(ControlHarness&, CGPoint)> act;
-        Writes onLabel, onKnob; // a label's gestures write nothing: they start typing
+        bool labelTypes; // on the label: the gesture opens the field
+        Writes onLabel, onKnob;
     };
+    const Writes turned{{Event::touch, 80}, {Event::value, 92}, {Event::release, 92}};
     const Gesture gestures[] = {
-        {"click", [](ControlHarness& h, CGPoint p) { h.click(p); }, {}, {}},
+        {"click", [](ControlHarness& h, CGPoint p) { h.click(p); }, true, {}, {}},
         {"double-click",
          [](ControlHarness& h, CGPoint p) { h.doubleClick(p); },
+         true,
          {},
          {{Event::value, 50}}},
         {"Option-click",
          [](ControlHarness& h, CGPoint p) { h.click(p, NSEvent::option); },
+         true,
          {},
          {{Event::value, 50}}},
         {"drag 30 points up",
@@ -220,8 +224,17 @@ TEST_F(DialViews, EveryGestureDoesWhatThePlaceUnderThePointerSays) {
              h.drag({p.x, p.y - 30});
              h.release({p.x, p.y - 30});
          },
-         {{Event::touch, 80}, {Event::value, 92}, {Event::release, 92}},
-         {{Event::touch, 80}, {Event::value, 92}, {Event::release, 92}}},
+         false, turned, turned},
+        // Too far for a click, too short for the knob's 6 points: nothing at all.
+        {"nudge 5.5 points up",
+         [](ControlHarness& h, CGPoint p) {
+             h.press(p);
+             h.drag({p.x, p.y - 5.5});
+             h.release({p.x, p.y - 5.5});
+         },
+         false,
+         {},
+         {}},
     };
     for (const DialKind& dial : bothDials()) {
         // Where the places are, from the dial as drawn.
@@ -252,8 +265,8 @@ TEST_F(DialViews, EveryGestureDoesWhatThePlaceUnderThePointerSays) {
                     EXPECT_EQ(rec.writes[i].event, expected[i].event) << i;
                     EXPECT_NEAR(rec.writes[i].value, expected[i].value, 1e-3) << i;
                 }
-                const bool typing = onLabel && expected.empty();
-                EXPECT_EQ(hosted.host->graph().hasFocus(), typing) << "typing a value";
+                EXPECT_EQ(hosted.host->graph().hasFocus(), onLabel && g.labelTypes)
+                    << "typing a value";
             }
     }
 }

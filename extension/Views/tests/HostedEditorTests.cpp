@@ -424,6 +424,35 @@ TEST_F(HostedEditorTest, TheRevertArrowStandsClearOfThePresetMenu) {
     }
 }
 
+// The two rows of dials stand where the canvas puts them, so neither row's knobs reach
+// over the other's labels. The control block starts 276 down. The five large dials
+// (72 x 82) are spaced 14.5 apart and centred, (472 - 5 * 72 - 4 * 14.5) / 2 = 27 in,
+// and centred in their 144-point row. The six small ones (56 x 66 with their label)
+// are 16 apart inside 28 points of padding, in a 146-point row lifted 1 point.
+TEST_F(HostedEditorTest, TheDialsStandInTheirRows) {
+    struct Case {
+        const char* identifier;
+        CGRect frame;
+    };
+    const CGFloat largeTop = 276 + (144 - 82) / 2.0, smallTop = 276 + 144 - 1 + (146 - 66) / 2.0;
+    const Case cases[] = {
+        {"delayNote", {27, largeTop, 72, 82}}, {"feedback", {113.5, largeTop, 72, 82}},
+        {"spread", {200, largeTop, 72, 82}},   {"dirt", {286.5, largeTop, 72, 82}},
+        {"mix", {373, largeTop, 72, 82}},      {"modRate", {28, smallTop, 56, 66}},
+        {"modDepth", {100, smallTop, 56, 66}}, {"lfoType", {172, smallTop, 56, 66}},
+        {"width", {244, smallTop, 56, 66}},    {"lowCut", {316, smallTop, 56, 66}},
+        {"highCut", {388, smallTop, 56, 66}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        const CGRect frame = frameOf(std::string("dial-") + c.identifier);
+        EXPECT_NEAR(frame.minX(), c.frame.minX(), 0.01);
+        EXPECT_NEAR(frame.minY(), c.frame.minY(), 0.01);
+        EXPECT_NEAR(frame.width(), c.frame.width(), 0.01);
+        EXPECT_NEAR(frame.height(), c.frame.height(), 0.01);
+    }
+}
+
 TEST_F(HostedEditorTest, TheCanvasScalesByTheSmallerRatioOfItsWindow) {
     struct Case {
         CGSize window;
