@@ -62,9 +62,11 @@ AnyView DialLabel::body(ViewContext& ctx) const {
         std::vector<AnyView> lines;
         for (const std::string& line : t.fit.lines)
             lines.push_back(Text(line));
+        // The lines and the gap between them are one place to click.
         rows.push_back(VStack(HorizontalAlignment::center(), t.lineSpacing, std::move(lines))
                            .font(Font::custom(face, t.fit.size))
                            .foregroundColor(color)
+                           .contentShape(Rectangle())
                            .offset(0, -t.drop)
                            .frame(std::nullopt, fit->titleBand));
     } else if (fit) {
@@ -90,10 +92,12 @@ AnyView DialLabel::body(ViewContext& ctx) const {
         const std::string suffix = p->displayableSuffix();
         if (options.showSuffix && !suffix.empty())
             texts.push_back(Text(suffix));
+        // The whole row takes the click, the gap between value and suffix included.
         rows.push_back(HStack(VerticalAlignment::center(), 4.0, std::move(texts))
                            .font(Font::custom(face, options.valueFontSize))
                            .foregroundColor(options.valueColor)
-                           .frame(std::nullopt, valueRowHeight));
+                           .frame(std::nullopt, valueRowHeight)
+                           .contentShape(Rectangle()));
     } else {
         auto submit = [binding, formatter, valueString, finish] {
             Runtime::assertMainThread("DialLabel submit");

@@ -1,9 +1,10 @@
 #pragma once
 // The text part of every dial: an optional upper-case title above the parameter's
 // value (with its unit suffix), which a click turns into a text field for typing an
-// exact value. Return applies the typed value (read by the formatter, scaled to the
-// parameter's units, clamped to its range; text that is not a finite number is
-// dropped) as one change; Escape leaves without applying; both call onEditingEnded.
+// exact value. The click may land on the title (its lines as one block) or anywhere in
+// the value row, the gap before the suffix included. Return applies the typed value (read by the
+// formatter, scaled to the parameter's units, clamped to its range; text that is not a finite
+// number is dropped) as one change; Escape leaves without applying; both call onEditingEnded.
 // Losing the focus leaves too, keeping the typed text for the next edit.
 // Given a fit (a dial gives one), the title is fitted into the knob's cap (TitleFit.h),
 // centred by its capitals in a row of fixed height that stays when the title is

@@ -13,11 +13,14 @@ AnyView DialParts::dial(std::function<AnyView(int)> frame, const KnobArtwork& kn
                         Color titleColor, OrreryFont face) const {
     Runtime::assertMainThread("dial");
     // The knob carries the label, so that a drag starting on the title or the value
-    // turns it too; the frames sit 16 points above the label's centre.
+    // turns it too. The whole knob is lifted 16 points and the label put back down, so
+    // that the knob's resets answer where its frames are drawn, their top included.
     auto framed = [frame = std::move(frame), size = knob.frame](int n) {
-        return frame(n).frame(size).offset(0, -16);
+        return frame(n).frame(size);
     };
     return KnobControl(param, knobMinDrag, knobDragScaleFactor, imageCount, std::move(framed),
-                       AnyView(DialLabel(param, std::move(titleColor), labelDisplayOptions, face,
-                                         formatter, onEditingEnded, knob.labelFit())));
+                       DialLabel(param, std::move(titleColor), labelDisplayOptions, face, formatter,
+                                 onEditingEnded, knob.labelFit())
+                           .offset(0, knobLift))
+        .offset(0, -knobLift);
 }

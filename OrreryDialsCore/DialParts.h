@@ -28,6 +28,9 @@ struct KnobArtwork {
 };
 
 struct DialParts {
+    // How far a dial's frames are drawn above the middle of its label.
+    static constexpr CGFloat knobLift = 16;
+
     using ParameterBinding = SwiftUI::Binding<std::shared_ptr<AudioParameter>>;
 
     ParameterBinding param;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -30,7 +31,7 @@ TitleFit fitTitle(const std::string& title, const std::string& fontName, CGFloat
     };
 
     TitleFit one{{title}, quarterPointsBelow(largestFor(width(title), cap)), 0};
-    TitleFit best = one;
+    std::optional<TitleFit> two;
     for (std::size_t space = title.find(' '); space != std::string::npos;
          space = title.find(' ', space + 1)) {
         const std::string first = title.substr(0, space), second = title.substr(space + 1);
@@ -38,12 +39,15 @@ TitleFit fitTitle(const std::string& title, const std::string& fontName, CGFloat
             continue;
         const CGFloat size = quarterPointsBelow(
             largestFor(std::max(width(first), width(second)), cap * (1 + titleLineGap)));
-        if (size > best.size)
-            best = {{first, second}, size, 0};
+        if (!two || size > two->size)
+            two = TitleFit{{first, second}, size, 0};
     }
-    // One line wherever it reaches the label's size anyway.
-    if (one.size >= largestSize)
-        best = one;
+    // Words take a line each wherever they reach the label's size so: at a cap's sizes
+    // a word space is hardly wider than the gap between two capitals, and on one line
+    // the words would read as one. Otherwise the larger of the two.
+    TitleFit best = one;
+    if (two && (two->size >= largestSize || (two->size > one.size && one.size < largestSize)))
+        best = *two;
     best.size = std::clamp(best.size, std::min(smallestTitleSize, largestSize), largestSize);
     if (best.lines.size() == 2)
         best.lineGap = cap * titleLineGap * best.size;

@@ -3,8 +3,9 @@
 // its label.
 //
 // fitTitle finds the largest size, at most the label's title size, at which the
-// title stays inside a circle around the centre of its capitals: on one line, or
-// broken at a space into two when one line would have to be smaller. Titles are upper
+// title stays inside a circle around the centre of its capitals: broken at a space
+// into two lines whenever these reach the label's size (words on one line would run
+// together at such sizes), else on one line when that is larger. Titles are upper
 // case, so a line's ink is its width by the height of capitals. Unhinted text grows in
 // proportion to its size, so the size is solved, not searched: a line w·s wide whose
 // capitals reach h·s/2 above or below the centre fits while

@@ -1,6 +1,7 @@
 // The finished dials: their skins' frame names and bundles, two dials on one
 // parameter moving together, the chaos dial's fixed face and title colour, grabbing a
-// dial by its label, and titles fitted into the cap.
+// dial by its label, every gesture at every place of both dials, and titles fitted
+// into the cap.
 
 #include "ChaosDial.h"
 #include "LargeDialBlue.h"
@@ -8,6 +9,7 @@
 #include "LargeDialRed.h"
 #include "LargeDialYellow.h"
 #include "TestSupport/ControlHarness.h"
+#include "TestSupport/DialPlaces.h"
 #include "TestSupport/ParameterRecorder.h"
 #include "Views/OrreryResources.h"
 
@@ -61,6 +63,26 @@ struct DialViews : ::testing::Test {
     RunLoopTestScope scope;
     static LabelDisplayOptions options(OrreryFont font) {
         return {Color(1, 1, 1), 10, 14, 13, true, true, 60, font, std::nullopt};
+    }
+    // A large and a small dial in the medium face, on a parameter.
+    struct DialKind {
+        const char* what;
+        std::function<AnyView(const ParameterRecorder&)> make;
+    };
+    static std::vector<DialKind> bothDials() {
+        return {
+            {"large",
+             [](const ParameterRecorder& r) {
+                 return AnyView(
+                     LargeDial<LargeDialBlue>(r.binding(), LargeDialBlue(), Color(0, 0, 1),
+                                              options(OrreryFont::dosisMedium), nullptr, nullptr));
+             }},
+            {"chaos",
+             [](const ParameterRecorder& r) {
+                 return AnyView(ChaosDial(r.binding(), ModernDialColor::grey,
+                                          options(OrreryFont::dosisMedium), nullptr, nullptr));
+             }},
+        };
     }
     // The dial frames drawn, in order.
     static std::vector<std::string> frames(ControlHarness& h) {
@@ -136,30 +158,14 @@ TEST_F(DialViews, TheChaosDialKeepsItsMediumFaceAndGreyTitle) {
 // turns it as one edit, while a click there still starts typing a value (and a
 // double-click there does not reset it).
 TEST_F(DialViews, ADragStartingOnTheLabelTurnsTheDialAndATapStillEdits) {
-    struct Case {
-        const char* what;
-        std::function<AnyView(const ParameterRecorder&)> dial;
-    };
-    const Case cases[] = {
-        {"large",
-         [](const ParameterRecorder& r) {
-             return AnyView(LargeDial<LargeDialBlue>(r.binding(), LargeDialBlue(), Color(0, 0, 1),
-                                                     options(OrreryFont::dosisMedium), nullptr,
-                                                     nullptr));
-         }},
-        {"chaos",
-         [](const ParameterRecorder& r) {
-             return AnyView(ChaosDial(r.binding(), ModernDialColor::grey,
-                                      options(OrreryFont::dosisMedium), nullptr, nullptr));
-         }},
-    };
+    const std::vector<DialKind> cases = bothDials();
     using Event = ParameterRecorder::Event;
-    for (const Case& c : cases) {
+    for (const DialKind& c : cases) {
         for (const char* grip : {"title", "value"}) {
             SCOPED_TRACE(std::string(c.what) + " by its " + grip);
             ParameterRecorder rec(AudioParameter::create(
                 0, "feedback", "Feedback", AudioUnitParameterUnit::percent, {0, 100}, 50));
-            ControlHarness hosted(c.dial(rec), {120, 120});
+            ControlHarness hosted(c.make(rec), {120, 120});
             const auto texts = hosted.texts();
             ASSERT_EQ(texts.size(), 3u); // title, value, suffix
             const CGRect on = grip == std::string("title") ? texts[0].rect : texts[1].rect;
@@ -183,6 +189,88 @@ TEST_F(DialViews, ADragStartingOnTheLabelTurnsTheDialAndATapStillEdits) {
     }
 }
 
+// Each gesture does what the part of the dial under the pointer says, on both kinds of
+// dial: the title and the whole value row are the label's (a click, a double-click or
+// an Option-click there types a value), the rest of the drawn knob is the knob's (a
+// click does nothing, a double-click or an Option-click resets), and a drag turns the
+// dial from anywhere.
+TEST_F(DialViews, EveryGestureDoesWhatThePlaceUnderThePointerSays) {
+    using Owner = DialPlaces::Owner;
+    using Event = ParameterRecorder::Event;
+    using Writes = std::vector<ParameterRecorder::Write>;
+    struct Gesture {
+        const char* what;
+        std::function<void(ControlHarness&, CGPoint)> act;
+        bool labelTypes; // on the label: the gesture opens the field
+        Writes onLabel, onKnob;
+    };
+    const Writes turned{{Event::touch, 80}, {Event::value, 92}, {Event::release, 92}};
+    const Gesture gestures[] = {
+        {"click", [](ControlHarness& h, CGPoint p) { h.click(p); }, true, {}, {}},
+        {"double-click",
+         [](ControlHarness& h, CGPoint p) { h.doubleClick(p); },
+         true,
+         {},
+         {{Event::value, 50}}},
+        {"Option-click",
+         [](ControlHarness& h, CGPoint p) { h.click(p, NSEvent::option); },
+         true,
+         {},
+         {{Event::value, 50}}},
+        {"drag 30 points up",
+         [](ControlHarness& h, CGPoint p) {
+             h.press(p);
+             h.drag({p.x, p.y - 6}); // past the knob's dead zone: the edit begins
+             h.drag({p.x, p.y - 30});
+             h.release({p.x, p.y - 30});
+         },
+         false, turned, turned},
+        // Too far for a click, too short for the knob's 6 points: nothing at all.
+        {"nudge 5.5 points up",
+         [](ControlHarness& h, CGPoint p) {
+             h.press(p);
+             h.drag({p.x, p.y - 5.5});
+             h.release({p.x, p.y - 5.5});
+         },
+         false,
+         {},
+         {}},
+    };
+    for (const DialKind& dial : bothDials()) {
+        // Where the places are, from the dial as drawn.
+        std::vector<DialPlaces::Place> places;
+        {
+            ParameterRecorder rec(AudioParameter::create(
+                2, "delayMs", "Delay MS", AudioUnitParameterUnit::milliseconds, {0, 100}, 80));
+            ControlHarness hosted(dial.make(rec), {140, 140});
+            auto found = DialPlaces::find(hosted.drawn(), {0, 0, 140, 140}, 14);
+            ASSERT_TRUE(found) << dial.what;
+            ASSERT_EQ(found->titleLines.size(), 2u) << dial.what;
+            places = found->places();
+        }
+        for (const auto& place : places)
+            for (const Gesture& g : gestures) {
+                SCOPED_TRACE(std::string(dial.what) + ": " + g.what + " on " + place.what);
+                ParameterRecorder rec(AudioParameter::create(
+                    2, "delayMs", "Delay MS", AudioUnitParameterUnit::milliseconds, {0, 100}, 50));
+                rec.param->setValue(80, ParameterEditor::parameterObserver,
+                                    ParameterEditorState::change);
+                ControlHarness hosted(dial.make(rec), {140, 140});
+                g.act(hosted, place.point);
+                const bool onLabel = place.owner == Owner::label;
+                const Writes& expected = onLabel ? g.onLabel : g.onKnob;
+                EXPECT_EQ(rec.writes.size(), expected.size())
+                    << ::testing::PrintToString(rec.writes);
+                for (size_t i = 0; i < std::min(expected.size(), rec.writes.size()); ++i) {
+                    EXPECT_EQ(rec.writes[i].event, expected[i].event) << i;
+                    EXPECT_NEAR(rec.writes[i].value, expected[i].value, 1e-3) << i;
+                }
+                EXPECT_EQ(hosted.host->graph().hasFocus(), onLabel && g.labelTypes)
+                    << "typing a value";
+            }
+    }
+}
+
 // Titles wider than the cap shrink or break into two lines so that their capitals stay
 // within the radius the artwork keeps clear of the pointer; short ones keep their size.
 TEST_F(DialViews, TitlesAreFittedInsideTheCap) {
@@ -198,6 +286,8 @@ TEST_F(DialViews, TitlesAreFittedInsideTheCap) {
         {"short, large knob", "Mix", OrreryFont::dosisMedium, true, 1, false},
         {"one long word", "Feedback", OrreryFont::rocket, true, 1, true},
         {"two words", "Delay Note", OrreryFont::dosisMedium, true, 2, false},
+        // One line would fit, but its word space reads as no space at all.
+        {"two words that one line holds", "Delay MS", OrreryFont::dosisMedium, true, 2, false},
         {"two words, small knob", "High Cut", OrreryFont::dosisMedium, false, 2, false},
         {"short, small knob", "Width", OrreryFont::dosisMedium, false, 1, false},
     };

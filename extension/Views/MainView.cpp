@@ -18,35 +18,45 @@ namespace {
 
 using SettingsRef = std::shared_ptr<Settings>;
 
+constexpr CGFloat versionTracking = 1;
+
 // ---- Header ----
 
 struct PresetTitle : View<PresetTitle> {
     AnyView body(ViewContext& ctx) const {
         SettingsRef settings = ctx.environment<Settings>();
         const std::optional<FactoryPreset> current = settings->currentPreset();
-        std::vector<AnyView> items;
         // Clicks on the title fall through to the menu beneath it.
-        items.push_back(orreryFont(Text(current ? uppercased(current->name) : "DEFAULT"),
-                                   OrreryFont::dosisLight, 13)
-                            .foregroundColor(orreryPluginBlue())
-                            .allowsHitTesting(false));
-        if (settings->isPresetModified()) {
-            std::weak_ptr<Settings> weak = settings;
-            items.push_back(Button(
-                                [weak] {
-                                    auto s = weak.lock();
-                                    if (!s)
-                                        return;
-                                    if (auto preset = s->currentPreset())
-                                        s->applyFactoryPreset(*preset);
-                                },
-                                Image(EmberfallAssets::headerPresetRevert()))
-                                .buttonStyle(PlainButtonStyle())
-                                .accessibilityIdentifier("revertPreset"));
-        }
-        items.push_back(Spacer());
-        return HStack(VerticalAlignment::center(), CGFloat(2), std::move(items))
+        return HStack(VerticalAlignment::center(), CGFloat(2),
+                      orreryFont(Text(current ? uppercased(current->name) : "DEFAULT"),
+                                 OrreryFont::dosisLight, 13)
+                          .foregroundColor(orreryPluginBlue())
+                          .allowsHitTesting(false),
+                      Spacer())
             .padding(Edge::leading, 4);
+    }
+};
+
+// The revert arrow of a modified preset. It stands after the preset buttons rather
+// than on the preset box, so that no click meant for the menu lands on it and throws
+// the edits away; there it moves nothing else when it comes and goes.
+struct RevertButton : View<RevertButton> {
+    AnyView body(ViewContext& ctx) const {
+        SettingsRef settings = ctx.environment<Settings>();
+        if (!settings->isPresetModified())
+            return EmptyView();
+        std::weak_ptr<Settings> weak = settings;
+        return Button(
+                   [weak] {
+                       auto s = weak.lock();
+                       if (!s)
+                           return;
+                       if (auto preset = s->currentPreset())
+                           s->applyFactoryPreset(*preset);
+                   },
+                   Image(EmberfallAssets::headerPresetRevert()))
+            .buttonStyle(PlainButtonStyle())
+            .accessibilityIdentifier("revertPreset");
     }
 };
 
@@ -73,7 +83,10 @@ struct VersionOrUpdate : View<VersionOrUpdate> {
                           .buttonStyle(EmberfallUpdateButtonStyle())
                           .accessibilityIdentifier("updateButton");
         } else {
+            // Spaced out a little: at one pixel a point this light face's full stops
+            // are too faint to part the digits, and "1.0.0" would read as "10.0".
             content = orreryFont(Text(settings->pluginVersion()), OrreryFont::dosisLight, 13)
+                          .tracking(versionTracking)
                           .foregroundColor(orreryPluginBlue().opacity(0.7))
                           .accessibilityIdentifier("version");
         }
@@ -98,7 +111,7 @@ AnyView header(const SettingsRef& settings) {
                   Button(step(true), Image(EmberfallAssets::headerPresetNext()))
                       .buttonStyle(PlainButtonStyle())
                       .accessibilityIdentifier("nextPreset"),
-                  Spacer(), VersionOrUpdate())
+                  RevertButton(), Spacer(), VersionOrUpdate())
         .padding(EdgeInsets{0, 24, 0, 32})
         .frame(std::nullopt, 22);
 }

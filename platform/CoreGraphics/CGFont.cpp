@@ -4,6 +4,7 @@
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <link.h>
@@ -264,6 +265,13 @@ PangoLayout* makeLayout(PangoContext* context, const std::string& text, const CG
                                                    ? PANGO_ELLIPSIZE_MIDDLE
                                                    : PANGO_ELLIPSIZE_END);
         }
+    }
+    if (options.letterSpacing != 0) {
+        PangoAttrList* attributes = pango_attr_list_new();
+        pango_attr_list_insert(attributes, pango_attr_letter_spacing_new(int(
+                                               std::lround(options.letterSpacing * PANGO_SCALE))));
+        pango_layout_set_attributes(layout, attributes);
+        pango_attr_list_unref(attributes);
     }
     switch (options.alignment) {
     case CGTextOptions::Alignment::left:

@@ -87,6 +87,8 @@ struct CGTextOptions {
     int maximumLines = 0;
     enum class Truncation { head, middle, tail };
     Truncation truncation = Truncation::tail;
+    // Extra space between characters, in points (tracking), measured and drawn.
+    CGFloat letterSpacing = 0;
 };
 
 // The size of `text` laid out in `font`, in points (the logical extents, so a run's

@@ -52,6 +52,8 @@ struct EnvironmentValues {
     TruncationMode truncationMode = TruncationMode::tail;
     bool allowsTightening = false;
     std::optional<int> lineLimit;
+    // Extra space between the characters of text inside, in points (.tracking(_:)).
+    CGFloat tracking = 0;
     // The focus state a focusable view inside binds to (.focused(_:)).
     std::optional<Binding<bool>> focusBinding;
     // Carried for the scroll views and lists inside (the stand-in draws neither
@@ -84,7 +86,7 @@ struct EnvironmentValues {
                textFieldStyle == other.textFieldStyle && textAlignment == other.textAlignment &&
                truncationMode == other.truncationMode &&
                allowsTightening == other.allowsTightening && lineLimit == other.lineLimit &&
-               !focusBinding && !other.focusBinding &&
+               tracking == other.tracking && !focusBinding && !other.focusBinding &&
                scrollEdgeEffectStyle == other.scrollEdgeEffectStyle &&
                scrollEdgeEffectEdges == other.scrollEdgeEffectEdges &&
                alternatingRowBackgrounds == other.alternatingRowBackgrounds &&
@@ -96,7 +98,7 @@ struct EnvironmentValues {
 };
 // A view kept whole because its environment is the same must not miss a changed value.
 static_assert(
-    sizeof(EnvironmentValues) == 424,
+    sizeof(EnvironmentValues) == 432,
     "EnvironmentValues changed: compare the new value in sameAs(), then update this size");
 
 } // namespace SwiftUI

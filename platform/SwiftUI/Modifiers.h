@@ -466,5 +466,9 @@ template <class S> AnyView View<S>::lineLimit(std::optional<int> number) const {
     return detail::environmentChange<detail::TextStyleTag>(
         AnyView(self()), [number](EnvironmentValues& e) { e.lineLimit = number; });
 }
+template <class S> AnyView View<S>::tracking(CGFloat points) const {
+    return detail::environmentChange<detail::TextStyleTag>(
+        AnyView(self()), [points](EnvironmentValues& e) { e.tracking = points; });
+}
 
 } // namespace SwiftUI

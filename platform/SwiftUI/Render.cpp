@@ -127,6 +127,7 @@ CGTextOptions detail::textOptions(const Node& node) {
         options.alignment = CGTextOptions::Alignment::right;
         break;
     }
+    options.letterSpacing = node.environment.tracking;
     return options;
 }
 
@@ -137,6 +138,7 @@ struct TextMeasurement {
     std::string text;
     CGFont font;
     CGTextOptions::Alignment alignment;
+    CGFloat letterSpacing;
     CGSize natural;
     std::vector<std::pair<CGFloat, CGSize>> wrapped; // by width
 };
@@ -145,9 +147,13 @@ TextMeasurement& measurement(Node& node, const std::string& text, const CGFont& 
                              const CGTextOptions& options) {
     auto memo = std::static_pointer_cast<TextMeasurement>(node.layoutMemo);
     if (!memo || memo->text != text || !(memo->font == font) ||
-        memo->alignment != options.alignment) {
-        memo = std::make_shared<TextMeasurement>(
-            TextMeasurement{text, font, options.alignment, CGTextMeasure(text, font, options), {}});
+        memo->alignment != options.alignment || memo->letterSpacing != options.letterSpacing) {
+        memo = std::make_shared<TextMeasurement>(TextMeasurement{text,
+                                                                 font,
+                                                                 options.alignment,
+                                                                 options.letterSpacing,
+                                                                 CGTextMeasure(text, font, options),
+                                                                 {}});
         node.layoutMemo = memo;
     }
     return *memo;

@@ -190,6 +190,8 @@ template <class Self> class View : public detail::ViewTag {
     AnyView truncationMode(TruncationMode mode) const;
     AnyView allowsTightening(bool flag) const;
     AnyView lineLimit(std::optional<int> number) const;
+    // Spaces the characters of text inside `points` further apart.
+    AnyView tracking(CGFloat points) const;
 
   protected:
     const Self& self() const { return static_cast<const Self&>(*this); }

@@ -13,6 +13,7 @@
 #include "Display/DisplayServer.h"
 #include "FactoryPresets.h"
 #include "SwiftUI/NSHostingView.h"
+#include "TestSupport/DialPlaces.h"
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,39 @@ TEST_F(EditorOnScreen, ADragFromTheMiddleOfTheFeedbackDialTurnsIt) {
     // 40 points, less the knob's 6-point dead zone, of 200 points for the whole range.
     EXPECT_TRUE(pumpUntil([&] { return kernelValue("feedback") > feedback + 20; }));
     EXPECT_NEAR(kernelValue("feedback"), feedback + 150 * 34 * 0.005f, 3);
+}
+
+// Real clicks where a person aims on a large and a small dial: the middle of the value
+// row (the gap between "45" and "%") opens the field, and what is typed reaches the
+// kernel; a double-click on the top of the ring resets the dial.
+TEST_F(EditorOnScreen, RealClicksOnTheValueTypeAndADoubleClickOnTheRingResets) {
+    struct Case {
+        const char* identifier;
+        const char* typed;
+        float value, defaultValue;
+    };
+    const Case cases[] = {{"feedback", "60", 60, 45}, {"highCut", "5000", 5000, 20000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        const std::string id = c.identifier;
+        const std::shared_ptr<CGContext> drawn = window->snapshot(true);
+        const std::optional<DialPlaces> dial =
+            DialPlaces::find(drawn->displayList(), *host->graph().frame("dial-" + id), 14);
+        ASSERT_TRUE(dial);
+        const CGPoint value{(dial->value.maxX() + dial->suffix.minX()) / 2, dial->value.midY()};
+        auto click = moveTo(value);
+        click.insert(click.end(), {"click", "1"});
+        ScreenTest::xdotool(click, [&] { return host->graph().hasFocus(); });
+        ASSERT_TRUE(host->graph().hasFocus()) << "the click opened no field";
+        ScreenTest::xdotool({"type", "--delay", "20", c.typed}, [] { return true; });
+        ScreenTest::xdotool({"key", "Return"}, [&] { return kernelValue(id) == c.value; });
+        EXPECT_FLOAT_EQ(kernelValue(id), c.value);
+
+        auto twice = moveTo({dial->frame.midX(), dial->frame.minY() + 3});
+        twice.insert(twice.end(), {"click", "--repeat", "2", "--delay", "60", "1"});
+        ScreenTest::xdotool(twice, [&] { return kernelValue(id) == c.defaultValue; });
+        EXPECT_FLOAT_EQ(kernelValue(id), c.defaultValue);
+    }
 }
 
 // Submenus open on hover: moving from one style to the next shows the next style's

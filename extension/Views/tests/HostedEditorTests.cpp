@@ -9,6 +9,7 @@
 #include "AudioToolbox/AVAudioFormat.h"
 #include "Foundation/PropertyList.h"
 #include "SwiftUI/Menu.h"
+#include "TestSupport/DialPlaces.h"
 
 #include <cmath>
 
@@ -145,6 +146,78 @@ TEST_F(HostedEditorTest, AValueTypedIntoADialReachesTheKernelAndTheKeyboardGoesB
     EXPECT_EQ(editor->window->firstResponder(), mainResponder);
 }
 
+// Each gesture on a large and a small dial of the editor does what the place under the
+// pointer says: the title and the value row type a value, the rest of the knob resets
+// on a double-click or an Option-click, and a drag from anywhere turns it.
+TEST_F(HostedEditorTest, EveryDialGestureDoesWhatThePlaceUnderThePointerSays) {
+    struct Dial {
+        const char* identifier;
+        float start, defaultValue;
+    };
+    const Dial dials[] = {{"feedback", 100, 45}, {"highCut", 1000, 20000}};
+    enum class Outcome { types, resets, nothing, turns };
+    struct Gesture {
+        const char* what;
+        std::function<void(ControlHarness&, CGPoint)> act;
+        Outcome onLabel, onKnob;
+    };
+    const Gesture gestures[] = {
+        {"click", [](ControlHarness& h, CGPoint p) { h.click(p); }, Outcome::types,
+         Outcome::nothing},
+        {"double-click", [](ControlHarness& h, CGPoint p) { h.doubleClick(p); }, Outcome::types,
+         Outcome::resets},
+        {"Option-click", [](ControlHarness& h, CGPoint p) { h.click(p, NSEvent::option); },
+         Outcome::types, Outcome::resets},
+        {"drag up",
+         [](ControlHarness& h, CGPoint p) {
+             h.press(p);
+             h.drag({p.x, p.y - 10});
+             h.drag({p.x, p.y - 30});
+             h.release({p.x, p.y - 30});
+         },
+         Outcome::turns, Outcome::turns},
+    };
+    for (const Dial& dial : dials) {
+        const std::string id = dial.identifier;
+        parameter(id).setValue(dial.start); // the places of the value as it will be shown
+        editor->turn();
+        std::optional<DialPlaces> found =
+            DialPlaces::find(editor->drawn(), frameOf("dial-" + id), 14);
+        ASSERT_TRUE(found) << id;
+        for (const DialPlaces::Place& place : found->places())
+            for (const Gesture& g : gestures) {
+                SCOPED_TRACE(id + ": " + g.what + " on " + place.what);
+                parameter(id).setValue(dial.start);
+                editor->turn();
+                automation.clear();
+                g.act(*editor, place.point);
+                const Outcome outcome =
+                    place.owner == DialPlaces::Owner::label ? g.onLabel : g.onKnob;
+                const std::vector<Automation> events = eventsOf(id);
+                EXPECT_EQ(editor->host->graph().hasFocus(), outcome == Outcome::types);
+                switch (outcome) {
+                case Outcome::types:
+                case Outcome::nothing:
+                    EXPECT_TRUE(events.empty());
+                    EXPECT_FLOAT_EQ(kernelValue(id), dial.start);
+                    break;
+                case Outcome::resets:
+                    EXPECT_EQ(events.size(), 1u);
+                    EXPECT_TRUE(!events.empty() && events[0].event == Event::value);
+                    EXPECT_FLOAT_EQ(kernelValue(id), dial.defaultValue);
+                    break;
+                case Outcome::turns:
+                    expectOneEdit(events, dial.identifier);
+                    EXPECT_GT(kernelValue(id), dial.start);
+                    break;
+                }
+                if (editor->host->graph().hasFocus())
+                    editor->key("\x1b"); // leaves the field without applying
+                EXPECT_FALSE(editor->host->graph().hasFocus());
+            }
+    }
+}
+
 TEST_F(HostedEditorTest, SwitchingTheDelayModeSwapsTheDialAndEndsATurnInProgress) {
     ASSERT_TRUE(has("dial-delayNote"));
     ASSERT_FALSE(has("dial-delayMs"));
@@ -277,6 +350,107 @@ TEST_F(HostedEditorTest, RevertRestoresAModifiedPreset) {
     else
         EXPECT_EQ(kernelValue("delayNote"), float(preset.delayNote));
     EXPECT_FALSE(has("revertPreset"));
+}
+
+// The version stays legible at one and two pixels a point: every character of it, the
+// full stops included, is ink of its own with clear background between it and the
+// next, so "1.0.0" never reads as "10.0".
+TEST_F(HostedEditorTest, EveryCharacterOfTheVersionStandsApartAtEveryScale) {
+    const std::string version = "1.0.0"; // the bundle's
+    ASSERT_TRUE(editor->text(version)) << "the editor shows another version";
+    for (CGFloat scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        ControlHarness scaled(controller->view(), CGSize{472, 672}, scale);
+        const std::shared_ptr<CGContext> drawn = scaled.window->snapshot(true);
+        std::optional<CGDisplayItem> run = firstText(drawn->displayList(), version);
+        ASSERT_TRUE(run);
+        const CGImage image = drawn->makeImage();
+        auto at = [&](CGFloat x, CGFloat y) {
+            return image.pixel(size_t(std::lround(x * scale)), size_t(std::lround(y * scale)));
+        };
+        auto distance = [](CGImage::Pixel p, CGImage::Pixel q) {
+            return std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b);
+        };
+        const CGImage::Pixel background = at(run->rect.minX() - 3, run->rect.midY());
+        // Per pixel column across the run: the strongest ink in it.
+        const int x0 = int(std::floor(run->rect.minX() * scale)) - 1,
+                  x1 = int(std::ceil(run->rect.maxX() * scale)) + 1;
+        const int y0 = int(run->rect.minY() * scale), y1 = int(run->rect.maxY() * scale);
+        std::vector<int> ink;
+        for (int x = x0; x < x1; ++x) {
+            int strongest = 0;
+            for (int y = y0; y < y1; ++y)
+                strongest =
+                    std::max(strongest, distance(image.pixel(size_t(x), size_t(y)), background));
+            ink.push_back(strongest);
+        }
+        const int full = *std::max_element(ink.begin(), ink.end());
+        // A column is ink where it shows a quarter of the text's full strength; the
+        // characters are the runs of such columns.
+        int characters = 0;
+        bool inInk = false;
+        for (int strength : ink) {
+            const bool isInk = strength * 4 >= full;
+            characters += isInk && !inInk;
+            inInk = isInk;
+        }
+        EXPECT_EQ(characters, int(version.size()));
+    }
+}
+
+// Whatever the preset's name, the revert arrow of a modified preset stands clear of the
+// preset box: a click anywhere on the box opens the menu and keeps the edits.
+TEST_F(HostedEditorTest, TheRevertArrowStandsClearOfThePresetMenu) {
+    for (const FactoryPreset& preset : allFactoryPresets()) {
+        SCOPED_TRACE(preset.id());
+        editor->click(centreOf("presetMenu"));
+        ASSERT_TRUE(editor->host->graph().chooseMenuItem(
+            preset.style == preset.name ? std::vector<std::string>{preset.name}
+                                        : std::vector<std::string>{preset.style, preset.name}));
+        editor->turn();
+        const float edited = preset.mix == 50 ? 51 : 50;
+        parameter("mix").setValue(edited);
+        editor->turn();
+        ASSERT_TRUE(has("revertPreset"));
+        const CGRect box = frameOf("presetMenu"), revert = frameOf("revertPreset");
+        EXPECT_FALSE(box.intersects(revert)) << "box " << ::testing::PrintToString(box)
+                                             << ", revert " << ::testing::PrintToString(revert);
+        for (CGFloat x : {0.1, 0.5, 0.9}) {
+            editor->click({box.minX() + x * box.width(), box.midY()});
+            EXPECT_TRUE(editor->host->graph().presentedMenu()) << x;
+            editor->host->graph().dismissMenu();
+        }
+        EXPECT_FLOAT_EQ(kernelValue("mix"), edited) << "the edit was kept";
+    }
+}
+
+// The two rows of dials stand where the canvas puts them, so neither row's knobs reach
+// over the other's labels. The control block starts 276 down. The five large dials
+// (72 x 82) are spaced 14.5 apart and centred, (472 - 5 * 72 - 4 * 14.5) / 2 = 27 in,
+// and centred in their 144-point row. The six small ones (56 x 66 with their label)
+// are 16 apart inside 28 points of padding, in a 146-point row lifted 1 point.
+TEST_F(HostedEditorTest, TheDialsStandInTheirRows) {
+    struct Case {
+        const char* identifier;
+        CGRect frame;
+    };
+    const CGFloat largeTop = 276 + (144 - 82) / 2.0, smallTop = 276 + 144 - 1 + (146 - 66) / 2.0;
+    const Case cases[] = {
+        {"delayNote", {27, largeTop, 72, 82}}, {"feedback", {113.5, largeTop, 72, 82}},
+        {"spread", {200, largeTop, 72, 82}},   {"dirt", {286.5, largeTop, 72, 82}},
+        {"mix", {373, largeTop, 72, 82}},      {"modRate", {28, smallTop, 56, 66}},
+        {"modDepth", {100, smallTop, 56, 66}}, {"lfoType", {172, smallTop, 56, 66}},
+        {"width", {244, smallTop, 56, 66}},    {"lowCut", {316, smallTop, 56, 66}},
+        {"highCut", {388, smallTop, 56, 66}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        const CGRect frame = frameOf(std::string("dial-") + c.identifier);
+        EXPECT_NEAR(frame.minX(), c.frame.minX(), 0.01);
+        EXPECT_NEAR(frame.minY(), c.frame.minY(), 0.01);
+        EXPECT_NEAR(frame.width(), c.frame.width(), 0.01);
+        EXPECT_NEAR(frame.height(), c.frame.height(), 0.01);
+    }
 }
 
 TEST_F(HostedEditorTest, TheCanvasScalesByTheSmallerRatioOfItsWindow) {

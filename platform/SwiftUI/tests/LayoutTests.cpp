@@ -157,11 +157,16 @@ TEST(TextLayout, TextTakesItsMeasuredSizeAndWrapsWhenNarrow) {
     Font font = Font::custom("Dosis-Medium", 14);
     ViewGraph graph(VStack(
         0, Text("DELAY TIME").font(font).accessibilityIdentifier("one"),
-        Text("DELAY TIME").font(font).frame(40, std::nullopt).accessibilityIdentifier("narrow")));
+        Text("DELAY TIME").font(font).frame(40, std::nullopt).accessibilityIdentifier("narrow"),
+        Text("DELAY TIME").font(font).tracking(2).accessibilityIdentifier("tracked")));
     graph.setSize({200, 200});
     CGSize natural = CGTextMeasure("DELAY TIME", font.resolve());
     EXPECT_EQ(graph.frame("one")->size, natural);
     EXPECT_GT(graph.frame("narrow")->size.height, natural.height); // two lines
+    // Tracking spaces the ten characters out by 2 points each, the height stays.
+    const CGSize tracked = graph.frame("tracked")->size;
+    EXPECT_NEAR(tracked.width, natural.width + 10 * 2, 2.01);
+    EXPECT_EQ(tracked.height, natural.height);
 }
 
 } // namespace
@@ -297,6 +302,7 @@ TEST(EnvironmentValues, TwoAreTheSameOnlyWhenEveryValueAndObjectIs) {
         {"truncation", [](auto& e) { e.truncationMode = TruncationMode::middle; }},
         {"tightening", [](auto& e) { e.allowsTightening = true; }},
         {"line limit", [](auto& e) { e.lineLimit = 2; }},
+        {"tracking", [](auto& e) { e.tracking = 1; }},
         {"focus binding", [](auto& e) { e.focusBinding = Binding<bool>::constant(false); }},
         {"scroll edge style",
          [](auto& e) { e.scrollEdgeEffectStyle = ScrollEdgeEffectStyle::hard; }},
