@@ -51,7 +51,7 @@ for model in bbd1 bbd2 pt1 pt2; do
         if ((from <= 3)) && [[ $model != bbd1 ]]; then
             train --model "$model" --stage 3 --lr 1e-3 --batches 60 > "runs/$model.stage3.log" 2>&1
         fi
-        train --model "$model" --stage 4 --lr 5e-4 --batches "${STAGE4_BATCHES:-300}" "${resume[@]}" \
+        train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches "${STAGE4_BATCHES:-400}" "${resume[@]}" \
             >> "runs/$model.stage4.log" 2>&1
     ) &
     pids+=($!)

@@ -243,6 +243,19 @@ def alias_score(net) -> float:
     return float(np.mean([max(a["alias_dbfs"] + 80.0, 0.0) for a in found]))
 
 
+# The fourth stage's choice of weights also keeps the small-signal gain: its loss
+# hardly hears a few tenths of a dB, and the kernel's output gain relies on 1/G.
+GAIN_TOLERANCE_DB = 0.3
+GAIN_WEIGHT = 0.05  # validation cost per dB beyond the tolerance
+
+
+def small_signal_error_db(net, name: str) -> float:
+    """Gain of a 1 kHz sine at -32 dBFS against 1/G, in dB."""
+    s = references.sine(10 ** (-32 / 20))
+    g = references.KERNEL_GAINS[references.MODEL_ORDER.index(name)]
+    return 20 * math.log10(float(references.rms_gain(s, run(net, s))[0]) * g)
+
+
 def train(args) -> None:
     torch.set_num_threads(args.threads)
     torch.manual_seed(args.seed)
@@ -289,8 +302,9 @@ def train(args) -> None:
             parts.append(f"{e:.5f}")
         if args.stage == 4:
             a = alias_score(net)
-            v += args.alias_weight * a
-            parts.append(f"aliases +{a:.1f} dB")
+            off = small_signal_error_db(net, args.model)
+            v += args.alias_weight * a + GAIN_WEIGHT * max(abs(off) - GAIN_TOLERANCE_DB, 0.0)
+            parts.append(f"aliases +{a:.1f} dB, gain {off:+.2f} dB")
         return v, " ".join(parts)
 
     opt = torch.optim.Adam(net.parameters(), lr=args.lr)
@@ -400,7 +414,7 @@ def main():
     p.add_argument("--stage", type=int, choices=(1, 2, 3, 4), default=1)
     p.add_argument("--pooled", type=float, default=0.5, help="third stage: share of the batch's plain ESR")
     p.add_argument("--loud", type=float, default=0.0, help="third stage: extra weight of driven clips")
-    p.add_argument("--spectral", type=float, default=0.05, help="fourth stage: weight of the log-spectral term")
+    p.add_argument("--spectral", type=float, default=0.2, help="fourth stage: weight of the log-spectral term")
     p.add_argument("--alias-weight", type=float, default=5e-4, help="fourth stage: validation cost of 1 dB of aliasing")
     p.add_argument("--start", help="later stages: the document to start from (default: the one in --out)")
     p.add_argument("--resume", action="store_true", help="go on from the last validation of a stopped run")
