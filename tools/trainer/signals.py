@@ -232,6 +232,12 @@ def bright_tones(n, rng):
     return _stepped_tone(n, rng, 3000.0, 21000.0)
 
 
+def quiet_tones(n, rng):
+    """Held tones of 100 Hz to 5 kHz far below the lines' knees: the small-signal gain
+    (1/G, which the kernel's output gain undoes) is learnt from these."""
+    return _stepped_tone(n, rng, 100.0, 5000.0)
+
+
 def _stepped_tone(n: int, rng, low_hz: float, high_hz: float) -> np.ndarray:
     t = np.arange(n) / RATE
     hz = math.exp(rng.uniform(math.log(low_hz), math.log(high_hz)))
@@ -324,8 +330,10 @@ LOUD = {overload, held_tones}
 # drives a line over.
 BRIGHT = [(cymbal, 0.24), (bright_sweep, 0.24), (bright_chord, 0.24)]
 # Held high tones join the bright training material only: they are test tones rather
-# than music, and the aliasing figure measures them.
+# than music, and the aliasing figure measures them; so do quiet held tones, at a peak
+# of -45...-25 dBFS.
 HIGH = [(bright_tones, 0.16)]
+QUIET = [(quiet_tones, 0.1)]
 
 
 def make_set(
@@ -342,13 +350,14 @@ def make_set(
     a quarter of the clips also move their level within the clip. low_frequencies
     adds DC steps and sub-audio swells (the second training stage), loud adds long
     stretches of overload (the third), bright adds loud bright material (cymbals,
-    sweeps to 21 kHz, bright chords and plucks, and for training high held tones).
+    sweeps to 21 kHz, bright chords and plucks, and for training high and quiet held
+    tones).
     names, when given, receives the kind of each clip."""
     kinds = KINDS + [(offsets, 0.15)] if low_frequencies else list(KINDS)
     if loud:
         kinds += [(overload, 0.25), (held_tones, 0.1)]
     if bright:
-        kinds += BRIGHT if held_out else BRIGHT + HIGH
+        kinds += BRIGHT if held_out else BRIGHT + HIGH + QUIET
     bright_kinds = {make for make, _ in BRIGHT + HIGH}
     rng = np.random.default_rng(seed)
     corpus = (
@@ -370,6 +379,8 @@ def make_set(
             x *= 10 ** (rng.uniform(-20, 0) * (t if rng.random() < 0.5 else 1 - t) / 20)
         if make in LOUD:
             peak = rng.uniform(-12, 0 if held_out else 2)
+        elif make is quiet_tones:
+            peak = rng.uniform(-45, -25)
         elif make in bright_kinds:
             peak = rng.uniform(-24, 0)
         else:
