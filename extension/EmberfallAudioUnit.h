@@ -39,7 +39,8 @@ class EmberfallAudioUnit : public AUAudioUnit, public OrreryAudioUnit {
         return std::vector<int>{-1, -2};
     }
     AUAudioFrameCount maximumFramesToRender() const override;
-    // Applies at once while not allocated, else at the next allocation.
+    // Applies at once while not allocated, else at the next allocation. A count
+    // above 16384 frames is answered but sizes nothing: allocation refuses it.
     void setMaximumFramesToRender(AUAudioFrameCount frames) override;
     bool shouldBypassEffect() const override { return kernel.bypass; }
     void setShouldBypassEffect(bool value) override { kernel.bypass = value; }

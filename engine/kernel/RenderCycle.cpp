@@ -77,7 +77,9 @@ void RenderCycle::deallocateRenderResources() {
 
 void RenderCycle::setMaximumFramesToRender(AUAudioFrameCount frames) {
     requestedMaxFrames = frames;
-    if (!renderResourcesAllocated()) {
+    // A count above the limit is only remembered: allocation refuses it, so sizing the
+    // kernel's block buffers for it (up to 4 x 16 GB) would buy nothing.
+    if (!renderResourcesAllocated() && frames <= kMaxFramesLimit) {
         kernel.maxFrames = frames;
         kernel.setMaxFramesToRender();
     }

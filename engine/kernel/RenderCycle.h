@@ -44,7 +44,9 @@ class RenderCycle {
     bool renderResourcesAllocated() const { return allocated.load(std::memory_order_acquire); }
 
     // Main thread. Applies at once while not allocated, else at the next allocation
-    // (the render path's buffers are never resized under it).
+    // (the render path's buffers are never resized under it). A count above
+    // kMaxFramesLimit sizes nothing: it is answered by maximumFramesToRender and
+    // refused by the next allocation.
     void setMaximumFramesToRender(AUAudioFrameCount frames);
     AUAudioFrameCount maximumFramesToRender() const { return requestedMaxFrames; }
 

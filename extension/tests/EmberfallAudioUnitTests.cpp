@@ -1,7 +1,10 @@
 #include "EffectFixture.h"
 
+#include "Foundation/PropertyList.h"
+
 #include <cmath>
 #include <limits>
+#include <random>
 #include <thread>
 
 namespace {
@@ -107,6 +110,109 @@ TEST_F(AudioUnitTest, FullStateCarriesThePresetId) {
         EXPECT_EQ(unit->currentPresetId(), "") << c.what;
         EXPECT_EQ(told, std::vector<std::string>{""}) << c.what;
     }
+}
+
+// A value a host may write: in range, on a bound, out of range by a little or by
+// far, a fraction of an indexed step, or no finite number at all.
+float hostValue(std::mt19937& random, const AUParameter& parameter) {
+    const float lo = parameter.minValue(), hi = parameter.maxValue(), span = hi - lo;
+    auto uniform = [&](float a, float b) {
+        return std::uniform_real_distribution<float>(a, b)(random);
+    };
+    switch (std::uniform_int_distribution<int>(0, 9)(random)) {
+    case 0:
+        return lo;
+    case 1:
+        return hi;
+    case 2:
+        return uniform(hi, hi + 10 * span);
+    case 3:
+        return uniform(lo - 10 * span, lo);
+    case 4:
+        return std::uniform_int_distribution<int>(0, 1)(random) ? 3e38f : -3e38f;
+    case 5:
+        return std::numeric_limits<float>::quiet_NaN();
+    case 6:
+        return std::uniform_int_distribution<int>(0, 1)(random)
+                   ? std::numeric_limits<float>::infinity()
+                   : -std::numeric_limits<float>::infinity();
+    default:
+        return uniform(lo, hi);
+    }
+}
+
+std::string stateBytes(const EmberfallAudioUnit& unit) {
+    std::optional<PropertyListDictionary> state = unit.fullState();
+    if (!state)
+        return "";
+    return PropertyListSerialization::write(*state).value_or("unwritable");
+}
+
+// Save, load into a new instance, save again: the same bytes, whatever values the
+// host wrote before the first save (through the tree as automation does, through the
+// unit as the editor does, or as a render event), and every saved value is what the
+// new instance then holds.
+TEST(AudioUnitState, ASavedStateRestoresAndSavesAgainToTheSameBytes) {
+    RunLoopTestScope scope;
+    struct Effect {
+        std::shared_ptr<AudioUnitViewController> controller = make<AudioUnitViewController>();
+        std::shared_ptr<EmberfallAudioUnit> unit;
+        Effect() {
+            AUError error;
+            unit = std::dynamic_pointer_cast<EmberfallAudioUnit>(
+                controller->createAudioUnit(emberfallDescription, &error));
+            RunLoop::main().runUntilIdle();
+        }
+    };
+    std::mt19937 random(20261211);
+    const auto& presets = allFactoryPresets();
+
+    // One unit renders throughout, so that render events reach it too.
+    Effect host;
+    ASSERT_TRUE(host.unit);
+    host.unit->setMaximumFramesToRender(64);
+    ASSERT_FALSE(host.unit->allocateRenderResources());
+    BlockRenderer renderer(*host.unit, 2, 64);
+    auto schedule = host.unit->scheduleParameterBlock();
+    const auto& parameters = host.unit->parameterTree()->children();
+    auto any = [&] { return parameters[random() % parameters.size()]; };
+
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        if (round % 7 == 0)
+            host.controller->settings()->applyFactoryPreset(presets[random() % presets.size()]);
+        for (int write = 0; write < 6; ++write) {
+            auto parameter = any();
+            switch (write % 3) {
+            case 0:
+                parameter->setValue(hostValue(random, *parameter));
+                break;
+            case 1:
+                host.unit->setParameter(parameter->address(), hostValue(random, *parameter));
+                break;
+            default:
+                schedule(AUEventSampleTimeImmediate, 0, parameter->address(),
+                         hostValue(random, *parameter));
+            }
+        }
+        ASSERT_EQ(renderer.render(64), noErr);
+        RunLoop::main().runUntilIdle();
+        const std::string saved = stateBytes(*host.unit);
+        ASSERT_FALSE(saved.empty());
+
+        Effect restored;
+        ASSERT_TRUE(restored.unit);
+        std::optional<PropertyListValue> read = PropertyListSerialization::read(saved);
+        ASSERT_TRUE(read && read->dictionary());
+        restored.unit->setFullState(*read->dictionary());
+        RunLoop::main().runUntilIdle();
+        EXPECT_EQ(stateBytes(*restored.unit), saved);
+        for (const auto& parameter : parameters)
+            EXPECT_EQ(restored.unit->dspKernel().getParameter(parameter->address()),
+                      *(*(*read)["parameters"])[parameter->identifier()]->number())
+                << parameter->identifier();
+    }
+    host.unit->deallocateRenderResources();
 }
 
 TEST_F(AudioUnitTest, PresetIdSetOffTheMainThreadIsToldOnTheMainThread) {

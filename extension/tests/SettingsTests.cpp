@@ -303,9 +303,11 @@ TEST(SettingsUpdate, AnnouncesOnlyANewerVersion) {
                                 });
         settings->checkForUpdate();
         if (std::string(c.running) != "Unknown")
-            RunLoop::main().runUntil([&] { return downloaded.load(); }, 5);
-        // The result, if any, is handed to the main queue.
-        RunLoop::main().runUntil([&] { return settings->updateDetails.get().has_value(); }, 0.2);
+            RunLoop::main().runUntil([&] { return downloaded.load(); }, 60);
+        // The result, if any, is handed to the main queue: an announcement is waited for
+        // as long as a loaded machine may need; its absence a short while.
+        RunLoop::main().runUntil([&] { return settings->updateDetails.get().has_value(); },
+                                 c.announced ? 60 : 0.2);
         std::optional<std::string> shown;
         if (settings->updateDetails.get())
             shown = settings->updateDetails.get()->newVersion;

@@ -92,9 +92,16 @@ void AUAudioUnit::deallocateRenderResources() {
 std::optional<PropertyListDictionary> AUAudioUnit::fullState() const {
     if (!tree)
         return std::nullopt;
+    // Each value as setFullState restores it (clamped to the range), so a saved state
+    // restored and saved again gives the same state, whatever a host wrote before.
+    // A value that is not a finite number, which restoring would skip, is not saved.
     PropertyListDictionary values;
-    for (const auto& parameter : tree->children())
-        values[parameter->identifier()] = static_cast<double>(parameter->value());
+    for (const auto& parameter : tree->children()) {
+        const double value = parameter->value();
+        if (std::isfinite(value))
+            values[parameter->identifier()] =
+                std::clamp(value, double(parameter->minValue()), double(parameter->maxValue()));
+    }
     return PropertyListDictionary{
         {typeKey, static_cast<std::int64_t>(description.componentType)},
         {subtypeKey, static_cast<std::int64_t>(description.componentSubType)},

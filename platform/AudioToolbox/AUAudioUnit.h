@@ -113,10 +113,11 @@ class AUAudioUnit : public NSObject {
 
     // The saved state: the component identity ("type", "subtype", "manufacturer",
     // "version") and "parameters", each tree parameter's current value keyed by
-    // identifier; none while the unit has no parameter tree. Setting it writes the
-    // saved values into the tree in tree order: values that are not finite numbers
-    // are skipped, others clamped to the parameter's range, and nothing is written
-    // when the identity names another component. Main thread.
+    // identifier, clamped to its range as restoring it would clamp it (a value that
+    // is not a finite number is left out); none while the unit has no parameter tree.
+    // Setting it writes the saved values into the tree in tree order: values that are
+    // not finite numbers are skipped, others clamped to the parameter's range, and
+    // nothing is written when the identity names another component. Main thread.
     virtual std::optional<PropertyListDictionary> fullState() const;
     virtual void setFullState(const std::optional<PropertyListDictionary>& state);
     // True when a saved state carries a component identity that differs from this

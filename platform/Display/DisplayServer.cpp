@@ -28,15 +28,32 @@ std::unique_ptr<DisplayServer> DisplayServer::connect(std::string* whyNot) {
     // desktop's own window buffer takes just those, where a GPU texture would be drawn
     // whole every frame (by the processor too, where there is no GPU).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Without a desktop to name there is nothing to connect to; asking SDL anyway
+    // only has the Wayland library complain on standard error about the session.
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    auto named = [](const char* variable) {
+        const char* value = std::getenv(variable);
+        return value && *value;
+    };
+    if (!asked && !named("DISPLAY") && !named("WAYLAND_DISPLAY")) {
+        if (whyNot)
+            *whyNot = "$DISPLAY is not set";
+        return nullptr;
+    }
+    // An X desktop is asked for as one: SDL would otherwise try Wayland first.
+    const bool x11 = !asked && !named("WAYLAND_DISPLAY");
+    if (x11)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (whyNot)
-            *whyNot = SDL_GetError();
+            *whyNot =
+                x11 ? "cannot open the X display '" + std::string(std::getenv("DISPLAY")) + "'"
+                    : std::string(SDL_GetError());
         return nullptr;
     }
     // SDL falls back to drawing nowhere when there is no desktop; that is no display
     // unless SDL_VIDEODRIVER asked for it.
     std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
     if ((driver == "offscreen" || driver == "dummy") && !(asked && driver == asked)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         if (whyNot)

@@ -37,9 +37,10 @@ class PopupChain;
 
 class DisplayServer {
   public:
-    // Connects to the display; null (with the reason in `whyNot`) when there is none.
-    // SDL's drivers that show nothing (offscreen, dummy) count as none unless
-    // SDL_VIDEODRIVER names them.
+    // Connects to the display; null (with the reason in `whyNot`) when there is none:
+    // neither $DISPLAY nor $WAYLAND_DISPLAY names one (SDL is then not asked), or SDL
+    // finds none. SDL's drivers that show nothing (offscreen, dummy) count as none
+    // unless SDL_VIDEODRIVER names them.
     static std::unique_ptr<DisplayServer> connect(std::string* whyNot = nullptr);
     ~DisplayServer();
     DisplayServer(const DisplayServer&) = delete;

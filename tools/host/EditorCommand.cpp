@@ -71,7 +71,7 @@ int runEditor(LoadedEffect& effect, const AudioClip& input, const EditorOptions&
         effect.unit->deallocateRenderResources();
         err << "emberfall: no display to open the editor on (" << whyNot
             << "); draw it with --png FILE\n";
-        return exitEffectFailure;
+        return exitNoDisplay;
     }
     std::shared_ptr<DisplayWindow> shown = server->show(window, {.resizable = true});
     controller->viewDidAppearOnScreen();

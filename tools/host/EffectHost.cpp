@@ -35,22 +35,38 @@ void EffectHost::applyPreset(const FactoryPreset& preset) {
     }
 }
 
-std::optional<AudioClip> EffectHost::render(const AudioClip& input, const RenderSettings& settings,
-                                            std::string& error,
-                                            const std::function<void(double)>& progress) {
-    const auto channels = static_cast<AUAudioChannelCount>(input.channels.size());
-    auto format = AVAudioFormat::standardFormat(input.sampleRate, channels);
+RenderSource clipSource(const AudioClip& clip) {
+    RenderSource source;
+    source.sampleRate = clip.sampleRate;
+    source.channels = static_cast<AUAudioChannelCount>(clip.channels.size());
+    source.statedFrames = clip.frames();
+    source.read = [&clip, position = std::size_t{0}](std::span<float* const> channels,
+                                                     std::size_t frames, std::string&) mutable {
+        const std::size_t n = std::min(frames, clip.frames() - position);
+        for (std::size_t c = 0; c < channels.size(); ++c)
+            std::copy_n(clip.channels[c].begin() + std::ptrdiff_t(position), n, channels[c]);
+        position += n;
+        return std::optional<std::size_t>(n);
+    };
+    return source;
+}
+
+RenderFailure EffectHost::render(const RenderSource& source, const RenderSettings& settings,
+                                 const RenderSink& sink, std::string& error,
+                                 const std::function<void(double)>& progress) {
+    const AUAudioChannelCount channels = source.channels;
+    auto format = AVAudioFormat::standardFormat(source.sampleRate, channels);
     auto inputs = unit->inputBusses();
     auto outputs = unit->outputBusses();
     if (!format || !inputs || !outputs || inputs->count() < 1 || outputs->count() < 1 ||
         !(*inputs)[0]->setFormat(format) || !(*outputs)[0]->setFormat(format)) {
         error = "the effect does not accept " + std::to_string(channels) + " channels at " +
-                std::to_string(static_cast<int>(input.sampleRate)) + " Hz";
-        return std::nullopt;
+                std::to_string(static_cast<int>(source.sampleRate)) + " Hz";
+        return RenderFailure::effect;
     }
     if (settings.blockSize < 1) {
         error = "the block size must be at least 1 frame";
-        return std::nullopt;
+        return RenderFailure::effect;
     }
     if (unit->renderResourcesAllocated())
         unit->deallocateRenderResources();
@@ -65,22 +81,20 @@ std::optional<AudioClip> EffectHost::render(const AudioClip& input, const Render
     if (std::optional<AUError> failure = unit->allocateRenderResources()) {
         error = "the effect cannot render: " + failure->message + " (status " +
                 std::to_string(failure->code) + ")";
-        return std::nullopt;
+        return RenderFailure::effect;
     }
 
-    const std::size_t inputFrames = input.frames();
-    const std::size_t total =
-        inputFrames +
-        static_cast<std::size_t>(std::max(0.0, settings.tailSeconds) * input.sampleRate);
-    AudioClip output;
-    output.sampleRate = input.sampleRate;
-    output.channels.assign(channels, std::vector<float>(total));
-
+    const auto tailFrames =
+        static_cast<std::size_t>(std::max(0.0, settings.tailSeconds) * source.sampleRate);
     const AUAudioFrameCount block = settings.blockSize;
+    // The input's block, zero past its end; the pull block serves it.
+    OwnedAudioBufferList inputBlock(channels, block);
+    std::vector<float*> inputChannels(channels);
+    for (std::uint32_t k = 0; k < channels; ++k)
+        inputChannels[k] = inputBlock.channel(k);
     OwnedAudioBufferList outputList(channels, block);
+    std::vector<const float*> outputChannels(channels);
     OwnedAudioBufferList pullScratch(channels, block);
-    std::size_t position = 0;
-    // The host's side of the input: the clip, then silence.
     AURenderPullInputBlock pull = [&](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
                                       AUAudioFrameCount frames, NSInteger,
                                       AudioBufferList* data) -> AUAudioUnitStatus {
@@ -88,19 +102,40 @@ std::optional<AudioClip> EffectHost::render(const AudioClip& input, const Render
             AudioBuffer& buffer = data->mBuffers[k];
             if (!buffer.mData)
                 buffer.mData = pullScratch.channel(std::min(k, channels - 1));
-            auto* samples = static_cast<float*>(buffer.mData);
-            const auto& source = input.channels[std::min<std::size_t>(k, channels - 1)];
-            for (AUAudioFrameCount i = 0; i < frames; ++i)
-                samples[i] = position + i < inputFrames ? source[position + i] : 0.0f;
+            std::copy_n(inputChannels[std::min(k, channels - 1)], frames,
+                        static_cast<float*>(buffer.mData));
             buffer.mDataByteSize = frames * sizeof(float);
         }
         return noErr;
     };
+    auto fail = [&](RenderFailure failure) {
+        unit->deallocateRenderResources();
+        return failure;
+    };
 
+    // The input is read block by block until it ends; the tail's length then fixes
+    // where the render ends, so every block but the last is `block` frames long.
+    std::size_t position = 0;
+    std::optional<std::size_t> total; // known once the input ended
+    const std::optional<std::size_t> estimate =
+        source.statedFrames ? std::optional(*source.statedFrames + tailFrames) : std::nullopt;
     AURenderBlock renderBlock = unit->renderBlock();
-    while (position < total) {
-        const auto frames =
-            static_cast<AUAudioFrameCount>(std::min<std::size_t>(block, total - position));
+    for (;;) {
+        std::size_t held = 0; // frames of input in the block buffer, the rest zero
+        if (!total) {
+            std::optional<std::size_t> got = source.read(inputChannels, block, error);
+            if (!got)
+                return fail(RenderFailure::input);
+            if (*got < block)
+                total = position + *got + tailFrames;
+            held = *got;
+        }
+        for (float* channel : inputChannels)
+            std::fill(channel + held, channel + block, 0.0f);
+        const auto frames = static_cast<AUAudioFrameCount>(
+            total ? std::min<std::size_t>(block, *total - position) : block);
+        if (frames == 0)
+            break;
         for (std::uint32_t k = 0; k < channels; ++k) {
             outputList[k].mData = outputList.channel(k);
             outputList[k].mDataByteSize = frames * sizeof(float);
@@ -114,17 +149,35 @@ std::optional<AudioClip> EffectHost::render(const AudioClip& input, const Render
         if (status != noErr) {
             error = "rendering failed with status " + std::to_string(status) + " at frame " +
                     std::to_string(position);
-            unit->deallocateRenderResources();
-            return std::nullopt;
+            return fail(RenderFailure::effect);
         }
-        for (std::uint32_t k = 0; k < channels; ++k) {
-            const auto* rendered = static_cast<const float*>(outputList[k].mData);
-            std::copy(rendered, rendered + frames, output.channels[k].begin() + position);
-        }
+        for (std::uint32_t k = 0; k < channels; ++k)
+            outputChannels[k] = static_cast<const float*>(outputList[k].mData);
+        if (!sink(outputChannels, frames, error))
+            return fail(RenderFailure::output);
         position += frames;
-        if (progress)
-            progress(static_cast<double>(position) / static_cast<double>(total));
+        if (progress && (total || estimate))
+            progress(std::min(1.0, double(position) / double(total ? *total : *estimate)));
+        if (total && position == *total)
+            break;
     }
     unit->deallocateRenderResources();
+    return RenderFailure::none;
+}
+
+std::optional<AudioClip> EffectHost::render(const AudioClip& input, const RenderSettings& settings,
+                                            std::string& error,
+                                            const std::function<void(double)>& progress) {
+    AudioClip output;
+    output.sampleRate = input.sampleRate;
+    output.channels.assign(input.channels.size(), {});
+    const RenderSink collect = [&](std::span<const float* const> channels, std::size_t frames,
+                                   std::string&) {
+        for (std::size_t c = 0; c < channels.size(); ++c)
+            output.channels[c].insert(output.channels[c].end(), channels[c], channels[c] + frames);
+        return true;
+    };
+    if (render(clipSource(input), settings, collect, error, progress) != RenderFailure::none)
+        return std::nullopt;
     return output;
 }

@@ -13,18 +13,23 @@
 #include "Foundation/PropertyList.h"
 #include "Foundation/RunLoop.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iomanip>
 #include <ostream>
+#include <span>
 #include <sstream>
+#include <string_view>
 
 namespace {
 
 constexpr double phraseSeconds = 4.0;
 constexpr double progressMinimumSeconds = 10.0;
+// The editor holds its loop in memory: of a longer input it loops the start.
+constexpr double editorLoopSeconds = 300.0;
 
 // Where the main job (the program run with no arguments) leaves what it rendered.
 constexpr const char* phraseFile = "emberfall-phrase.wav";
@@ -47,11 +52,36 @@ struct UsageError {
     std::string message;
 };
 
-Options parseOptions(const std::vector<std::string>& arguments, std::size_t first) {
+// The options each command takes; any other is a mistake rather than something the
+// command would pass over without a word.
+bool takesOption(const std::string& command, std::string_view option) {
+    const std::string_view render[] = {"--preset", "--set",  "--state",  "--tempo", "--block",
+                                       "--tail",   "--mono", "--output", "--appex"};
+    const std::string_view editor[] = {"--preset", "--set",   "--state",   "--mono",
+                                       "--png",    "--scale", "--seconds", "--appex"};
+    const std::string_view state[] = {"--preset", "--set", "--appex"};
+    auto in = [&](std::span<const std::string_view> list) {
+        return std::find(list.begin(), list.end(), option) != list.end();
+    };
+    if (command == "render")
+        return in(render);
+    if (command == "editor")
+        return in(editor);
+    if (command == "state")
+        return in(state);
+    return false;
+}
+
+Options parseOptions(const std::vector<std::string>& arguments, std::size_t first,
+                     const std::string& command) {
     Options options;
+    // An empty value names nothing: it would otherwise read as the option left out
+    // (--preset "" as the Default preset, --output "" as writing nothing).
     auto valueOf = [&](std::size_t& i) -> const std::string& {
         if (i + 1 >= arguments.size())
             throw UsageError{arguments[i] + " needs a value"};
+        if (arguments[i + 1].empty())
+            throw UsageError{arguments[i] + " needs a value, not an empty one"};
         return arguments[++i];
     };
     auto numberOf = [&](std::size_t& i, double minimum, double maximum, bool whole = false) {
@@ -67,8 +97,14 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
         }
         return value;
     };
+    const std::string_view known[] = {"--preset", "--set",   "--state", "--output",
+                                      "--appex",  "--png",   "--scale", "--seconds",
+                                      "--tempo",  "--block", "--tail",  "--mono"};
     for (std::size_t i = first; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
+        if (std::find(std::begin(known), std::end(known), a) != std::end(known) &&
+            !takesOption(command, a))
+            throw UsageError{command + " takes no " + a};
         if (a == "--preset")
             options.preset = valueOf(i);
         else if (a == "--set")
@@ -103,11 +139,51 @@ Options parseOptions(const std::vector<std::string>& arguments, std::size_t firs
     return options;
 }
 
-// The input's channels as the unit takes them: a mono input into both inputs of the
-// stereo unit (so that spread and width are heard), unless asked to stay mono.
-void widenMono(AudioClip& clip, bool keepMono) {
-    if (clip.channels.size() == 1 && !keepMono)
-        clip.channels.push_back(clip.channels.front());
+// What a command plays through the effect: a file read a block at a time, or the
+// built-in phrase. A mono input feeds both inputs of the stereo unit (so that spread
+// and width are heard) unless asked to stay mono.
+struct Input {
+    std::string name;                      // the path, or "built-in phrase"
+    std::unique_ptr<AudioFileReader> file; // none for the phrase
+    AudioClip phrase;
+    double sampleRate = 44100;
+    std::size_t heldChannels = 2; // as the input holds them
+    std::size_t channels = 2;     // as the unit takes them
+
+    std::optional<std::size_t> statedFrames() const {
+        return file ? file->statedFrames() : std::optional(phrase.frames());
+    }
+};
+
+// The input as a render's source; `levels` measures what the unit is fed.
+RenderSource inputSource(Input& input, LevelMeasurement& levels) {
+    if (!input.file) {
+        RenderSource source = clipSource(input.phrase);
+        source.read = [read = source.read, &levels](std::span<float* const> channels,
+                                                    std::size_t frames, std::string& error) {
+            std::optional<std::size_t> got = read(channels, frames, error);
+            if (got)
+                levels.add(std::vector<const float*>(channels.begin(), channels.end()), *got);
+            return got;
+        };
+        return source;
+    }
+    RenderSource source;
+    source.sampleRate = input.sampleRate;
+    source.channels = static_cast<AUAudioChannelCount>(input.channels);
+    source.statedFrames = input.file->statedFrames();
+    source.read = [&input, &levels](std::span<float* const> channels, std::size_t frames,
+                                    std::string& error) {
+        std::optional<std::size_t> got =
+            input.file->read(channels.first(input.heldChannels), frames, error);
+        if (!got)
+            return got;
+        for (std::size_t c = input.heldChannels; c < channels.size(); ++c)
+            std::copy_n(channels[0], *got, channels[c]);
+        levels.add(std::vector<const float*>(channels.begin(), channels.end()), *got);
+        return got;
+    };
+    return source;
 }
 
 std::string decibels(double value) {
@@ -118,9 +194,8 @@ std::string decibels(double value) {
     return text.str();
 }
 
-void printLevels(std::ostream& out, const char* label, const AudioClip& clip) {
+void printLevels(std::ostream& out, const char* label, const std::vector<ChannelLevels>& levels) {
     const char* names[] = {"L", "R"};
-    const auto levels = measureLevels(clip);
     for (std::size_t c = 0; c < levels.size(); ++c) {
         out << label << " " << (levels.size() == 1 ? "M" : names[c]) << "  peak "
             << decibels(levels[c].peakDb) << " dBFS  rms " << decibels(levels[c].rmsDb) << " dBFS";
@@ -144,9 +219,12 @@ void printParameters(std::ostream& out, AUAudioUnit& unit) {
 class ProgressBar {
   public:
     ProgressBar(std::ostream& err, bool enabled) : err(err), enabled(enabled) {}
-    ~ProgressBar() {
+    ~ProgressBar() { clear(); }
+    // Takes the bar off the line, so that what follows starts the line.
+    void clear() {
         if (drawn)
             err << "\r" << std::string(40, ' ') << "\r" << std::flush;
+        drawn = false;
     }
     void operator()(double fraction) {
         const int percent = static_cast<int>(fraction * 100);
@@ -188,7 +266,7 @@ class Host {
             command = "";
             throw UsageError{"unknown command '" + arguments.front() + "'"};
         }
-        Options options = parseOptions(arguments, mainJob ? 0 : 1);
+        Options options = parseOptions(arguments, mainJob ? 0 : 1, command);
         if (options.help) {
             out << hostUsage(command);
             return exitOk;
@@ -266,8 +344,16 @@ class Host {
             status = exitInputFailure;
             return std::nullopt;
         }
-        if (state)
+        if (state) {
             host.audioUnit().setFullState(state);
+            const std::vector<std::string> skipped = skippedStateEntries(host.audioUnit(), *state);
+            if (!skipped.empty()) {
+                err << "emberfall: skipped in the state in '" << options.statePath << "':";
+                for (const std::string& entry : skipped)
+                    err << (&entry == &skipped.front() ? " " : ", ") << entry;
+                err << "\n";
+            }
+        }
         if (preset)
             host.applyPreset(*preset);
         for (const std::string& text : options.sets) {
@@ -282,6 +368,34 @@ class Host {
         return host;
     }
 
+    // The entries of a saved state that restoring it passes over, each with why: a
+    // parameter value that is no number or no finite one, an identifier the effect
+    // does not have, a preset id that is no text.
+    static std::vector<std::string> skippedStateEntries(AUAudioUnit& unit,
+                                                        const PropertyListDictionary& state) {
+        std::vector<std::string> skipped;
+        auto preset = state.find(presetIdStateKey);
+        if (preset != state.end() && !preset->second.string())
+            skipped.push_back(std::string(presetIdStateKey) + " (not text)");
+        auto parameters = state.find("parameters");
+        if (parameters == state.end() || !parameters->second.dictionary()) {
+            skipped.push_back(parameters == state.end() ? "parameters (missing)"
+                                                        : "parameters (not a dictionary)");
+            return skipped;
+        }
+        auto tree = unit.parameterTree();
+        for (const auto& [identifier, value] : *parameters->second.dictionary()) {
+            const std::optional<double> number = value.number();
+            if (!tree || !tree->parameter(identifier))
+                skipped.push_back(identifier + " (no such parameter)");
+            else if (!number)
+                skipped.push_back(identifier + " (not a number)");
+            else if (!std::isfinite(*number))
+                skipped.push_back(identifier + " (not a finite number)");
+        }
+        return skipped;
+    }
+
     std::optional<PropertyListDictionary> readState(const std::string& path, int& status) {
         std::string error;
         std::optional<PropertyListValue> value = PropertyListSerialization::readFile(path, &error);
@@ -294,76 +408,131 @@ class Host {
         return *value->dictionary();
     }
 
-    // The input file, or the built-in phrase when none is named.
-    // The input file, or the built-in phrase when none is named; a mono file feeds
-    // both inputs unless --mono.
-    std::optional<AudioClip> readInput(const Options& options) {
+    // The input file, opened to be read a block at a time, or the built-in phrase
+    // when none is named. None (with the message written) when the file cannot be
+    // opened.
+    std::optional<Input> openInput(const Options& options) {
         if (options.positional.size() > 1)
             throw UsageError{command + " takes at most one input file"};
-        AudioClip input;
+        Input input;
         if (options.positional.empty()) {
             demo::Phrase phrase = demo::makeTestPhrase(44100, phraseSeconds);
-            input.sampleRate = phrase.sampleRate;
-            input.channels = std::move(phrase.channels);
+            input.name = "built-in phrase";
+            input.phrase.sampleRate = input.sampleRate = phrase.sampleRate;
+            input.phrase.channels = std::move(phrase.channels);
+            input.heldChannels = input.phrase.channels.size();
         } else {
             std::string error;
-            std::optional<AudioClip> clip = readAudioFile(options.positional[0], error);
-            if (!clip) {
+            input.name = options.positional[0];
+            input.file = AudioFileReader::open(input.name, error);
+            if (!input.file) {
                 err << "emberfall: " << error << "\n";
                 return std::nullopt;
             }
-            input = std::move(*clip);
+            input.sampleRate = input.file->sampleRate();
+            input.heldChannels = input.file->channels();
         }
-        inputChannels = input.channels.size();
-        widenMono(input, options.mono);
+        if (options.mono && input.heldChannels != 1)
+            throw UsageError{"--mono keeps a mono input mono; the " +
+                             (input.file ? "input '" + input.name + "'" : input.name) +
+                             " is stereo"};
+        input.channels = input.heldChannels == 1 && !options.mono ? 2 : input.heldChannels;
         return input;
     }
 
     int editor(const Options& options) {
-        std::optional<AudioClip> input = readInput(options);
+        std::optional<Input> input = openInput(options);
         if (!input)
             return exitInputFailure;
+        AudioClip loop = std::move(input->phrase);
+        if (input->file) {
+            // The loop is held whole; of a longer file the start is looped.
+            const auto longest = static_cast<std::size_t>(editorLoopSeconds * input->sampleRate);
+            std::string error;
+            input->file.reset();
+            std::optional<AudioClip> clip = readAudioFile(input->name, error, longest + 1);
+            if (!clip) {
+                err << "emberfall: " << error << "\n";
+                return exitInputFailure;
+            }
+            if (clip->frames() > longest) {
+                for (auto& channel : clip->channels)
+                    channel.resize(longest);
+                out << "emberfall: the editor loops the first " << editorLoopSeconds / 60
+                    << " minutes of '" << input->name << "'\n";
+            }
+            loop = std::move(*clip);
+            if (loop.channels.size() < input->channels)
+                loop.channels.push_back(loop.channels.front());
+        }
         int status = exitOk;
         std::optional<EffectHost> host = prepare(options, status);
         if (!host)
             return status;
-        return runEditor(*loaded, *input, options.editor, out, err);
+        return runEditor(*loaded, loop, options.editor, out, err);
     }
 
     int render(const Options& options) {
-        std::optional<AudioClip> clipRead = readInput(options);
-        if (!clipRead)
+        std::optional<Input> input = openInput(options);
+        if (!input)
             return exitInputFailure;
-        AudioClip input = std::move(*clipRead);
         std::string error;
         int status = exitOk;
         std::optional<EffectHost> host = prepare(options, status);
         if (!host)
             return status;
         // What is rendered, before the progress of rendering it.
-        out << "emberfall " << loaded->version << ": "
-            << (options.positional.empty() ? "built-in phrase" : options.positional[0]) << ", "
-            << (inputChannels == 1 ? (input.channels.size() == 2 ? "mono into both inputs" : "mono")
-                                   : "stereo")
-            << ", " << input.sampleRate << " Hz, "
+        out << "emberfall " << loaded->version << ": " << input->name << ", "
+            << (input->heldChannels == 1 ? (input->channels == 2 ? "mono into both inputs" : "mono")
+                                         : "stereo")
+            << ", " << input->sampleRate << " Hz, "
             << presetLabel(currentPresetIdOf(host->audioUnit())) << "\n"
             << std::flush;
-        const double seconds =
-            double(input.frames()) / input.sampleRate + options.render.tailSeconds;
-        ProgressBar progress(err, errIsTerminal && seconds >= progressMinimumSeconds);
-        std::optional<AudioClip> output = host->render(
-            input, options.render, error, [&](double fraction) { progress(fraction); });
-        if (!output) {
-            err << "emberfall: " << error << "\n";
-            return exitEffectFailure;
+
+        // A result that no WAV file can hold is refused before it is rendered.
+        const std::optional<std::size_t> stated = input->statedFrames();
+        const auto tailFrames =
+            static_cast<std::size_t>(options.render.tailSeconds * input->sampleRate);
+        if (!options.outputPath.empty() && stated &&
+            *stated + tailFrames > AudioFileWriter::maximumFrames(input->channels)) {
+            err << "emberfall: cannot write '" << options.outputPath << "': the result ("
+                << *stated + tailFrames << " frames of " << input->channels
+                << " channels) is longer than a WAV file can hold (4 GB)\n";
+            return exitInputFailure;
         }
-        if (!options.outputPath.empty() && !writeAudioFile(options.outputPath, *output, error)) {
+        std::unique_ptr<AudioFileWriter> writer;
+        if (!options.outputPath.empty()) {
+            writer = AudioFileWriter::create(options.outputPath, input->sampleRate, input->channels,
+                                             error);
+            if (!writer) {
+                err << "emberfall: " << error << "\n";
+                return exitInputFailure;
+            }
+        }
+        LevelMeasurement inputLevels(input->channels), outputLevels(input->channels);
+        const RenderSink sink = [&](std::span<const float* const> channels, std::size_t frames,
+                                    std::string& failure) {
+            outputLevels.add(channels, frames);
+            return !writer || writer->write(channels, frames, failure);
+        };
+        const double seconds =
+            stated ? double(*stated) / input->sampleRate + options.render.tailSeconds : 0;
+        ProgressBar progress(err, errIsTerminal && seconds >= progressMinimumSeconds);
+        const RenderFailure failure =
+            host->render(inputSource(*input, inputLevels), options.render, sink, error,
+                         [&](double fraction) { progress(fraction); });
+        progress.clear();
+        if (failure == RenderFailure::none && writer && !writer->finish(error)) {
             err << "emberfall: " << error << "\n";
             return exitInputFailure;
         }
-        printLevels(out, "input ", input);
-        printLevels(out, "output", *output);
-        if (!options.outputPath.empty())
+        if (failure != RenderFailure::none) {
+            err << "emberfall: " << error << "\n";
+            return failure == RenderFailure::effect ? exitEffectFailure : exitInputFailure;
+        }
+        printLevels(out, "input ", inputLevels.levels());
+        printLevels(out, "output", outputLevels.levels());
+        if (writer)
             out << "wrote " << std::filesystem::absolute(options.outputPath).string() << "\n";
         return exitOk;
     }
@@ -418,7 +587,6 @@ class Host {
     std::ostream& err;
     bool errIsTerminal;
     std::optional<LoadedEffect> loaded;
-    std::size_t inputChannels = 0; // of the input as read
 };
 
 } // namespace

@@ -37,7 +37,31 @@ std::string alternatives(const std::vector<std::string>& words) {
 } // namespace
 
 bool parseNumber(const std::string& text, double& value) {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text.front())))
+    // Decimal only: [+-] digits [. digits] [e [+-] digits], with a digit on one side
+    // of the point. strtod alone would also read hexadecimal ("0x40" as 64).
+    std::size_t i = 0, digits = 0;
+    auto isDigit = [&](std::size_t k) {
+        return k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]));
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    for (; isDigit(i); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == '.')
+        for (++i; isDigit(i); ++i)
+            ++digits;
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (!isDigit(i))
+            return false;
+        while (isDigit(i))
+            ++i;
+    }
+    if (i != text.size())
         return false;
     char* end = nullptr;
     errno = 0;

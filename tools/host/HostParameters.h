@@ -8,8 +8,9 @@
 #include <optional>
 #include <string>
 
-// The whole text as a finite number ("12.5"); false for white space before it, anything
-// after it, or a value that is not finite.
+// The whole text as a finite decimal number ("12.5", "-3", "1e3"); false for anything
+// else: white space or other text around it, hexadecimal ("0x40"), "inf", "nan", or a
+// value too large to be finite.
 bool parseNumber(const std::string& text, double& value);
 
 struct ParameterSetting {

@@ -34,7 +34,8 @@ constexpr const char* editor =
     "  --png FILE         draw the editor into a PNG instead (no display needed)\n"
     "  --scale FACTOR     pixels per point of the PNG (default 1)\n"
     "  --seconds LIMIT    close the window after this long\n"
-    "  --preset, --set, --state, --mono, --appex as for render\n";
+    "  --preset, --set, --state, --mono, --appex as for render\n"
+    "  of a file longer than five minutes the first five are looped\n";
 
 constexpr const char* presets =
     "usage: emberfall presets\n"
@@ -42,10 +43,11 @@ constexpr const char* presets =
     "  Chorus, Flanger, Vibrato, Runaway)\n";
 
 constexpr const char* state =
-    "usage: emberfall state save FILE [--preset NAME] [--set ID=VALUE]...\n"
-    "       emberfall state load FILE\n"
+    "usage: emberfall state save FILE [--preset NAME] [--set ID=VALUE]... [--appex PATH]\n"
+    "       emberfall state load FILE [--appex PATH]\n"
     "  save writes the effect's state as a host keeps it in a project; load restores\n"
-    "  one and prints its preset and each value as the editor shows it\n";
+    "  one and prints its preset and each value as the editor shows it, and names the\n"
+    "  entries it skipped\n";
 
 } // namespace
 

@@ -138,7 +138,7 @@ TEST_F(RunLoopTest, TasksRunInOrderIncludingThoseQueuedWhileDraining) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         loop.perform([&] { arrived = true; });
     });
-    EXPECT_TRUE(loop.runUntil([&] { return arrived; }, 5));
+    EXPECT_TRUE(loop.runUntil([&] { return arrived; }, 60));
     sender.join();
     EXPECT_FALSE(loop.runUntil([] { return false; }, 0.01));
 }

@@ -6,6 +6,7 @@
 #include "HostCommands.h"
 #include "PresetLookup.h"
 
+#include "Foundation/PropertyList.h"
 #include "Foundation/RunLoop.h"
 #include "TestSupport/TemporaryDirectory.h"
 
@@ -13,6 +14,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 #include <unistd.h>
 
@@ -185,6 +187,85 @@ TEST(HostCommands, StateLoadShowsEachValueAsTheEditorDoes) {
         EXPECT_TRUE(has(load.out, line)) << line << load.out;
     ASSERT_EQ(host({"state", "save", path}).status, exitOk);
     EXPECT_TRUE(has(host({"state", "load", path}).out, "preset Default\n"));
+}
+
+// A saved state is restored as far as it is valid; what was skipped is named on one
+// line, and the command goes on.
+TEST(HostCommands, AStateRestoresWhatItCanAndNamesWhatItSkipped) {
+    TemporaryDirectory folder("emberfall-state-skipped");
+    const std::string saved = (folder / "saved.plist").string();
+    ASSERT_EQ(host({"state", "save", saved, "--set", "delayMs=750"}).status, exitOk);
+    std::string error;
+    std::optional<PropertyListValue> read = PropertyListSerialization::readFile(saved, &error);
+    ASSERT_TRUE(read && read->dictionary()) << error;
+
+    struct Case {
+        const char* what;
+        std::function<void(PropertyListDictionary&)> spoil;
+        const char* skipped; // "" for nothing
+    };
+    auto parameters = [](PropertyListDictionary& state) -> PropertyListDictionary& {
+        return *state["parameters"].dictionary();
+    };
+    const Case cases[] = {
+        {"a valid state", [](PropertyListDictionary&) {}, ""},
+        {"entries of the wrong type",
+         [&](PropertyListDictionary& state) {
+             parameters(state)["feedback"] = "loud";
+             parameters(state)["width"] = true;
+             parameters(state)["mix"] = std::numeric_limits<double>::infinity();
+             parameters(state)["colour"] = 3.0;
+             state["currentPresetId"] = 5;
+         },
+         "currentPresetId (not text), colour (no such parameter), feedback (not a number), "
+         "mix (not a finite number), width (not a number)"},
+        {"no parameter values", [](PropertyListDictionary& state) { state["parameters"] = 2; },
+         "parameters (not a dictionary)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PropertyListDictionary state = *read->dictionary();
+        c.spoil(state);
+        const std::string path = (folder / "state.plist").string();
+        ASSERT_TRUE(PropertyListSerialization::writeFile(path, state, &error)) << error;
+        const std::string warning =
+            *c.skipped ? "emberfall: skipped in the state in '" + path + "': " + c.skipped + "\n"
+                       : "";
+        for (const std::vector<std::string>& arguments :
+             {std::vector<std::string>{"state", "load", path},
+              std::vector<std::string>{"render", "--tail", "0", "--state", path}}) {
+            const HostRun run = host(arguments);
+            EXPECT_EQ(run.status, exitOk) << arguments[0];
+            EXPECT_EQ(run.err, warning) << arguments[0];
+        }
+        const HostRun load = host({"state", "load", path});
+        EXPECT_TRUE(
+            has(load.out, *c.skipped == 'p' ? "delayMs    375.0 MS\n" : "delayMs    750.0 MS\n"))
+            << load.out;
+        EXPECT_TRUE(has(load.out, "feedback   45 %\n")) << load.out;
+    }
+}
+
+// --mono keeps a mono input mono; a stereo input is refused rather than rendered in
+// stereo as if the option had not been given.
+TEST(HostCommands, MonoOnAStereoInputIsRefused) {
+    TemporaryDirectory folder("emberfall-mono-stereo");
+    AudioClip stereo;
+    stereo.channels.assign(2, std::vector<float>(4410, 0.1f));
+    std::string error;
+    const std::string in = (folder / "stereo.wav").string();
+    ASSERT_TRUE(writeAudioFile(in, stereo, error)) << error;
+    for (const char* command : {"render", "editor"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> arguments{command, in, "--mono"};
+        if (command == std::string("editor"))
+            arguments.insert(arguments.end(), {"--png", (folder / "e.png").string()});
+        const HostRun run = host(arguments);
+        EXPECT_EQ(run.status, exitUsage);
+        EXPECT_TRUE(has(run.err, "emberfall: --mono keeps a mono input mono; the input '" + in +
+                                     "' is stereo\n"))
+            << run.err;
+    }
 }
 
 TEST(HostCommands, WhatIsRenderedIsNamedBeforeTheProgressBar) {

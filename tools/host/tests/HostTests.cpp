@@ -4,6 +4,7 @@
 #include "EffectHost.h"
 #include "EffectLoader.h"
 #include "PopupMenu.h"
+#include "ProgramRun.h"
 
 #include "CoreGraphics/CGImage.h"
 
@@ -183,29 +184,15 @@ TEST_F(LoadedHost, SavedStateRendersTheSameInEveryInstance) {
 
 // ---- The program ----
 
-struct ProgramRun {
-    int status;
-    std::string out;
-};
-
-// The program with an environment variable removed (none: the test's environment).
-ProgramRun runHostWithout(const std::string& variable, const std::string& arguments) {
-    const std::string command = (variable.empty() ? "" : "env -u " + variable + " ") +
-                                std::string(EMBERFALL_HOST_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ProgramRun run{-1, ""};
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// The program in the test's environment changed by `env` arguments ("-u DISPLAY",
+// "DISPLAY=:9"; none: the test's environment as it is).
+ProgramRun runHostWith(const std::string& environment, const std::string& arguments) {
+    return runCommand((environment.empty() ? "" : "env " + environment + " ") +
+                      std::string(EMBERFALL_HOST_PATH) + " " + arguments);
 }
 
 ProgramRun runHost(const std::string& arguments) {
-    return runHostWithout("", arguments);
+    return runHostWith("", arguments);
 }
 
 TEST(HostProgram, RendersThePhraseAndAMonoFile) {
@@ -385,6 +372,26 @@ TEST(HostProgram, ErrorsExitNonZeroWithTheirReason) {
         {"render --block 0", 2, "--block"},
         {"render --block 1.5", 2, "--block takes a whole number"},
         {"frobnicate", 2, "unknown command"},
+        // Numbers are decimal: hexadecimal and the like are no values.
+        {"render --set feedback=0x40", 2, "'0x40' is not a value of feedback"},
+        {"render --set feedback=1e1x", 2, "'1e1x' is not a value of feedback"},
+        {"render --set feedback=.", 2, "'.' is not a value of feedback"},
+        {"render --set model=0x2", 2, "'0x2' is not a value of model"},
+        {"render --tempo 0x78", 2, "--tempo takes a number from 1 to 999, not '0x78'"},
+        {"render --tail infinity", 2, "--tail takes a number"},
+        // An empty value is no value, never the option left out.
+        {"render --preset ''", 2, "--preset needs a value, not an empty one"},
+        {"render --output ''", 2, "--output needs a value, not an empty one"},
+        {"render --state ''", 2, "--state needs a value, not an empty one"},
+        {"render --appex ''", 2, "--appex needs a value, not an empty one"},
+        {"editor --png ''", 2, "--png needs a value, not an empty one"},
+        {"render --mono", 2, "--mono keeps a mono input mono; the built-in phrase is stereo"},
+        {"render --output /nonexistent/out.wav", 3, "cannot write '/nonexistent/out.wav'"},
+        // An option another command takes is not passed over without a word.
+        {"render --png out.png", 2, "render takes no --png"},
+        {"editor --tail 3", 2, "editor takes no --tail"},
+        {"state save x.plist --output y.wav", 2, "state takes no --output"},
+        {"presets --preset Default", 2, "presets takes no --preset"},
     };
     for (const Case& c : cases) {
         ProgramRun run = runHost(c.arguments);
@@ -424,10 +431,28 @@ TEST(HostProgram, DrawsTheEditorIntoAPNGAtEachScale) {
     }
 }
 
+// Without a display the editor says so in one line, with a status of its own (not
+// the one of an effect that cannot load), and how to draw it instead.
 TEST(HostProgram, TheEditorWithoutADisplaySaysHowToDrawItInstead) {
-    ProgramRun bare = runHostWithout("DISPLAY", "editor --seconds 1");
-    EXPECT_EQ(bare.status, 4) << bare.out;
-    EXPECT_NE(bare.out.find("--png"), std::string::npos) << bare.out;
+    struct Case {
+        const char* what;
+        const char* environment;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"no display named", "-u DISPLAY -u WAYLAND_DISPLAY", "($DISPLAY is not set)"},
+        {"no session either", "-u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR",
+         "($DISPLAY is not set)"},
+        {"a display nobody serves", "-u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR DISPLAY=:65000",
+         "(cannot open the X display ':65000')"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramRun bare = runHostWith(c.environment, "editor --seconds 1");
+        EXPECT_EQ(bare.status, 5) << bare.out;
+        EXPECT_EQ(bare.out, std::string("emberfall: no display to open the editor on ") + c.why +
+                                "; draw it with --png FILE\n");
+    }
 }
 
 TEST(PopupMenu, RowsStackFromTheTopAndDividersTakeNoChoice) {
