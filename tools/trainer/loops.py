@@ -42,32 +42,35 @@ def phrase(n: int, rng) -> np.ndarray:
 def record(name: str, count: int, length: int, seed: int, groups: int = 8) -> np.ndarray:
     """count clips of length samples of a model's input inside the loop of model
     `name`, taken at random times from 1.5 to 4 s into loops with delays of
-    20...600 ms and feedback 1.0...1.5 (mostly the top)."""
+    20...600 ms and feedback 1.0...1.5 (mostly the top). The clips come in `groups`
+    of loops that share a delay; all loops run side by side, one sample at a time."""
     rng = np.random.default_rng(seed)
     line = references.make_line(name)
     g = references.KERNEL_GAINS[references.MODEL_ORDER.index(name)]
     total = 4 * signals.RATE
-    out = np.zeros((count, length))
+    delays, feedback, phrases, starts = [], [], [], []
     done = 0
     for k in range(groups):
         rows = (count - done) // (groups - k)
         d = int(rng.uniform(0.02, 0.6) * signals.RATE)
-        f = np.where(rng.random(rows) < 0.6, 1.5, rng.uniform(1.0, 1.5, rows))[:, None]
-        x = np.stack([phrase(total, rng) for _ in range(rows)])
-        process = line.stream(rows)
-        delayed = np.zeros((rows, d))
-        gain, last = np.ones(rows), np.zeros(rows)
-        heard = np.zeros((rows, total))
-        for start in range(0, total, d):
-            m = min(d, total - start)
-            model_in, gain, last = guard(delayed[:, :m], gain, last)
-            heard[:, start : start + m] = model_in
-            y = process(model_in)
-            delayed = np.clip(x[:, start : start + m] + f * g * y, -LINE_LIMIT, LINE_LIMIT)
-            if m < d:
-                break
-        for r in range(rows):
-            at = int(rng.integers(int(1.5 * signals.RATE), total - length))
-            out[done + r] = heard[r, at : at + length]
+        delays += [d] * rows
+        feedback += list(np.where(rng.random(rows) < 0.6, 1.5, rng.uniform(1.0, 1.5, rows)))
+        phrases += [phrase(total, rng) for _ in range(rows)]
+        starts += [int(rng.integers(int(1.5 * signals.RATE), total - length)) for _ in range(rows)]
         done += rows
+    x, d, f, at = np.stack(phrases), np.array(delays), np.array(feedback), np.array(starts)
+    rows = np.arange(count)
+    # ring[r, n % d[r]] holds what entered row r's delay line d[r] samples ago.
+    ring = np.zeros((count, int(d.max())))
+    process = line.stream(count)
+    gain, last = np.ones(count), np.zeros(count)
+    out = np.zeros((count, length))
+    for n in range(total):
+        slot = n % d
+        model_in, gain, last = guard(ring[rows, slot][:, None], gain, last)
+        y = process(model_in)[:, 0]
+        ring[rows, slot] = np.clip(x[:, n] + f * g * y, -LINE_LIMIT, LINE_LIMIT)
+        k = n - at
+        heard = (k >= 0) & (k < length)
+        out[rows[heard], k[heard]] = model_in[heard, 0]
     return out

@@ -1,6 +1,7 @@
 """Measurements of a delay-line colouring (a trained network or a reference):
-error-to-signal ratio on held-out signals, gains, drive response, silence, peak
-output and a 150 % feedback loop with the engine's level guard."""
+error-to-signal ratio on held-out signals (pooled and per clip), aliasing of high
+sines, harmonic distortion, gains, drive response, silence, peak output and a 150 %
+feedback loop with the engine's level guard."""
 
 from __future__ import annotations
 
@@ -19,7 +20,75 @@ def db(v) -> float:
 
 
 def held_out_set() -> np.ndarray:
+    """The first held-out set: music, speech and noise, 32 clips of 1 s."""
     return signals.make_set(32, 44100, seed=9001, held_out=True)
+
+
+# Seeds of the wide held-out set, which also holds loud bright material (cymbals,
+# sweeps to 21 kHz, bright chords and plucks), overload, DC steps and held tones.
+WIDE_SEEDS = (9101, 9102, 9103)
+
+
+def wide_held_out_set(seed: int, names: list | None = None) -> np.ndarray:
+    return signals.make_set(
+        48, 44100, seed=seed, held_out=True, low_frequencies=True, loud=True, bright=True, names=names
+    )
+
+
+def clip_esr(y: np.ndarray, t: np.ndarray) -> np.ndarray:
+    """Error-to-signal ratio of each clip (row) on its own."""
+    return np.sum((t - y) ** 2, axis=1) / np.maximum(np.sum(t**2, axis=1), 1e-30)
+
+
+# Sines of the aliasing figure (integer hertz, so that over one second every harmonic
+# and every folded harmonic falls on a bin) and their levels in dBFS.
+ALIAS_HZ = (5000, 10000, 15000, 18000, 20000)
+ALIAS_DBFS = (-6.0, -18.0)
+THD_DBFS = (-18.0, -6.0)
+SETTLE = 22050  # samples before the analysed second
+
+
+def _spectrum(y: np.ndarray) -> np.ndarray:
+    """Amplitude per 1 Hz bin (a full-scale sine reads 1) of each row's last second,
+    through a 4-term Blackman-Harris window: a sine centred on a bin spreads over
+    exactly 3 bins each side and nowhere else."""
+    n = int(signals.RATE)
+    k = np.arange(n)
+    w = 0.35875 - 0.48829 * np.cos(2 * np.pi * k / n) + 0.14128 * np.cos(4 * np.pi * k / n)
+    w -= 0.01168 * np.cos(6 * np.pi * k / n)
+    return 2.0 * np.abs(np.fft.rfft(y[:, -n:] * w, axis=1)) / w.sum()
+
+
+def _tones(levels_dbfs, hz) -> tuple[np.ndarray, list]:
+    cases = [(level, f) for level in levels_dbfs for f in hz]
+    t = np.arange(SETTLE + int(signals.RATE)) / signals.RATE
+    x = np.stack([10 ** (level / 20) * np.sin(2 * np.pi * f * t) for level, f in cases])
+    return x, cases
+
+
+def aliases(process, levels_dbfs=ALIAS_DBFS, hz=ALIAS_HZ) -> list[dict]:
+    """The largest alias of each sine of `hz` at each level: the strongest component,
+    in dBFS, that is neither the tone nor one of its harmonics below half the rate
+    (folded harmonics count), above 20 Hz."""
+    x, cases = _tones(levels_dbfs, hz)
+    spectra = _spectrum(process(x))
+    out = []
+    for (level, hz), a in zip(cases, spectra):
+        keep = np.ones(a.size, dtype=bool)
+        keep[:20] = False
+        for h in range(hz, a.size, hz):
+            keep[max(h - 3, 0) : h + 4] = False
+        j = int(np.argmax(np.where(keep, a, 0.0)))
+        out.append({"dbfs": level, "hz": hz, "alias_hz": j, "alias_dbfs": db(a[j]), "tone_dbfs": db(a[hz])})
+    return out
+
+
+def thd(process) -> list[float]:
+    """Total harmonic distortion of a 1 kHz sine at each level of THD_DBFS, in per
+    cent: the harmonics below half the rate against the fundamental."""
+    x, _ = _tones(THD_DBFS, (1000,))
+    spectra = _spectrum(process(x))
+    return [100.0 * float(np.sqrt(np.sum(a[2000::1000] ** 2)) / a[1000]) for a in spectra]
 
 
 def guard(x: np.ndarray, gain: float, last: float) -> tuple[np.ndarray, float, float]:
@@ -68,9 +137,32 @@ def measure(name: str, process, line=None, stream=None) -> dict:
     m["esr"] = float(np.sum((t - y) ** 2) / np.sum(t**2))
     pe = lambda s: s[:, 1:] - 0.85 * s[:, :-1]
     m["esr_pre_emphasis"] = float(np.sum(pe(t - y) ** 2) / np.sum(pe(t) ** 2))
-    s = references.sine([0.01, 0.1])
+    clips = clip_esr(y, t)
+    m["clip_esr_median"], m["clip_esr_worst"] = float(np.median(clips)), float(np.max(clips))
+    m["wide"] = []
+    for seed in WIDE_SEEDS:
+        names = []
+        x = wide_held_out_set(seed, names)
+        y, t = process(x), line.process(x)
+        clips = clip_esr(y, t)
+        order = np.argsort(clips)[::-1]
+        m["wide"].append(
+            {
+                "seed": seed,
+                "esr": float(np.sum((t - y) ** 2) / np.sum(t**2)),
+                "clip_esr_median": float(np.median(clips)),
+                "clip_esr_worst": float(np.max(clips)),
+                "worst_clips": [(int(i), names[i], float(clips[i])) for i in order[:4]],
+            }
+        )
+    m["aliases"], m["reference_aliases"] = aliases(process), aliases(line.process)
+    m["alias_excess_db"] = max(
+        a["alias_dbfs"] - max(r["alias_dbfs"] + 6.0, -80.0) for a, r in zip(m["aliases"], m["reference_aliases"])
+    )
+    m["thd_percent"], m["reference_thd_percent"] = thd(process), thd(line.process)
+    s = references.sine([0.01, 10 ** (-32 / 20), 0.1])
     gs = references.rms_gain(s, process(s))
-    m["gain_m40_db"], m["gain_m20_db"] = db(gs[0]), db(gs[1])
+    m["gain_m40_db"], m["gain_m32_db"], m["gain_m20_db"] = db(gs[0]), db(gs[1]), db(gs[2])
     m["drive_up_db"], m["drive_down_db"] = references.drive_response(process)
     m["reference_drive_db"] = list(references.drive_response(line.process))
     silence = np.zeros((2, 44100))
@@ -87,3 +179,36 @@ def measure(name: str, process, line=None, stream=None) -> dict:
     if stream is not None:
         m["feedback_line_peak"], m["feedback_model_peak"], m["feedback_finite"] = feedback_loop(stream(), g)
     return m
+
+
+def main():
+    """Measures committed weight documents against their references:
+    measure.py [--documents DIR] [--out DIR] [MODEL ...]"""
+    import argparse
+    import json
+    import os
+
+    import torch
+
+    import train
+
+    here = os.path.dirname(os.path.abspath(__file__))
+    p = argparse.ArgumentParser(description=main.__doc__)
+    p.add_argument("models", nargs="*", default=list(references.MODEL_ORDER))
+    p.add_argument("--documents", default=os.path.join(here, "..", "..", "engine", "models"))
+    p.add_argument("--out", default=os.path.join(here, "runs", "measured"))
+    p.add_argument("--threads", type=int, default=1)
+    args = p.parse_args()
+    torch.set_num_threads(args.threads)
+    os.makedirs(args.out, exist_ok=True)
+    for name in args.models:
+        net = train.DelayLineNet()
+        train.load_document(net, os.path.join(args.documents, train.DOCUMENTS[name]))
+        m = measure(name, lambda x: train.run(net, x), stream=lambda: train.streamer(net))
+        with open(os.path.join(args.out, f"{name}.metrics.json"), "w") as f:
+            json.dump(m, f, indent=1)
+        print(json.dumps(m), flush=True)
+
+
+if __name__ == "__main__":
+    main()

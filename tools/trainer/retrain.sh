@@ -1,28 +1,58 @@
 #!/usr/bin/env bash
-# Retrains the four delay-line models in parallel (one or two threads each, at the
-# lowest priority so that a shared machine stays usable) and writes
-# engine/models/model13.json, model12.json, model19.json and model18.json.
-# Stage 1 learns the lines from music, speech and noise; stage 2 goes on from its
-# best weights with DC steps and sub-audio swells added, so the networks learn the
-# lines' coupling; stage 3 goes on from stage 2's document with long loud overload and
-# what a model hears inside the kernel's feedback loop at up to 150 %, with the DC
-# error also weighed in absolute terms (no DC may pile up around the loop). Logs,
-# checkpoints and measurements go to tools/trainer/runs/.
+# Retrains the four delay-line models in parallel and writes engine/models/model13.json,
+# model12.json, model19.json and model18.json, as the committed documents were made:
+#   stage 1  music, speech and noise (110 batches);
+#   stage 2  from stage 1's best weights, with DC steps and sub-audio swells (80 batches),
+#            so the networks learn the lines' coupling;
+#   stage 3  from stage 2's document (bbd2, pt1, pt2; 60 batches), with long loud
+#            overload and what a model hears inside the kernel's feedback loop at up to
+#            150 %, the DC error also weighed in absolute terms;
+#   stage 4  from the document before it (all four), with loud bright material and a
+#            log-spectral term in the loss, so the networks stop folding harmonics back.
+# Installs what it needs first. Logs, checkpoints, cached signals and measurements go to
+# tools/trainer/runs/.
+#
+#   tools/trainer/retrain.sh             all four stages
+#   FROM_STAGE=4 tools/trainer/retrain.sh   only the fourth, from the committed documents
+#   RESUME=1 FROM_STAGE=4 ...            the fourth goes on from its last validation
+#
+# TRAINER_THREADS threads per model (2 by default: four models fill eight cores), at the
+# lowest priority. The same thread count on the same machine gives the same documents.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+packages=(python3-torch python3-numpy espeak-ng libopenblas0-serial)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
+
 mkdir -p runs
 # An optimised BLAS makes training about six times faster than the reference one.
 openblas=/usr/lib/x86_64-linux-gnu/openblas-serial
 if [[ -d $openblas ]]; then export LD_LIBRARY_PATH=$openblas${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}; fi
 threads=${TRAINER_THREADS:-2}
 export OMP_NUM_THREADS=$threads
+from=${FROM_STAGE:-1}
+resume=()
+[[ -n ${RESUME:-} ]] && resume=(--resume)
 train() { nice -n 19 /usr/bin/python3 train.py --threads "$threads" "$@"; }
 pids=()
 for model in bbd1 bbd2 pt1 pt2; do
     (
-        train --model "$model" --batches 110 > "runs/$model.log" 2>&1
-        train --model "$model" --stage 2 --lr 1e-3 --batches 80 > "runs/$model.stage2.log" 2>&1
-        train --model "$model" --stage 3 --lr 1e-3 --batches "${STAGE3_BATCHES:-200}" > "runs/$model.stage3.log" 2>&1
+        if ((from <= 1)); then train --model "$model" --batches 110 > "runs/$model.log" 2>&1; fi
+        if ((from <= 2)); then train --model "$model" --stage 2 --lr 1e-3 --batches 80 > "runs/$model.stage2.log" 2>&1; fi
+        if ((from <= 3)) && [[ $model != bbd1 ]]; then
+            train --model "$model" --stage 3 --lr 1e-3 --batches 60 > "runs/$model.stage3.log" 2>&1
+        fi
+        train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches "${STAGE4_BATCHES:-400}" "${resume[@]}" \
+            >> "runs/$model.stage4.log" 2>&1
     ) &
     pids+=($!)
 done

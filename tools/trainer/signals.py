@@ -1,5 +1,6 @@
 """Signals the trainer makes itself: plucks, chords, sweeps, noise bursts, drums and
-speech (spoken by espeak-ng), each clip at a peak level between -40 and 0 dBFS.
+speech (spoken by espeak-ng), each clip at a peak level between -40 and 0 dBFS, and
+loud bright material (cymbals, sweeps to 21 kHz, bright chords and high tones).
 
 Every generator takes a numpy Generator, so a seed fixes the whole set. The
 training, validation and held-out sets use different seeds and different
@@ -222,8 +223,24 @@ def held_tones(n, rng):
     """Sustained tones whose level steps every 50-200 ms over a range of 24 dB: the
     level a line settles to for a driven tone (its compander and saturation together)
     is learnt from these."""
+    return _stepped_tone(n, rng, 100.0, 5000.0)
+
+
+def bright_tones(n, rng):
+    """Held tones of 3-21 kHz whose level steps: a line all but removes them, and a
+    network that distorts them folds their harmonics back into the audible band."""
+    return _stepped_tone(n, rng, 3000.0, 21000.0)
+
+
+def quiet_tones(n, rng):
+    """Held tones of 100 Hz to 5 kHz far below the lines' knees: the small-signal gain
+    (1/G, which the kernel's output gain undoes) is learnt from these."""
+    return _stepped_tone(n, rng, 100.0, 5000.0)
+
+
+def _stepped_tone(n: int, rng, low_hz: float, high_hz: float) -> np.ndarray:
     t = np.arange(n) / RATE
-    hz = math.exp(rng.uniform(math.log(100), math.log(5000)))
+    hz = math.exp(rng.uniform(math.log(low_hz), math.log(high_hz)))
     x = np.sin(2 * math.pi * hz * t + rng.uniform(0, 2 * math.pi))
     level = np.empty(n)
     pos = 0
@@ -232,6 +249,69 @@ def held_tones(n, rng):
         level[pos : pos + length] = 10 ** (rng.uniform(-24, 0) / 20)
         pos += length
     return x * level
+
+
+def cymbal(n, rng):
+    """A cymbal or hi-hat: inharmonic square-wave partials and noise above 3-8 kHz,
+    struck once or a few times, each hit decaying over 50 ms to 1.5 s."""
+    t = np.arange(n) / RATE
+    out = np.zeros(n)
+    base = rng.uniform(200, 600)
+    ratios = np.array([1.0, 1.4471, 1.6170, 1.9265, 2.5028, 2.6637]) * rng.uniform(0.9, 1.1, 6)
+    metal = sum(np.sign(np.sin(2 * math.pi * base * r * t + rng.uniform(0, 2 * math.pi))) for r in ratios)
+    low = rng.uniform(3000, 8000)
+    tone = _high_pass(metal, low) + rng.uniform(0.5, 2.0) * _coloured_noise(n, rng, rng.uniform(-0.5, 0.3), low=low)
+    for _ in range(int(rng.integers(1, 4))):
+        start = int(rng.integers(0, n // 2))
+        length = n - start
+        out[start:] += tone[start:] * _envelope(length, rng.uniform(0.0002, 0.003), rng.uniform(0.05, 1.5))
+    return out
+
+
+def _high_pass(x: np.ndarray, corner: float) -> np.ndarray:
+    """A brick-wall high-pass in the frequency domain."""
+    spectrum = np.fft.rfft(x)
+    spectrum[np.fft.rfftfreq(x.size, 1 / RATE) < corner] = 0.0
+    return np.fft.irfft(spectrum, x.size)
+
+
+def bright_sweep(n, rng):
+    """A sine sweeping up or down between 1-10 kHz and 15-21 kHz: aliasing shows on
+    such tones."""
+    t = np.arange(n) / RATE
+    f0, f1 = math.log(rng.uniform(1000, 10000)), math.log(rng.uniform(15000, 21000))
+    if rng.random() < 0.5:
+        f0, f1 = f1, f0
+    f = np.exp(f0 + (f1 - f0) * t / t[-1])
+    return np.sin(2 * math.pi * np.cumsum(f) / RATE + rng.uniform(0, 2 * math.pi))
+
+
+def _bright_tone(n: int, hz: float, rng) -> np.ndarray:
+    """Additive tone whose partials reach 21 kHz and fall slowly with order."""
+    t = np.arange(n) / RATE
+    out = np.zeros(n)
+    tilt, k = rng.uniform(0.2, 0.8), 1
+    while k * hz < 21000 and k <= 80:
+        out += np.sin(2 * math.pi * k * hz * (1 + 0.0002 * k * k) * t + rng.uniform(0, 2 * math.pi)) * k ** (-tilt)
+        k += 1
+    return out
+
+
+def bright_chord(n, rng):
+    """Bright chords and plucks: notes from 200 Hz to 4 kHz with partials up to 21 kHz."""
+    out = np.zeros(n)
+    if rng.random() < 0.5:
+        root = 440.0 * 2.0 ** ((rng.integers(55, 88) - 69) / 12.0) / 2
+        for step in rng.choice([0, 3, 4, 7, 10, 12, 14, 16, 19, 24], size=int(rng.integers(3, 6)), replace=False):
+            out += _bright_tone(n, root * 2 ** (step / 12), rng)
+        return out * _envelope(n, rng.uniform(0.001, 0.05), rng.uniform(0.2, 3.0))
+    start = 0
+    while start < n:
+        length = n - start
+        hz = 440.0 * 2.0 ** ((rng.integers(55, 96) - 69) / 12.0)
+        out[start:] += _bright_tone(length, hz, rng) * _envelope(length, 0.0005, rng.uniform(0.03, 0.4))
+        start += int(rng.integers(RATE // 20, RATE // 4))
+    return out
 
 
 KINDS = [
@@ -243,20 +323,42 @@ KINDS = [
     (speech, 0.22),
     (burst_then_silence, 0.08),
 ]
-# Kinds whose clips are set to a peak of -12...+2 dBFS instead of -40...0 dBFS.
+# Kinds whose clips are set to a peak of -12...+2 dBFS instead of -40...0 dBFS (held
+# out: -12...0 dBFS, as the engine's level guard never lets more reach a network).
 LOUD = {overload, held_tones}
+# Loud bright material, at a peak of -24...0 dBFS: the whole range the kernel's dirt
+# drives a line over.
+BRIGHT = [(cymbal, 0.24), (bright_sweep, 0.24), (bright_chord, 0.24)]
+# Held high tones join the bright training material only: they are test tones rather
+# than music, and the aliasing figure measures them; so do quiet held tones, at a peak
+# of -45...-25 dBFS.
+HIGH = [(bright_tones, 0.16)]
+QUIET = [(quiet_tones, 0.1)]
 
 
 def make_set(
-    count: int, length: int, seed: int, held_out: bool = False, low_frequencies: bool = False, loud: bool = False
+    count: int,
+    length: int,
+    seed: int,
+    held_out: bool = False,
+    low_frequencies: bool = False,
+    loud: bool = False,
+    bright: bool = False,
+    names: list | None = None,
 ) -> np.ndarray:
     """count clips of length samples, each at a peak level drawn from -40...0 dBFS;
     a quarter of the clips also move their level within the clip. low_frequencies
     adds DC steps and sub-audio swells (the second training stage), loud adds long
-    stretches of overload (the third)."""
+    stretches of overload (the third), bright adds loud bright material (cymbals,
+    sweeps to 21 kHz, bright chords and plucks, and for training high and quiet held
+    tones).
+    names, when given, receives the kind of each clip."""
     kinds = KINDS + [(offsets, 0.15)] if low_frequencies else list(KINDS)
     if loud:
         kinds += [(overload, 0.25), (held_tones, 0.1)]
+    if bright:
+        kinds += BRIGHT if held_out else BRIGHT + HIGH + QUIET
+    bright_kinds = {make for make, _ in BRIGHT + HIGH}
     rng = np.random.default_rng(seed)
     corpus = (
         speech_corpus(TEST_SENTENCES, TEST_VOICES, rng)
@@ -269,9 +371,19 @@ def make_set(
     for i in range(count):
         make = kinds[rng.choice(len(kinds), p=weights / weights.sum())][0]
         x = make(length, rng, corpus) if make is speech else make(length, rng)
+        if names is not None:
+            names.append(make.__name__)
         x /= np.max(np.abs(x)) + 1e-12
         if rng.random() < 0.25:
             t = np.linspace(0, 1, length)
             x *= 10 ** (rng.uniform(-20, 0) * (t if rng.random() < 0.5 else 1 - t) / 20)
-        out[i] = x * 10 ** ((rng.uniform(-12, 2) if make in LOUD else rng.uniform(-40, 0)) / 20)
+        if make in LOUD:
+            peak = rng.uniform(-12, 0 if held_out else 2)
+        elif make is quiet_tones:
+            peak = rng.uniform(-45, -25)
+        elif make in bright_kinds:
+            peak = rng.uniform(-24, 0)
+        else:
+            peak = rng.uniform(-40, 0)
+        out[i] = x * 10 ** (peak / 20)
     return out
