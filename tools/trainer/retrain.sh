@@ -13,7 +13,8 @@
 # tools/trainer/runs/.
 #
 #   tools/trainer/retrain.sh             all four stages
-#   FROM_STAGE=4 tools/trainer/retrain.sh   only the fourth, from the committed documents
+#   FROM_STAGE=4 tools/trainer/retrain.sh   only the fourth, from the third stage's documents
+#                                        (commit 69de2dd, the last before the fourth stage)
 #   RESUME=1 FROM_STAGE=4 ...            the fourth goes on from its last validation
 #
 # TRAINER_THREADS threads per model (2 by default: four models fill eight cores), at the
@@ -43,6 +44,19 @@ from=${FROM_STAGE:-1}
 resume=()
 [[ -n ${RESUME:-} ]] && resume=(--resume)
 train() { nice -n 19 /usr/bin/python3 train.py --threads "$threads" "$@"; }
+# The fourth stage's batches: where each committed document's best weights were found.
+declare -A stage4=([bbd1]=250 [bbd2]=50 [pt1]=180 [pt2]=190)
+# The fourth stage starts from the third stage's documents: those the earlier stages
+# just wrote, or, when it runs alone, those committed before the fourth stage.
+third=../../engine/models
+if ((from == 4)); then
+    third=runs/stage3
+    mkdir -p "$third"
+    for doc in model13.json model12.json model19.json model18.json; do
+        git show "69de2dd:engine/models/$doc" > "$third/$doc"
+    done
+fi
+declare -A documents=([bbd1]=model13.json [bbd2]=model12.json [pt1]=model19.json [pt2]=model18.json)
 pids=()
 for model in bbd1 bbd2 pt1 pt2; do
     (
@@ -51,7 +65,8 @@ for model in bbd1 bbd2 pt1 pt2; do
         if ((from <= 3)) && [[ $model != bbd1 ]]; then
             train --model "$model" --stage 3 --lr 1e-3 --batches 60 > "runs/$model.stage3.log" 2>&1
         fi
-        train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches "${STAGE4_BATCHES:-400}" "${resume[@]}" \
+        train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches "${STAGE4_BATCHES:-${stage4[$model]}}" \
+            --start "$third/${documents[$model]}" "${resume[@]}" \
             >> "runs/$model.stage4.log" 2>&1
     ) &
     pids+=($!)

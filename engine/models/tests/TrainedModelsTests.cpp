@@ -1,6 +1,7 @@
 // The four trained delay-line models as the engine embeds them: each loads, keeps its
-// small-signal gain at the inverse of the kernel's output gain, returns to silence
-// and sounds unlike the others and unlike a wire.
+// small-signal gain at the inverse of the kernel's output gain, returns to silence,
+// sounds unlike the others and unlike a wire, folds no loud harmonics of high tones
+// back into the band and distorts a 1 kHz tone about as much as its reference line.
 #include "BinaryData.h"
 #include "Korvane/ModelProcessor.h"
 
@@ -24,13 +25,19 @@ struct Model {
     unsigned int size;
     float kernelGain;       // the kernel's output gain G: the model's small-signal gain is 1/G
     double gainAtMinus20dB; // the reference line's gain at -20 dBFS, where it begins to compress
+    double referenceThd;    // the reference line's THD of a 1 kHz sine at -18 dBFS, in per cent
+    double thdCeiling;      // the most THD the network may give that sine, in per cent
+    double aliasCeiling;    // dBFS that no folded harmonic of a loud high sine reaches
 };
 
 const std::array<Model, 4> kModels{{
-    {"bbd1", BinaryData::model13_json, BinaryData::model13_jsonSize, 0.631f, 3.72},
-    {"bbd2", BinaryData::model12_json, BinaryData::model12_jsonSize, 0.582f, 4.10},
-    {"pt1", BinaryData::model19_json, BinaryData::model19_jsonSize, 1.0f, -0.07},
-    {"pt2", BinaryData::model18_json, BinaryData::model18_jsonSize, 1.06f, -0.68},
+    {"bbd1", BinaryData::model13_json, BinaryData::model13_jsonSize, 0.631f, 3.72, 1.32, 2.2,
+     -46.0},
+    {"bbd2", BinaryData::model12_json, BinaryData::model12_jsonSize, 0.582f, 4.10, 2.59, 3.0,
+     -33.0},
+    {"pt1", BinaryData::model19_json, BinaryData::model19_jsonSize, 1.0f, -0.07, 0.34, 0.5, -40.0},
+    {"pt2", BinaryData::model18_json, BinaryData::model18_jsonSize, 1.06f, -0.68, 0.70, 0.76,
+     -39.0},
 }};
 
 std::unique_ptr<Korvane::ModelProcessor> load(const Model& m) {
@@ -144,6 +151,78 @@ TEST(TrainedModels, DifferFromEachOtherAndFromAWireByMoreThan3dBAcrossTheSpectru
                                               << kModels[b - 1].name);
             EXPECT_GT(rmsDifference(spectra[a], spectra[b]), 3.0);
         }
+}
+
+// Amplitude of the component at a whole number of hertz over the last second of y (a
+// full-scale sine reads 1), through a 4-term Blackman-Harris window: over one second a
+// tone of whole hertz sits on a bin and leaks nowhere beyond three bins either side.
+double amplitudeAt(const std::vector<float>& y, int hz) {
+    const std::size_t n = std::size_t(kRate), from = y.size() - n;
+    double re = 0.0, im = 0.0, sum = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double a = 2.0 * std::numbers::pi * double(i) / double(n);
+        const double w =
+            0.35875 - 0.48829 * std::cos(a) + 0.14128 * std::cos(2 * a) - 0.01168 * std::cos(3 * a);
+        const double phase = 2.0 * std::numbers::pi * double(hz) * double(i) / kRate;
+        re += w * y[from + i] * std::cos(phase);
+        im += w * y[from + i] * std::sin(phase);
+        sum += w;
+    }
+    return 2.0 * std::hypot(re, im) / sum;
+}
+
+double dBFS(double amplitude) {
+    return 20.0 * std::log10(std::max(amplitude, 1e-12));
+}
+
+// Half a second to settle, then the analysed second.
+std::vector<float> settledSine(double dBFSLevel, double hz) {
+    return sine(std::pow(10.0, dBFSLevel / 20.0), hz, int(kRate * 1.5));
+}
+
+TEST(TrainedModels, LoudHighSinesFoldNoHarmonicsBackIntoTheBand) {
+    // A network that distorts a high tone its line all but removes folds the
+    // harmonics above 22.05 kHz back into the band: 3 x 15 kHz lands at 900 Hz.
+    struct Case {
+        const char* what;
+        int hz;
+        double dBFSLevel;
+    };
+    const Case cases[] = {
+        {"10 kHz at -6 dBFS", 10000, -6.0},   {"15 kHz at -6 dBFS", 15000, -6.0},
+        {"18 kHz at -6 dBFS", 18000, -6.0},   {"20 kHz at -6 dBFS", 20000, -6.0},
+        {"15 kHz at -18 dBFS", 15000, -18.0},
+    };
+    for (const Model& m : kModels) {
+        SCOPED_TRACE(m.name);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            auto p = load(m);
+            const auto y = run(*p, settledSine(c.dBFSLevel, c.hz));
+            for (int k = 2; k <= 7; ++k) {
+                if (k * c.hz <= int(kRate) / 2)
+                    continue; // a harmonic in the band is the line's own colouring
+                int at = (k * c.hz) % int(kRate);
+                at = std::min(at, int(kRate) - at);
+                SCOPED_TRACE(::testing::Message() << "harmonic " << k << " at " << at << " Hz");
+                EXPECT_LT(dBFS(amplitudeAt(y, at)), m.aliasCeiling);
+            }
+        }
+    }
+}
+
+TEST(TrainedModels, DistortAOneKilohertzToneAboutAsMuchAsTheirReferenceLine) {
+    for (const Model& m : kModels) {
+        SCOPED_TRACE(m.name);
+        auto p = load(m);
+        const auto y = run(*p, settledSine(-18.0, 1000.0));
+        double harmonics = 0.0;
+        for (int hz = 2000; hz <= int(kRate) / 2; hz += 1000)
+            harmonics += std::pow(amplitudeAt(y, hz), 2.0);
+        const double thd = 100.0 * std::sqrt(harmonics) / amplitudeAt(y, 1000);
+        EXPECT_LT(thd, m.thdCeiling);
+        EXPECT_GT(thd, 0.5 * m.referenceThd); // the line's colouring is still there
+    }
 }
 
 } // namespace
