@@ -162,6 +162,51 @@ TEST_F(Label, LosingTheFocusLeavesQuietlyAndKeepsTheTypedText) {
     EXPECT_EQ(shown(hosted), (std::vector<std::string>{"30.0"}));
 }
 
+TEST_F(Label, TheFieldStandsAtTheLabelWidthInTheEditingSizeAndValueColour) {
+    ParameterRecorder rec(mix);
+    ControlHarness hosted(labelled(rec, options(), nullptr, countEnding), {100, 120});
+    const CGFloat valueMidY = hosted.text("25.0")->rect.midY();
+    const CGFloat titleMidY = hosted.text("MIX")->rect.midY();
+    clickValue(hosted);
+    EXPECT_NEAR(hosted.text("MIX")->rect.midY(), titleMidY, 0.01);
+    // Rounded border: a filled and stroked box labelWidth wide, centred in the label,
+    // in a row as high as the value's, so the title does not move and the box stands
+    // where the value stood.
+    std::optional<CGRect> box;
+    for (const auto& f : hosted.items(CGDisplayItem::Kind::fill))
+        if (f.rect.width() < 100)
+            box = f.rect;
+    ASSERT_TRUE(box);
+    EXPECT_NEAR(box->width(), 60, 0.01);
+    EXPECT_NEAR(box->midX(), 50, 0.01);
+    EXPECT_NEAR(box->midY(), valueMidY, 0.5);
+    EXPECT_FALSE(hosted.items(CGDisplayItem::Kind::stroke).empty());
+    auto typed = hosted.text("25.0");
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->fontName, "Dosis-Medium");
+    EXPECT_EQ(typed->fontSize, 13);
+    EXPECT_EQ(typed->color, CGColor::rgb(0, 1, 0));
+    EXPECT_NEAR(typed->rect.midX(), 50, 0.5); // centred text
+    // Emptied, the field shows no placeholder.
+    hosted.key(NSEventSpecialKey::delete_);
+    EXPECT_EQ(shown(hosted), (std::vector<std::string>{"MIX", ""}));
+    // An Escape that repeats leaves the field too.
+    hosted.window->sendEvent(NSEvent::key(NSEvent::Type::keyDown, "\x1b", 0, 0, true));
+    hosted.turn();
+    EXPECT_EQ(endings, 1);
+    EXPECT_EQ(shown(hosted), (std::vector<std::string>{"MIX", "25.0", "%"}));
+}
+
+TEST_F(Label, TheWholeFortyPointValueRowTakesTheClick) {
+    // Alone in a 60-high frame the row spans 10 to 50, its text centred at 30.
+    for (CGFloat y : {11.0, 49.0}) {
+        ParameterRecorder rec(mix);
+        ControlHarness hosted(labelled(rec, options(false)), {100, 120});
+        hosted.click({50, y});
+        EXPECT_EQ(shown(hosted), (std::vector<std::string>{"25.0"})) << y;
+    }
+}
+
 // A formatter that reads every text as infinity.
 struct Boundless final : LabelFormatter {
     std::string format(float v) const override { return std::to_string(int(v)); }
