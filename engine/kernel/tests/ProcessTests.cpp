@@ -118,8 +118,16 @@ TEST(KernelProcess, CutFiltersShapeTheWetSignalOutsideTheLoop) {
     const float L = kernel.lowCutCoefficient.current, H = kernel.highCutCoefficient.current;
     const Channels out = render(kernel, impulse(2, 2 * D + 10), 2);
     const auto& y = out[0];
-    EXPECT_NEAR(y[D], 0.5f * L * (1 - H), 1e-6f); // first sample of both one-poles
     EXPECT_NEAR(y[D - 1], 0.0f, 1e-7f);
+    // The echo's first samples: low cut y = L (x + y1 - x1), then high cut y = (1-H) x + H y1.
+    float lowIn = 0, lowOut = 0, high = 0;
+    for (std::size_t k = 0; k < 8; ++k) {
+        const float x = k == 0 ? 0.5f : 0.0f;
+        lowOut = L * (x + lowOut - lowIn);
+        lowIn = x;
+        high = (1 - H) * lowOut + H * high;
+        EXPECT_NEAR(y[D + k], high, 1e-6f) << k;
+    }
     // The repeat went round the loop unfiltered: filtered once, scaled by F only.
     for (std::size_t k = 0; k < 8; ++k)
         EXPECT_NEAR(y[2 * D + k], 0.8f * y[D + k], 1e-5f) << k;
@@ -303,6 +311,95 @@ TEST(KernelProcess, ModelOutputGainFollowsTheCrossfade) {
     for (std::size_t i = 1; i < out[0].size(); ++i)
         largestStep = std::max(largestStep, std::fabs(out[0][i] - out[0][i - 1]));
     EXPECT_LT(largestStep, 1e-3f); // a jump would be 0.5 (g3 - g0) ~ 0.21
+}
+
+TEST(KernelProcess, EachModelHasItsOwnOutputGain) {
+    struct Case {
+        std::int32_t model;
+        float gain;
+    } cases[] = {{0, 0.631f}, {1, 0.582f}, {2, 1.0f}, {3, 1.06f}, {-1, 1.0f}, {4, 1.0f}};
+    for (const Case c : cases)
+        EXPECT_EQ(DSPKernel::modelOutputGainOf(c.model), c.gain) << c.model;
+}
+
+// With identity models a ramp written into the line reads back as its own position: the
+// tap of frame n stands p = n - out[n] / g[n] samples behind, where g[n] is what the same
+// ramp gives through an unmodulated 100 ms tap (the models' glides stay within 1e-5 of 1,
+// which a long ramp would read as a drift). Each shape's tap is followed, to within a
+// sample, against t = D + M (1 + lfo) / 2 with the oscillator stepped as the kernel
+// steps it.
+TEST(KernelProcess, ModulationMovesTheTapAsEachShapeSays) {
+    struct Case {
+        const char* what;
+        int shape;
+        float rate;
+    } cases[] = {
+        {"triangle", 0, 5},
+        {"sine", 1, 5},
+        {"square", 2, 5},
+        {"smooth random", 3, 5},
+        {"slowest moving rate", 0, 0.05f},
+        {"standing still", 1, 0.01f},
+    };
+    constexpr float ms = 100, depthMs = 10, scale = 262144;
+    const auto ramp = [](std::size_t frames) {
+        Channels x = silence(2, frames);
+        for (auto& channel : x)
+            for (std::size_t i = 0; i < frames; ++i)
+                channel[i] = float(i) / scale;
+        return x;
+    };
+    std::vector<double> gain(20000, 1.0);
+    {
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::delayMsAddress, ms}});
+        const Channels out = render(kernel, ramp(gain.size()), 2);
+        for (std::size_t i = 5000; i < gain.size(); ++i)
+            gain[i] = double(out[0][i]) * scale / double(i - 4410);
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::delayMsAddress, ms},
+                         {DSPKernel::modDepthAddress, depthMs},
+                         {DSPKernel::modRateAddress, c.rate},
+                         {DSPKernel::lfoTypeAddress, float(c.shape)}});
+        // The oscillator as the kernel runs it, from its reset.
+        float phi = 0, square = 1, previous = kernel.randomPrevious, next = kernel.randomNext;
+        std::uint32_t state = kernel.randomState;
+        const Channels out = render(kernel, ramp(gain.size()), 2);
+        double worst = 0;
+        std::size_t where = 0;
+        for (std::size_t i = 0; i < gain.size(); ++i) {
+            float lfo = 0;
+            if (c.shape == 0)
+                lfo = 1 - 4 * std::fabs(phi - 0.5f);
+            else if (c.shape == 1)
+                lfo = std::sin(2 * pi * phi);
+            else if (c.shape == 2)
+                lfo = square +=
+                    std::clamp((phi < 0.5f ? 1.0f : -1.0f) - square, -2 / 220.5f, 2 / 220.5f);
+            else
+                lfo = previous + (next - previous) * phi * phi * (3 - 2 * phi);
+            const double expected = (ms + depthMs * (0.5f + 0.5f * lfo)) * 44.1f;
+            if (i >= 7000)
+                for (const auto& channel : out) {
+                    const double p = double(i) - double(channel[i]) * scale / gain[i];
+                    if (std::fabs(p - expected) > worst)
+                        worst = std::fabs(p - expected), where = i;
+                }
+            if (c.rate > 0.01f) {
+                phi += c.rate / 44100.0f;
+                if (phi >= 1) {
+                    phi -= std::floor(phi);
+                    previous = next;
+                    state = state * 1664525u + 1013904223u;
+                    next = float(state & 0xFFFFFFu) / 16777215.0f * 2 - 1;
+                }
+            }
+        }
+        EXPECT_LT(worst, 1.0) << "at frame " << where;
+    }
 }
 
 TEST(KernelProcess, BlocksLongerThanTheMeterBuffersRenderInPieces) {
