@@ -138,6 +138,16 @@ TEST(ModelProcessor, GuardHalvesAPeakOf1_9FromItsFirstZeroCrossing) {
          {1, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f}},
         // Quiet again: back to 1 from the first crossing.
         {{0.2f, -0.2f, 0.2f, 0.2f}, {0.1f, 0.1f, -0.1f, 0.1f}, {0.5f, 1, 1, 1}, {0.5f, 0.5f, 1, 1}},
+        // The peak on the right guards the left as well.
+        {{0.3f, -0.3f, 0.3f, 0.3f},
+         {1.9f, -0.5f, 0.5f, 0.5f},
+         {1, 0.5f, 0.5f, 0.5f},
+         {1, 0.5f, 0.5f, 0.5f}},
+        // A zero is no sign change: the gain changes at the first product below 0.
+        {{0.0f, -0.2f, 0.2f, 0.2f},
+         {0.1f, 0.1f, 0.1f, 0.1f},
+         {0.5f, 0.5f, 1, 1},
+         {0.5f, 0.5f, 0.5f, 0.5f}},
     };
     for (const Block& b : blocks) {
         const int n = int(b.left.size());
@@ -167,6 +177,25 @@ TEST(ModelProcessor, GateFallsToTheFloorInSilence) {
         for (int i = 0; i < int(3 * rate); ++i)
             y = p.processSample(0.0f);
         EXPECT_NEAR(y, 0.1f * 0.001f, 1e-7f);
+    }
+}
+
+TEST(ModelProcessor, BelowItsThresholdTheGateFollowsTheEnvelope) {
+    struct Case {
+        float dry, gain;
+    } cases[] = {
+        {0.002f, (0.002f / 0.0031622776f) * 0.999f + 0.001f}, // -54 dB: attenuated
+        {0.0035f, 1.0f},                                      // above -50 dB: open
+    };
+    for (const Case c : cases) {
+        SCOPED_TRACE(c.dry);
+        ModelProcessor p(1);
+        p.setupProcessing(44100.0, 64);
+        p.loadModel(constantModel(0.0f)); // y = x
+        float y = 0.0f;
+        for (int i = 0; i < 44100; ++i)
+            y = p.processSample(c.dry);
+        EXPECT_NEAR(y, c.dry * c.gain, c.dry * 1e-4f);
     }
 }
 
