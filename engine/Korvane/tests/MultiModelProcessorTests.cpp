@@ -122,6 +122,35 @@ TEST(MultiModelProcessor, AFifthOverlappingSwitchReplacesTheQuietestFade) {
     EXPECT_NEAR(b.bank.processSample(kIn), expected, 1e-6f);
 }
 
+TEST(MultiModelProcessor, OfTwoEquallyQuietFadesTheFirstIsReplaced) {
+    Bank b(6);
+    b.bank.setActiveModel(0, 2048);
+    b.bank.setActiveModel(1, 2048);
+    b.run(1024);
+    b.bank.setActiveModel(2, 1024); // model 0 at 1024 of 2048, model 1 at 0.5: both fall
+    b.run(512);                     // by 1/2048 a sample from here
+    b.bank.setActiveModel(3, 1024);
+    b.run(300);
+    b.bank.setActiveModel(4, 1024);
+    b.run(200);
+    ASSERT_EQ(b.bank.fadeOutCount(), 4); // models 0 to 3, the first two equally quiet
+    ASSERT_EQ(b.bank.fadeOutGain(0), b.bank.fadeOutGain(1));
+    b.bank.setActiveModel(5, 1024);
+    EXPECT_EQ(b.bank.fadeOutModel(0), 4);
+    EXPECT_EQ(b.bank.fadeOutModel(1), 1);
+    EXPECT_FALSE(b.bank.processor(0).isEnabled());
+    EXPECT_TRUE(b.bank.processor(1).isEnabled());
+}
+
+TEST(MultiModelProcessor, AResumedFadeInStartsFromTheRoundedFadingGain) {
+    Bank b(2);
+    b.bank.setActiveModel(0, 2048);
+    b.bank.setActiveModel(1, 2048);
+    b.run(700); // model 0 fades at 1348 / 2048
+    b.bank.setActiveModel(0, 1000);
+    EXPECT_EQ(b.bank.fadeInRemainingSamples(), 342); // 700 / 2048 of 1000 is 341.8
+}
+
 TEST(MultiModelProcessor, AModelLeftBeforeItWasAudibleDoesNotFade) {
     Bank b(3);
     b.bank.setActiveModel(0, 2048);
