@@ -74,6 +74,111 @@ TEST(InputResampler, OneSampleCallsYieldTheFirstModelSampleOnTheThirdCall) {
     EXPECT_EQ(out.size(), 1u); // bad arguments produce nothing
 }
 
+// The two resamplers as plain arithmetic: a Catmull-Rom cubic between x0 and x1 read at a
+// position and fraction that advance by the rate ratio; the input side primes its four
+// samples of history with the first sample, the output side starts four model samples
+// behind, repeats its newest sample when it reads ahead and jumps to four behind the
+// writer when it falls more than a ring behind.
+float cubic(float xm1, float x0, float x1, float x2, float t) {
+    const float c1 = 0.5f * (x1 - xm1);
+    const float c2 = xm1 - 2.5f * x0 + 2.0f * x1 - 0.5f * x2;
+    const float c3 = 1.5f * x0 - 1.5f * x1 - 0.5f * xm1 + 0.5f * x2;
+    return ((c3 * t + c2) * t + c1) * t + x0;
+}
+
+struct PlainInputResampler {
+    std::vector<float> seen; // every input sample, behind four of history
+    std::int64_t position = 0;
+    double fraction = 0.0;
+    void process(const float* in, int n, double rate, std::vector<float>& out) {
+        if (seen.empty())
+            seen.assign(4, in[0]);
+        seen.insert(seen.end(), in, in + n);
+        const std::int64_t start = std::int64_t(seen.size()) - n; // index of in[0]
+        while (position <= n - 3) {
+            const auto x = [&](std::int64_t i) { return seen[std::size_t(start + position + i)]; };
+            out.push_back(cubic(x(-1), x(0), x(1), x(2), float(fraction)));
+            const double a = rate / 44100.0 + fraction;
+            position += std::int64_t(std::floor(a));
+            fraction = a - std::floor(a);
+        }
+        position -= n;
+    }
+};
+
+struct PlainOutputResampler {
+    std::size_t ringSize;
+    std::vector<float> written;
+    std::int64_t read = -4;
+    double fraction = 0.0;
+    void process(const float* in, int n, float* out, int frames, double rate) {
+        written.insert(written.end(), in, in + n);
+        const auto count = std::int64_t(written.size());
+        if (count - read > std::int64_t(ringSize) - 4)
+            read = count - 4, fraction = 0.0;
+        const auto x = [&](std::int64_t j) {
+            return j < 0 || count == 0 ? 0.0f : written[std::size_t(std::min(j, count - 1))];
+        };
+        for (int i = 0; i < frames; ++i) {
+            out[i] = cubic(x(read - 1), x(read), x(read + 1), x(read + 2), float(fraction));
+            const double a = 44100.0 / rate + fraction;
+            read += std::int64_t(std::floor(a));
+            fraction = a - std::floor(a);
+        }
+    }
+};
+
+TEST(Resamplers, FollowTheCubicTheirHistoryAndTheirReadPosition) {
+    struct Case {
+        const char* what;
+        double rate;
+        int most;    // host frames per call: 1 to most
+        int starved; // every starved-th call hands the output side no model samples
+        int flood;   // every flood-th call hands it 48 model samples for one frame
+    } cases[] = {
+        {"48 kHz", 48000, 64, 0, 0},       {"96 kHz, one frame a call", 96000, 1, 0, 0},
+        {"32 kHz", 32000, 37, 0, 0},       {"22.05 kHz", 22050, 64, 0, 0},
+        {"reading ahead", 96000, 8, 3, 0}, {"falling behind", 48000, 4, 0, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::mt19937 random(5);
+        InputResampler in;
+        in.clear();
+        OutputResampler out;
+        out.allocate(64);
+        std::uniform_real_distribution<float> sample(-0.9f, 0.9f);
+        std::vector<float> x(64), got(64), want(64), flood(48, 0.3f);
+        // From set-up, then again from a reset in the middle of the stream.
+        for (int round = 0; round < 2; ++round) {
+            if (round == 1)
+                in.clear(), out.clear();
+            PlainInputResampler plainIn;
+            PlainOutputResampler plainOut{64};
+            for (int call = 1; call <= 200; ++call) {
+                const int n = 1 + int(random() % unsigned(c.most));
+                for (int i = 0; i < n; ++i)
+                    x[i] = sample(random);
+                std::vector<float> a, b;
+                a.reserve(64);
+                in.process(x.data(), n, c.rate, a);
+                plainIn.process(x.data(), n, c.rate, b);
+                ASSERT_EQ(a.size(), b.size()) << call;
+                for (std::size_t i = 0; i < a.size(); ++i)
+                    ASSERT_NEAR(a[i], b[i], 1e-6f) << call << " " << i;
+                if (c.starved && call % c.starved == 0)
+                    a.clear();
+                if (c.flood && call % c.flood == 0)
+                    a = flood;
+                out.process(a.data(), int(a.size()), got.data(), n, c.rate);
+                plainOut.process(a.data(), int(a.size()), want.data(), n, c.rate);
+                for (int i = 0; i < n; ++i)
+                    ASSERT_NEAR(got[i], want[i], 1e-6f) << round << " " << call << " " << i;
+            }
+        }
+    }
+}
+
 // Phase of a sine of frequency f (cycles per sample) in y[from, from + n).
 double phaseAt(const std::vector<float>& y, std::size_t from, std::size_t n, double f) {
     double s = 0.0, c = 0.0;
