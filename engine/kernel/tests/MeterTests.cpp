@@ -32,6 +32,37 @@ TEST(KernelMeters, HoldLastsOneSecondOfWholeCallsAndLevelFallsPerCall) {
 
     meter.update(block.data(), 0); // an empty call is a peak of 0
     EXPECT_EQ(meter.hold, 0.0f);
+
+    // A peak equal to the hold starts the second again; a count that runs out exactly at
+    // the end of a call drops the hold in that call.
+    block[7] = 0.25f;
+    meter.update(block.data(), 512);
+    meter.update(block.data(), 100);
+    block[7] = 0.0f;
+    meter.update(block.data(), 100);
+    EXPECT_EQ(meter.holdSamplesLeft, 44000);
+    const std::vector<float> quiet(44000, 0.0f);
+    meter.update(quiet.data(), 44000);
+    EXPECT_EQ(meter.hold, 0.0f);
+}
+
+TEST(KernelMeters, EachMeterPublishesItsOwnLevelAndHold) {
+    DSPKernel kernel;
+    LevelMeter* meters[4] = {&kernel.inputLeftMeter, &kernel.inputRightMeter,
+                             &kernel.outputLeftMeter, &kernel.outputRightMeter};
+    for (int m = 0; m < 4; ++m) {
+        meters[m]->level = 0.1f * float(m + 1);
+        meters[m]->hold = 0.05f * float(m + 1);
+    }
+    kernel.publishMeters();
+    const Relaxed<float>* levels[4] = {&kernel.inLevelDb[0], &kernel.inLevelDb[1],
+                                       &kernel.outLevelDb[0], &kernel.outLevelDb[1]};
+    const Relaxed<float>* holds[4] = {&kernel.inHoldDb[0], &kernel.inHoldDb[1],
+                                      &kernel.outHoldDb[0], &kernel.outHoldDb[1]};
+    for (int m = 0; m < 4; ++m) {
+        EXPECT_NEAR(levels[m]->load(), 20 * std::log10(0.1f * float(m + 1)), 1e-4f) << m;
+        EXPECT_NEAR(holds[m]->load(), 20 * std::log10(0.05f * float(m + 1)), 1e-4f) << m;
+    }
 }
 
 TEST(KernelMeters, PublishedInDecibelsWithAFloorAndAFlag) {
