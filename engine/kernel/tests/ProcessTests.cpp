@@ -39,18 +39,17 @@ TEST(KernelProcess, EchoAtTheDelayAndEachRepeatScaledByTheLoopGain) {
         float dirt, feedback, amplitude;
     };
     // Levels stay where the models' input guard (0.95) and gate (-50 dB) are idle.
-    const Case cases[] = {{2, 0, 80, 0.5f},
-                          {0, 0, 100, 0.5f},
-                          {0, 50, 100, 0.5f},
-                          {3, -50, 60, 0.9f},
-                          {1, 20, 120, 0.5f}};
+    // The models' output gains; any other model (or none) plays the line dry at 1.0.
+    const float kGain[4] = {0.631f, 0.582f, 1.0f, 1.06f};
+    const Case cases[] = {{2, 0, 80, 0.5f},   {-1, 0, 80, 0.5f},  {0, 0, 100, 0.5f},
+                          {0, 50, 100, 0.5f}, {3, -50, 60, 0.9f}, {1, 20, 120, 0.5f}};
     for (const Case c : cases) {
         DSPKernel kernel;
         prepare(kernel, {{DSPKernel::modelAddress, float(c.model)},
                          {DSPKernel::dirtAddress, c.dirt},
                          {DSPKernel::feedbackAddress, c.feedback}});
         const float V = kernel.drive.current, C = kernel.compensation.current;
-        const float G = DSPKernel::modelOutputGainOf(c.model);
+        const float G = c.model >= 0 && c.model < 4 ? kGain[c.model] : 1.0f;
         const float F = kernel.feedbackSmoother.current;
         const Channels out = render(kernel, impulse(2, 2 * D + 100, c.amplitude), 2);
         for (int ch = 0; ch < 2; ++ch) {
@@ -313,15 +312,6 @@ TEST(KernelProcess, ModelOutputGainFollowsTheCrossfade) {
     EXPECT_LT(largestStep, 1e-3f); // a jump would be 0.5 (g3 - g0) ~ 0.21
 }
 
-TEST(KernelProcess, EachModelHasItsOwnOutputGain) {
-    struct Case {
-        std::int32_t model;
-        float gain;
-    } cases[] = {{0, 0.631f}, {1, 0.582f}, {2, 1.0f}, {3, 1.06f}, {-1, 1.0f}, {4, 1.0f}};
-    for (const Case c : cases)
-        EXPECT_EQ(DSPKernel::modelOutputGainOf(c.model), c.gain) << c.model;
-}
-
 // With identity models a ramp written into the line reads back as its own position: the
 // tap of frame n stands p = n - out[n] / g[n] samples behind, where g[n] is what the same
 // ramp gives through an unmodulated 100 ms tap (the models' glides stay within 1e-5 of 1,
@@ -414,6 +404,54 @@ TEST(KernelProcess, BlocksLongerThanTheMeterBuffersRenderInPieces) {
     }
     EXPECT_EQ(whole, pieces);
     EXPECT_NEAR(whole[0][882], 0.5f, 1e-6f);
+}
+
+TEST(KernelProcess, MetersReadTheirOwnChannels) {
+    struct Case {
+        const char* what;
+        std::uint32_t banks, outputs;
+        float outRightPeak; // the input peak the right output meter shows, times the dry gain
+        bool stereo;
+    };
+    // Left input peaks at 0.5, right at 0.25; the echo is still on its way, so the
+    // outputs carry the dry signal alone.
+    const Case cases[] = {
+        {"stereo", 2, 2, 0.25f, true},
+        {"one bank, two outputs: the right output meter repeats the left", 1, 2, 0.5f, true},
+        {"mono output", 2, 1, 0.5f, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DSPKernel kernel;
+        prepare(kernel, {{DSPKernel::mixAddress, 50}}, c.banks);
+        Channels in = silence(2, 512);
+        for (std::size_t i = 0; i < 512; ++i) {
+            in[0][i] = 0.5f * std::sin(0.05f * float(i));
+            in[1][i] = 0.25f * std::cos(0.05f * float(i));
+        }
+        const Channels out = render(kernel, in, c.outputs);
+        if (c.outputs == 2 && c.banks == 1) {
+            EXPECT_EQ(out[1], out[0]);
+        }
+        kernel.publishMeters();
+        const float gd = std::cos(0.5f * pi / 2);
+        EXPECT_NEAR(kernel.inLevelDb[0], 20 * std::log10(0.5f), 1e-3f);
+        EXPECT_NEAR(kernel.inLevelDb[1], 20 * std::log10(0.25f), 1e-3f);
+        EXPECT_NEAR(kernel.outLevelDb[0], 20 * std::log10(0.5f * gd), 1e-3f);
+        EXPECT_NEAR(kernel.outLevelDb[1], 20 * std::log10(c.outRightPeak * gd), 1e-3f);
+        EXPECT_EQ(kernel.isStereo, c.stereo);
+    }
+}
+
+TEST(KernelProcess, NoteTimeAtTheFirstCallsTempoIsHeardAtOnce) {
+    // Set up at 120 BPM (a quarter is 500 ms); the host reports 240 BPM before the first
+    // call: the first echo comes at 250 ms, with no glide from 500 ms.
+    DSPKernel kernel;
+    prepare(kernel, {{DSPKernel::delayTypeAddress, 0}, {DSPKernel::delayNoteAddress, 3}});
+    EXPECT_EQ(kernel.delayTime.current, 500.0f);
+    kernel.tempo = 240.0;
+    const Channels out = render(kernel, impulse(1, 11100), 1);
+    EXPECT_NEAR(out[0][11025], 0.5f, 1e-6f);
+    EXPECT_LT(largestElsewhere(out[0], {11025}), 1e-6f);
 }
 
 } // namespace
