@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -67,6 +68,7 @@ TEST_F(RecentFiles, DocumentsGoneFromDiskAreLeftOutAndTheRestKeepTheirOrder) {
               (std::vector<std::string>{"a.txt", "c.txt", "---", "Clear Recent Documents"}));
     EXPECT_EQ(std::any_cast<URL>(menu->item(1)->representedObject), c);
     EXPECT_EQ(menu->item(0)->target.lock(), delegate);
+    EXPECT_EQ(menu->item(0)->keyEquivalent, "");
 
     // Opened again, the list is fresh: the folder's files were rebuilt each time.
     fs::remove(a.path());
@@ -82,6 +84,7 @@ TEST_F(RecentFiles, OnlyTheSmallRenditionsOfAnIconAreKept) {
         big->addRepresentation(
             make<NSBitmapImageRep>(CGImage::blank(size_t(side), size_t(side)), CGSize{side, side}));
     big->addRepresentation(make<NSBitmapImageRep>(CGImage::blank(64, 16), CGSize{64, 16}));
+    big->addRepresentation(make<NSBitmapImageRep>(CGImage::blank(16, 64), CGSize{16, 64}));
     auto allLarge = NSImage::empty();
     allLarge->addRepresentation(make<NSBitmapImageRep>(CGImage::blank(32, 32), CGSize{32, 32}));
     NSWorkspace::shared()->setIcon(allLarge, large.path());
@@ -103,7 +106,8 @@ TEST_F(RecentFiles, OnlyTheSmallRenditionsOfAnIconAreKept) {
     EXPECT_TRUE(sizes(menu->item(1)).empty()); // an empty image, not none
     NSWorkspace::shared()->setIcon(big, large.path());
     menu->update();
-    EXPECT_EQ(sizes(menu->item(1)), (std::vector<CGFloat>{64})); // 16 high is small enough
+    EXPECT_EQ(sizes(menu->item(1)),
+              (std::vector<CGFloat>{64, 16})); // 16 on one side is small enough
     NSWorkspace::shared()->setIcon(nullptr, large.path());
 }
 
@@ -126,6 +130,14 @@ TEST_F(RecentFiles, ChoosingAnItemOpensAndShowsItsDocumentAndClearEmptiesTheList
     documents.noteNewRecentDocumentURL(song);
     delegate->clearRecentDocuments(nullptr);
     EXPECT_TRUE(documents.recentDocumentURLs().empty());
+}
+
+TEST_F(RecentFiles, EveryEntryPointRefusesToRunOffTheMainThread) {
+    auto offMain = [](auto work) { std::thread(work).join(); };
+    const char* message = "Tideglass/RecentDocumentsMenuDelegate must be used from the main thread";
+    EXPECT_DEATH(offMain([&] { delegate->menuNeedsUpdate(*menu); }), message);
+    EXPECT_DEATH(offMain([&] { delegate->openRecentDocument(nullptr); }), message);
+    EXPECT_DEATH(offMain([&] { delegate->clearRecentDocuments(nullptr); }), message);
 }
 
 } // namespace
