@@ -67,8 +67,9 @@ void prepare(DSPKernel& kernel, Parameters overrides, std::uint32_t channels, do
     kernel.setModelWeights(identityModels());
     kernel.channelCount = channels;
     kernel.initialize(rate);
-    // The loop's exact arithmetic is checked without the DC blocker (a coefficient of 1
-    // passes every sample unchanged); its own tests turn it back on.
+    // The loop's exact arithmetic is checked without the DC blocker: a coefficient of 1
+    // passes impulses and other sparse signals unchanged (on a dense signal the sum
+    // y + y1 - x1 still rounds); its own tests turn it back on.
     kernel.dcBlockerCoefficient = 1.0f;
 }
 

@@ -1,4 +1,5 @@
 #include "KernelFixture.h"
+#include "KernelMath.h"
 
 #include <gtest/gtest.h>
 
@@ -314,8 +315,9 @@ TEST(KernelProcess, ModelOutputGainFollowsTheCrossfade) {
 
 // With identity models a ramp written into the line reads back as its own position: the
 // tap of frame n stands p = n - out[n] / g[n] samples behind, where g[n] is what the same
-// ramp gives through an unmodulated 100 ms tap (the models' glides stay within 1e-5 of 1,
-// which a long ramp would read as a drift). Each shape's tap is followed, to within a
+// ramp gives through an unmodulated 100 ms tap (the fixture's DC blocker at coefficient 1
+// still rounds y + y1 - x1, which a long ramp would read as a drift; the models' glides
+// add their 1e-5). Each shape's tap is followed, to within a
 // sample, against t = D + M (1 + lfo) / 2 with the oscillator stepped as the kernel
 // steps it.
 TEST(KernelProcess, ModulationMovesTheTapAsEachShapeSays) {
@@ -383,8 +385,7 @@ TEST(KernelProcess, ModulationMovesTheTapAsEachShapeSays) {
                 if (phi >= 1) {
                     phi -= std::floor(phi);
                     previous = next;
-                    state = state * 1664525u + 1013904223u;
-                    next = float(state & 0xFFFFFFu) / 16777215.0f * 2 - 1;
+                    next = kernelmath::nextRandom(state);
                 }
             }
         }
