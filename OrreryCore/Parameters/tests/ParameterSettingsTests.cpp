@@ -78,6 +78,14 @@ TEST(ParameterSettingsConfigure, BuildsTheTreeAndPushesValuesInListOrder) {
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(unit->tree->children()[i], settings->param(i).auParameter);
     EXPECT_EQ(unit->received, (Received{{11, 0}, {2, 375}, {5, 0}}));
+
+    // What is pushed is each parameter's current value, not its default.
+    auto moved = std::make_shared<TestSettings>();
+    moved->param(1).value.set(820);
+    moved->param(2).value.set(3);
+    auto second = std::make_shared<FakeUnit>();
+    moved->configureAudioUnit(second);
+    EXPECT_EQ(second->received, (Received{{11, 0}, {2, 820}, {5, 3}}));
     EXPECT_FALSE(unit->tree->hasImplementorValueObserver()) << "listeners come later";
 
     // The unit is held weakly.
@@ -141,6 +149,31 @@ TEST_F(BoundSettings, RoutesAddressesToParameterDependentsAndUnit) {
         drainMainQueue();
         EXPECT_EQ(settings->param(1).value.get(), c.delayMsShown);
     }
+}
+
+TEST(ParameterSettingsRouting, OnlyTheFirstParameterOfAnAddressIsWritten) {
+    struct Twins : ParameterSettings {
+        Twins() {
+            for (int i = 0; i < 2; ++i)
+                both.push_back(AudioParameter::create(
+                    11, "delayType", "Delay Type", Unit::indexed, {0, 1}, 0,
+                    ValueIncrement::linear(), std::nullopt, std::vector<AUParameterAddress>{2}));
+            setupParameters(both);
+        }
+        std::vector<std::shared_ptr<AudioParameter>> both;
+        int dependentCalls = 0;
+        void updateDependentValues(AUParameterAddress, AUValue) override { ++dependentCalls; }
+    };
+    auto twins = std::make_shared<Twins>();
+    auto unit = std::make_shared<FakeUnit>();
+    twins->configureAudioUnit(unit);
+    unit->received.clear();
+    twins->setValue(1, 11, Source::parameterObserver);
+    drainMainQueue();
+    EXPECT_EQ(twins->both[0]->value.get(), 1.0f);
+    EXPECT_EQ(twins->both[1]->value.get(), 0.0f) << "the search stops at the first match";
+    EXPECT_EQ(twins->dependentCalls, 1);
+    EXPECT_EQ(unit->received, (Received{{11, 1}}));
 }
 
 TEST_F(BoundSettings, ControlGestureReachesUnitAndIsRecordedByTheHost) {
@@ -273,6 +306,16 @@ TEST(ParameterSettingsHash, SignOfZeroDoesNotMatterButValuesAndExtrasDo) {
     EXPECT_EQ(make(375, false)->paramsHash(), make(375, false)->paramsHash());
     EXPECT_NE(make(375, false)->paramsHash(), make(376, false)->paramsHash());
     EXPECT_NE(make(375, false)->paramsHash(), make(375, true)->paramsHash());
+
+    // Values as floats in list order, then the subclass's extras.
+    auto settings = make(375, true);
+    settings->param(2).value.set(2);
+    Hasher expected;
+    expected.combine(0.0f);
+    expected.combine(375.0f);
+    expected.combine(2.0f);
+    expected.combine(std::int64_t{7});
+    EXPECT_EQ(settings->paramsHash(), expected.finalize());
 }
 
 TEST(ParameterSettingsVersion, ShortVersionOfTheBundle) {
