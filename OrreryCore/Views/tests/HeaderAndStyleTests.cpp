@@ -189,6 +189,27 @@ TEST_F(Styles, SettingsFaceMovesOnlyARocketLabelDown) {
     }
 }
 
+TEST_F(Styles, FontModifiersSetTheCustomFaceAndSize) {
+    struct Case {
+        const char* what;
+        AnyView view;
+        const char* face;
+        CGFloat size;
+    } cases[] = {
+        {"rocketFont", rocketFont(Text("A"), 15), "Rocket", 15},
+        {"orreryFont", orreryFont(Text("A"), OrreryFont::dosisMedium, 17), "Dosis-Medium", 17},
+        {"modifier", CustomFontModifier{OrreryFont::dosisLight, 11}.body(Text("A")), "Dosis-Light",
+         11},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ControlHarness hosted(c.view, {100, 40});
+        const auto& label = first(hosted.drawn(), CGDisplayItem::Kind::text);
+        EXPECT_EQ(label.fontName, c.face);
+        EXPECT_EQ(label.fontSize, c.size);
+    }
+}
+
 TEST(AnchorToAllSides, PinsWithInsetsAndIgnoresAMissingView) {
     RunLoopTestScope scope;
     auto window = make<NSWindow>(CGRect{0, 0, 200, 100});
@@ -205,6 +226,22 @@ TEST(AnchorToAllSides, PinsWithInsetsAndIgnoresAMissingView) {
     EXPECT_EQ(inWindow.minX(), 20);              // leading gap
     EXPECT_EQ(200 - inWindow.maxX(), 40);        // trailing gap
     EXPECT_EQ(inWindow.size, (CGSize{140, 60})); // top 10 and bottom 30 taken off
+
+    // Edge to the same edge of the other view, in the order leading, trailing,
+    // bottom, top.
+    using A = NSLayoutAttribute;
+    const std::vector<std::pair<A, CGFloat>> expected{
+        {A::leading, 20}, {A::trailing, -40}, {A::bottom, -30}, {A::top, 10}};
+    const auto& made = pinned->constraints();
+    ASSERT_EQ(made.size(), expected.size());
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(made[i]->firstAttribute(), expected[i].first);
+        EXPECT_EQ(made[i]->secondAttribute(), expected[i].first);
+        EXPECT_EQ(made[i]->secondItem(), container);
+        EXPECT_EQ(made[i]->constant, expected[i].second);
+        EXPECT_TRUE(made[i]->isActive());
+    }
 }
 
 } // namespace
