@@ -103,10 +103,44 @@ TEST(SimpleSparklerChecker, ReadsOnlyPrefixedVersionElementsTrimmed) {
               "<rss><item><sparkle:shortVersionString>1.4</sparkle:shortVersionString>"
               "</item><item><sparkle:shortVersionString>2.0</wrong></rss>",
               "1.4"},
+             {"tabs and carriage returns trimmed", // a raw CR would be read as a newline
+              "<rss><sparkle:shortVersionString>\t&#13;\n2.1\t&#13;\n"
+              "</sparkle:shortVersionString></rss>",
+              "2.1"},
+             // The end test looks at the last started element: text after a version's
+             // end tag joins it when the enclosing element ends, and 1.0.5 outweighs 1.0.
+             {"text after the end tag counts at the enclosing end",
+              "<rss><item><sparkle:shortVersionString>1.0</sparkle:shortVersionString>.5"
+              "</item></rss>",
+              "1.0.5"},
              {"not xml", "this is no feed", std::nullopt},
              {"empty", "", std::nullopt},
          }) {
         EXPECT_EQ(latestOf(c.feed), c.latest) << c.name;
+    }
+}
+
+TEST(SimpleSparklerChecker, TakesTheQualifiedNameWhenTheParserGivesOne) {
+    struct Case {
+        const char* what;
+        std::string elementName;
+        std::optional<std::string> qualifiedName;
+        std::optional<std::string> latest;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"qualified", "shortVersionString", "sparkle:shortVersionString", "3.0"},
+             {"no qualified name", "sparkle:shortVersionString", std::nullopt, "3.0"},
+             {"qualified name wins", "sparkle:shortVersionString", "shortVersionString",
+              std::nullopt},
+         }) {
+        SCOPED_TRACE(c.what);
+        auto checker = make<SimpleSparklerChecker>();
+        XMLParser parser(std::string_view{});
+        checker->parserDidStartElement(parser, c.elementName, std::nullopt, c.qualifiedName, {});
+        checker->parserFoundCharacters(parser, "3.");
+        checker->parserFoundCharacters(parser, "0");
+        checker->parserDidEndElement(parser, c.elementName, std::nullopt, c.qualifiedName);
+        EXPECT_EQ(checker->latestVersion(), c.latest);
     }
 }
 
