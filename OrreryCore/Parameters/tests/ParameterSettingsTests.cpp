@@ -102,6 +102,17 @@ TEST(ParameterSettingsConfigure, EmptyListGivesAnEmptyTreeAndPushesNothing) {
     EXPECT_TRUE(unit->received.empty());
 }
 
+TEST(ParameterSettingsConfigure, SetupParametersReplacesTheList) {
+    auto settings = std::make_shared<TestSettings>();
+    auto kept = settings->parameters().at(2);
+    settings->setupParameters({kept});
+    auto unit = std::make_shared<FakeUnit>();
+    settings->configureAudioUnit(unit);
+    ASSERT_EQ(unit->tree->children().size(), 1u);
+    EXPECT_EQ(unit->tree->children()[0], kept->auParameter);
+    EXPECT_EQ(unit->received, (Received{{5, 0}}));
+}
+
 TEST(ParameterSettingsConfigure, ListenersNeedALiveUnitWithATree) {
     auto settings = std::make_shared<TestSettings>();
     settings->setupParameterTreeListeners(); // no unit: nothing to do, no crash
@@ -207,6 +218,21 @@ TEST_F(BoundSettings, ControlGestureReachesUnitAndIsRecordedByTheHost) {
     unit->tree->removeParameterObserver(token);
     delay.setValue(600, Source::ui, State::change);
     EXPECT_EQ(recorded.size(), expected.size());
+}
+
+TEST_F(BoundSettings, AValueRoutedFromTheEditorIsOneHostChange) {
+    std::vector<AUParameterAutomationEvent> recorded;
+    auto token = unit->tree->tokenByAddingParameterAutomationObserver(
+        [&](const AUParameterAutomationEvent& e) { recorded.push_back(e); });
+    settings->setValue(450, 2, Source::ui);
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].eventType, Event::value);
+    EXPECT_EQ(recorded[0].value, 450);
+    // Once back through the tree's observer, once directly.
+    EXPECT_EQ(unit->received, (Received{{2, 450}, {2, 450}}));
+    drainMainQueue();
+    EXPECT_EQ(settings->param(1).value.get(), 450.0f);
+    unit->tree->removeParameterObserver(token);
 }
 
 TEST_F(BoundSettings, HostWriteThroughTheTreeReachesKernelAndMirror) {
