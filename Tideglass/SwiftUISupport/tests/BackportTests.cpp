@@ -50,6 +50,24 @@ TEST(Backport, TheVersionDependentModifiersTakeTheBranchOfTheRunningSystem) {
     }
 }
 
+TEST(Backport, BeforeTheModernSystemTheWidthFrameCentresAndLeavesTheHeightFree) {
+    RunLoopTestScope scope;
+    SystemVersion system("15.0");
+    // A view narrower than the frame, stacked above another: a frame that also fixed the
+    // height would push the view below down, and one aligned otherwise would move the
+    // narrow view off the frame's centre.
+    ViewGraph graph(VStack(CGFloat(0),
+                           backport(Color::gray().frame(40, 20).accessibilityIdentifier("narrow"))
+                               .setWidthPreTahoe(120),
+                           Color::gray().frame(40, 10).accessibilityIdentifier("below")));
+    graph.setSize({300, 200});
+    graph.update();
+    CGRect narrow = *graph.frame("narrow"), below = *graph.frame("below");
+    EXPECT_EQ(narrow.size.height, 20);
+    EXPECT_EQ(below.minY() - narrow.maxY(), 0); // the frame is as tall as its content
+    EXPECT_EQ(narrow.midX(), 150);
+}
+
 TEST(Backport, EscapeRunsTheActionAndOtherKeysAreLeftToTheTextField) {
     RunLoopTestScope scope;
     State<std::string> text(std::string("ab"));

@@ -18,6 +18,11 @@ TEST(DegreeUtil, NormalisesIntoTheHalfOpenRangeAboveMinus180) {
         EXPECT_DOUBLE_EQ(DegreeUtil::normalise(c.degrees), c.normalised) << c.degrees;
     EXPECT_DOUBLE_EQ(DegreeUtil::degreesToRadians(180), std::numbers::pi);
     EXPECT_DOUBLE_EQ(DegreeUtil::degreesToRadians(-90), -std::numbers::pi / 2);
+    // Multiplied before dividing: converting through a precomputed pi / 180 rounds
+    // differently, and an angle saved in radians would then not compare equal.
+    for (double degrees : {3.0, 57.0, 90.5, 1000.0})
+        EXPECT_EQ(DegreeUtil::degreesToRadians(degrees), degrees * std::numbers::pi / 180)
+            << degrees;
 }
 
 TEST(DateUtil, ComparesTheAbsoluteTimeSinceADate) {
