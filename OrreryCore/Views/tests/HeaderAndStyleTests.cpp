@@ -132,6 +132,7 @@ TEST_F(Styles, UpdatePillIsDimmedWhilePressedAndPaddedOnlyAtTheTopAndSides) {
     EXPECT_EQ(pill.color, orreryColor("updateBackground").resolve());
     EXPECT_EQ(label.color, orreryColor("background").resolve());
     EXPECT_EQ(label.fontName, "Rocket");
+    EXPECT_EQ(label.fontSize, 13);
     EXPECT_NEAR(label.rect.minY() - pill.rect.minY(), 2, 0.01);
     EXPECT_NEAR(pill.rect.maxY(), label.rect.maxY(), 0.01);
     EXPECT_NEAR(label.rect.minX() - pill.rect.minX(), 4, 0.01);
@@ -168,19 +169,42 @@ TEST_F(Styles, ModernFaceStretchesToTheLabelAndColoursItWhenOn) {
         EXPECT_EQ(label.color,
                   c.callerColour ? CGColor::rgb(0, 1, 0) : orreryColor("buttonText").resolve());
         EXPECT_NEAR(label.rect.midY() - face.rect.midY(), 2, 0.01);
+        EXPECT_NEAR(label.rect.midX(), face.rect.midX(), 0.01);
         if (c.pressed)
             hosted.release({20, 10});
     }
 }
 
 TEST_F(Styles, SettingsFaceMovesOnlyARocketLabelDown) {
-    for (auto font : {OrreryFont::dosisLight, OrreryFont::rocket}) {
-        ControlHarness hosted(styled(SettingsButtonStyle{font}, "SET", font), {300, 80});
+    // The font a label has when nobody sets one.
+    const std::string plainFont =
+        first(ControlHarness(styled(PlainButtonStyle{}, "SET", std::nullopt), {300, 80}).drawn(),
+              CGDisplayItem::Kind::text)
+            .fontName;
+    const CGSize artSize = NSImage::named("settings-button", orreryCoreBundle())->size();
+    struct Case {
+        const char* what;
+        OrreryFont font;
+        std::optional<OrreryFont> labelFont; // the caller's
+        std::string drawnFont;
+    } cases[] = {
+        {"dosis", OrreryFont::dosisLight, OrreryFont::dosisLight, "Dosis-Light"},
+        {"rocket", OrreryFont::rocket, OrreryFont::rocket, "Rocket"},
+        {"rocket named, label unset", OrreryFont::rocket, std::nullopt, plainFont},
+    };
+    ASSERT_NE(plainFont, "Rocket");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const OrreryFont font = c.font;
+        ControlHarness hosted(styled(SettingsButtonStyle{font}, "SET", c.labelFont), {300, 80});
         auto items = hosted.drawn();
         const auto& face = first(items, CGDisplayItem::Kind::image);
         const auto& label = first(items, CGDisplayItem::Kind::text);
         EXPECT_EQ(face.imageName, "settings-button");
+        EXPECT_EQ(face.rect.size, artSize); // at its own size, not stretched
         EXPECT_EQ(label.color, orreryColor("buttonText").resolve());
+        EXPECT_EQ(label.fontName, c.drawnFont); // the style leaves the font to the caller
+        EXPECT_NEAR(label.rect.midX(), face.rect.midX(), 0.01);
         EXPECT_NEAR(label.rect.midY() - face.rect.midY(), font == OrreryFont::rocket ? 2 : 0, 0.01);
         hosted.press({face.rect.midX(), face.rect.midY()});
         EXPECT_EQ(first(hosted.drawn(), CGDisplayItem::Kind::image).imageName,
