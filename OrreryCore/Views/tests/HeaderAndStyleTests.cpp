@@ -47,9 +47,17 @@ struct Header : ::testing::Test {
 
 TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     ParameterRecorder rec(tabs(std::vector<std::string>{"chorus", "delay"}, 1));
-    ControlHarness hosted(
-        PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::dosisLight, std::nullopt),
-        {500, 46});
+    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3-beta", rec.binding(),
+                                           OrreryFont::dosisLight, std::nullopt),
+                          {500, 80});
+    // The strip: 46 high across the window, on the "background" colour.
+    std::vector<CGRect> strips;
+    for (const auto& fill : hosted.items(CGDisplayItem::Kind::fill))
+        if (fill.color == orreryColor("background").resolve() && fill.rect.height() < 80)
+            strips.push_back(fill.rect);
+    ASSERT_EQ(strips.size(), 1u);
+    EXPECT_EQ(strips[0].width(), 500);
+    EXPECT_EQ(strips[0].height(), 46);
     auto runs = hosted.texts();
     const auto* chorus = run(runs, "CHORUS");
     const auto* delay = run(runs, "DELAY");
@@ -62,10 +70,14 @@ TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     // between tabs.
     EXPECT_NEAR((chorus->rect.minX() + delay->rect.maxX()) / 2, 8 + (500 - 24) / 2, 1);
     EXPECT_NEAR(delay->rect.minX() - chorus->rect.maxX(), 24, 0.5);
-    const auto* version = run(runs, "1.0.3");
+    // The version as given, in the header's font, against the trailing padding.
+    const auto* version = run(runs, "1.0.3-beta");
     ASSERT_TRUE(version);
     EXPECT_EQ(version->color, orreryColor("versionInfo").resolve());
+    EXPECT_EQ(version->fontName, "Dosis-Light");
     EXPECT_EQ(version->fontSize, 13);
+    EXPECT_NEAR(version->rect.maxX(), 500 - 16, 0.5);
+    EXPECT_NEAR(version->rect.midY(), strips[0].midY(), 0.5);
 
     hosted.click({chorus->rect.midX(), chorus->rect.midY()});
     EXPECT_EQ(rec.writes, (Writes{{Event::value, 0}}));
@@ -77,15 +89,40 @@ TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     auto logo = std::find_if(drawn.begin(), drawn.end(),
                              [](const CGDisplayItem& i) { return i.imageName == "korvane-logo"; });
     ASSERT_NE(logo, drawn.end());
-    EXPECT_LT(logo->rect.minX(), 20);
+    EXPECT_EQ(logo->rect.minX(), 8);
+    EXPECT_NEAR(logo->rect.midY(), strips[0].midY(), 0.5);
     hosted.click({logo->rect.midX(), logo->rect.midY()});
     EXPECT_EQ(workspace->openedURLs(), (std::vector<std::string>{companySite().absoluteString()}));
 }
 
+TEST_F(Header, OnlyAnExactValueSelectsATab) {
+    struct Case {
+        const char* what;
+        float value;
+        const char *chorus, *delay;
+    } cases[] = {
+        {"0", 0, "tabSelected", "tabUnselected"},
+        {"1", 1, "tabUnselected", "tabSelected"},
+        {"between the two", 0.5f, "tabUnselected", "tabUnselected"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto param = tabs(std::vector<std::string>{"chorus", "delay"}, c.value);
+        ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3",
+                                               ParameterBinding::constant(param),
+                                               OrreryFont::dosisLight, std::nullopt),
+                              {500, 46});
+        auto runs = hosted.texts();
+        ASSERT_TRUE(run(runs, "CHORUS") && run(runs, "DELAY"));
+        EXPECT_EQ(run(runs, "CHORUS")->color, orreryColor(c.chorus).resolve());
+        EXPECT_EQ(run(runs, "DELAY")->color, orreryColor(c.delay).resolve());
+    }
+}
+
 TEST_F(Header, NoValueStringsNoTabsAndAKnownUpdateReplacesTheVersion) {
     ParameterRecorder rec(tabs(std::nullopt, 0));
-    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::rocket,
-                                           UpdateAvailableDetails{"1.2.0"},
+    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(),
+                                           OrreryFont::dosisLight, UpdateAvailableDetails{"1.2.0"},
                                            [] { return AnyView(Text("MENU")); }),
                           {500, 46});
     std::vector<std::string> shown;
@@ -97,6 +134,14 @@ TEST_F(Header, NoValueStringsNoTabsAndAKnownUpdateReplacesTheVersion) {
     auto runs = hosted.texts();
     const auto* pill = run(runs, "1.2.0 AVAILABLE");
     ASSERT_TRUE(pill);
+    // On the update pill, in its own font whatever the header's.
+    EXPECT_EQ(pill->fontName, "Rocket");
+    EXPECT_EQ(pill->fontSize, 13);
+    EXPECT_EQ(pill->color, orreryColor("background").resolve());
+    auto fills = hosted.items(CGDisplayItem::Kind::fill);
+    EXPECT_TRUE(std::any_of(fills.begin(), fills.end(), [](const CGDisplayItem& i) {
+        return i.color == orreryColor("updateBackground").resolve();
+    }));
     hosted.click({pill->rect.midX(), pill->rect.midY()});
     EXPECT_EQ(workspace->openedURLs(), (std::vector<std::string>{updateURL().absoluteString()}));
     EXPECT_TRUE(rec.writes.empty());
