@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace SwiftUI;
 
 namespace {
@@ -297,6 +299,34 @@ TEST(OrreryResources, NamedColoursAndAssetsComeFromTheFrameworksBundle) {
         ASSERT_NE(expected, nullptr) << c.asset;
         EXPECT_EQ(c.color.resolve().rgba(), expected->cgColor().rgba()) << c.asset;
     }
+    // The catalogue the framework's views draw from, name for name: nine colours, and
+    // every face with its pressed face besides the logo.
+    auto sorted = [](auto names) {
+        std::vector<std::string> out(names.begin(), names.end());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::vector<std::string> colours = {"ChaosYellowText",
+                                              "background",
+                                              "buttonText",
+                                              "chaosToggleText",
+                                              "chaosToggleTextPressed",
+                                              "tabSelected",
+                                              "tabUnselected",
+                                              "updateBackground",
+                                              "versionInfo"};
+    std::vector<std::string> images = {"korvane-logo"};
+    for (std::string face :
+         {"chaos-button-yellow", "chaos-button-grey-off", "chaos-button-grey-on-yellow",
+          "chaos-button-grey-on-blue", "chaos-button-grey-on-red", "chaos-button-grey-on-white",
+          "chaos-button-narrow-grey-off", "chaos-button-narrow-grey-on-yellow",
+          "chaos-button-small-yellow-left", "chaos-button-small-yellow-right", "modern-button",
+          "modern-button-on", "retro-button", "settings-button"}) {
+        images.push_back(face);
+        images.push_back(face + "-down");
+    }
+    EXPECT_EQ(sorted(OrreryResources::colorNames), sorted(colours));
+    EXPECT_EQ(sorted(OrreryResources::imageNames), sorted(images));
     // Every catalogue name has its asset, and one descriptor for the process.
     for (auto name : OrreryResources::colorNames)
         EXPECT_NE(NSColor::named(std::string(name), orreryCoreBundle()), nullptr) << name;
