@@ -152,8 +152,54 @@ TEST_F(Buttons, FacesFollowSelectionAndPress) {
         {"arrow elsewhere", onOff(0),
          [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 1)); },
          "chaos-button-small-yellow-right", "chaos-button-small-yellow-right-down"},
+        {"arrow at a left value of 0", onOff(0),
+         [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 0)); },
+         "chaos-button-small-yellow-left", "chaos-button-small-yellow-left-down"},
+        {"arrow at 1 with a left value of 0", onOff(1),
+         [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 0)); },
+         "chaos-button-small-yellow-right", "chaos-button-small-yellow-right-down"},
+        {"chaos toggle on in yellow", indexed(2, models),
+         [](ParameterBinding b) {
+             return AnyView(ChaosToggleButton(b, 2, ChaosButtonColor::yellow));
+         },
+         "chaos-button-grey-on-yellow", "chaos-button-grey-on-yellow-down"},
+        {"chaos toggle on in blue", indexed(2, models),
+         [](ParameterBinding b) {
+             return AnyView(ChaosToggleButton(b, 2, ChaosButtonColor::blue));
+         },
+         "chaos-button-grey-on-blue", "chaos-button-grey-on-blue-down"},
+        {"chaos toggle on in red", indexed(2, models),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButton(b, 2, ChaosButtonColor::red)); },
+         "chaos-button-grey-on-red", "chaos-button-grey-on-red-down"},
+        {"narrow off", onOff(0),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButtonNarrow(b, std::nullopt)); },
+         "chaos-button-narrow-grey-off", "chaos-button-narrow-grey-off-down"},
+        {"narrow at 0.5 is off", onOff(0.5f),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButtonNarrow(b, std::nullopt)); },
+         "chaos-button-narrow-grey-off", "chaos-button-narrow-grey-off-down"},
+        {"toggle on", onOff(1),
+         [](ParameterBinding b) { return AnyView(ToggleButton(b, Color::white(), {}, 12)); },
+         "modern-button-on", "modern-button-on-down"},
+        {"modern selected", indexed(1, models),
+         [](ParameterBinding b) {
+             return AnyView(ModeToggleButton(b, 1, Color::white(), ToggleButtonStyle::modern, 12));
+         },
+         "modern-button-on", "modern-button-on-down"},
+        {"modern unselected", indexed(0, models),
+         [](ParameterBinding b) {
+             return AnyView(ModeToggleButton(b, 1, Color::white(), ToggleButtonStyle::modern, 12));
+         },
+         "modern-button", "modern-button-down"},
+        // The hold button's art follows the value, not the press: only 1 is held.
+        {"hold at 0.5", onOff(0.5f),
+         [](ParameterBinding b) {
+             return AnyView(ParameterHoldButton(b, OrreryResources::image("settings-button"),
+                                                OrreryResources::image("settings-button-down")));
+         },
+         "settings-button", "settings-button-down"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ParameterRecorder rec(c.param);
         ControlHarness hosted(topLeft(c.view(rec.binding())), {200, 120});
         ASSERT_FALSE(hosted.images().empty()) << c.name;
@@ -255,14 +301,158 @@ TEST_F(Buttons, LabelsShowValueStringsOrNamesInTheirColours) {
     }
 }
 
+TEST_F(Buttons, EachFaceFillsTheButtonAndItsLabelSitsAtItsOffset) {
+    struct Case {
+        const char* what;
+        std::shared_ptr<AudioParameter> param;
+        std::function<AnyView(ParameterBinding)> view;
+        const char* face;
+        CGSize size;
+        const char* label; // text, or the image shown instead; "" for none
+        const char* font;  // "" for an image label
+        CGFloat fontSize;
+        std::optional<CGColor> colour;
+        CGFloat offsetY; // label centre below the face centre
+    };
+    std::vector<std::string> models{"bbd1", "bbd2", "pt1", "pt2"};
+    auto asset = [](const char* name) { return orreryColor(name).resolve(); };
+    const Case cases[] = {
+        {"chaos button: its title unchanged",
+         onOff(0),
+         [](ParameterBinding) { return AnyView(ChaosButton("Go on", ChaosButtonColor::blue, {})); },
+         "chaos-button-yellow",
+         {48, 56},
+         "Go on",
+         "Dosis-Medium",
+         13,
+         asset("ChaosYellowText"),
+         -4},
+        {"chaos toggle",
+         indexed(0, models),
+         [](ParameterBinding b) {
+             return AnyView(ChaosToggleButton(b, 1, ChaosButtonColor::yellow));
+         },
+         "chaos-button-grey-off",
+         {48, 56},
+         "BBD2",
+         "Dosis-Medium",
+         13,
+         asset("chaosToggleText"),
+         -6},
+        {"chaos toggle with an image",
+         indexed(0, models),
+         [](ParameterBinding b) {
+             return AnyView(
+                 ChaosToggleButton(b, 1, ChaosButtonColor::yellow, orreryImage("korvane-logo")));
+         },
+         "chaos-button-grey-off",
+         {48, 56},
+         "korvane-logo",
+         "",
+         0,
+         std::nullopt,
+         -2},
+        {"narrow toggle: its title unchanged",
+         onOff(0),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButtonNarrow(b, "Hi x2")); },
+         "chaos-button-narrow-grey-off",
+         {24, 62},
+         "Hi x2",
+         "Dosis-Medium",
+         13,
+         asset("chaosToggleText"),
+         -2},
+        {"narrow toggle without a title",
+         onOff(0),
+         [](ParameterBinding b) { return AnyView(ChaosToggleButtonNarrow(b, std::nullopt)); },
+         "chaos-button-narrow-grey-off",
+         {24, 62},
+         "",
+         "",
+         0,
+         std::nullopt,
+         0},
+        {"arrow",
+         onOff(0),
+         [](ParameterBinding b) { return AnyView(LeftRightArrowButton(b, 1)); },
+         "chaos-button-small-yellow-right",
+         {28, 34},
+         "",
+         "",
+         0,
+         std::nullopt,
+         0},
+        {"mode toggle",
+         indexed(3, models),
+         [](ParameterBinding b) {
+             return AnyView(ModeToggleButton(b, 3, Color(0, 0, 1), ToggleButtonStyle::modern, 10));
+         },
+         "modern-button-on",
+         {88, 27},
+         "PT2",
+         "Rocket",
+         10,
+         CGColor::rgb(0, 0, 1),
+         2},
+        {"toggle",
+         onOff(0, "Sync"),
+         [](ParameterBinding b) { return AnyView(ToggleButton(b, Color::white(), {}, 12)); },
+         "modern-button",
+         {88, 27},
+         "SYNC",
+         "Rocket",
+         12,
+         asset("buttonText"),
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParameterRecorder rec(c.param);
+        ControlHarness hosted(topLeft(c.view(rec.binding())), {200, 120});
+        auto face = hosted.image(c.face);
+        ASSERT_TRUE(face);
+        // At the top of the view; a label wider than the face widens the stack.
+        EXPECT_EQ(face->rect.size, c.size);
+        EXPECT_EQ(face->rect.minY(), 0);
+        const bool imageLabel = *c.label && !*c.font;
+        if (!*c.label) {
+            EXPECT_TRUE(hosted.texts().empty());
+            EXPECT_EQ(hosted.images().size(), 1u);
+            continue;
+        }
+        auto label = imageLabel ? hosted.image(c.label) : hosted.text(c.label);
+        ASSERT_TRUE(label);
+        EXPECT_NEAR(label->rect.midY() - face->rect.midY(), c.offsetY, 0.01);
+        EXPECT_NEAR(label->rect.midX(), face->rect.midX(), 0.01);
+        if (imageLabel)
+            continue;
+        EXPECT_EQ(label->fontName, c.font);
+        EXPECT_EQ(label->fontSize, c.fontSize);
+        EXPECT_EQ(label->color, c.colour);
+    }
+}
+
 TEST_F(Buttons, TheHoldButtonIsMomentaryWhereverItIsReleased) {
-    for (CGPoint release : {CGPoint{10, 10}, CGPoint{190, 110}}) {
-        ParameterRecorder rec(onOff(0));
+    struct Case {
+        const char* what;
+        float start;
+        CGPoint release;
+        const char* startArt;
+    } cases[] = {
+        {"released on it", 0, {10, 10}, "settings-button"},
+        {"released far outside", 0, {190, 110}, "settings-button"},
+        // The press opens the gesture at 0, whatever the value was.
+        {"pressed while held", 1, {10, 10}, "settings-button-down"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CGPoint release = c.release;
+        ParameterRecorder rec(onOff(c.start));
         ControlHarness hosted(
             topLeft(ParameterHoldButton(rec.binding(), OrreryResources::image("settings-button"),
                                         OrreryResources::image("settings-button-down"))),
             {200, 120});
-        EXPECT_EQ(hosted.images(), (std::vector<std::string>{"settings-button"}));
+        EXPECT_EQ(hosted.images(), (std::vector<std::string>{c.startArt}));
         hosted.press({10, 10});
         hosted.drag({12, 12});
         EXPECT_EQ(rec.writes, (Writes{{Event::touch, 0}, {Event::value, 1}}));
@@ -285,6 +475,8 @@ TEST_F(Buttons, ClosureButtonsCallBackOnAReleaseInside) {
         {{20, 20}, NSEvent::option, {"image true", "chaos"}},
         {{47, 20}, NSEvent::option | NSEvent::shift, {"image true", "chaos"}},
         {{48, 20}, 0, {}},
+        {{20, 55.5}, 0, {"image false", "chaos"}}, // 56 high
+        {{20, 56}, 0, {}},
         {{100, 100}, 0, {}},
     };
     for (const auto& c : cases) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace SwiftUI;
 
 namespace {
@@ -47,9 +49,17 @@ struct Header : ::testing::Test {
 
 TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     ParameterRecorder rec(tabs(std::vector<std::string>{"chorus", "delay"}, 1));
-    ControlHarness hosted(
-        PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::dosisLight, std::nullopt),
-        {500, 46});
+    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3-beta", rec.binding(),
+                                           OrreryFont::dosisLight, std::nullopt),
+                          {500, 80});
+    // The strip: 46 high across the window, on the "background" colour.
+    std::vector<CGRect> strips;
+    for (const auto& fill : hosted.items(CGDisplayItem::Kind::fill))
+        if (fill.color == orreryColor("background").resolve() && fill.rect.height() < 80)
+            strips.push_back(fill.rect);
+    ASSERT_EQ(strips.size(), 1u);
+    EXPECT_EQ(strips[0].width(), 500);
+    EXPECT_EQ(strips[0].height(), 46);
     auto runs = hosted.texts();
     const auto* chorus = run(runs, "CHORUS");
     const auto* delay = run(runs, "DELAY");
@@ -62,10 +72,14 @@ TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     // between tabs.
     EXPECT_NEAR((chorus->rect.minX() + delay->rect.maxX()) / 2, 8 + (500 - 24) / 2, 1);
     EXPECT_NEAR(delay->rect.minX() - chorus->rect.maxX(), 24, 0.5);
-    const auto* version = run(runs, "1.0.3");
+    // The version as given, in the header's font, against the trailing padding.
+    const auto* version = run(runs, "1.0.3-beta");
     ASSERT_TRUE(version);
     EXPECT_EQ(version->color, orreryColor("versionInfo").resolve());
+    EXPECT_EQ(version->fontName, "Dosis-Light");
     EXPECT_EQ(version->fontSize, 13);
+    EXPECT_NEAR(version->rect.maxX(), 500 - 16, 0.5);
+    EXPECT_NEAR(version->rect.midY(), strips[0].midY(), 0.5);
 
     hosted.click({chorus->rect.midX(), chorus->rect.midY()});
     EXPECT_EQ(rec.writes, (Writes{{Event::value, 0}}));
@@ -77,15 +91,40 @@ TEST_F(Header, TabsShowTheSelectedValueAndAClickWritesOneChange) {
     auto logo = std::find_if(drawn.begin(), drawn.end(),
                              [](const CGDisplayItem& i) { return i.imageName == "korvane-logo"; });
     ASSERT_NE(logo, drawn.end());
-    EXPECT_LT(logo->rect.minX(), 20);
+    EXPECT_EQ(logo->rect.minX(), 8);
+    EXPECT_NEAR(logo->rect.midY(), strips[0].midY(), 0.5);
     hosted.click({logo->rect.midX(), logo->rect.midY()});
     EXPECT_EQ(workspace->openedURLs(), (std::vector<std::string>{companySite().absoluteString()}));
 }
 
+TEST_F(Header, OnlyAnExactValueSelectsATab) {
+    struct Case {
+        const char* what;
+        float value;
+        const char *chorus, *delay;
+    } cases[] = {
+        {"0", 0, "tabSelected", "tabUnselected"},
+        {"1", 1, "tabUnselected", "tabSelected"},
+        {"between the two", 0.5f, "tabUnselected", "tabUnselected"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto param = tabs(std::vector<std::string>{"chorus", "delay"}, c.value);
+        ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3",
+                                               ParameterBinding::constant(param),
+                                               OrreryFont::dosisLight, std::nullopt),
+                              {500, 46});
+        auto runs = hosted.texts();
+        ASSERT_TRUE(run(runs, "CHORUS") && run(runs, "DELAY"));
+        EXPECT_EQ(run(runs, "CHORUS")->color, orreryColor(c.chorus).resolve());
+        EXPECT_EQ(run(runs, "DELAY")->color, orreryColor(c.delay).resolve());
+    }
+}
+
 TEST_F(Header, NoValueStringsNoTabsAndAKnownUpdateReplacesTheVersion) {
     ParameterRecorder rec(tabs(std::nullopt, 0));
-    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(), OrreryFont::rocket,
-                                           UpdateAvailableDetails{"1.2.0"},
+    ControlHarness hosted(PluginHeaderView(updateURL(), "1.0.3", rec.binding(),
+                                           OrreryFont::dosisLight, UpdateAvailableDetails{"1.2.0"},
                                            [] { return AnyView(Text("MENU")); }),
                           {500, 46});
     std::vector<std::string> shown;
@@ -97,6 +136,14 @@ TEST_F(Header, NoValueStringsNoTabsAndAKnownUpdateReplacesTheVersion) {
     auto runs = hosted.texts();
     const auto* pill = run(runs, "1.2.0 AVAILABLE");
     ASSERT_TRUE(pill);
+    // On the update pill, in its own font whatever the header's.
+    EXPECT_EQ(pill->fontName, "Rocket");
+    EXPECT_EQ(pill->fontSize, 13);
+    EXPECT_EQ(pill->color, orreryColor("background").resolve());
+    auto fills = hosted.items(CGDisplayItem::Kind::fill);
+    EXPECT_TRUE(std::any_of(fills.begin(), fills.end(), [](const CGDisplayItem& i) {
+        return i.color == orreryColor("updateBackground").resolve();
+    }));
     hosted.click({pill->rect.midX(), pill->rect.midY()});
     EXPECT_EQ(workspace->openedURLs(), (std::vector<std::string>{updateURL().absoluteString()}));
     EXPECT_TRUE(rec.writes.empty());
@@ -132,6 +179,7 @@ TEST_F(Styles, UpdatePillIsDimmedWhilePressedAndPaddedOnlyAtTheTopAndSides) {
     EXPECT_EQ(pill.color, orreryColor("updateBackground").resolve());
     EXPECT_EQ(label.color, orreryColor("background").resolve());
     EXPECT_EQ(label.fontName, "Rocket");
+    EXPECT_EQ(label.fontSize, 13);
     EXPECT_NEAR(label.rect.minY() - pill.rect.minY(), 2, 0.01);
     EXPECT_NEAR(pill.rect.maxY(), label.rect.maxY(), 0.01);
     EXPECT_NEAR(label.rect.minX() - pill.rect.minX(), 4, 0.01);
@@ -168,19 +216,42 @@ TEST_F(Styles, ModernFaceStretchesToTheLabelAndColoursItWhenOn) {
         EXPECT_EQ(label.color,
                   c.callerColour ? CGColor::rgb(0, 1, 0) : orreryColor("buttonText").resolve());
         EXPECT_NEAR(label.rect.midY() - face.rect.midY(), 2, 0.01);
+        EXPECT_NEAR(label.rect.midX(), face.rect.midX(), 0.01);
         if (c.pressed)
             hosted.release({20, 10});
     }
 }
 
 TEST_F(Styles, SettingsFaceMovesOnlyARocketLabelDown) {
-    for (auto font : {OrreryFont::dosisLight, OrreryFont::rocket}) {
-        ControlHarness hosted(styled(SettingsButtonStyle{font}, "SET", font), {300, 80});
+    // The font a label has when nobody sets one.
+    const std::string plainFont =
+        first(ControlHarness(styled(PlainButtonStyle{}, "SET", std::nullopt), {300, 80}).drawn(),
+              CGDisplayItem::Kind::text)
+            .fontName;
+    const CGSize artSize = NSImage::named("settings-button", orreryCoreBundle())->size();
+    struct Case {
+        const char* what;
+        OrreryFont font;
+        std::optional<OrreryFont> labelFont; // the caller's
+        std::string drawnFont;
+    } cases[] = {
+        {"dosis", OrreryFont::dosisLight, OrreryFont::dosisLight, "Dosis-Light"},
+        {"rocket", OrreryFont::rocket, OrreryFont::rocket, "Rocket"},
+        {"rocket named, label unset", OrreryFont::rocket, std::nullopt, plainFont},
+    };
+    ASSERT_NE(plainFont, "Rocket");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const OrreryFont font = c.font;
+        ControlHarness hosted(styled(SettingsButtonStyle{font}, "SET", c.labelFont), {300, 80});
         auto items = hosted.drawn();
         const auto& face = first(items, CGDisplayItem::Kind::image);
         const auto& label = first(items, CGDisplayItem::Kind::text);
         EXPECT_EQ(face.imageName, "settings-button");
+        EXPECT_EQ(face.rect.size, artSize); // at its own size, not stretched
         EXPECT_EQ(label.color, orreryColor("buttonText").resolve());
+        EXPECT_EQ(label.fontName, c.drawnFont); // the style leaves the font to the caller
+        EXPECT_NEAR(label.rect.midX(), face.rect.midX(), 0.01);
         EXPECT_NEAR(label.rect.midY() - face.rect.midY(), font == OrreryFont::rocket ? 2 : 0, 0.01);
         hosted.press({face.rect.midX(), face.rect.midY()});
         EXPECT_EQ(first(hosted.drawn(), CGDisplayItem::Kind::image).imageName,
@@ -265,6 +336,34 @@ TEST(OrreryResources, NamedColoursAndAssetsComeFromTheFrameworksBundle) {
         ASSERT_NE(expected, nullptr) << c.asset;
         EXPECT_EQ(c.color.resolve().rgba(), expected->cgColor().rgba()) << c.asset;
     }
+    // The catalogue the framework's views draw from, name for name: nine colours, and
+    // every face with its pressed face besides the logo.
+    auto sorted = [](auto names) {
+        std::vector<std::string> out(names.begin(), names.end());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::vector<std::string> colours = {"ChaosYellowText",
+                                              "background",
+                                              "buttonText",
+                                              "chaosToggleText",
+                                              "chaosToggleTextPressed",
+                                              "tabSelected",
+                                              "tabUnselected",
+                                              "updateBackground",
+                                              "versionInfo"};
+    std::vector<std::string> images = {"korvane-logo"};
+    for (std::string face :
+         {"chaos-button-yellow", "chaos-button-grey-off", "chaos-button-grey-on-yellow",
+          "chaos-button-grey-on-blue", "chaos-button-grey-on-red", "chaos-button-grey-on-white",
+          "chaos-button-narrow-grey-off", "chaos-button-narrow-grey-on-yellow",
+          "chaos-button-small-yellow-left", "chaos-button-small-yellow-right", "modern-button",
+          "modern-button-on", "retro-button", "settings-button"}) {
+        images.push_back(face);
+        images.push_back(face + "-down");
+    }
+    EXPECT_EQ(sorted(OrreryResources::colorNames), sorted(colours));
+    EXPECT_EQ(sorted(OrreryResources::imageNames), sorted(images));
     // Every catalogue name has its asset, and one descriptor for the process.
     for (auto name : OrreryResources::colorNames)
         EXPECT_NE(NSColor::named(std::string(name), orreryCoreBundle()), nullptr) << name;
