@@ -155,6 +155,7 @@ TEST(ViewExtensionTest, HierarchySearchesGoByLevelThenInOrder) {
     EXPECT_EQ(firstSuperviewMatching(*b1, [](const NSView& v) { return v.identifier == "root"; }),
               root);
     EXPECT_EQ(firstSuperviewMatching(*root, [](const NSView&) { return true; }), nullptr);
+    EXPECT_EQ(firstSuperviewMatching(*a1, [](const NSView&) { return true; }), a); // the nearest
     EXPECT_EQ(firstSuperviewOfType<NSView>(*a1), a);
     EXPECT_EQ(firstSuperviewOfType<NSButton>(*a1), nullptr);
     removeAllSubviews(*root);

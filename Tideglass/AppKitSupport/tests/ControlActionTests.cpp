@@ -142,9 +142,13 @@ TEST(ControlPublisherTest, KeyPathPublishersCarryTheControlsValue) {
     popup->sendAction(); // empty pop-up: no selection
     popup->addItem("A");
     popup->sendAction();
-    ASSERT_EQ(items.size(), 2u);
+    popup->addItem("B");
+    popup->selectItem(1);
+    popup->sendAction();
+    ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0], nullptr);
     EXPECT_EQ(items[1], popup->item(0));
+    EXPECT_EQ(items[2], popup->item(1));
 
     auto toggle = make<NSButton>(CGRect{0, 0, 20, 20});
     toggle->setButtonType(NSButtonType::toggle);

@@ -141,6 +141,7 @@ TEST(TGMenuItemTest, NestedDescriptionsMakeSubmenusWhoseActionsReachTheirClosure
     EXPECT_TRUE(sub->autoenablesItems);
     EXPECT_EQ(sub->numberOfItems(), 2);
     EXPECT_TRUE(sub->item(1)->isSeparatorItem());
+    EXPECT_FALSE(sub->item(0)->hasSubmenu()); // a description is a plain item by default
     EXPECT_TRUE(sub->performActionForItem(0));
 
     auto shapes = menu->item(1)->submenu();
@@ -167,6 +168,8 @@ TEST(TGMenuTypeTest, EqualityComparesKindsTitlesAndDelegateIdentity) {
              Case{TGMenuType::recentDocuments(a), TGMenuType::recentDocuments(a), true},
              Case{TGMenuType::recentDocuments(a), TGMenuType::recentDocuments(b), false},
              Case{TGMenuType::recentDocuments(nullptr), TGMenuType::recentDocuments(nullptr), true},
+             Case{TGMenuType::recentDocuments(nullptr), TGMenuType::recentDocuments(b), false},
+             Case{TGMenuType::documentTemplates(a), TGMenuType::documentTemplates(nullptr), false},
              Case{TGMenuType::recentDocuments(a), TGMenuType::documentTemplates(a), false},
              Case{TGMenuType::services(), TGMenuType::services(), true},
              Case{TGMenuType::standard(), TGMenuType::separator(), false},

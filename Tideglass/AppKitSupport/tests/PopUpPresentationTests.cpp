@@ -17,13 +17,14 @@ struct Counter : NSObject {
 };
 
 // Items from a pattern: a letter is an enabled item, a lower-case letter a disabled
-// one, '-' a separator.
+// one, '-' a separator and '=' a separator marked enabled.
 std::shared_ptr<NSPopUpButton> popUpWith(const std::string& pattern, long selected) {
     auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
     auto menu = NSMenu::make();
     for (char c : pattern) {
-        auto item = c == '-' ? NSMenuItem::separatorItem() : NSMenuItem::make(std::string(1, c));
-        item->isEnabled = c == '-' ? false : std::isupper(c);
+        bool separator = c == '-' || c == '=';
+        auto item = separator ? NSMenuItem::separatorItem() : NSMenuItem::make(std::string(1, c));
+        item->isEnabled = separator ? c == '=' : std::isupper(c);
         menu->addItem(item);
     }
     button->setMenu(menu);
@@ -46,6 +47,8 @@ TEST(PopUpStepTest, NextAndPreviousSkipUnusableItemsAndWrapAround) {
              Case{"A-bC", 0, false, 3}, // from the first usable item: the last item
              Case{"AbC", 2, false, 0},
              Case{"Ab-", -1, false, 2}, // nothing selected: falls through to the last
+             Case{"A=C", 0, true, 2},   // a separator is skipped even when enabled
+             Case{"A=C", 2, false, 0},
              Case{"A", 0, true, 0},
              Case{"", -1, true, -1},
          }) {
@@ -82,6 +85,7 @@ TEST(PopUpPresentationTest, ConfiguredItemsSelectAndReadBackValues) {
     ASSERT_EQ(button->numberOfItems(), 3);
     EXPECT_EQ(button->titleOfSelectedItem(), "Sine");
     EXPECT_EQ(selectedRawRepresentableValue<Shape>(*button), Shape::sine);
+    EXPECT_EQ(selectedRawRepresentableValue(*button, Shape::square), Shape::sine);
     selectItemMatchingRawRepresentableValue(*button, Shape::square);
     EXPECT_EQ(button->indexOfSelectedItem(), 2);
     selectItemMatchingRawRepresentableValue(*button, Shape(9)); // no item: unchanged
@@ -128,6 +132,7 @@ TEST(PopUpPresentationDeathTest, EveryEntryAndModelValueRefusesOtherThreads) {
     CurrentValueSubject<Shape> model(Shape::triangle);
     AnyCancellableSet cancellables;
     bindMenu(button, Shape::sine, model, cancellables, [](const Shape&) {});
+    auto choices = controlEventPublisher(button);
     struct Case {
         const char* what;
         std::function<void()> call;
@@ -138,6 +143,7 @@ TEST(PopUpPresentationDeathTest, EveryEntryAndModelValueRefusesOtherThreads) {
         {"select a value", [&] { selectItemMatchingRawRepresentableValue(*button, Shape::sine); }},
         {"configure", [&] { configureWithMenuPresentableValue(*button, Shape::sine); }},
         {"a model value", [&] { model.send(Shape::square); }},
+        {"a choice on the button", [&] { choices->controlActionWithSender(button.get()); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
