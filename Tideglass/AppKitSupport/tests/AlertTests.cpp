@@ -21,8 +21,8 @@ struct AnsweredAlerts : ::testing::Test {
 };
 
 TEST_F(AnsweredAlerts, ABasicAlertShowsItsTextsAndOneButton) {
-    showBasicModalAlert("Saved", "All presets were written.", "OK");
-    EXPECT_EQ(shown, (std::vector<std::string>{"Saved | All presets were written. [OK]"}));
+    showBasicModalAlert("Saved", "All presets were written.", "Understood");
+    EXPECT_EQ(shown, (std::vector<std::string>{"Saved | All presets were written. [Understood]"}));
     auto alert = makeAlert("A", "B");
     EXPECT_EQ(alert->messageText, "A");
     EXPECT_TRUE(alert->buttonTitles().empty());

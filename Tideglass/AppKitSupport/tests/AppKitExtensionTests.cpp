@@ -1,5 +1,6 @@
 #include "AppKitSupport/AppKitExtensions.h"
 #include "AppKitSupport/BindingExtensions.h"
+#include "AppKitSupport/OutlineViewExtensions.h"
 #include "SwiftUI/Transaction.h"
 
 #include "AppKit/NSBox.h"
@@ -13,6 +14,9 @@
 #include "AppKit/NSWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -29,6 +33,25 @@ TEST(EventExtensionTest, AlternateClicksAreRightClicksOrControlClicks) {
                           Case{T::leftMouseUp, NSEvent::control, false}})
         EXPECT_EQ(isAlternateClick(NSEvent::mouse(c.type, {}, c.flags)), c.alternate)
             << int(c.type) << " " << c.flags;
+}
+
+TEST(EventExtensionTest, PressedButtonsFollowTheEventsAWindowDispatches) {
+    auto window = make<NSWindow>(CGRect{0, 0, 100, 100});
+    using T = NSEvent::Type;
+    struct Case {
+        const char* what;
+        T type;
+        bool left, right;
+    };
+    for (const Case& c : {Case{"right down", T::rightMouseDown, false, true},
+                          Case{"right up", T::rightMouseUp, false, false},
+                          Case{"left down", T::leftMouseDown, true, false},
+                          Case{"left up", T::leftMouseUp, false, false}}) {
+        SCOPED_TRACE(c.what);
+        window->sendEvent(NSEvent::mouse(c.type, {50, 50}));
+        EXPECT_EQ(isLeftButtonDown(), c.left);
+        EXPECT_EQ(isRightButtonDown(), c.right);
+    }
 }
 
 // The pixel at a point of the image (its bitmap may hold several pixels per point).
@@ -79,6 +102,14 @@ TEST(ImageExtensionTest, ImagesWithPixelsBecomeWideGamutPNGs) {
     ASSERT_GT(data->size(), 26u);
     EXPECT_EQ((*data)[24], 16); // the header's bit depth
     EXPECT_EQ((*data)[25], 6);  // RGBA
+    // The chromaticities name Display P3's primaries: red at x = 0.680 (in 1/100000).
+    std::string bytes(data->begin(), data->end());
+    size_t chunk = bytes.find("cHRM");
+    ASSERT_NE(chunk, std::string::npos);
+    ASSERT_GT(data->size(), chunk + 16);
+    const uint8_t* redX = data->data() + chunk + 4 + 8;
+    EXPECT_EQ(uint32_t(redX[0]) << 24 | uint32_t(redX[1]) << 16 | uint32_t(redX[2]) << 8 | redX[3],
+              68000u);
     EXPECT_FALSE(pngP3Data(*NSImage::empty()));
 }
 
@@ -124,6 +155,7 @@ TEST(ViewExtensionTest, HierarchySearchesGoByLevelThenInOrder) {
     EXPECT_EQ(firstSuperviewMatching(*b1, [](const NSView& v) { return v.identifier == "root"; }),
               root);
     EXPECT_EQ(firstSuperviewMatching(*root, [](const NSView&) { return true; }), nullptr);
+    EXPECT_EQ(firstSuperviewMatching(*a1, [](const NSView&) { return true; }), a); // the nearest
     EXPECT_EQ(firstSuperviewOfType<NSView>(*a1), a);
     EXPECT_EQ(firstSuperviewOfType<NSButton>(*a1), nullptr);
     removeAllSubviews(*root);
@@ -144,6 +176,7 @@ TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
     window->contentView()->addSubview(view);
     window->setBackingScaleFactor(2);
     EXPECT_EQ(singlePixelLineWidth(*view), 0.5);
+    window->makeFirstResponder(nullptr); // the window itself answers
     EXPECT_FALSE(isFirstResponderInCurrentWindow(*view));
     window->makeFirstResponder(view);
     EXPECT_TRUE(isFirstResponderInCurrentWindow(*view));
@@ -169,6 +202,7 @@ TEST(ViewExtensionTest, WindowFactsPinsSnapshotsAndContextMenus) {
     ASSERT_TRUE(snapshot);
     EXPECT_EQ(snapshot->size(), (CGSize{170, 80}));
     EXPECT_EQ(snapshotImage(*make<NSView>(CGRect{})), nullptr);
+    EXPECT_EQ(snapshotImage(*make<NSView>(CGRect{0, 0, 0, 10})), nullptr); // no width
     auto copy = snapshotView(*view);
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->frame(), view->frame());
@@ -272,8 +306,37 @@ TEST(ConversionTest, DeclarativeAndAppKitEnumsMapCaseByCase) {
 
 TEST(ConversionDeathTest, SizesAndModesOutsideTheCasesAreFatal) {
     EXPECT_DEATH(swiftUIControlSize(static_cast<NSControlSize>(5)), "Unhandled control size: 5");
+    EXPECT_DEATH(nsControlSize(static_cast<SwiftUI::ControlSize>(9)), "Unhandled control size: 9");
     EXPECT_DEATH(nsLineBreakMode(static_cast<SwiftUI::TruncationMode>(9)),
                  "Unknown truncation mode");
+}
+
+// Closures handed to AppKit or SwiftUI refuse to run off the main thread, naming their
+// source file.
+TEST(MainThreadDeathTest, ClosuresOffTheMainThreadNameTheirFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto offMain = [](const std::function<void()>& work) { std::thread(work).join(); };
+    int stored = 0;
+    SwiftUI::Binding<int> binding([&] { return stored; }, [&](const int& v) { stored = v; });
+    auto button = make<NSButton>(CGRect{0, 0, 40, 20});
+    button->setMenu(NSMenu::make());
+    auto outline = make<NSOutlineView>(CGRect{0, 0, 100, 100});
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+        const char* file;
+    };
+    const Case cases[] = {
+        {"optional binding", [&] { asOptional(binding).set(1); }, "Tideglass/Binding"},
+        {"quiet binding", [&] { disablingAnimations(binding).set(1); }, "Tideglass/Binding"},
+        {"context menu", [&] { popUpContextMenu(*button); },
+         "Tideglass/NSObject\\+PopUpContextMenu"},
+        {"outline selection", [&] { setSelectedItems(*outline, {}); }, "Tideglass/NSOutlineView"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DEATH(offMain(c.call), std::string(c.file) + " must be used from the main thread");
+    }
 }
 
 } // namespace

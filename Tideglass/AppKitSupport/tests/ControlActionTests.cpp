@@ -4,10 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
+
+struct Counter : NSObject {
+    int actions = 0;
+    void fired(NSObject*) { ++actions; }
+};
 
 struct FocusableButton : NSButton {
     using NSButton::NSButton;
@@ -39,6 +46,50 @@ TEST(ClosureActionTest, TheClosureLivesAsLongAsItsControlAndOnlyTheLastOneActs) 
     EXPECT_FALSE(watched2.expired()); // kept by the control, though its target is weak
     button.reset();
     EXPECT_TRUE(watched2.expired()); // and released with it
+}
+
+TEST(ClosureActionTest, ASelectorActionSetsTheTargetAndTheAction) {
+    auto button = make<NSButton>(CGRect{0, 0, 20, 20});
+    auto counter = make<Counter>();
+    setAction(*button, &Counter::fired, counter);
+    EXPECT_EQ(button->target(), counter);
+    button->performClick();
+    EXPECT_EQ(counter->actions, 1);
+}
+
+TEST(ControlBridgeDeathTest, StrangeSendersStrangersUnderTheKeyAndOtherThreadsAreFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto button = make<FocusableButton>(CGRect{0, 0, 20, 20});
+    auto slider = make<NSSlider>(CGRect{0, 0, 100, 20});
+    setAction<FocusableButton>(button, [](const auto&) {});
+    auto trampoline =
+        std::dynamic_pointer_cast<ActionTrampoline<FocusableButton>>(button->target());
+    ASSERT_TRUE(trampoline);
+    auto publisher = controlEventPublisher(button);
+    auto stranger = make<NSButton>(CGRect{0, 0, 20, 20});
+    stranger->setAssociatedObject(TideglassDetail::publisherKey(), make<Counter>());
+    PassthroughSubject<int> trigger;
+    auto focusing = makeFirstResponder(trigger, button);
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"closure action from a slider", [&] { trampoline->actionWithSender(slider.get()); },
+         "Tideglass.ActionTrampoline"},
+        {"published action from a slider",
+         [&] { publisher->controlActionWithSender(slider.get()); }, "Tideglass.NSControlPublisher"},
+        {"another object under the publisher key", [&] { controlEventPublisher(stranger); },
+         "publisher"},
+        {"focus requested off the main thread",
+         [&] { std::thread([&] { trigger.send(1); }).join(); },
+         "Tideglass/NSControl\\+Combine must be used from the main thread"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DEATH(c.call(), c.message);
+    }
 }
 
 TEST(ControlPublisherTest, OnePublisherPerControlReachesEverySubscriber) {
@@ -91,9 +142,13 @@ TEST(ControlPublisherTest, KeyPathPublishersCarryTheControlsValue) {
     popup->sendAction(); // empty pop-up: no selection
     popup->addItem("A");
     popup->sendAction();
-    ASSERT_EQ(items.size(), 2u);
+    popup->addItem("B");
+    popup->selectItem(1);
+    popup->sendAction();
+    ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0], nullptr);
     EXPECT_EQ(items[1], popup->item(0));
+    EXPECT_EQ(items[2], popup->item(1));
 
     auto toggle = make<NSButton>(CGRect{0, 0, 20, 20});
     toggle->setButtonType(NSButtonType::toggle);

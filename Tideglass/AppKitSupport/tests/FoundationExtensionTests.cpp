@@ -29,11 +29,26 @@ TEST(BundleInfoTest, StringsOfTheInfoDictionaryAndNothingElse) {
     EXPECT_EQ(name(*bundle), "Probe");
     EXPECT_EQ(displayName(*bundle), std::nullopt);          // not a string
     EXPECT_EQ(teamIdentifierPrefix(*bundle), std::nullopt); // missing
+
+    auto signed_ = root / "Signed.app";
+    fs::create_directories(signed_ / "Contents");
+    std::ofstream(signed_ / "Contents" / "Info.plist") << R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+  <key>CFBundleDisplayName</key><string>Signed Probe</string>
+  <key>TeamIdentifierPrefix</key><string>K7ORR3RY42.</string>
+</dict></plist>)";
+    auto other = Bundle::atPath(signed_.string());
+    ASSERT_TRUE(other);
+    EXPECT_EQ(displayName(*other), "Signed Probe");
+    EXPECT_EQ(teamIdentifierPrefix(*other), "K7ORR3RY42.");
+    EXPECT_EQ(name(*other), std::nullopt);
+    EXPECT_EQ(shortVersion(*other), std::nullopt);
 }
 
 TEST(CollectionExtensionTest, IndexesAndDowncasts) {
     std::vector<int> empty, three{4, 7, 10};
     EXPECT_FALSE(hasElement(empty, 0));
+    EXPECT_TRUE(hasElement(three, 0));
     EXPECT_TRUE(hasElement(three, 2));
     EXPECT_FALSE(hasElement(three, 3)); // the end is not an element
     EXPECT_FALSE(hasElement(three, -1));
@@ -71,6 +86,7 @@ TEST(URLExtensionTest, RelativePathsNamesAndDisplayablePaths) {
     auto web = URL::string("https://example.org/a/b");
     EXPECT_EQ(relativePath(*web, URL::fileURL("/a")), std::nullopt);
     EXPECT_EQ(relativeURL(*web, URL::fileURL("/a")), std::nullopt);
+    EXPECT_EQ(relativePath(URL::fileURL("/a/b"), *web), std::nullopt); // a base on the web
     EXPECT_EQ(relativeURL(URL::fileURL("/a/b/c.txt"), URL::fileURL("/a/d", true))->path(),
               "/a/b/c.txt");
 

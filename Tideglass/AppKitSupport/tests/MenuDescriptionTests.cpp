@@ -37,6 +37,26 @@ struct ClosureTarget : NSObject {
 
 struct Delegate : NSObject, NSMenuDelegate {};
 
+// Records which of its two actions each item sent.
+struct Recorder : NSObject {
+    std::vector<std::string> sent;
+    void first(NSObject*) { sent.push_back("first"); }
+    void second(NSObject*) { sent.push_back("second"); }
+};
+
+// A value with its own image, target and action, and an alternate item.
+struct Aimed final : MenuPresentable {
+    std::shared_ptr<Recorder> own = make<Recorder>();
+    std::shared_ptr<NSImage> icon = NSImage::blank({8, 8});
+    long menuTag() const override { return 3; }
+    std::string menuTitle() const override { return "Aimed"; }
+    std::shared_ptr<NSImage> menuImage() const override { return icon; }
+    std::optional<long> alternateMenuTag() const override { return 30; }
+    std::optional<std::string> alternateMenuTitle() const override { return "Aimed Again"; }
+    std::shared_ptr<NSObject> menuTarget() const override { return own; }
+    NSAction menuAction() const override { return &Recorder::first; }
+};
+
 TEST(TGMenuItemTest, DescriptionsBecomeItemsOfTheirKind) {
     auto target = make<ClosureTarget>();
     auto delegate = make<Delegate>();
@@ -121,6 +141,7 @@ TEST(TGMenuItemTest, NestedDescriptionsMakeSubmenusWhoseActionsReachTheirClosure
     EXPECT_TRUE(sub->autoenablesItems);
     EXPECT_EQ(sub->numberOfItems(), 2);
     EXPECT_TRUE(sub->item(1)->isSeparatorItem());
+    EXPECT_FALSE(sub->item(0)->hasSubmenu()); // a description is a plain item by default
     EXPECT_TRUE(sub->performActionForItem(0));
 
     auto shapes = menu->item(1)->submenu();
@@ -147,6 +168,8 @@ TEST(TGMenuTypeTest, EqualityComparesKindsTitlesAndDelegateIdentity) {
              Case{TGMenuType::recentDocuments(a), TGMenuType::recentDocuments(a), true},
              Case{TGMenuType::recentDocuments(a), TGMenuType::recentDocuments(b), false},
              Case{TGMenuType::recentDocuments(nullptr), TGMenuType::recentDocuments(nullptr), true},
+             Case{TGMenuType::recentDocuments(nullptr), TGMenuType::recentDocuments(b), false},
+             Case{TGMenuType::documentTemplates(a), TGMenuType::documentTemplates(nullptr), false},
              Case{TGMenuType::recentDocuments(a), TGMenuType::documentTemplates(a), false},
              Case{TGMenuType::services(), TGMenuType::services(), true},
              Case{TGMenuType::standard(), TGMenuType::separator(), false},
@@ -218,6 +241,123 @@ TEST(MenuStructureTest, AnAlternateItemNeedsBothItsTagAndItsTitle) {
             EXPECT_EQ(items[0]->mixedStateImage, value.mixed);
             EXPECT_EQ(items[1]->onStateImage, nullptr); // the alternate shows no state images
         }
+    }
+}
+
+TEST(MenuStructureTest, AValuesOwnTargetAndActionServeWhenTheCallerGivesNone) {
+    struct Case {
+        const char* what;
+        bool callerGivesTarget, callerGivesAction;
+        const char* expected;
+        bool reachesCaller;
+    };
+    for (const Case& c : {Case{"neither", false, false, "first", false},
+                          Case{"caller's action", false, true, "second", false},
+                          Case{"caller's target", true, false, "first", true},
+                          Case{"both", true, true, "second", true}}) {
+        SCOPED_TRACE(c.what);
+        Aimed value;
+        auto caller = make<Recorder>();
+        auto items = MenuStructure<Aimed>::menuItems(
+            MenuStructure<Aimed>::item(value), c.callerGivesTarget ? caller : nullptr,
+            c.callerGivesAction ? NSAction(&Recorder::second) : NSAction());
+        ASSERT_EQ(items.size(), 2u);
+        EXPECT_EQ(items[0]->title, "Aimed");
+        EXPECT_EQ(items[0]->image, value.icon);
+        EXPECT_EQ(items[1]->title, "Aimed Again");
+        EXPECT_EQ(items[1]->tag, 30);
+        auto menu = NSMenu::make();
+        for (auto& item : items)
+            menu->addItem(item);
+        EXPECT_TRUE(menu->performActionForItem(0));
+        EXPECT_TRUE(menu->performActionForItem(1)); // the alternate follows the same rules
+        const auto& receiver = c.reachesCaller ? caller : value.own;
+        EXPECT_EQ(receiver->sent, (std::vector<std::string>{c.expected, c.expected}));
+    }
+}
+
+TEST(MenuStructureTest, SubmenusAndInlineTitlesAreTitledItems) {
+    using S = MenuStructure<Shape>;
+    auto plain = S::menuItems(S::submenu("Empty", {}), nullptr, {});
+    EXPECT_EQ(plain[0]->title, "Empty");
+    EXPECT_FALSE(plain[0]->action);
+    auto full = S::menuItems(S::submenu("Waves", {S::item(Shape::sine)}), nullptr, {});
+    EXPECT_EQ(full[0]->title, "Waves");
+    auto header = S::menuItems(S::inlineTitle("Waves"), nullptr, {});
+    EXPECT_EQ(header[0]->title, "Waves");
+    // The caller's target reaches the items of nested submenus.
+    auto target = make<ClosureTarget>();
+    auto nested = S::submenu("Outer", {S::submenu("Inner", {S::item(Shape::square)})});
+    auto outer = nested.menu(target, &ClosureTarget::perform);
+    ASSERT_TRUE(outer);
+    auto inner = outer->item(0)->submenu();
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(inner->item(0)->target.lock(), target);
+    EXPECT_TRUE(inner->item(0)->action);
+}
+
+// Unsigned raw values, the largest among them beyond the largest signed tag.
+struct Channel final : RawMenuPresentable<Channel, unsigned long> {
+    explicit Channel(unsigned long raw) : RawMenuPresentable(raw) {}
+    static std::vector<Channel> allCases() { return {Channel(7), Channel(ULONG_MAX)}; }
+    std::string localizedDisplayName() const override { return "Channel"; }
+};
+
+// Raw values without a list of cases, and no type title of its own.
+struct Loose final : RawMenuPresentable<Loose, int> {
+    explicit Loose(int raw) : RawMenuPresentable(raw) {}
+    std::string localizedDisplayName() const override { return "Loose"; }
+};
+
+TEST(MenuStructureTest, RawValueDefaultsForUnsignedAndUnlistedTypes) {
+    auto menu = Channel::menuStructure().menu(nullptr, {});
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->title, ""); // no type title: empty
+    ASSERT_EQ(menu->numberOfItems(), 2);
+    EXPECT_EQ(menu->item(0)->tag, 7);
+    EXPECT_EQ(std::any_cast<unsigned long>(menu->item(0)->representedObject), 7UL);
+    EXPECT_EQ(std::any_cast<unsigned long>(menu->item(1)->representedObject), ULONG_MAX);
+    EXPECT_EQ(representedObjectAs<unsigned long>(menu->item(1)->representedObject), ULONG_MAX);
+    EXPECT_EQ(Loose::menuStructure().kind(), MenuStructure<Loose>::Kind::separator);
+    EXPECT_EQ(Loose(3).menuTitle(), "Loose");
+}
+
+TEST(TGMenuItemTest, AnExplicitSubmenuWinsOverTheKindsAndTheEnumeratedOne) {
+    auto delegate = make<Delegate>();
+    auto icon = std::make_shared<Aimed>();
+    TGMenuItem child;
+    child.title = "Child";
+    struct Case {
+        const char* what;
+        TGMenuType type;
+        bool withChildren, withEnum;
+        std::vector<std::string> titles;
+    };
+    for (const Case& c : {
+             Case{"recent documents and children",
+                  TGMenuType::recentDocuments(delegate),
+                  true,
+                  false,
+                  {"Child"}},
+             Case{"children and values", TGMenuType::standard(), true, true, {"Child"}},
+             Case{"values", TGMenuType::standard(), false, true, {"Aimed"}},
+         }) {
+        SCOPED_TRACE(c.what);
+        TGMenuItem item;
+        item.title = "Parent";
+        item.menuType = c.type;
+        if (c.withChildren)
+            item.submenu = std::vector{child};
+        if (c.withEnum)
+            item.submenuEnum = std::vector<std::shared_ptr<const MenuPresentable>>{icon};
+        auto made = item.asMenuItem();
+        ASSERT_TRUE(made->submenu());
+        std::vector<std::string> titles;
+        for (auto& i : made->submenu()->itemArray())
+            titles.push_back(i->title);
+        EXPECT_EQ(titles, c.titles);
+        if (c.withEnum && !c.withChildren)
+            EXPECT_EQ(made->submenu()->item(0)->image, icon->icon);
     }
 }
 

@@ -65,6 +65,10 @@ TEST_F(Outline, SelectedItemsFollowTheSelectionOfShownItems) {
     setSelectedItems(*view, {tree->a1, tree->b}); // a1 is not shown
     EXPECT_EQ(selectedItems(*view), (std::vector<OutlineItem>{tree->b}));
     EXPECT_EQ(selectedItem(*view), tree->b);
+    // The first row counts as shown, and a new selection replaces the old one.
+    setSelectedItems(*view, {tree->a});
+    EXPECT_EQ(selectedItems(*view), (std::vector<OutlineItem>{tree->a}));
+    EXPECT_EQ(selectedItem(*view), tree->a);
 }
 
 TEST_F(Outline, ClickedItemsAreTheSelectionOnlyWhenTheClickIsInIt) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -15,13 +17,14 @@ struct Counter : NSObject {
 };
 
 // Items from a pattern: a letter is an enabled item, a lower-case letter a disabled
-// one, '-' a separator.
+// one, '-' a separator and '=' a separator marked enabled.
 std::shared_ptr<NSPopUpButton> popUpWith(const std::string& pattern, long selected) {
     auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
     auto menu = NSMenu::make();
     for (char c : pattern) {
-        auto item = c == '-' ? NSMenuItem::separatorItem() : NSMenuItem::make(std::string(1, c));
-        item->isEnabled = c == '-' ? false : std::isupper(c);
+        bool separator = c == '-' || c == '=';
+        auto item = separator ? NSMenuItem::separatorItem() : NSMenuItem::make(std::string(1, c));
+        item->isEnabled = separator ? c == '=' : std::isupper(c);
         menu->addItem(item);
     }
     button->setMenu(menu);
@@ -44,6 +47,8 @@ TEST(PopUpStepTest, NextAndPreviousSkipUnusableItemsAndWrapAround) {
              Case{"A-bC", 0, false, 3}, // from the first usable item: the last item
              Case{"AbC", 2, false, 0},
              Case{"Ab-", -1, false, 2}, // nothing selected: falls through to the last
+             Case{"A=C", 0, true, 2},   // a separator is skipped even when enabled
+             Case{"A=C", 2, false, 0},
              Case{"A", 0, true, 0},
              Case{"", -1, true, -1},
          }) {
@@ -80,6 +85,7 @@ TEST(PopUpPresentationTest, ConfiguredItemsSelectAndReadBackValues) {
     ASSERT_EQ(button->numberOfItems(), 3);
     EXPECT_EQ(button->titleOfSelectedItem(), "Sine");
     EXPECT_EQ(selectedRawRepresentableValue<Shape>(*button), Shape::sine);
+    EXPECT_EQ(selectedRawRepresentableValue(*button, Shape::square), Shape::sine);
     selectItemMatchingRawRepresentableValue(*button, Shape::square);
     EXPECT_EQ(button->indexOfSelectedItem(), 2);
     selectItemMatchingRawRepresentableValue(*button, Shape(9)); // no item: unchanged
@@ -87,6 +93,64 @@ TEST(PopUpPresentationTest, ConfiguredItemsSelectAndReadBackValues) {
     button->item(2)->representedObject = std::string("not a number");
     EXPECT_EQ(selectedRawRepresentableValue<Shape>(*button), std::nullopt);
     EXPECT_EQ(selectedRawRepresentableValue(*button, Shape::triangle), Shape::triangle);
+}
+
+// Cases whose raw values are not their positions: 4, 1, 2 in that order.
+struct Speed final : RawMenuPresentable<Speed, int> {
+    explicit Speed(int raw) : RawMenuPresentable(raw) {}
+    static std::vector<Speed> allCases() { return {Speed(4), Speed(1), Speed(2)}; }
+    std::string localizedDisplayName() const override { return std::to_string(rawValue()) + "x"; }
+};
+
+TEST(PopUpPresentationTest, ItemsAreFoundByTheirValuesNotTheirPositions) {
+    auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
+    CurrentValueSubject<Speed> model(Speed(1));
+    std::vector<int> reported;
+    AnyCancellableSet cancellables;
+    bindMenu(button, Speed(2), model, cancellables,
+             [&](const Speed& s) { reported.push_back(s.rawValue()); });
+    EXPECT_EQ(button->titleOfSelectedItem(), "1x"); // the model's current value, by tag
+    model.send(Speed(4));
+    EXPECT_EQ(button->indexOfSelectedItem(), 0);
+    EXPECT_TRUE(button->menu()->performActionForItem(2));
+    EXPECT_EQ(reported, (std::vector<int>{2}));
+    selectItemMatchingRawRepresentableValue(*button, Speed(1));
+    EXPECT_EQ(button->indexOfSelectedItem(), 1);
+    EXPECT_EQ(selectedRawRepresentableValue<Speed>(*button), Speed(1));
+
+    // Two items with one represented object: the first is the value's.
+    button->item(2)->representedObject = long(4);
+    selectItemMatchingRawRepresentableValue(*button, Speed(4));
+    EXPECT_EQ(button->indexOfSelectedItem(), 0);
+    cancellables.clear();
+}
+
+TEST(PopUpPresentationDeathTest, EveryEntryAndModelValueRefusesOtherThreads) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto offMain = [](const std::function<void()>& work) { std::thread(work).join(); };
+    auto button = make<NSPopUpButton>(CGRect{0, 0, 100, 20});
+    CurrentValueSubject<Shape> model(Shape::triangle);
+    AnyCancellableSet cancellables;
+    bindMenu(button, Shape::sine, model, cancellables, [](const Shape&) {});
+    auto choices = controlEventPublisher(button);
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+    };
+    const Case cases[] = {
+        {"select next", [&] { selectNextItem(*button, nullptr); }},
+        {"select previous", [&] { selectPreviousItem(*button, nullptr); }},
+        {"select a value", [&] { selectItemMatchingRawRepresentableValue(*button, Shape::sine); }},
+        {"configure", [&] { configureWithMenuPresentableValue(*button, Shape::sine); }},
+        {"a model value", [&] { model.send(Shape::square); }},
+        {"a choice on the button", [&] { choices->controlActionWithSender(button.get()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DEATH(offMain(c.call),
+                     "Tideglass/NSPopupButton\\+Presentable must be used from the main thread");
+    }
+    cancellables.clear();
 }
 
 TEST(PopUpPresentationTest, BindingFollowsTheModelAndReportsChoices) {
