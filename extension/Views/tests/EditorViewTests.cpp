@@ -12,7 +12,10 @@
 #include "Views/MeterView.h"
 
 #include "AppKit/NSWorkspace.h"
+#include "AppKit/ResourceBundle.h"
 #include "SwiftUI/NSHostingView.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -46,6 +49,71 @@ TEST(MeterView, LightsTheBarTheHoldMarkAndTheLimitZone) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(segments(c.value, c.hold), c.expected) << c.value << " / " << c.hold;
+}
+
+// What the meter draws: its segments top to bottom in the asset colours, each the
+// meter's width and segment height, one segment spacing apart.
+TEST(MeterView, DrawsItsSegmentsFromTheTopInTheMetersColours) {
+    RunLoopTestScope scope;
+    const std::string bottomFirst = segments(50, 80);
+    for (bool mono : {true, false}) {
+        ControlHarness h(MeterView{50, 80, 42, mono, 2, 3}, {40, 220});
+        std::vector<CGDisplayItem> fills;
+        for (const auto& item : h.drawnBy(*h.host))
+            if (item.kind == CGDisplayItem::Kind::fill)
+                fills.push_back(item);
+        ASSERT_EQ(fills.size(), 42u) << mono;
+        std::ranges::sort(fills, {}, [](const CGDisplayItem& i) { return i.rect.minY(); });
+        for (int i = 0; i < 42; ++i) {
+            SCOPED_TRACE(testing::Message() << "segment " << i << " from the top, mono " << mono);
+            const char shown = bottomFirst[41 - i];
+            const auto& colour = shown == 'f'   ? EmberfallAssets::meterFilled()
+                                 : shown == 'l' ? EmberfallAssets::meterLimit()
+                                                : EmberfallAssets::meterUnfilled();
+            EXPECT_EQ(fills[i].color, SwiftUI::Color(colour).resolve());
+            EXPECT_EQ(fills[i].rect.size, CGSize(mono ? 11 : 5, 2));
+            if (i > 0)
+                EXPECT_EQ(fills[i].rect.minY() - fills[i - 1].rect.maxY(), 3);
+        }
+    }
+}
+
+// Each of the editor's assets is asked for by its catalogue name in the extension's own
+// bundle: a name that is misspelt or swapped with a neighbour's draws the wrong thing or
+// nothing at all.
+TEST(EmberfallAssets, EachAssetIsAskedForByItsNameInTheExtensionsBundle) {
+    struct Case {
+        const SwiftUI::ColorResource* colour;
+        const SwiftUI::ImageResource* image;
+        const char* name;
+    };
+    using namespace EmberfallAssets;
+    const Case cases[] = {
+        {&meterFilled(), nullptr, "meterFilled"},
+        {&meterLimit(), nullptr, "meterLimit"},
+        {&meterUnfilled(), nullptr, "meterUnfilled"},
+        {&values(), nullptr, "values"},
+        {nullptr, &background(), "background"},
+        {nullptr, &korvaneLogo(), "korvane-logo"},
+        {nullptr, &headerPreset(), "header-preset"},
+        {nullptr, &headerPresetPrevious(), "header-preset-previous"},
+        {nullptr, &headerPresetNext(), "header-preset-next"},
+        {nullptr, &headerPresetRevert(), "header-preset-revert"},
+        {nullptr, &gridDot(), "grid-dot"},
+        {nullptr, &gridDotDown(), "grid-dot-down"},
+        {nullptr, &morphNote(), "morph-note"},
+        {nullptr, &morphMs(), "morph-ms"},
+    };
+    const auto bundle = ResourceBundleClass::bundle();
+    ASSERT_TRUE(bundle);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.colour ? c.colour->name : c.image->name, c.name);
+        EXPECT_EQ(c.colour ? c.colour->bundle : c.image->bundle, bundle);
+        if (c.image)
+            EXPECT_TRUE(std::filesystem::exists(bundle->resourceURL().path() + "/Assets/" + c.name +
+                                                ".svg"));
+    }
 }
 
 // Two meters compare equal exactly when they light the same segments, so the editor's
@@ -171,6 +239,9 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
         // The dot is put back where the values say.
         CGPoint dot = DelayFeedbackGridView::dotPosition(settings(), grid, p);
         EXPECT_NEAR(dot.y, std::clamp<CGFloat>(c.location.y, p, p + H), 0.01) << c.what;
+        const CGFloat dotX = c.delayType == 0 ? p + W * c.delayValue / 14 // the note's column
+                                              : std::clamp<CGFloat>(c.location.x, p, p + W);
+        EXPECT_NEAR(dot.x, dotX, 0.05) << c.what;
     }
 }
 
