@@ -10,6 +10,7 @@
 #include "Views/DelayFeedbackGridView.h"
 #include "Views/EmberfallAssets.h"
 #include "Views/MeterView.h"
+#include "Views/OrreryResources.h"
 
 #include "AppKit/NSWorkspace.h"
 #include "AppKit/ResourceBundle.h"
@@ -114,6 +115,43 @@ TEST(EmberfallAssets, EachAssetIsAskedForByItsNameInTheExtensionsBundle) {
             EXPECT_TRUE(std::filesystem::exists(bundle->resourceURL().path() + "/Assets/" + c.name +
                                                 ".svg"));
     }
+}
+
+// The header's update button: the label in Dosis Light 13 and the plug-in blue, padded
+// 6 across and 4 up and down inside a hairline outline of the same blue at 0.3, and
+// dimmed while pressed.
+TEST(EmberfallUpdateButtonStyle, OutlinesAPaddedBlueLabelAndDimsItWhilePressed) {
+    RunLoopTestScope scope;
+    ControlHarness h(SwiftUI::Button([] {}, SwiftUI::AnyView(SwiftUI::Text("Update to 1.2.0")))
+                         .buttonStyle(EmberfallUpdateButtonStyle())
+                         .frame(300, 60, SwiftUI::Alignment::topLeading()),
+                     {300, 60});
+    auto find = [&](CGDisplayItem::Kind kind) {
+        for (const auto& item : h.drawn())
+            if (item.kind == kind)
+                return item;
+        ADD_FAILURE() << "nothing of that kind drawn";
+        return CGDisplayItem{};
+    };
+    const CGDisplayItem label = find(CGDisplayItem::Kind::text);
+    const CGDisplayItem outline = find(CGDisplayItem::Kind::stroke);
+    const CGColor blue = orreryPluginBlue().resolve();
+    EXPECT_EQ(label.fontName, "Dosis-Light");
+    EXPECT_EQ(label.fontSize, 13);
+    EXPECT_EQ(label.color, blue);
+    ASSERT_TRUE(outline.color);
+    EXPECT_EQ(outline.color->withAlpha(blue.alpha()), blue);
+    EXPECT_NEAR(outline.color->alpha(), 0.3 * blue.alpha(), 1e-6);
+    EXPECT_EQ(outline.lineWidth, 1);
+    EXPECT_NEAR(label.rect.minX() - outline.rect.minX(), 6, 0.01);
+    EXPECT_NEAR(outline.rect.maxX() - label.rect.maxX(), 6, 0.01);
+    EXPECT_NEAR(label.rect.minY() - outline.rect.minY(), 4, 0.01);
+    EXPECT_NEAR(outline.rect.maxY() - label.rect.maxY(), 4, 0.01);
+    EXPECT_EQ(label.alpha, 1);
+    h.press({outline.rect.midX(), outline.rect.midY()});
+    EXPECT_DOUBLE_EQ(find(CGDisplayItem::Kind::text).alpha, 0.8);
+    h.release({outline.rect.midX(), outline.rect.midY()});
+    EXPECT_DOUBLE_EQ(find(CGDisplayItem::Kind::text).alpha, 1.0);
 }
 
 // Two meters compare equal exactly when they light the same segments, so the editor's
