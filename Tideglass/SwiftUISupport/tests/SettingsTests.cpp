@@ -68,8 +68,9 @@ TEST(TideSettings, ADividerSpansTheFormInsideItsPaddingBetweenTheGroups) {
     ASSERT_TRUE(line);
     EXPECT_NEAR(line->rect.minX(), 50 + 16, 0.01);
     EXPECT_NEAR(line->rect.maxX(), 450 - 16, 0.01);
-    EXPECT_GE(line->rect.minY() - a3.rect.maxY(), 8);
-    EXPECT_GE(v1.rect.minY() - line->rect.maxY(), 8);
+    // Its own 8 points above and below, beside the form's 8 between its rows.
+    EXPECT_NEAR(line->rect.minY() - a3.rect.maxY(), 8 + 8, 0.01);
+    EXPECT_NEAR(v1.rect.minY() - line->rect.maxY(), 8 + 8, 0.01);
 }
 
 } // namespace
