@@ -32,6 +32,7 @@ TEST_F(SettingsTest, DelayTypeSwitchConvertsTheDelayTime) {
         {"333 ms to 1/4T at 120", 120, 1, 333, q, 0, 333, quarterTriplet},
         {"1000 ms to 1/4 at 60", 60, 1, 1000, 0, 0, 1000, q},
         {"no host tempo counts 120", 0, 0, 100, q, 1, 500, q},
+        {"a negative host tempo counts 120", -90, 0, 100, q, 1, 500, q},
         {"1/4 to ms at 90", 90, 0, 100, q, 1, 60000.0f / 90, q},
         {"1250 ms, midway between 1/2 and 1/2., takes the first", 120, 1, 1250, q, 0, 1250,
          rawValue(DelayNoteDivision::half)},
