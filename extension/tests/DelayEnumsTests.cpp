@@ -51,12 +51,20 @@ TEST(DelayEnums, NoteDivisionsArePlainDottedAndTripletRows) {
     };
     const Case cases[] = {
         {DelayNoteDivision::thirtySecond, 0.125f, 62.5f},
+        {DelayNoteDivision::sixteenth, 0.25f, 125.0f},
+        {DelayNoteDivision::eighth, 0.5f, 250.0f},
         {DelayNoteDivision::quarter, 1.0f, 500.0f},
         {DelayNoteDivision::half, 2.0f, 1000.0f},
+        {DelayNoteDivision::dottedThirtySecond, 0.1875f, 93.75f},
+        {DelayNoteDivision::dottedSixteenth, 0.375f, 187.5f},
         {DelayNoteDivision::dottedEighth, 0.75f, 375.0f},
+        {DelayNoteDivision::dottedQuarter, 1.5f, 750.0f},
         {DelayNoteDivision::dottedHalf, 3.0f, 1500.0f},
+        {DelayNoteDivision::thirtySecondTriplet, 0.125f * 0.6666667f, 0.125f * 0.6666667f * 500.0f},
+        {DelayNoteDivision::sixteenthTriplet, 0.25f * 0.6666667f, 0.25f * 0.6666667f * 500.0f},
         {DelayNoteDivision::eighthTriplet, 0.5f * 0.6666667f, 0.5f * 0.6666667f * 500.0f},
         {DelayNoteDivision::quarterTriplet, 0.6666667f, 0.6666667f * 500.0f},
+        {DelayNoteDivision::halfTriplet, 2.0f * 0.6666667f, 2.0f * 0.6666667f * 500.0f},
     };
     for (const Case& c : cases) {
         EXPECT_FLOAT_EQ(beats(c.division), c.beats) << static_cast<int>(c.division);

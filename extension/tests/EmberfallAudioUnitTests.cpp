@@ -31,9 +31,41 @@ TEST_F(AudioUnitTest, ConfigurationPushesDefaultValuesWithTheDelayTypeFirst) {
     const auto& children = unit->parameterTree()->children();
     ASSERT_EQ(children.size(), 14u);
     EXPECT_EQ(children.front()->identifier(), "delayType");
+    for (std::size_t i = 0; i < children.size(); ++i)
+        EXPECT_EQ(children[i]->identifier(), parameterConfigurationOrder()[i]) << i;
     for (const auto& definition : parameterDefinitions())
         EXPECT_EQ(unit->dspKernel().getParameter(definition.address), definition.defaultValue)
             << definition.identifier;
+}
+
+// What a host reads of each parameter: its option flags, its unit's name and the
+// parameters a change of it may change. Nothing ramps.
+TEST_F(AudioUnitTest, TheHostSeesFlagsUnitNamesAndDependents) {
+    struct Case {
+        const char* identifier;
+        AudioUnitParameterOptions flags;
+        const char* unitName;
+    };
+    constexpr AudioUnitParameterOptions plain = 0xC0000000, strings = 0xC0200000;
+    const Case cases[] = {
+        {"mix", plain, "%"},        {"feedback", plain, "%"},
+        {"delayMs", plain, "MS"},   {"modDepth", plain, "MS"},
+        {"modRate", plain, "Hz"},   {"lfoType", strings, ""},
+        {"width", plain, "%"},      {"model", strings, ""},
+        {"spread", plain, "MS"},    {"lowCut", plain, "Hz"},
+        {"highCut", plain, "Hz"},   {"delayType", 0xD0100000 | 0x00200000, ""},
+        {"delayNote", strings, ""}, {"dirt", plain, "%"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.identifier);
+        EXPECT_EQ(parameter(c.identifier).flags(), c.flags);
+        EXPECT_EQ(parameter(c.identifier).unitName(), c.unitName);
+        if (std::string(c.identifier) != "delayType")
+            EXPECT_FALSE(parameter(c.identifier).dependentParameters());
+    }
+    EXPECT_EQ(
+        parameter("delayType").dependentParameters(),
+        (std::vector<AUParameterAddress>{ParameterAddress::delayMs, ParameterAddress::delayNote}));
 }
 
 // Host writes through the tree: value, text and the values that must stop before the

@@ -74,9 +74,14 @@ TEST(ParameterDefinitions, ValueStringsAndDependents) {
               (std::vector<std::uint64_t>{ParameterAddress::delayMs, ParameterAddress::delayNote}));
 }
 
+// The order of the tree's children as a host lists them, and of the first push into
+// the kernel.
 TEST(ParameterDefinitions, ConfigurationOrderStartsWithTheDelayTypeAndNamesEachOnce) {
     const auto& order = parameterConfigurationOrder();
-    EXPECT_EQ(order.front(), "delayType");
+    const std::array<std::string_view, 14> expected{
+        "delayType", "mix",   "delayMs", "delayNote", "feedback", "modDepth", "modRate",
+        "lfoType",   "width", "spread",  "lowCut",    "highCut",  "model",    "dirt"};
+    EXPECT_EQ(order, expected);
     std::set<std::uint64_t> addresses;
     for (std::string_view identifier : order) {
         const ParameterDefinition* d = parameterDefinition(identifier);

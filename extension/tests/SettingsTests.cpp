@@ -32,6 +32,10 @@ TEST_F(SettingsTest, DelayTypeSwitchConvertsTheDelayTime) {
         {"333 ms to 1/4T at 120", 120, 1, 333, q, 0, 333, quarterTriplet},
         {"1000 ms to 1/4 at 60", 60, 1, 1000, 0, 0, 1000, q},
         {"no host tempo counts 120", 0, 0, 100, q, 1, 500, q},
+        {"a negative host tempo counts 120", -90, 0, 100, q, 1, 500, q},
+        {"1/4 to ms at 90", 90, 0, 100, q, 1, 60000.0f / 90, q},
+        {"1250 ms, midway between 1/2 and 1/2., takes the first", 120, 1, 1250, q, 0, 1250,
+         rawValue(DelayNoteDivision::half)},
         {"the same type changes nothing", 120, 1, 333, 2, 1, 333, 2},
     };
     for (const Case& c : cases) {
@@ -49,6 +53,7 @@ TEST_F(SettingsTest, DelayTypeSwitchConvertsTheDelayTime) {
 
 TEST_F(SettingsTest, DelayTypeValuesOtherThanNoteOrMsChangeNothing) {
     parameter("delayMs").setValue(200);
+    settings().updateDependentValues(A::delayType, 0); // the type a new editor starts from
     settings().updateDependentValues(A::delayType, 0.5f);
     settings().updateDependentValues(A::delayMs, 1);
     EXPECT_EQ(kernelValue("delayNote"), rawValue(DelayNoteDivision::dottedEighth));
@@ -96,6 +101,28 @@ TEST_F(SettingsTest, MetersFollowTheKernelAndTimeOut) {
     EXPECT_DOUBLE_EQ(settings().outLevelL.get(), 0) << "0.3 s without meters";
     EXPECT_DOUBLE_EQ(settings().inHoldR.get(), 0);
     EXPECT_FALSE(settings().isMeterStereo.get()) << "kept on timeout";
+}
+
+// Each of the eight meters reads its own kernel value, and the tick goes on while the
+// run loop tracks a gesture or an open menu.
+TEST_F(SettingsTest, EachMeterReadsItsOwnKernelValueAlsoWhileTracking) {
+    DSPKernel& kernel = unit->dspKernel();
+    kernel.inLevelDb[0] = -6;
+    kernel.inLevelDb[1] = -12;
+    kernel.outLevelDb[0] = -18;
+    kernel.outLevelDb[1] = -24;
+    kernel.inHoldDb[0] = -30;
+    kernel.inHoldDb[1] = -36;
+    kernel.outHoldDb[0] = -42;
+    kernel.outHoldDb[1] = -48;
+    kernel.metersUpdated.fetch_or(1, std::memory_order_release);
+    RunLoop::main().run(1.0 / 60.0 + 1e-6, RunLoop::Mode::eventTracking);
+    Settings& s = settings();
+    const std::pair<const Observed<double>*, double> meters[] = {
+        {&s.inLevelL, 90}, {&s.inLevelR, 80}, {&s.outLevelL, 70}, {&s.outLevelR, 60},
+        {&s.inHoldL, 50},  {&s.inHoldR, 40},  {&s.outHoldL, 30},  {&s.outHoldR, 20}};
+    for (std::size_t i = 0; i < std::size(meters); ++i)
+        EXPECT_NEAR(meters[i].first->get(), meters[i].second, 1e-9) << "meter " << i;
 }
 
 TEST_F(SettingsTest, ConfiguringTwiceLeavesOnePollTimer) {
@@ -252,6 +279,26 @@ TEST_F(SettingsTest, EditorOperationsEndTheProgramOffTheMainThread) {
         EXPECT_DEATH(std::thread([&] { operation(settings()); }).join(), "main thread") << what;
 }
 
+// A new view model, before any unit: the Default preset current, no meters, two
+// channels, no update notice, every factory preset to step through.
+TEST(SettingsEditor, ANewViewModelStartsAtTheDefaultPreset) {
+    RunLoopTestScope scope;
+    auto settings = Settings::create();
+    EXPECT_EQ(settings->currentPresetIndex.get(), 0);
+    EXPECT_EQ(settings->currentPreset()->id(), "Default-Default");
+    EXPECT_FALSE(settings->isApplyingPreset.get());
+    EXPECT_FALSE(settings->isPresetModified());
+    EXPECT_TRUE(settings->isMeterStereo.get());
+    EXPECT_EQ(settings->inLevelL.get(), 0);
+    EXPECT_EQ(settings->outHoldR.get(), 0);
+    EXPECT_FALSE(settings->updateDetails.get());
+    EXPECT_FALSE(settings->pollTimer());
+    EXPECT_FALSE(settings->emberfallAudioUnit());
+    ASSERT_EQ(settings->factoryPresets.size(), allFactoryPresets().size());
+    for (std::size_t i = 0; i < settings->factoryPresets.size(); ++i)
+        EXPECT_EQ(settings->factoryPresets[i].id(), allFactoryPresets()[i].id()) << i;
+}
+
 TEST(SettingsEditor, ARestoredPresetIdShowsWhenTheEditorIsConfigured) {
     RunLoopTestScope scope;
     auto unit = AUAudioUnit::instantiate<EmberfallAudioUnit>(emberfallDescription, 0);
@@ -313,6 +360,27 @@ TEST(SettingsUpdate, AnnouncesOnlyANewerVersion) {
             shown = settings->updateDetails.get()->newVersion;
         EXPECT_EQ(shown, c.announced) << c.what;
     }
+}
+
+// Configuring the editor starts the check once, on its own.
+TEST(SettingsUpdate, ConfiguringTheEditorChecksForAnUpdate) {
+    RunLoopTestScope scope;
+    auto settings = std::shared_ptr<VersionedSettings>(new VersionedSettings());
+    settings->version = "1.0";
+    std::atomic<int> downloads{0};
+    settings->setUpdateFeed(URL::string("https://updates.invalid/emberfall/emberfall.xml"),
+                            [&](const URL&) -> std::optional<Data> {
+                                ++downloads;
+                                return dataFromString("<rss><channel><item><sparkle:"
+                                                      "shortVersionString>1.1</sparkle:"
+                                                      "shortVersionString></item></channel></rss>");
+                            });
+    auto unit = AUAudioUnit::instantiate<EmberfallAudioUnit>(emberfallDescription, 0);
+    settings->configureAudioUnit(unit);
+    EXPECT_TRUE(
+        RunLoop::main().runUntil([&] { return settings->updateDetails.get().has_value(); }, 60));
+    EXPECT_EQ(downloads.load(), 1);
+    EXPECT_EQ(settings->updateDetails.get()->newVersion, "1.1");
 }
 
 } // namespace

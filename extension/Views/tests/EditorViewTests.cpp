@@ -197,6 +197,25 @@ class EditorViews : public EffectFixture {
     std::unique_ptr<ControlHarness> editor;
 };
 
+// The controller's view hosts the editor edge to edge at the size a host gives the
+// plug-in's window, and on appearing hands that window and its first responder to the
+// view model, where the dials give the keyboard back after a typed value.
+TEST_F(EditorViews, TheControllerHostsTheEditorAndHandsItsWindowToTheViewModel) {
+    EXPECT_EQ(controller->preferredContentSize().width, 472);
+    EXPECT_EQ(controller->preferredContentSize().height, 672);
+    ASSERT_TRUE(controller->hostingController());
+    const auto& hosted = controller->hostingController()->view();
+    EXPECT_EQ(hosted->superview(), controller->view());
+    EXPECT_EQ(hosted->frame(), controller->view()->bounds());
+
+    EXPECT_FALSE(settings().pluginWindow.lock()) << "not before the view appears";
+    const std::shared_ptr<NSResponder> responder = editor->window->firstResponder();
+    ASSERT_TRUE(responder);
+    controller->viewDidAppearOnScreen();
+    EXPECT_EQ(settings().pluginWindow.lock(), editor->window);
+    EXPECT_EQ(settings().pluginMainResponder.lock(), responder);
+}
+
 TEST_F(EditorViews, TheUpdateButtonReplacesTheVersionAndAsksTheApplicationToUpdate) {
     EXPECT_TRUE(drawsText(settings().pluginVersion()));
     EXPECT_FALSE(editor->host->graph().find("updateButton"));
