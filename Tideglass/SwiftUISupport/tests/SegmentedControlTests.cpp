@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AppKit/NSFont.h"
 #include "Foundation/RunLoop.h"
 #include "Styles/TideglassResources.h"
 #include "TestSupport/ControlHarness.h"
@@ -94,6 +95,7 @@ TEST(TideSegmentedControlModel, SettersNotifyOnlyOnRealChanges) {
         {"another object with the selected id",
          [&] { model->setSelectedItem(std::make_shared<TideSegmentItem>(2, "other")); }, false},
         {"clear the selection", [&] { model->setSelectedItem(nullptr); }, true},
+        {"clear it again", [&] { model->setSelectedItem(nullptr); }, false},
         {"the same flag", [&] { model->setHideSelection(false); }, false},
         {"another flag", [&] { model->setHideSelection(true); }, true},
         {"a selection handler, always", [&] { model->setOnSelectionChanged(nullptr); }, true},
@@ -110,6 +112,12 @@ TEST(TideSegmentedControlModel, SettersNotifyOnlyOnRealChanges) {
     model->setOnSelectionChanged([&](const TideSegmentItemRef&) { ++calls; });
     model->select(2);
     EXPECT_EQ(calls, 0);
+    // Of two items with one id, select(itemWithId:) takes the first.
+    model->setItems({std::make_shared<TideSegmentItem>(5, "first"),
+                     std::make_shared<TideSegmentItem>(5, "second")});
+    model->select(5);
+    ASSERT_TRUE(model->selectedItem());
+    EXPECT_EQ(model->selectedItem()->title, "first");
 }
 
 TEST(TideSegmentedControl, ClicksOnTheSegmentsDriveTheModelAndTheArtworkFollows) {
@@ -129,11 +137,14 @@ TEST(TideSegmentedControl, ClicksOnTheSegmentsDriveTheModelAndTheArtworkFollows)
     auto shape = firstText(items, "Shape");
     ASSERT_TRUE(shape);
     EXPECT_EQ(shape->fontSize, 12);
+    EXPECT_EQ(shape->fontName, NSFont::systemFont(12, CGFont::medium)->fontName());
     EXPECT_EQ(shape->color, TGColors::grey70().resolve());
     // Padded 16 × 6 around the title, the art behind it.
     auto images = itemsOfKind(items, CGDisplayItem::Kind::image);
     EXPECT_NEAR(images[1].rect.size.width, shape->rect.size.width + 32, 0.5);
     EXPECT_NEAR(images[1].rect.midX(), shape->rect.midX(), 0.5);
+    EXPECT_NEAR(images[1].rect.size.height, shape->rect.size.height + 12, 0.5);
+    EXPECT_NEAR(images[1].rect.midY(), shape->rect.midY(), 0.5);
     EXPECT_LT(images[0].rect.maxX(), images[1].rect.minX()); // a row, left to right
 
     CGPoint onShape{shape->rect.midX(), shape->rect.midY()};
