@@ -97,7 +97,11 @@ TEST(ExpressionFormatter, FormatsNumbersWithTheSuffixAndLetsExpressionsThrough) 
         EXPECT_EQ(f->stringFor(c.object), c.shown);
         EXPECT_EQ(f->editingStringFor(c.object), c.edited);
     }
+    // The 10.0 behaviour leaves the suffix to the number formatter: numeric text gets
+    // none added, and a number's editing string keeps the one it has.
     f->formatterBehavior = NSNumberFormatter::Behavior::behavior10_0;
+    EXPECT_EQ(f->stringFor(text("12")), "12");
+    EXPECT_EQ(f->editingStringFor(12), "12%");
     f->positiveSuffix = "";
     EXPECT_EQ(f->stringFor(text("12")), "12"); // no suffix to add
 }
@@ -109,8 +113,18 @@ TEST(ExpressionFormatter, ReadsNumbersAsNumbersAndAnyOtherTextAsItself) {
         const char* text;
         std::any value;
     } cases[] = {
-        {"12", 12.0},         {"12%", text("12%")}, {"a+b", text("a+b")},
-        {" 12", text(" 12")}, {"", text("")},       {"-2.5", -2.5},
+        {"12", 12.0},
+        {"12%", text("12%")},
+        {"a+b", text("a+b")},
+        {" 12", text(" 12")},
+        {"", text("")},
+        {"-2.5", -2.5},
+        // Any leading white space or NUL, though the number parser would skip it.
+        {"\t12", text("\t12")},
+        {"\n12", text("\n12")},
+        {"\v12", text("\v12")},
+        {"\f12", text("\f12")},
+        {"\r12", text("\r12")},
     };
     for (const auto& c : cases) {
         std::any object;
