@@ -152,13 +152,14 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
         float feedback;
         const char* delay;
         float delayValue;
+        CGFloat dotX; // where the written delay puts the dot, as a part of the travel
     };
     const Case cases[] = {
-        {"note, middle", 0, {p + W / 2, p + H / 2}, 75, "delayNote", 7},
-        {"note, half a column rounds up", 0, {p + W * 0.5f / 14, p}, 150, "delayNote", 1},
-        {"ms midpoint", 1, {p + W / 2, p + H}, 0, "delayMs", 100},
-        {"ms, beyond the right", 1, {1000, -50}, 150, "delayMs", 5000},
-        {"ms, beyond the left", 1, {-1000, 500}, 0, "delayMs", 1},
+        {"note, middle", 0, {p + W / 2, p + H / 2}, 75, "delayNote", 7, 0.5},
+        {"note, half a column rounds up", 0, {p + W * 0.5f / 14, p}, 150, "delayNote", 1, 1.0 / 14},
+        {"ms midpoint", 1, {p + W / 2, p + H}, 0, "delayMs", 100, 0.5},
+        {"ms, beyond the right", 1, {1000, -50}, 150, "delayMs", 5000, 1},
+        {"ms, beyond the left", 1, {-1000, 500}, 0, "delayMs", 1, 0},
     };
     for (const Case& c : cases) {
         settings().delayType->setValue(c.delayType, ParameterEditor::ui,
@@ -171,6 +172,7 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
         // The dot is put back where the values say.
         CGPoint dot = DelayFeedbackGridView::dotPosition(settings(), grid, p);
         EXPECT_NEAR(dot.y, std::clamp<CGFloat>(c.location.y, p, p + H), 0.01) << c.what;
+        EXPECT_NEAR(dot.x, p + c.dotX * W, 0.01) << c.what;
     }
 }
 
