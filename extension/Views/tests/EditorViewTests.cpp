@@ -12,7 +12,11 @@
 #include "Views/MeterView.h"
 
 #include "AppKit/NSWorkspace.h"
+#include "SwiftUI/Color.h"
+
 #include "SwiftUI/NSHostingView.h"
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -41,6 +45,7 @@ TEST(MeterView, LightsTheBarTheHoldMarkAndTheLimitZone) {
         {50, 80, std::string(21, 'f') + std::string(11, '.') + "f" + std::string(9, '.')},
         {0, 100, std::string(41, '.') + "l"},
         {50, 20, std::string(21, 'f') + std::string(21, '.')}, // hold below the bar
+        {50, 53, std::string(22, 'f') + std::string(20, '.')}, // hold just atop the bar
         {NAN, INFINITY, unlit},
         {250, -3, std::string(38, 'f') + "llll"},
     };
@@ -139,6 +144,41 @@ TEST_F(EditorViews, AMonoSignalShowsOneWideMeterPerColumn) {
         EXPECT_EQ(meterWidths(column), std::make_pair(std::set<CGFloat>{11}, size_t(42))) << column;
         settings().isMeterStereo.set(true);
         editor->turn();
+    }
+}
+
+// The drawn column: segment r = 0 at the bottom, each in its asset colour, one segment
+// height and one gap apart.
+TEST_F(EditorViews, AMeterDrawsItsSegmentsBottomUpInTheirColours) {
+    settings().inLevelL.set(50);
+    settings().inHoldL.set(80);
+    settings().inLevelR.set(0);
+    settings().inHoldR.set(100);
+    editor->turn();
+    const CGColor filled = SwiftUI::Color(EmberfallAssets::meterFilled()).resolve();
+    const CGColor limit = SwiftUI::Color(EmberfallAssets::meterLimit()).resolve();
+    const CGRect column = editor->host->graph().frame("inputMeters").value_or(CGRect::null());
+    std::map<CGFloat, std::vector<CGDisplayItem>> meters; // by left edge
+    for (const auto& item : editor->drawn())
+        if (item.kind == CGDisplayItem::Kind::fill &&
+            column.contains({item.rect.midX(), item.rect.midY()}))
+            meters[item.rect.minX()].push_back(item);
+    ASSERT_EQ(meters.size(), 2u);
+    const std::string expected[] = {segments(50, 80), segments(0, 100)};
+    int m = 0;
+    for (auto& [x, items] : meters) {
+        // Bottom first: the device's y grows downwards.
+        std::sort(items.begin(), items.end(),
+                  [](const auto& a, const auto& b) { return a.rect.minY() > b.rect.minY(); });
+        std::string row;
+        for (size_t r = 0; r < items.size(); ++r) {
+            const CGColor c = items[r].color.value_or(CGColor{});
+            row += c == filled ? 'f' : c == limit ? 'l' : '.';
+            EXPECT_EQ(items[r].rect.height(), 2) << r;
+            if (r > 0)
+                EXPECT_NEAR(items[r - 1].rect.minY() - items[r].rect.minY(), 4, 0.01) << r;
+        }
+        EXPECT_EQ(row, expected[m++]) << x;
     }
 }
 
