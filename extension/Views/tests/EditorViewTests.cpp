@@ -10,6 +10,7 @@
 #include "Views/DelayFeedbackGridView.h"
 #include "Views/EmberfallAssets.h"
 #include "Views/MeterView.h"
+#include "Views/OrreryResources.h"
 
 #include "AppKit/NSWorkspace.h"
 #include "SwiftUI/Color.h"
@@ -21,6 +22,11 @@
 namespace {
 
 using Segment = MeterView::SegmentColor;
+
+// A colour of the extension's catalogue, found by its name.
+CGColor catalogueColor(const char* name) {
+    return SwiftUI::Color(SwiftUI::ColorResource{name, ResourceBundleClass::bundle()}).resolve();
+}
 
 // The colours of a 42-segment meter, bottom (r = 0) first, as one letter each:
 // f filled, l limit, . unlit.
@@ -113,6 +119,61 @@ TEST_F(EditorViews, TheUpdateButtonReplacesTheVersionAndAsksTheApplicationToUpda
               std::vector<std::string>{URL::string("emberfall://openAndUpdate")->absoluteString()});
 }
 
+// The notice: blue Dosis Light 13 inset 6 by 4 in a faint blue outline, dimmed while
+// pressed, and clickable over the whole outline, corners included.
+TEST_F(EditorViews, TheUpdateButtonIsBlueLightTextInAFaintOutline) {
+    settings().updateDetails.set(UpdateAvailableDetails{"2.1"});
+    editor->turn();
+    const CGColor blue = orreryPluginBlue().resolve();
+    auto label = editor->text("2.1 AVAILABLE");
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->fontName, "Dosis-Light");
+    EXPECT_EQ(label->fontSize, 13);
+    EXPECT_EQ(label->color, blue);
+    const CGRect frame = editor->host->graph().frame("updateButton").value_or(CGRect::null());
+    EXPECT_NEAR(frame.width(), label->rect.width() + 12, 0.01);
+    EXPECT_NEAR(frame.height(), label->rect.height() + 8, 0.01);
+    std::vector<CGDisplayItem> outlines;
+    for (const auto& item : editor->items(CGDisplayItem::Kind::stroke))
+        if (frame.insetBy(-1, -1).contains(item.rect))
+            outlines.push_back(item);
+    ASSERT_EQ(outlines.size(), 1u);
+    EXPECT_EQ(outlines[0].lineWidth, 1);
+    EXPECT_EQ(outlines[0].color, orreryPluginBlue().opacity(0.3).resolve());
+    // Around the padded label, whichever side of the edge the line is drawn on.
+    EXPECT_NEAR(outlines[0].rect.width(), frame.width(), 1.01);
+    EXPECT_NEAR(outlines[0].rect.height(), frame.height(), 1.01);
+
+    editor->press({frame.midX(), frame.midY()});
+    editor->turn();
+    EXPECT_NEAR(editor->text("2.1 AVAILABLE")->alpha, 0.8, 1e-6);
+    editor->release({frame.maxX() + 20, frame.midY()}); // away from the button: no update
+    editor->turn();
+    EXPECT_EQ(editor->text("2.1 AVAILABLE")->alpha, 1);
+    EXPECT_TRUE(NSWorkspace::shared()->openedURLs().empty());
+
+    editor->click({frame.minX() + 0.5, frame.minY() + 0.5});
+    EXPECT_EQ(NSWorkspace::shared()->openedURLs().size(), 1u);
+}
+
+// The header's pictures and the mode labels' colour come from the extension's catalogue.
+TEST_F(EditorViews, TheHeaderAndLabelsDrawTheExtensionsAssets) {
+    EXPECT_TRUE(editor->image("korvane-logo"));
+    for (auto [button, art] : {std::pair{"previousPreset", "header-preset-previous"},
+                               std::pair{"nextPreset", "header-preset-next"}}) {
+        const CGRect frame = editor->host->graph().frame(button).value_or(CGRect::null());
+        auto image = editor->image(art);
+        ASSERT_TRUE(image) << art;
+        EXPECT_TRUE(frame.insetBy(-0.5, -0.5).contains(image->rect)) << art;
+    }
+    const CGColor values = catalogueColor("values");
+    for (const char* text : {"DELAY", "MODE"}) {
+        auto run = editor->text(text);
+        ASSERT_TRUE(run) << text;
+        EXPECT_EQ(run->color, values) << text;
+    }
+}
+
 TEST_F(EditorViews, TheMenusLastItemOpensTheMakersCatalogue) {
     auto frame = editor->host->graph().frame("presetMenu");
     ASSERT_TRUE(frame);
@@ -155,8 +216,8 @@ TEST_F(EditorViews, AMeterDrawsItsSegmentsBottomUpInTheirColours) {
     settings().inLevelR.set(0);
     settings().inHoldR.set(100);
     editor->turn();
-    const CGColor filled = SwiftUI::Color(EmberfallAssets::meterFilled()).resolve();
-    const CGColor limit = SwiftUI::Color(EmberfallAssets::meterLimit()).resolve();
+    const CGColor filled = catalogueColor("meterFilled");
+    const CGColor limit = catalogueColor("meterLimit");
     const CGRect column = editor->host->graph().frame("inputMeters").value_or(CGRect::null());
     std::map<CGFloat, std::vector<CGDisplayItem>> meters; // by left edge
     for (const auto& item : editor->drawn())
