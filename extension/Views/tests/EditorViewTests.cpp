@@ -14,13 +14,21 @@
 
 #include "AppKit/NSWorkspace.h"
 #include "AppKit/ResourceBundle.h"
+#include "SwiftUI/Color.h"
 #include "SwiftUI/NSHostingView.h"
+#include <algorithm>
+#include <map>
 
 #include <filesystem>
 
 namespace {
 
 using Segment = MeterView::SegmentColor;
+
+// A colour of the extension's catalogue, found by its name.
+CGColor catalogueColor(const char* name) {
+    return SwiftUI::Color(SwiftUI::ColorResource{name, ResourceBundleClass::bundle()}).resolve();
+}
 
 // The colours of a 42-segment meter, bottom (r = 0) first, as one letter each:
 // f filled, l limit, . unlit.
@@ -45,38 +53,12 @@ TEST(MeterView, LightsTheBarTheHoldMarkAndTheLimitZone) {
         {50, 80, std::string(21, 'f') + std::string(11, '.') + "f" + std::string(9, '.')},
         {0, 100, std::string(41, '.') + "l"},
         {50, 20, std::string(21, 'f') + std::string(21, '.')}, // hold below the bar
+        {50, 53, std::string(22, 'f') + std::string(20, '.')}, // hold just atop the bar
         {NAN, INFINITY, unlit},
         {250, -3, std::string(38, 'f') + "llll"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(segments(c.value, c.hold), c.expected) << c.value << " / " << c.hold;
-}
-
-// What the meter draws: its segments top to bottom in the asset colours, each the
-// meter's width and segment height, one segment spacing apart.
-TEST(MeterView, DrawsItsSegmentsFromTheTopInTheMetersColours) {
-    RunLoopTestScope scope;
-    const std::string bottomFirst = segments(50, 80);
-    for (bool mono : {true, false}) {
-        ControlHarness h(MeterView{50, 80, 42, mono, 2, 3}, {40, 220});
-        std::vector<CGDisplayItem> fills;
-        for (const auto& item : h.drawnBy(*h.host))
-            if (item.kind == CGDisplayItem::Kind::fill)
-                fills.push_back(item);
-        ASSERT_EQ(fills.size(), 42u) << mono;
-        std::ranges::sort(fills, {}, [](const CGDisplayItem& i) { return i.rect.minY(); });
-        for (int i = 0; i < 42; ++i) {
-            SCOPED_TRACE(testing::Message() << "segment " << i << " from the top, mono " << mono);
-            const char shown = bottomFirst[41 - i];
-            const auto& colour = shown == 'f'   ? EmberfallAssets::meterFilled()
-                                 : shown == 'l' ? EmberfallAssets::meterLimit()
-                                                : EmberfallAssets::meterUnfilled();
-            EXPECT_EQ(fills[i].color, SwiftUI::Color(colour).resolve());
-            EXPECT_EQ(fills[i].rect.size, CGSize(mono ? 11 : 5, 2));
-            if (i > 0)
-                EXPECT_EQ(fills[i].rect.minY() - fills[i - 1].rect.maxY(), 3);
-        }
-    }
 }
 
 // Each of the editor's assets is asked for by its catalogue name in the extension's own
@@ -115,43 +97,6 @@ TEST(EmberfallAssets, EachAssetIsAskedForByItsNameInTheExtensionsBundle) {
             EXPECT_TRUE(std::filesystem::exists(bundle->resourceURL().path() + "/Assets/" + c.name +
                                                 ".svg"));
     }
-}
-
-// The header's update button: the label in Dosis Light 13 and the plug-in blue, padded
-// 6 across and 4 up and down inside a hairline outline of the same blue at 0.3, and
-// dimmed while pressed.
-TEST(EmberfallUpdateButtonStyle, OutlinesAPaddedBlueLabelAndDimsItWhilePressed) {
-    RunLoopTestScope scope;
-    ControlHarness h(SwiftUI::Button([] {}, SwiftUI::AnyView(SwiftUI::Text("Update to 1.2.0")))
-                         .buttonStyle(EmberfallUpdateButtonStyle())
-                         .frame(300, 60, SwiftUI::Alignment::topLeading()),
-                     {300, 60});
-    auto find = [&](CGDisplayItem::Kind kind) {
-        for (const auto& item : h.drawn())
-            if (item.kind == kind)
-                return item;
-        ADD_FAILURE() << "nothing of that kind drawn";
-        return CGDisplayItem{};
-    };
-    const CGDisplayItem label = find(CGDisplayItem::Kind::text);
-    const CGDisplayItem outline = find(CGDisplayItem::Kind::stroke);
-    const CGColor blue = orreryPluginBlue().resolve();
-    EXPECT_EQ(label.fontName, "Dosis-Light");
-    EXPECT_EQ(label.fontSize, 13);
-    EXPECT_EQ(label.color, blue);
-    ASSERT_TRUE(outline.color);
-    EXPECT_EQ(outline.color->withAlpha(blue.alpha()), blue);
-    EXPECT_NEAR(outline.color->alpha(), 0.3 * blue.alpha(), 1e-6);
-    EXPECT_EQ(outline.lineWidth, 1);
-    EXPECT_NEAR(label.rect.minX() - outline.rect.minX(), 6, 0.01);
-    EXPECT_NEAR(outline.rect.maxX() - label.rect.maxX(), 6, 0.01);
-    EXPECT_NEAR(label.rect.minY() - outline.rect.minY(), 4, 0.01);
-    EXPECT_NEAR(outline.rect.maxY() - label.rect.maxY(), 4, 0.01);
-    EXPECT_EQ(label.alpha, 1);
-    h.press({outline.rect.midX(), outline.rect.midY()});
-    EXPECT_DOUBLE_EQ(find(CGDisplayItem::Kind::text).alpha, 0.8);
-    h.release({outline.rect.midX(), outline.rect.midY()});
-    EXPECT_DOUBLE_EQ(find(CGDisplayItem::Kind::text).alpha, 1.0);
 }
 
 // Two meters compare equal exactly when they light the same segments, so the editor's
@@ -233,6 +178,61 @@ TEST_F(EditorViews, TheUpdateButtonReplacesTheVersionAndAsksTheApplicationToUpda
               std::vector<std::string>{URL::string("emberfall://openAndUpdate")->absoluteString()});
 }
 
+// The notice: blue Dosis Light 13 inset 6 by 4 in a faint blue outline, dimmed while
+// pressed, and clickable over the whole outline, corners included.
+TEST_F(EditorViews, TheUpdateButtonIsBlueLightTextInAFaintOutline) {
+    settings().updateDetails.set(UpdateAvailableDetails{"2.1"});
+    editor->turn();
+    const CGColor blue = orreryPluginBlue().resolve();
+    auto label = editor->text("2.1 AVAILABLE");
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->fontName, "Dosis-Light");
+    EXPECT_EQ(label->fontSize, 13);
+    EXPECT_EQ(label->color, blue);
+    const CGRect frame = editor->host->graph().frame("updateButton").value_or(CGRect::null());
+    EXPECT_NEAR(frame.width(), label->rect.width() + 12, 0.01);
+    EXPECT_NEAR(frame.height(), label->rect.height() + 8, 0.01);
+    std::vector<CGDisplayItem> outlines;
+    for (const auto& item : editor->items(CGDisplayItem::Kind::stroke))
+        if (frame.insetBy(-1, -1).contains(item.rect))
+            outlines.push_back(item);
+    ASSERT_EQ(outlines.size(), 1u);
+    EXPECT_EQ(outlines[0].lineWidth, 1);
+    EXPECT_EQ(outlines[0].color, orreryPluginBlue().opacity(0.3).resolve());
+    // Around the padded label, whichever side of the edge the line is drawn on.
+    EXPECT_NEAR(outlines[0].rect.width(), frame.width(), 1.01);
+    EXPECT_NEAR(outlines[0].rect.height(), frame.height(), 1.01);
+
+    editor->press({frame.midX(), frame.midY()});
+    editor->turn();
+    EXPECT_NEAR(editor->text("2.1 AVAILABLE")->alpha, 0.8, 1e-6);
+    editor->release({frame.maxX() + 20, frame.midY()}); // away from the button: no update
+    editor->turn();
+    EXPECT_EQ(editor->text("2.1 AVAILABLE")->alpha, 1);
+    EXPECT_TRUE(NSWorkspace::shared()->openedURLs().empty());
+
+    editor->click({frame.minX() + 0.5, frame.minY() + 0.5});
+    EXPECT_EQ(NSWorkspace::shared()->openedURLs().size(), 1u);
+}
+
+// The header's pictures and the mode labels' colour come from the extension's catalogue.
+TEST_F(EditorViews, TheHeaderAndLabelsDrawTheExtensionsAssets) {
+    EXPECT_TRUE(editor->image("korvane-logo"));
+    for (auto [button, art] : {std::pair{"previousPreset", "header-preset-previous"},
+                               std::pair{"nextPreset", "header-preset-next"}}) {
+        const CGRect frame = editor->host->graph().frame(button).value_or(CGRect::null());
+        auto image = editor->image(art);
+        ASSERT_TRUE(image) << art;
+        EXPECT_TRUE(frame.insetBy(-0.5, -0.5).contains(image->rect)) << art;
+    }
+    const CGColor values = catalogueColor("values");
+    for (const char* text : {"DELAY", "MODE"}) {
+        auto run = editor->text(text);
+        ASSERT_TRUE(run) << text;
+        EXPECT_EQ(run->color, values) << text;
+    }
+}
+
 TEST_F(EditorViews, TheMenusLastItemOpensTheMakersCatalogue) {
     auto frame = editor->host->graph().frame("presetMenu");
     ASSERT_TRUE(frame);
@@ -267,6 +267,41 @@ TEST_F(EditorViews, AMonoSignalShowsOneWideMeterPerColumn) {
     }
 }
 
+// The drawn column: segment r = 0 at the bottom, each in its asset colour, one segment
+// height and one gap apart.
+TEST_F(EditorViews, AMeterDrawsItsSegmentsBottomUpInTheirColours) {
+    settings().inLevelL.set(50);
+    settings().inHoldL.set(80);
+    settings().inLevelR.set(0);
+    settings().inHoldR.set(100);
+    editor->turn();
+    const CGColor filled = catalogueColor("meterFilled");
+    const CGColor limit = catalogueColor("meterLimit");
+    const CGRect column = editor->host->graph().frame("inputMeters").value_or(CGRect::null());
+    std::map<CGFloat, std::vector<CGDisplayItem>> meters; // by left edge
+    for (const auto& item : editor->drawn())
+        if (item.kind == CGDisplayItem::Kind::fill &&
+            column.contains({item.rect.midX(), item.rect.midY()}))
+            meters[item.rect.minX()].push_back(item);
+    ASSERT_EQ(meters.size(), 2u);
+    const std::string expected[] = {segments(50, 80), segments(0, 100)};
+    int m = 0;
+    for (auto& [x, items] : meters) {
+        // Bottom first: the device's y grows downwards.
+        std::sort(items.begin(), items.end(),
+                  [](const auto& a, const auto& b) { return a.rect.minY() > b.rect.minY(); });
+        std::string row;
+        for (size_t r = 0; r < items.size(); ++r) {
+            const CGColor c = items[r].color.value_or(CGColor{});
+            row += c == filled ? 'f' : c == limit ? 'l' : '.';
+            EXPECT_EQ(items[r].rect.height(), 2) << r;
+            if (r > 0)
+                EXPECT_NEAR(items[r - 1].rect.minY() - items[r].rect.minY(), 4, 0.01) << r;
+        }
+        EXPECT_EQ(row, expected[m++]) << x;
+    }
+}
+
 TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
     const CGSize grid{370, 194};
     const CGFloat p = 8, W = 354, H = 178;
@@ -277,13 +312,14 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
         float feedback;
         const char* delay;
         float delayValue;
+        CGFloat dotX; // where the written delay puts the dot, as a part of the travel
     };
     const Case cases[] = {
-        {"note, middle", 0, {p + W / 2, p + H / 2}, 75, "delayNote", 7},
-        {"note, half a column rounds up", 0, {p + W * 0.5f / 14, p}, 150, "delayNote", 1},
-        {"ms midpoint", 1, {p + W / 2, p + H}, 0, "delayMs", 100},
-        {"ms, beyond the right", 1, {1000, -50}, 150, "delayMs", 5000},
-        {"ms, beyond the left", 1, {-1000, 500}, 0, "delayMs", 1},
+        {"note, middle", 0, {p + W / 2, p + H / 2}, 75, "delayNote", 7, 0.5},
+        {"note, half a column rounds up", 0, {p + W * 0.5f / 14, p}, 150, "delayNote", 1, 1.0 / 14},
+        {"ms midpoint", 1, {p + W / 2, p + H}, 0, "delayMs", 100, 0.5},
+        {"ms, beyond the right", 1, {1000, -50}, 150, "delayMs", 5000, 1},
+        {"ms, beyond the left", 1, {-1000, 500}, 0, "delayMs", 1, 0},
     };
     for (const Case& c : cases) {
         settings().delayType->setValue(c.delayType, ParameterEditor::ui,
@@ -296,9 +332,7 @@ TEST_F(EditorViews, ThePadMapsItsTravelOntoTheParameters) {
         // The dot is put back where the values say.
         CGPoint dot = DelayFeedbackGridView::dotPosition(settings(), grid, p);
         EXPECT_NEAR(dot.y, std::clamp<CGFloat>(c.location.y, p, p + H), 0.01) << c.what;
-        const CGFloat dotX = c.delayType == 0 ? p + W * c.delayValue / 14 // the note's column
-                                              : std::clamp<CGFloat>(c.location.x, p, p + W);
-        EXPECT_NEAR(dot.x, dotX, 0.05) << c.what;
+        EXPECT_NEAR(dot.x, p + c.dotX * W, 0.01) << c.what;
     }
 }
 
