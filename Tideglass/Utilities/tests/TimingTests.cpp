@@ -55,6 +55,40 @@ TEST(ReceiveOnMainThread, CancellingEndsTheUpstreamSubscription) {
     EXPECT_EQ(values, std::vector<int>{10});
 }
 
+// An upstream that records what its one subscriber asks of it, and hands it values.
+struct RecordingUpstream : Publisher<int>,
+                           Subscription,
+                           std::enable_shared_from_this<RecordingUpstream> {
+    std::shared_ptr<Subscriber<int>> subscriber;
+    std::vector<Subscribers::Demand> requested, answered;
+    int cancels = 0;
+    void receive(std::shared_ptr<Subscriber<int>> s) override {
+        subscriber = std::move(s);
+        subscriber->receive(std::static_pointer_cast<Subscription>(shared_from_this()));
+    }
+    void request(Subscribers::Demand demand) override { requested.push_back(demand); }
+    void cancel() override { ++cancels; }
+    void send(int v) { answered.push_back(subscriber->receive(v)); }
+};
+
+TEST(ReceiveOnMainThread, AsksForEverythingPassesDemandUpAndCancelsItsUpstream) {
+    RunLoopTestScope scope;
+    auto upstream = std::make_shared<RecordingUpstream>();
+    std::vector<int> values;
+    AnyCancellable c =
+        receiveOnMainThread(AnyPublisher<int>(std::static_pointer_cast<Publisher<int>>(upstream)))
+            .sink([&](const int& v) { values.push_back(v); });
+    // The sink asks for everything, through the operator.
+    EXPECT_EQ(upstream->requested, std::vector{Subscribers::Demand::unlimited()});
+    upstream->send(1);
+    upstream->send(2);
+    EXPECT_EQ(values, (std::vector<int>{1, 2}));
+    // Whatever the downstream answers, the upstream hears "everything".
+    EXPECT_EQ(upstream->answered, std::vector(2, Subscribers::Demand::unlimited()));
+    c.cancel();
+    EXPECT_EQ(upstream->cancels, 1);
+}
+
 // The times (since `start`) at which an action ran, recorded from pool threads. The
 // actions hold it, so an action still running as a test ends has it to write to.
 struct Runs : std::enable_shared_from_this<Runs> {
