@@ -182,6 +182,11 @@ TEST(StyleConstants, SharedObjectsAliasesAndComputedColours) {
     EXPECT_EQ(TableRow::selectedFont(), BaseStyles::mediumFont());
     EXPECT_EQ(TableHeader::font(), BaseStyles::headerFont());
     EXPECT_EQ(PropertiesTab::font(), BaseStyles::headerFont());
+    EXPECT_EQ(OutlineHeader::font(), BaseStyles::headerFont());
+    EXPECT_EQ(OutlineRow::selectedFont(), BaseStyles::mediumFont());
+    EXPECT_EQ(TableGroupRow::font(), BaseStyles::normalFont());
+    EXPECT_EQ(Label::font(), BaseStyles::normalFont());
+    EXPECT_EQ(CanvasInfo::font(), BaseStyles::normalFont());
     EXPECT_TRUE(BaseStyles::normalMonoFont()->isMonospacedDigits());
 
     struct FontCase {
@@ -208,6 +213,7 @@ TEST(StyleConstants, SharedObjectsAliasesAndComputedColours) {
     EXPECT_NE(Control::focusRingColor(), Control::focusRingColor());
     EXPECT_EQ(Control::focusRingColor()->name(), "Highlight/System");
     EXPECT_NE(TableRow::selectedBackground(), TableRow::selectedBackground());
+    EXPECT_NE(Control::selectedBackground(), Control::selectedBackground());
 
     struct ColourCase {
         std::shared_ptr<NSColor> colour;
@@ -215,6 +221,22 @@ TEST(StyleConstants, SharedObjectsAliasesAndComputedColours) {
     };
     const ColourCase colours[] = {
         {Control::textColor(), "Grey 85%"},
+        {Control::selectedTextColor(), "Grey 100%"},
+        {Control::selectedBackground(), "Highlight/System"},
+        {Control::disabledTextColor(), "Grey 40%"},
+        {Control::highlightedTextColor(), "Grey 50%"},
+        {Control::errorFocusRingColor(), "Error"},
+        {TextInput::placeholderTextColor(), "Grey 50%"},
+        {OutlineRow::textColor(), "Grey 85%"},
+        {OutlineRow::selectedTextColor(), "Grey 100%"},
+        {OutlineRow::selectedBackground(), "Highlight/System"},
+        {TableView::background(), "Background/Darker"},
+        {TableHeader::textColor(), "Grey 50%"},
+        {TableRow::textColor(), "Grey 70%"},
+        {PropertiesTab::textColor(), "Grey 70%"},
+        {PropertiesTab::selectedTextColor(), "Grey 85%"},
+        {PropertiesTab::highlightedTextColor(), "Grey 50%"},
+        {CanvasInfo::textColor(), "Grey 85%"},
         {Control::errorTextColor(), "Grey 100%"},
         {Control::errorBackground(), "Error"},
         {Control::placeholderTextColor(), "Grey 20%"},
@@ -234,6 +256,9 @@ TEST(StyleConstants, SharedObjectsAliasesAndComputedColours) {
     };
     for (const auto& c : colours)
         EXPECT_EQ(c.colour->name(), c.asset);
+    for (const auto& clear : {Control::disabledBackground(), Control::highlightedBackground(),
+                              Control::placeholderBackground()})
+        EXPECT_EQ(clear, NSColor::clear());
     EXPECT_EQ(Label::textColor().name(), "Grey 60%");
     EXPECT_EQ(Control::background(), NSColor::clear());
     EXPECT_EQ(Control::background()->alphaComponent(), 0);
