@@ -275,7 +275,7 @@ TEST_F(Styles, FontModifiersSetTheCustomFaceAndSize) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ControlHarness hosted(c.view, {100, 40});
-        const auto& label = first(hosted.drawn(), CGDisplayItem::Kind::text);
+        const CGDisplayItem label = first(hosted.drawn(), CGDisplayItem::Kind::text);
         EXPECT_EQ(label.fontName, c.face);
         EXPECT_EQ(label.fontSize, c.size);
     }
