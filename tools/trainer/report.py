@@ -30,7 +30,7 @@ def row(m: dict) -> str:
     if stage is None:  # measured from a document by measure.py
         training = "(measured document)"
     elif stage == 4:  # the fourth stage's own time, on top of the earlier ones
-        earlier = "110 + 80" if m["model"] == "bbd1" else "110 + 80 + 60"
+        earlier = m.get("earlier_batches") or ("110 + 80" if m["model"] == "bbd1" else "110 + 80 + 60")
         training = f"+{(m.get('training_seconds') or 0) / 60:.0f} min, {earlier} + {m['batches']} batches"
     elif stage == 3:  # the third stage's own time, on top of the first two
         training = f"+{(m.get('training_seconds') or 0) / 60:.0f} min, 110 + 80 + {m['batches']} batches"

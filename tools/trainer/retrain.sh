@@ -8,7 +8,9 @@
 #            overload and what a model hears inside the kernel's feedback loop at up to
 #            150 %, the DC error also weighed in absolute terms;
 #   stage 4  from the document before it (all four), with loud bright material and a
-#            log-spectral term in the loss, so the networks stop folding harmonics back.
+#            log-spectral term in the loss, so the networks stop folding harmonics back;
+#            then once more from its own document with a fresh optimiser, until the
+#            rate has fallen to 1/64 (a second pass).
 # Installs what it needs first. Logs, checkpoints, cached signals and measurements go to
 # tools/trainer/runs/.
 #
@@ -16,6 +18,8 @@
 #   FROM_STAGE=4 tools/trainer/retrain.sh   only the fourth, from the third stage's documents
 #                                        (commit 69de2dd, the last before the fourth stage)
 #   RESUME=1 FROM_STAGE=4 ...            the fourth goes on from its last validation
+#   PASS=2 FROM_STAGE=4 ...              only the fourth's second pass, from the documents
+#                                        of its first (commit f1a6a51)
 #
 # TRAINER_THREADS threads per model (2 by default: four models fill eight cores), at the
 # lowest priority. The same thread count on the same machine gives the same documents.
@@ -49,7 +53,13 @@ declare -A stage4=([bbd1]=250 [bbd2]=50 [pt1]=180 [pt2]=190)
 # The fourth stage starts from the third stage's documents: those the earlier stages
 # just wrote, or, when it runs alone, those committed before the fourth stage.
 third=../../engine/models
-if ((from == 4)); then
+pass=${PASS:-1}
+if ((from == 4 && pass == 2)); then
+    mkdir -p runs/pass1
+    for doc in model13.json model12.json model19.json model18.json; do
+        git show "f1a6a51:engine/models/$doc" > "runs/pass1/$doc"
+    done
+elif ((from == 4)); then
     third=runs/stage3
     mkdir -p "$third"
     for doc in model13.json model12.json model19.json model18.json; do
@@ -65,9 +75,22 @@ for model in bbd1 bbd2 pt1 pt2; do
         if ((from <= 3)) && [[ $model != bbd1 ]]; then
             train --model "$model" --stage 3 --lr 1e-3 --batches 60 > "runs/$model.stage3.log" 2>&1
         fi
-        train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches "${STAGE4_BATCHES:-${stage4[$model]}}" \
-            --start "$third/${documents[$model]}" "${resume[@]}" \
-            >> "runs/$model.stage4.log" 2>&1
+        if ((pass == 1)); then
+            train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches "${STAGE4_BATCHES:-${stage4[$model]}}" \
+                --start "$third/${documents[$model]}" "${resume[@]}" \
+                >> "runs/$model.stage4.log" 2>&1
+            mkdir -p runs/pass1
+            cp "../../engine/models/${documents[$model]}" runs/pass1/
+        fi
+        # The second pass keeps its checkpoints apart from the first's, its signals not.
+        mkdir -p runs/pass2
+        ln -sfn ../cache runs/pass2/cache
+        earlier="110 + 80 + ${stage4[$model]}"
+        [[ $model == bbd1 ]] || earlier="110 + 80 + 60 + ${stage4[$model]}"
+        train --model "$model" --stage 4 --lr 3e-4 --spectral 0.2 --batches 400 --work runs/pass2 \
+            --start "runs/pass1/${documents[$model]}" --earlier "$earlier" "${resume[@]}" \
+            >> "runs/$model.stage4.pass2.log" 2>&1
+        cp runs/pass2/$model.metrics.json runs/
     ) &
     pids+=($!)
 done

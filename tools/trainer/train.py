@@ -403,6 +403,8 @@ def finish(args, net, best_state, line, seconds, best, batches) -> None:
         batches=batches,
         stage=args.stage,
     )
+    if args.earlier:
+        metrics["earlier_batches"] = args.earlier
     with open(os.path.join(args.work, f"{args.model}.metrics.json"), "w") as f:
         json.dump(metrics, f, indent=1)
     print(json.dumps(metrics), flush=True)
@@ -427,6 +429,7 @@ def main():
     p.add_argument("--alias-weight", type=float, default=5e-4, help="fourth stage: validation cost of 1 dB of aliasing")
     p.add_argument("--start", help="later stages: the document to start from (default: the one in --out)")
     p.add_argument("--resume", action="store_true", help="go on from the last validation of a stopped run")
+    p.add_argument("--earlier", help="the batches of the stages before, as the report names them")
     p.add_argument("--prepare", action="store_true", help="only make the stage's signals and references")
     p.add_argument("--finish", action="store_true", help="export the best checkpoint of a stopped run")
     args = p.parse_args()
